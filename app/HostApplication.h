@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "app/HostStationRecord.h"
+#include "app/PlacedObject.h"
+
+class HostMap;
+
+// The APRS host program Kestrel attaches to, by the roles Kestrel relies on.
+// The frame link and the automation events both arrive through this object.
+class HostApplication : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~HostApplication() override = default;
+
+    struct DistanceBearing
+    {
+        double distance = 0;
+        double bearing = 0;
+    };
+
+    // Opens the hot link on which every heard frame arrives as frameReceived.
+    // Returns false and sets errorText when the host does not answer.
+    virtual bool openLink(const QString &applicationAndTopic, const QString &item,
+                          QString *errorText) = 0;
+    virtual void closeLink() = 0;
+    virtual bool isLinkOpen() const = 0;
+
+    // Fills the record whose callsign is set; false when the host does not know it.
+    virtual bool lookUpStation(HostStationRecord &record) = 0;
+    virtual HostMap *map() = 0;
+    virtual void refreshMap() = 0;
+
+    virtual QStringList placedObjects() = 0;
+    virtual void removePlacedObject(const QString &name) = 0;
+    virtual int placeObject(const PlacedObject &object) = 0;
+
+    virtual qint16 stationListSize() = 0;
+    virtual QString stationListLine(int index) = 0;
+
+    virtual QImage symbolPicture(const QString &symbolTable, const QString &symbolCode) = 0;
+
+    // Positions in degrees; kilometres when the flag is set, else miles.
+    virtual DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
+                                               double stationLatitude, double stationLongitude,
+                                               bool kilometres) = 0;
+
+signals:
+    // The text of one heard frame, as the hot link delivers it.
+    void frameReceived(const QString &text);
+
+    void NotifyDXSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
+                      qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
+    void NotifyBeacon(const QString &strCallsign, float sngLat, float sngLong);
+    void UIView32IsClosing();
+};

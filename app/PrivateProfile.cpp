@@ -1,0 +1,227 @@
+#include "app/PrivateProfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The profile API drops one pair of double quotes around a value.
+QString unquote(const QString &value)
+{
+    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+} // namespace
+
+PrivateProfile::PrivateProfile(QString path)
+    : m_path(std::move(path))
+{
+}
+
+PrivateProfile::Line PrivateProfile::parse(const QString &text)
+{
+    Line line;
+    line.text = text;
+    const QString trimmed = text.trimmed();
+    if (trimmed.startsWith(u'[')) {
+        const qsizetype close = trimmed.indexOf(u']');
+        if (close > 0) {
+            line.kind = Line::Section;
+            line.section = trimmed.mid(1, close - 1).trimmed();
+        }
+        return line;
+    }
+    if (trimmed.startsWith(u';'))
+        return line;
+    const qsizetype eq = trimmed.indexOf(u'=');
+    if (eq > 0) {
+        line.kind = Line::Key;
+        line.key = trimmed.left(eq).trimmed();
+        line.value = unquote(trimmed.mid(eq + 1).trimmed());
+    }
+    return line;
+}
+
+bool PrivateProfile::load()
+{
+    m_lines.clear();
+    QFile file(m_path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const QString text = QString::fromLatin1(bytes);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n' && text[end] != QChar(0))
+            ++end;
+        m_lines.push_back(parse(text.mid(start, end - start)));
+        // One line end: CR LF, CR, LF or a stray NUL.
+        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+            ++end;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool PrivateProfile::save(QString *errorText) const
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    QByteArray bytes;
+    for (const Line &line : m_lines) {
+        bytes += line.text.toLatin1();
+        bytes += "\r\n";
+    }
+    file.write(bytes);
+    if (!file.commit()) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+int PrivateProfile::findSection(const QString &section) const
+{
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        if (m_lines[i].kind == Line::Section && sameName(m_lines[i].section, section))
+            return int(i);
+    return -1;
+}
+
+int PrivateProfile::sectionEnd(int sectionIndex) const
+{
+    int i = sectionIndex + 1;
+    while (i < int(m_lines.size()) && m_lines[i].kind != Line::Section)
+        ++i;
+    return i;
+}
+
+int PrivateProfile::findKey(int sectionIndex, const QString &key) const
+{
+    const int end = sectionEnd(sectionIndex);
+    for (int i = sectionIndex + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::Key && sameName(m_lines[i].key, key))
+            return i;
+    return -1;
+}
+
+bool PrivateProfile::contains(const QString &section, const QString &key) const
+{
+    const int s = findSection(section);
+    return s >= 0 && findKey(s, key) >= 0;
+}
+
+QString PrivateProfile::value(const QString &section, const QString &key,
+                              const QString &defaultValue) const
+{
+    const int s = findSection(section);
+    if (s < 0)
+        return defaultValue;
+    const int k = findKey(s, key);
+    return k < 0 ? defaultValue : m_lines[k].value;
+}
+
+void PrivateProfile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    Line line;
+    line.kind = Line::Key;
+    line.key = key;
+    line.value = value;
+    line.text = key + u'=' + value;
+
+    int s = findSection(section);
+    if (s < 0) {
+        Line header;
+        header.kind = Line::Section;
+        header.section = section;
+        header.text = u'[' + section + u']';
+        m_lines.push_back(header);
+        m_lines.push_back(line);
+        return;
+    }
+    const int k = findKey(s, key);
+    if (k >= 0) {
+        line.key = m_lines[k].key;  // keep the spelling already in the file
+        line.text = line.key + u'=' + value;
+        m_lines[k] = line;
+        return;
+    }
+    // After the section's last key, before any trailing blank lines.
+    int insertAt = sectionEnd(s);
+    while (insertAt > s + 1 && m_lines[insertAt - 1].kind == Line::Other
+           && m_lines[insertAt - 1].text.trimmed().isEmpty())
+        --insertAt;
+    m_lines.insert(m_lines.begin() + insertAt, line);
+}
+
+void PrivateProfile::removeKey(const QString &section, const QString &key)
+{
+    const int s = findSection(section);
+    if (s < 0)
+        return;
+    const int k = findKey(s, key);
+    if (k >= 0)
+        m_lines.erase(m_lines.begin() + k);
+}
+
+void PrivateProfile::removeSection(const QString &section)
+{
+    int s;
+    while ((s = findSection(section)) >= 0)
+        m_lines.erase(m_lines.begin() + s, m_lines.begin() + sectionEnd(s));
+}
+
+QStringList PrivateProfile::sectionNames() const
+{
+    QStringList names;
+    for (const Line &line : m_lines)
+        if (line.kind == Line::Section)
+            names << line.section;
+    return names;
+}
+
+QStringList PrivateProfile::keyNames(const QString &section) const
+{
+    QStringList names;
+    const int s = findSection(section);
+    if (s < 0)
+        return names;
+    const int end = sectionEnd(s);
+    for (int i = s + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::Key)
+            names << m_lines[i].key;
+    return names;
+}
+
+QString PrivateProfile::readString(const QString &path, const QString &section, const QString &key,
+                                   const QString &defaultValue)
+{
+    PrivateProfile profile(path);
+    profile.load();
+    return profile.value(section, key, defaultValue);
+}
+
+bool PrivateProfile::writeString(const QString &path, const QString &section, const QString &key,
+                                 const QString &value)
+{
+    PrivateProfile profile(path);
+    if (!profile.load())
+        return false;
+    profile.setValue(section, key, value);
+    return profile.save();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Every question, message, file and folder choice goes through this port so
+// windows never block a test on a modal dialog.
+class Prompts
+{
+public:
+    enum class Icon { None, Information, Exclamation, Critical, Question };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompts() = default;
+
+    virtual Answer message(const QString &text, const QString &title,
+                           Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+
+    // Each returns the chosen path, or empty when the user cancels.
+    virtual QString openFileName(const QString &title, const QString &folder,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(const QString &title, const QString &folder,
+                                 const QString &filter, const QString &suggestedName) = 0;
+    virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
+
+    // The program-wide instance; tests install a scripted one.
+    static Prompts &instance();
+    static void install(Prompts *prompts);
+};

@@ -1,0 +1,79 @@
+#include "app/PrivateProfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath("test.ini");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
+TEST(PrivateProfile, NamesAreCaseInsensitiveAndBlanksIgnored)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "[Station]\r\n  Latitude = 3614.79N \r\nCALLSIGN=N0CALL\r\n");
+    EXPECT_EQ(PrivateProfile::readString(path, "STATION", "LATITUDE"), "3614.79N");
+    EXPECT_EQ(PrivateProfile::readString(path, "station", "callsign"), "N0CALL");
+    EXPECT_EQ(PrivateProfile::readString(path, "STATION", "MISSING", "dflt"), "dflt");
+    EXPECT_EQ(PrivateProfile::readString(dir.filePath("none.ini"), "A", "B", "x"), "x");
+}
+
+TEST(PrivateProfile, SlashInSectionNameAndLatin1BytesSurvive)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wx.kew");
+    ASSERT_TRUE(PrivateProfile::writeString(path, "07/12/2026", "12:00", QString::fromLatin1("a\xfd" "b\xfe")));
+    EXPECT_EQ(PrivateProfile::readString(path, "07/12/2026", "12:00"), QString::fromLatin1("a\xfd" "b\xfe"));
+    EXPECT_EQ(readFile(path), QByteArray("[07/12/2026]\r\n12:00=a\xfd" "b\xfe\r\n"));
+}
+
+TEST(PrivateProfile, UpdatesInPlaceAddsAfterLastKeyAndKeepsComments)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "; comment\n[A]\nx=1\n\n[B]\ny=2\n");
+    PrivateProfile profile(path);
+    ASSERT_TRUE(profile.load());
+    profile.setValue("a", "X", "9");
+    profile.setValue("A", "z", "3");
+    profile.setValue("C", "w", "4");
+    ASSERT_TRUE(profile.save());
+    EXPECT_EQ(readFile(path), QByteArray("; comment\r\n[A]\r\nx=9\r\nz=3\r\n\r\n[B]\r\ny=2\r\n[C]\r\nw=4\r\n"));
+    EXPECT_EQ(profile.keyNames("a"), QStringList({"x", "z"}));
+}
+
+TEST(PrivateProfile, RemoveSectionTakesItsKeysOnly)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "[AutoLog]\r\nAutoLog1=A\r\nAutoLog2=B\r\n[Other]\r\nk=v\r\n");
+    PrivateProfile profile(path);
+    profile.load();
+    profile.removeSection("autolog");
+    profile.removeSection("does not exist");
+    EXPECT_EQ(profile.sectionNames(), QStringList({"Other"}));
+    EXPECT_EQ(profile.value("Other", "k"), "v");
+}
+
+TEST(PrivateProfile, GarbageLinesAreSkippedNotFatal)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QByteArray("\0\0[broken\n=novalue\nno equals\n[S]\nk=v\r\r\n", 41));
+    PrivateProfile profile(path);
+    ASSERT_TRUE(profile.load());
+    EXPECT_EQ(profile.value("S", "k"), "v");
+}
