@@ -1,0 +1,6 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+
+// Each command lives in its own file; add it here and to the table in main.cpp.
+int runTz(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

@@ -1,0 +1,58 @@
+// kestrel-tool: headless access to Kestrel's decoders, file readers and calculators.
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonArray>
+
+#include <cstdio>
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
+};
+
+void printHelp(QTextStream &out)
+{
+    out << "Usage: kestrel-tool [--json] COMMAND [ARGS...]\n\n"
+           "Commands:\n";
+    for (const CliCommand &command : kCommands)
+        out << "  " << command.usage << "\n";
+    out << "\nOptions:\n"
+           "  --json     print one JSON value instead of plain text\n"
+           "  --help     show this help\n"
+           "  --version  show the version\n";
+}
+
+} // namespace
+
+QString jsonQuote(const QString &text)
+{
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList args = app.arguments().mid(1);
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        printHelp(out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        out << "kestrel-tool " << KESTREL_VERSION << "\n";
+        return 0;
+    }
+    const QString name = args.takeFirst();
+    for (const CliCommand &command : kCommands)
+        if (name == QLatin1String(command.name))
+            return command.run(args, json, out, err);
+    err << "kestrel-tool: unknown command '" << name << "' (try --help)\n";
+    return 2;
+}
