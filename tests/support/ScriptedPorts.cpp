@@ -1,0 +1,67 @@
+#include "ScriptedPorts.h"
+
+Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Buttons buttons,
+                                         Icon icon)
+{
+    shown.append({text, title, buttons, icon});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::No;
+}
+
+QString ScriptedPrompts::openFileName(const QString &title, const QString &, const QString &)
+{
+    fileTitles << title;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+QString ScriptedPrompts::saveFileName(const QString &title, const QString &, const QString &,
+                                      const QString &)
+{
+    fileTitles << title;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+QString ScriptedPrompts::chooseFolder(const QString &title, const QString &)
+{
+    fileTitles << title;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+QStringList ScriptedPrompts::texts() const
+{
+    QStringList list;
+    for (const Shown &s : shown)
+        list << s.text;
+    return list;
+}
+
+QString MemorySettingsStore::id(const QString &application, const QString &section,
+                                const QString &key)
+{
+    return (application + u'/' + section + u'/' + key).toLower();
+}
+
+bool MemorySettingsStore::read(const QString &application, const QString &section,
+                               const QString &key, QString *value) const
+{
+    const auto it = values.constFind(id(application, section, key));
+    if (it == values.constEnd())
+        return false;
+    *value = *it;
+    return true;
+}
+
+void MemorySettingsStore::write(const QString &application, const QString &section,
+                                const QString &key, const QString &value)
+{
+    ++writes;
+    values.insert(id(application, section, key), value);
+}
+
+void MemorySettingsStore::removeSection(const QString &application, const QString &section)
+{
+    const QString prefix = (application + u'/' + section + u'/').toLower();
+    for (auto it = values.begin(); it != values.end();)
+        it = it.key().startsWith(prefix) ? values.erase(it) : std::next(it);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/Clock.h"
+#include "app/Prompts.h"
+#include "app/SettingsStore.h"
+
+#include <QHash>
+#include <QQueue>
+#include <QStringList>
+
+// Prompts that answer from a script and remember every message shown.
+class ScriptedPrompts : public Prompts
+{
+public:
+    ScriptedPrompts() { Prompts::install(this); }
+    ~ScriptedPrompts() override { Prompts::install(nullptr); }
+
+    struct Shown
+    {
+        QString text;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+    };
+    QList<Shown> shown;
+    QQueue<Answer> answers;      // used in order; Ok/No when empty
+    QQueue<QString> fileAnswers; // for open/save/folder choices; empty = cancel
+    QStringList fileTitles;
+
+    Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) override;
+    QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFileName(const QString &title, const QString &folder, const QString &filter,
+                         const QString &suggestedName) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
+
+    QStringList texts() const;
+};
+
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(QDateTime at) : time(std::move(at)) { Clock::install(this); }
+    ~FixedClock() override { Clock::install(nullptr); }
+    QDateTime now() const override { return time; }
+    QDateTime time;
+};
+
+// A settings store in memory, keyed "application/section/key" (case-insensitive).
+class MemorySettingsStore : public SettingsStore
+{
+public:
+    MemorySettingsStore() { SettingsStore::install(this); }
+    ~MemorySettingsStore() override { SettingsStore::install(nullptr); }
+
+    QHash<QString, QString> values;
+    int writes = 0;
+
+    bool read(const QString &application, const QString &section, const QString &key,
+              QString *value) const override;
+    void write(const QString &application, const QString &section, const QString &key,
+               const QString &value) override;
+    void removeSection(const QString &application, const QString &section) override;
+
+    static QString id(const QString &application, const QString &section, const QString &key);
+};
