@@ -1,5 +1,7 @@
 #include "app/WindowRegistry.h"
 
+#include <QVariant>
+
 namespace {
 const char kTagProperty[] = "kestrelTag";
 }
