@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Shared line-end characters.
+inline constexpr QChar CR = QChar(13);
+inline constexpr QChar LF = QChar(10);
+
+// The data folder: "Kestrel" beside the program when it exists (a portable
+// install), else $XDG_DATA_HOME/Kestrel; KESTREL_DATA_DIR overrides both.
+QString GetDataFolder();
+// Creates the data folder's subfolders that are missing.
+void CreateDataFolders();
+
+bool FileExists(const QString &path);
+QString GetFilename(const QString &path);
+QString GetFilenameNoExt(const QString &name);
+QString GetFilenameExt(const QString &name);
+// The canonical absolute path when the path exists, else empty.
+QString GetShortPath(const QString &path);
+QString LongDirFix(const QString &path, qint16 maximum);
+QString BrowseForFolder(QWidget *owner, const QString &title);
+
+QString GetField(const QString &line, qint16 n);
+QStringList SplitText(const QString &text, QChar separator);
+void RemoveText(QString &text, const QString &remove);
+bool IsNumericKey(qint16 key);
+
+void CentreOnMain(QWidget *window);
+void SetTopMost(QWidget *window, bool on);
+
+// The main window, for CentreOnMain; set once by the main window.
+void setMainWindow(QWidget *window);
+QWidget *mainWindow();
