@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// A transition rule: with year 0 a recurring rule (day = week 1 to 5 of the
+// weekday in the month, 5 meaning the last), otherwise a fixed date.
+struct SystemTime
+{
+    quint16 year = 0;
+    quint16 month = 0;
+    quint16 dayOfWeek = 0;  // 0 = Sunday
+    quint16 day = 0;
+    quint16 hour = 0;
+    quint16 minute = 0;
+    quint16 second = 0;
+    quint16 milliseconds = 0;
+
+    bool operator==(const SystemTime &) const = default;
+};
+
+// One zone of the time zone table. Biases in minutes, UTC = local + bias.
+struct TimeZoneRecord
+{
+    qint32 Bias = 0;
+    qint32 StandardBias = 0;
+    qint32 DaylightBias = 0;
+    SystemTime StandardDate;
+    SystemTime DaylightDate;
+    QString displayName;
+    QString standardName;
+    QString daylightName;
+    QString mapIdentifier;
+};
+
+// The time zone table, built from the system's time zone database.
+class Timezone
+{
+public:
+    // Wording kept for the loading sequence's messages.
+    static QString timeZonesKey();
+
+    static bool IsWindowsNT() { return true; }
+    // Fills the table; false when the system has no zone information.
+    bool LoadTimeZones(const QString &key, int year);
+    // The record of one zone for the given year's rules; empty when unknown.
+    static TimeZoneRecord ReadTimeZone(const QByteArray &zoneId, int year);
+    // The standard name of the zone the system uses.
+    static QString systemStandardName();
+    // Makes the first entry with that standard name the current zone;
+    // without a match the current zone is left empty.
+    bool selectCurrent(const QString &standardName);
+
+    const QList<TimeZoneRecord> &zones() const { return m_zones; }
+    const TimeZoneRecord &current() const { return m_current; }
+    const TimeZoneRecord *find(const QString &standardName) const;
+
+private:
+    QList<TimeZoneRecord> m_zones;
+    TimeZoneRecord m_current;
+};
+
+QString StripNull(const QString &text);
+// The n-th occurrence of the weekday (0 = Sunday) in the month, or the last
+// one when there are fewer; a null date when there is none.
+QDate TransitionDate(int year, int month, int weekday, int occurrence);
+// True strictly between the start and the end of daylight time in t's year.
+bool IsDaylightSaving(const QDateTime &t, const TimeZoneRecord &zone);
+
+// The program-wide table loaded at start.
+Timezone &timezones();

@@ -1,0 +1,21 @@
+#pragma once
+
+// Readable gtest output for Qt values; force-included into every test.
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray &b, std::ostream *os) { *os << '"' << b.toStdString() << '"'; }
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << '{';
+    for (qsizetype i = 0; i < l.size(); ++i)
+        *os << (i ? ", " : "") << '"' << l[i].toStdString() << '"';
+    *os << '}';
+}
+inline void PrintTo(const QDate &d, std::ostream *os) { *os << d.toString(Qt::ISODate).toStdString(); }
+inline void PrintTo(const QDateTime &d, std::ostream *os) { *os << d.toString(Qt::ISODate).toStdString(); }
