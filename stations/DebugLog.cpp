@@ -1,0 +1,14 @@
+#include "stations/DebugLog.h"
+
+#include <QFile>
+
+#include "app/Utilities.h"
+
+void appendDebugLog(const QString &text)
+{
+    QFile file(GetDataFolder() + QLatin1Char('/') + DebugLogName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    file.write(text.toLatin1());
+    file.write("\r\n", 2);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+#include "app/WindowInterfaces.h"
+#include "stations/FrameDecoder.h"
+
+class QPlainTextEdit;
+
+// The terminal window: the raw text of every frame heard, newest at the
+// bottom, and the event-log entry point of the frame intake. Created hidden;
+// the main window shows and hides it. Its close box hides it.
+class frmIncoming : public QWidget, public TerminalWindow
+{
+    Q_OBJECT
+public:
+    static inline const QString Caption = QStringLiteral("Terminal Window");
+    // Before a frame is added, a text longer than this is cut to its last KeepCharacters.
+    static constexpr qsizetype MaxCharacters = 10000;
+    static constexpr qsizetype KeepCharacters = 5000;
+    static constexpr qsizetype KeptEvents = 1000;
+
+    explicit frmIncoming(QWidget *parent = nullptr);
+
+    void RxData(const QString &strData) override;
+    void UpdateEventLog(const QString &strText, int nType, const QString &vData) override;
+
+    // The text as the terminal holds it, line ends as received.
+    const QString &text() const { return m_text; }
+    // The newest event-log entries, oldest first. They are kept, not shown.
+    const QList<FrameEvent> &eventLog() const { return m_events; }
+
+    // While the program unloads its windows the close box really closes.
+    void setUnloading(bool unloading) { m_unloading = unloading; }
+
+    QPlainTextEdit *lstIncoming = nullptr;
+
+signals:
+    // The user closed the window: it has been hidden, not destroyed.
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void appendDisplay(const QString &chunk);
+
+    QString m_text;
+    bool m_displayEndsInCR = false;
+    QList<FrameEvent> m_events;
+    bool m_unloading = false;
+};
