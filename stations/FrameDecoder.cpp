@@ -186,7 +186,10 @@ FrameCut cutFrame(const QString &linkText)
 
     const qsizetype headerEnd = text.indexOf(kCRLF);
     cut.header = text.left(headerEnd);
-    if (!cut.header.contains(QLatin1Char('>')))
+    // The monitor text "<UI C Len=56>" holds a ">" of its own: only one before it names a source.
+    const qsizetype gt = cut.header.indexOf(QLatin1Char('>'));
+    const qsizetype ui = cut.header.indexOf(QLatin1String("<UI"));
+    if (gt < 0 || (ui >= 0 && ui < gt))
         return dropped(std::move(cut), QStringLiteral("no \">\" in the header"));
     cut.source = FrameText::sourceCallsign(cut.header);
     if (cut.source.isEmpty())

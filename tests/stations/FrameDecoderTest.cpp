@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+#include "stations/FrameDecoder.h"
+
+namespace {
+
+const QString kCRLF = QStringLiteral("\r\n");
+const QDateTime kNow(QDate(2026, 12, 7), QTime(20, 15, 30));
+
+const QString kSample1Payload =
+    QStringLiteral("@291229z3614.79N/09549.68W_91/000g000t056r000P000p000h81b10186zU2k");
+const QString kSample2Payload = QStringLiteral("_12072202c052s001g002t068r000p000P000h72b10191wDAV");
+
+QString frame(const QString &header, const QString &payload, const QString &lineEnd = kCRLF)
+{
+    return header + lineEnd + payload + lineEnd;
+}
+
+QStringList texts(const QList<FrameEvent> &events)
+{
+    QStringList list;
+    for (const FrameEvent &event : events)
+        list << QString::number(event.type) + QLatin1Char(' ') + event.text;
+    return list;
+}
+
+} // namespace
+
+TEST(FrameDecoder, SampleFrameOneIsStoredWithItsOwnTimeStamp)
+{
+    const FrameDecode f =
+        decodeFrame(QStringLiteral("0") + frame("N0CALL>APZ031,CLRMRE*,WIDE3-2:", kSample1Payload), kNow);
+    ASSERT_FALSE(f.dropped);
+    EXPECT_EQ(f.header, "N0CALL>APZ031,CLRMRE*,WIDE3-2 Port=1 <UI C Len=56>:  ");
+    EXPECT_EQ(f.canonical, f.header + kCRLF + kSample1Payload + kCRLF);
+    EXPECT_EQ(f.source, "N0CALL");
+    EXPECT_EQ(f.payload, kSample1Payload);
+    EXPECT_EQ(f.weather, "_91/000g000t056r000P000p000h81b10186zU2k");
+    EXPECT_EQ(f.rule, ReportTimeRule::Stamp);
+    EXPECT_EQ(f.reportTime, QDateTime(kNow.date(), QTime(12, 29)));
+    EXPECT_EQ(texts(f.events),
+              QStringList({"1 Added wx Data from N0CALL", "1 Added Beacon from N0CALL"}));
+    EXPECT_EQ(f.events.at(0).callsign, "N0CALL");
+}
+
+TEST(FrameDecoder, SampleFrameTwoStoresTheWholePayload)
+{
+    const FrameDecode f = decodeFrame(frame("N0CALL>APW233,TCPIP,N0GATE:", kSample2Payload), kNow);
+    ASSERT_FALSE(f.dropped);
+    EXPECT_EQ(f.weather, kSample2Payload);
+    EXPECT_EQ(f.rule, ReportTimeRule::Now);
+    EXPECT_EQ(f.reportTime, kNow);
+    EXPECT_EQ(texts(f.events),
+              QStringList({"1 Added wx Data from N0CALL", "1 Added Beacon from N0CALL"}));
+}
+
+TEST(FrameDecoder, LineEndsNulsAndMissingEndsGiveTheSameCanonicalFrame)
+{
+    const QString header = QStringLiteral("N0CALL>APZ031,CLRMRE*,WIDE3-2:");
+    const QString expected = QStringLiteral("N0CALL>APZ031,CLRMRE*,WIDE3-2 Port=1 <UI C Len=56>:  \r\n") +
+                             kSample1Payload + kCRLF;
+    const QString nul(QChar(0));
+    const QStringList variants = {
+        frame(header, kSample1Payload),
+        frame(header, kSample1Payload, "\n"),
+        frame(header, kSample1Payload, "\r"),
+        header + "\r\n" + kSample1Payload,
+        header + "\n" + kSample1Payload + "\r",
+        nul + header + "\r" + nul + "\n" + kSample1Payload + nul + "\r\n" + nul,
+        "1" + header + "\n" + kSample1Payload,
+    };
+    for (const QString &text : variants) {
+        const FrameCut cut = cutFrame(text);
+        EXPECT_FALSE(cut.dropped) << text.toStdString();
+        EXPECT_EQ(cut.canonical, expected) << text.toStdString();
+        EXPECT_EQ(cut.payload, kSample1Payload) << text.toStdString();
+    }
+}
+
+TEST(FrameDecoder, ReceivedTextKeepsItsLineEndsAndLosesOnlyTheFlag)
+{
+    const QString text = QStringLiteral("N0CALL>APRS:\n!5130.00N/00007.50W-\n");
+    EXPECT_EQ(cutFrame("1" + text).received, text);
+    EXPECT_EQ(cutFrame("0" + text).received, text);
+    EXPECT_EQ(cutFrame(text).received, text);
+}
+
+TEST(FrameDecoder, NormaliseLineEnds)
+{
+    const struct {
+        const char *in;
+        const char *out;
+    } cases[] = {
+        {"", "\r\n"},
+        {"a", "a\r\n"},
+        {"a\r\n", "a\r\n"},
+        {"a\n\nb", "a\r\n\r\nb\r\n"},
+        {"a\r\rb\r", "a\r\n\r\nb\r\n"},
+        {"a\n\r", "a\r\n\r\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FrameText::normaliseLineEnds(QString::fromLatin1(c.in)), QString::fromLatin1(c.out))
+            << c.in;
+}
+
+TEST(FrameDecoder, LeadingFlagOnlyZeroOrOne)
+{
+    const QString rest = QStringLiteral("N0CALL>APRS:\r\n!5130.00N/00007.50W-\r\n");
+    EXPECT_EQ(cutFrame("1" + rest).source, "N0CALL");
+    EXPECT_EQ(cutFrame("0" + rest).source, "N0CALL");
+    EXPECT_EQ(cutFrame("2" + rest).source, "2N0CALL");
+    // Only one flag character goes.
+    EXPECT_EQ(cutFrame("11" + rest).source, "1N0CALL");
+}
+
+TEST(FrameDecoder, MonitorFormHeaderIsKeptAsItIs)
+{
+    const QString header = QStringLiteral("N0CALL-9>APRS,WIDE1-1 Port=1 <UI C Len=56>:  ");
+    const FrameCut cut = cutFrame(frame(header, "!5130.00N/00007.50W>"));
+    EXPECT_EQ(cut.header, header);
+    EXPECT_EQ(cut.source, "N0CALL-9");
+}
+
+TEST(FrameDecoder, TimeStampBeforeTheCallsignIsSkipped)
+{
+    EXPECT_EQ(FrameText::sourceCallsign("12:29:01 N0CALL>APRS"), "N0CALL");
+    EXPECT_EQ(FrameText::sourceCallsign("1:N0CALL>APRS"), "1:N0CALL");
+    EXPECT_EQ(FrameText::sourceCallsign("N0CALL>AP:RS"), "N0CALL");
+    EXPECT_EQ(FrameText::sourceCallsign("N0CALL"), "");
+}
+
+TEST(FrameDecoder, ShortHeaderLosesItsLastCharacterWhateverItIs)
+{
+    // The rewrite takes the header's last character to be the ":".
+    const FrameCut cut = cutFrame("N0CALL>APRS\r\n>status\r\n");
+    EXPECT_EQ(cut.header, "N0CALL>APR Port=1 <UI C Len=56>:  ");
+}
+
+TEST(FrameDecoder, UiAnywhereInTheTextPreventsTheRewrite)
+{
+    const FrameCut cut = cutFrame("N0CALL>APRS:\r\n>seen <UI here\r\n");
+    EXPECT_EQ(cut.header, "N0CALL>APRS:");
+    EXPECT_EQ(cut.source, "N0CALL");
+}
+
+TEST(FrameDecoder, PayloadKeepsLaterLines)
+{
+    const FrameCut cut = cutFrame("N0CALL>APRS:\r\n>one\r\ntwo\r\n");
+    EXPECT_EQ(cut.payload, ">one\r\ntwo");
+}
+
+TEST(FrameDecoder, TextsThatCannotBeCutAreDropped)
+{
+    const struct {
+        const char *text;
+        const char *reason;
+    } cases[] = {
+        {"", "no header line"},
+        {"\r\n", "no header line"},
+        {"1", "no header line"},
+        {"no header here\r\n_12072202c052\r\n", "no \">\" in the header"},
+        {"N0CALL\r\n>in the payload\r\n", "no \">\" in the header"},
+        {">APRS:\r\n!\r\n", "no source callsign before \">\""},
+        {"12:00 >APRS:\r\n!\r\n", "no source callsign before \">\""},
+    };
+    for (const auto &c : cases) {
+        const FrameDecode f = decodeFrame(QString::fromLatin1(c.text), kNow);
+        EXPECT_TRUE(f.dropped) << c.text;
+        EXPECT_EQ(f.dropReason, QString::fromLatin1(c.reason)) << c.text;
+        EXPECT_TRUE(f.events.isEmpty());
+    }
+}
+
+TEST(FrameDecoder, ShortOrBadTimeStampDropsOnlyWhenTheStampIsNeeded)
+{
+    const QString header = QStringLiteral("N0CALL>APRS:");
+    const FrameDecode shortStamp = decodeFrame(frame(header, "@291_"), kNow);
+    EXPECT_TRUE(shortStamp.dropped);
+    EXPECT_EQ(shortStamp.dropReason, "\"@\" payload too short for its time stamp");
+
+    const FrameDecode badStamp = decodeFrame(frame(header, "@29ab29z_91"), kNow);
+    EXPECT_TRUE(badStamp.dropped);
+    EXPECT_EQ(badStamp.dropReason, "\"@\" time stamp is not a time");
+
+    // With a host time the stamp is never read.
+    const FrameDecode withHost =
+        decodeFrame(cutFrame(frame(header, "@2_1")), "2026-12-07 08:00:00", "", kNow);
+    EXPECT_FALSE(withHost.dropped);
+    EXPECT_EQ(withHost.rule, ReportTimeRule::Host);
+    EXPECT_EQ(withHost.weather, "_1");
+
+    // Without "_" nothing is cut, so a short "@" payload is just a beacon.
+    const FrameDecode noWeather = decodeFrame(frame(header, "@29"), kNow);
+    EXPECT_FALSE(noWeather.dropped);
+    EXPECT_EQ(noWeather.rule, ReportTimeRule::None);
+    EXPECT_EQ(texts(noWeather.events), QStringList({"1 Added Beacon from N0CALL"}));
+}
+
+TEST(FrameDecoder, StampHoursPastMidnightRollIntoTomorrow)
+{
+    const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", "@012530z_x"), kNow);
+    EXPECT_EQ(f.reportTime, QDateTime(kNow.date().addDays(1), QTime(1, 30)));
+}
+
+TEST(FrameDecoder, ReportTimeFromTheHostRecord)
+{
+    const FrameCut cut = cutFrame(frame("N0CALL>APRS:", "_12072202c052"));
+    const FrameDecode first = decodeFrame(cut, "2026-12-06 07:08:09", "2026-01-01 00:00:00", kNow);
+    EXPECT_EQ(first.rule, ReportTimeRule::Host);
+    EXPECT_EQ(first.reportTime, QDateTime(QDate(2026, 12, 6), QTime(7, 8, 9)));
+
+    const FrameDecode second = decodeFrame(cut, "", "05/11/2026 10:11:12", kNow);
+    EXPECT_EQ(second.reportTime, QDateTime(QDate(2026, 11, 5), QTime(10, 11, 12)));
+
+    const FrameDecode unreadable = decodeFrame(cut, "yesterday", "", kNow);
+    EXPECT_EQ(unreadable.rule, ReportTimeRule::Host);
+    EXPECT_EQ(unreadable.reportTime, kNow);
+
+    const FrameDecode timeOnly = decodeFrame(cut, "09:10", "", kNow);
+    EXPECT_EQ(timeOnly.reportTime, QDateTime(kNow.date(), QTime(9, 10)));
+}
+
+TEST(FrameDecoder, WeatherCutByFirstCharacter)
+{
+    const struct {
+        const char *payload;
+        const char *weather;
+        ReportTimeRule rule;
+    } cases[] = {
+        {"=5130.00N/00007.50W_090/005g010t050", "_090/005g010t050", ReportTimeRule::Now},
+        {"_10090556c220s004g005t077", "_10090556c220s004g005t077", ReportTimeRule::Now},
+        {"@071200z5130.00N/00007.50W_090/005", "_090/005", ReportTimeRule::Stamp},
+        {"!5130.00N/00007.50W_090/005g010t050", "", ReportTimeRule::None},
+        {"/071200z5130.00N/00007.50W_090/005", "", ReportTimeRule::None},
+        {"=5130.00N/00007.50W-no weather", "", ReportTimeRule::None},
+    };
+    for (const auto &c : cases) {
+        const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", QString::fromLatin1(c.payload)), kNow);
+        EXPECT_EQ(f.weather, QString::fromLatin1(c.weather)) << c.payload;
+        EXPECT_EQ(f.rule, c.rule) << c.payload;
+        const bool stored = !f.weather.isEmpty();
+        EXPECT_EQ(f.events.size(), stored ? 2 : 1) << c.payload;
+    }
+}
+
+TEST(FrameDecoder, PhgAfterTheCutIsIgnoredNotStored)
+{
+    const FrameDecode bare = decodeFrame(frame("N0CALL>APRS:", "_PHG5132"), kNow);
+    EXPECT_TRUE(bare.weather.isEmpty());
+    EXPECT_TRUE(bare.phgIgnored);
+    EXPECT_EQ(texts(bare.events),
+              QStringList({"2 PHG ignored from N0CALL", "1 Added Beacon from N0CALL"}));
+
+    const FrameDecode positioned =
+        decodeFrame(frame("N0CALL>APRS:", "=5130.00N/00007.50W_PHG5132/home"), kNow);
+    EXPECT_TRUE(positioned.weather.isEmpty());
+    EXPECT_EQ(positioned.events.first().type, FrameEvent::Ignored);
+}
+
+TEST(FrameDecoder, TildeClasses)
+{
+    const QString queryAll = QStringLiteral("~") + QChar(0xFD) + QStringLiteral("~");
+    const struct {
+        QString payload;
+        const char *entry;
+    } cases[] = {
+        {"~a123", "Message Ack from N0CALL"},
+        {"~a 12 ", "Message Ack from N0CALL"},
+        {"~a-1.5e3", "Message Ack from N0CALL"},
+        {queryAll, "Query all stations from N0CALL"},
+        {queryAll + "ALL", "Query all stations from N0CALL"},
+        {"~" + QString(QChar(0xFD)) + "x", "Message from N0CALL"},
+        {"~hello", "Message from N0CALL"},
+        {"~a", "Message from N0CALL"},
+        {"~a12x", "Message from N0CALL"},
+        {"", "Added Beacon from N0CALL"},
+        {">status", "Added Beacon from N0CALL"},
+    };
+    for (const auto &c : cases) {
+        const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", c.payload), kNow);
+        ASSERT_EQ(f.events.size(), 1) << c.payload.toStdString();
+        EXPECT_EQ(f.events.first().text, QString::fromLatin1(c.entry)) << c.payload.toStdString();
+        EXPECT_EQ(f.events.first().type, FrameEvent::Information);
+    }
+}
+
+TEST(FrameDecoder, IsNumeric)
+{
+    for (const char *yes : {"0", "12", "-3", "+4.5", ".5", "1e3", " 7 ", "2.E-2"})
+        EXPECT_TRUE(FrameText::isNumeric(QString::fromLatin1(yes))) << yes;
+    for (const char *no : {"", " ", "-", ".", "1.2.3", "1e", "12a", "0x1F", "1 2"})
+        EXPECT_FALSE(FrameText::isNumeric(QString::fromLatin1(no))) << no;
+}
+
+TEST(FrameDecoder, RuleNames)
+{
+    EXPECT_EQ(reportTimeRuleName(ReportTimeRule::None), "none");
+    EXPECT_EQ(reportTimeRuleName(ReportTimeRule::Host), "host");
+    EXPECT_EQ(reportTimeRuleName(ReportTimeRule::Stamp), "stamp");
+    EXPECT_EQ(reportTimeRuleName(ReportTimeRule::Now), "now");
+}
+
+TEST(FrameDecoder, OnlyAGreaterThanBeforeTheMonitorTextNamesASource)
+{
+    EXPECT_TRUE(cutFrame("N0CALL>\r\n!x\r\n").dropped);
+    EXPECT_EQ(cutFrame("N0CALL>:\r\n!x\r\n").source, "N0CALL");
+    EXPECT_TRUE(cutFrame("junk Port=1 <UI C Len=56>:\r\n!x\r\n").dropped);
+    EXPECT_FALSE(cutFrame("N0CALL>APRS Port=1 <UI C Len=56>:\r\n!x\r\n").dropped);
+}
