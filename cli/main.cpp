@@ -10,6 +10,7 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
