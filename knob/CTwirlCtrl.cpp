@@ -1,0 +1,374 @@
+#include "CTwirlCtrl.h"
+
+#include "TwirlAccessible.h"
+#include "TwirlIcon.h"
+#include "TwirlPropExchange.h"
+
+#include <QAccessible>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace twirl;
+
+CTwirlCtrl::CTwirlCtrl(QWidget *parent)
+    : QWidget(parent)
+    , m_spinTimer(new QTimer(this))
+{
+    installTwirlAccessibleFactory();
+    setFocusPolicy(Qt::StrongFocus);
+    // Every pixel is painted from the cached background, so Qt need not clear.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_spinTimer->setInterval(1);
+    connect(m_spinTimer, &QTimer::timeout, this, &CTwirlCtrl::spinTick);
+    ResetState();
+    m_modified = false;
+}
+
+CTwirlCtrl::~CTwirlCtrl() = default;
+
+KnobState CTwirlCtrl::knobState() const
+{
+    return KnobState{m_position, m_value, m_min, m_max, m_wrap};
+}
+
+void CTwirlCtrl::redraw()
+{
+    m_modified = true;
+    m_backgroundValid = false;
+    update();
+}
+
+// ---- value and position -------------------------------------------------
+
+void CTwirlCtrl::storeValue(qint64 v)
+{
+    if (v > m_max)
+        v = m_max;
+    if (v < m_min)
+        v = m_min;
+    if (v == m_value)
+        return;
+    const qint32 old = m_value;
+    m_value = qint32(v);
+    notifyAccessibleValue();
+    emit ValueChanged(int(qint64(m_value) - old));
+}
+
+void CTwirlCtrl::storePosition(int angle, int delta)
+{
+    m_position = short(angle);
+    m_pendingDelta = short(delta);
+    // The face is drawn before the host hears of the turn, so a host that
+    // reads the screen in its handler sees the new angle.
+    redrawFace();
+    notifyAccessibleValue();
+    emit PositionChanged(short(delta));
+}
+
+void CTwirlCtrl::setValue(qint32 v)
+{
+    m_modified = true;
+    qint64 clamped = v;
+    if (clamped > m_max)
+        clamped = m_max;
+    if (clamped < m_min)
+        clamped = m_min;
+    const int angle = angleForValue(qint32(clamped), m_min, m_max);
+    const int delta = shortestTurn(m_position, angle);
+    storeValue(clamped);
+    if (angle != m_position)
+        storePosition(angle, delta);
+}
+
+void CTwirlCtrl::setPosition(short p)
+{
+    m_modified = true;
+    const int angle = normalise(p);
+    if (angle == m_position)
+        return;
+    const int delta = shortestTurn(m_position, angle);
+    const qint64 v = valueForAngle(angle, m_min, m_max);
+    storePosition(angle, delta);
+    if (v != m_value)
+        storeValue(v);
+}
+
+void CTwirlCtrl::applyAngleChange(int proposed)
+{
+    const AngleChange r = angleChangeToValue(knobState(), proposed);
+    if (r.angle != m_position)
+        storePosition(r.angle, r.delta);
+    if (r.value != m_value)
+        storeValue(r.value);
+}
+
+void CTwirlCtrl::applyFineRotation(int rotation)
+{
+    const FineStep s = fineValueStep(knobState(), rotation, m_fineRemainder, m_degreesPerFineStep);
+    m_fineRemainder = short(s.remainder);
+    if (s.value != m_value)
+        setValue(qint32(s.value));
+}
+
+void CTwirlCtrl::setMax(qint32 v)
+{
+    m_modified = true;
+    m_max = v < m_min ? m_min : v;
+    setValue(std::min(m_max, m_value));
+}
+
+void CTwirlCtrl::setMin(qint32 v)
+{
+    m_modified = true;
+    m_min = v > m_max ? m_max : v;
+    setValue(std::max(m_value, m_min));
+}
+
+// ---- plain properties ---------------------------------------------------
+
+void CTwirlCtrl::setIndicatorStyle(IndicatorStyles s)
+{
+    m_indicatorStyle = short(std::clamp(int(s), int(isNone), int(isHalfShaded)));
+    redraw();
+}
+
+void CTwirlCtrl::setIndicatorLineWidth(short v)
+{
+    m_indicatorLineWidth = std::max<short>(1, v);
+    redraw();
+}
+
+void CTwirlCtrl::setWrap(bool v)
+{
+    m_wrap = v;
+    m_modified = true;
+}
+
+void CTwirlCtrl::setKnobColor(const QColor &c)
+{
+    m_knobColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setIndicatorColor(const QColor &c)
+{
+    m_indicatorColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setOrientation(short v)
+{
+    m_orientation = short(normalise(v));
+    redraw();
+}
+
+void CTwirlCtrl::setRimColor(const QColor &c)
+{
+    m_rimColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setAppearence(AppearenceTypes a)
+{
+    m_appearence = short(std::clamp(int(a), int(Flat), int(_3D)));
+    redraw();
+}
+
+void CTwirlCtrl::setAppearence3DHeight(short v)
+{
+    m_appearence3DHeight = std::max<short>(1, v);
+    redraw();
+}
+
+QString CTwirlCtrl::Version() const
+{
+    return QString::number(kVersionMajor) + QLatin1Char('.') + QString::number(kVersionMinor);
+}
+
+void CTwirlCtrl::setSnapToMouse(bool v)
+{
+    m_snapToMouse = v;
+    m_modified = true;
+}
+
+void CTwirlCtrl::setAutoSpin(bool v)
+{
+    m_autoSpin = v;
+    m_modified = true;
+}
+
+void CTwirlCtrl::setAutoSpinSpeed(short v)
+{
+    m_autoSpinSpeed = v;
+    m_modified = true;
+}
+
+void CTwirlCtrl::setTickLength(short v)
+{
+    m_tickLength = std::max<short>(1, v);
+    redraw();
+}
+
+void CTwirlCtrl::setTickCount(short v)
+{
+    m_tickCount = v < 1 ? 0 : std::min<short>(360, v);
+    redraw();
+}
+
+void CTwirlCtrl::setTickGap(short v)
+{
+    m_tickGap = std::max<short>(0, v);
+    redraw();
+}
+
+void CTwirlCtrl::setTickWidth(short v)
+{
+    m_tickWidth = std::max<short>(1, v);
+    redraw();
+}
+
+void CTwirlCtrl::setTickColor(const QColor &c)
+{
+    m_tickColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setTickSnapping(bool v)
+{
+    m_tickSnapping = v;
+    m_modified = true;
+    // The indicator moves to or off the nearest tick.
+    update();
+}
+
+void CTwirlCtrl::setFineAdjust(bool v)
+{
+    m_fineAdjust = v;
+    m_layoutValid = false;
+    redraw();
+}
+
+void CTwirlCtrl::setFineAdjustWidth(short v)
+{
+    m_fineAdjustWidth = short(limitFineAdjustWidth(v, width(), height()));
+    m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
+    m_layoutValid = false;
+    redraw();
+}
+
+void CTwirlCtrl::setFineAdjustTicks(short v)
+{
+    m_fineAdjustTicks = v < 1 ? 1 : (v >= 360 ? 359 : v);
+    m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
+    m_modified = true;
+}
+
+void CTwirlCtrl::setFineAdjustPosition(short v)
+{
+    m_modified = true;
+    m_fineRemainder = 0;
+    moveFineIndicator(v < 0 ? 0 : (v >= 360 ? 359 : v));
+}
+
+void CTwirlCtrl::setFineAdjustIndicator(bool v)
+{
+    m_fineAdjustIndicator = v;
+    redraw();
+}
+
+void CTwirlCtrl::setFineAdjustColor(const QColor &c)
+{
+    m_fineAdjustColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setFineAdjustLineLength(short v)
+{
+    m_fineAdjustLineLength = std::max<short>(1, v);
+    redraw();
+}
+
+void CTwirlCtrl::setBackColor(const QColor &c)
+{
+    m_backColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setFont(const QFont &f)
+{
+    QWidget::setFont(f);
+    redraw();
+}
+
+void CTwirlCtrl::setForeColor(const QColor &c)
+{
+    m_foreColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setText(const QString &t)
+{
+    m_text = t;
+    if (QAccessible::isActive()) {
+        QAccessibleEvent e(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&e);
+    }
+    redraw();
+}
+
+void CTwirlCtrl::notifyAccessibleValue()
+{
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent e(this, m_value);
+        QAccessible::updateAccessibility(&e);
+    }
+}
+
+// ---- about box ----------------------------------------------------------
+
+QDialog *CTwirlCtrl::createAboutDialog(QWidget *parent)
+{
+    auto *dlg = new QDialog(parent);
+    dlg->setObjectName(QStringLiteral("dlgAbout"));
+    dlg->setWindowTitle(QStringLiteral("About Twirl Control"));
+    auto *icon = new QLabel(dlg);
+    icon->setObjectName(QStringLiteral("lblIcon"));
+    icon->setPixmap(twirlIcon().pixmap(32, 32));
+    auto *text = new QLabel(QStringLiteral("Twirl Control"), dlg);
+    text->setObjectName(QStringLiteral("lblName"));
+    auto *ok = new QPushButton(QStringLiteral("OK"), dlg);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, dlg, &QDialog::accept);
+    auto *row = new QHBoxLayout;
+    row->addWidget(icon);
+    row->addSpacing(12);
+    row->addWidget(text, 1);
+    row->addWidget(ok, 0, Qt::AlignTop);
+    auto *outer = new QVBoxLayout(dlg);
+    outer->addLayout(row);
+    dlg->setFixedSize(dlg->sizeHint());
+    return dlg;
+}
+
+void CTwirlCtrl::AboutBox()
+{
+    QDialog *dlg = createAboutDialog(this);
+    dlg->exec();
+    delete dlg;
+}
+
+QSize CTwirlCtrl::sizeHint() const
+{
+    return QSize(100, 100);
+}
+
+QSize CTwirlCtrl::minimumSizeHint() const
+{
+    return QSize(24, 24);
+}

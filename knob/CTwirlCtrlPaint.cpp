@@ -1,0 +1,328 @@
+// Drawing: a cached background (ticks, shadow, rings) under the face and the
+// fine mark, so that turning the knob repaints only what moves.
+
+#include "CTwirlCtrl.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cstdlib>
+
+using namespace twirl;
+
+namespace {
+
+// The rectangle whose 1-pixel outline covers left..right-1 and top..bottom-1.
+QRect outlineRect(const Box &b)
+{
+    return QRect(b.left, b.top, b.width() - 1, b.height() - 1);
+}
+
+QRect fillRect(const Box &b)
+{
+    return QRect(b.left, b.top, b.width(), b.height());
+}
+
+QPen linePen(const QColor &c, int width)
+{
+    QPen pen(c, width);
+    // Wide lines end round, as a stroked line on the original surface did.
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+// A line that starts on its first point and stops short of its last, the
+// pixel rule the knob's geometry was laid out with. Wide lines are stroked.
+void drawLine(QPainter &p, QPoint a, QPoint b, const QColor &colour, int width)
+{
+    if (width > 1) {
+        p.setPen(linePen(colour, width));
+        p.drawLine(a, b);
+        return;
+    }
+    const int dx = std::abs(b.x() - a.x());
+    const int dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const int sy = a.y() < b.y() ? 1 : -1;
+    int err = dx + dy;
+    QPoint c = a;
+    while (c != b) {
+        p.fillRect(QRect(c, QSize(1, 1)), colour);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            c.rx() += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            c.ry() += sy;
+        }
+    }
+}
+
+bool sameLayout(const Layout &a, const Layout &b)
+{
+    return a.outer == b.outer && a.knob == b.knob && a.outerRadius == b.outerRadius
+        && a.knobRadius == b.knobRadius && a.centre == b.centre;
+}
+
+} // namespace
+
+void CTwirlCtrl::refreshGeometry()
+{
+    m_fineAdjustWidth = short(limitFineAdjustWidth(m_fineAdjustWidth, width(), height()));
+    m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
+    LayoutInput in;
+    in.width = width();
+    in.height = height();
+    in.tickCount = m_tickCount;
+    in.tickLength = m_tickLength;
+    in.tickGap = m_tickGap;
+    in.raised = m_appearence == _3D;
+    in.raisedHeight = m_appearence3DHeight;
+    in.fineAdjust = m_fineAdjust;
+    in.fineAdjustWidth = m_fineAdjustWidth;
+    const Layout l = computeLayout(in);
+    if (!sameLayout(l, m_layout))
+        m_backgroundValid = false;
+    m_layout = l;
+    if (m_tickCount > 0)
+        m_tickTable = tickAngles(m_tickCount);
+    m_layoutValid = true;
+}
+
+void CTwirlCtrl::ensureGeometry()
+{
+    if (!m_layoutValid)
+        refreshGeometry();
+}
+
+void CTwirlCtrl::renderBackground()
+{
+    const qreal dpr = devicePixelRatioF();
+    m_background = QPixmap(size() * dpr);
+    m_background.setDevicePixelRatio(dpr);
+    QPainter p(&m_background);
+    p.fillRect(rect(), m_backColor);
+
+    const Layout &l = m_layout;
+    const int R = l.outerRadius;
+    if (m_tickCount > 0) {
+        for (int angle : m_tickTable) {
+            drawLine(p, pointAt(l.centre, angle, R + m_tickGap),
+                     pointAt(l.centre, angle, R + m_tickGap + m_tickLength), m_tickColor,
+                     m_tickWidth);
+        }
+    }
+    const QPen rimPen(m_rimColor, 1);
+    if (m_appearence == _3D) {
+        p.setPen(rimPen);
+        p.setBrush(Qt::NoBrush);
+        // Arcs from 225 to 45 degrees the short way through the bottom right:
+        // a shadow below and right of the disc.
+        // Diagonal steps between aliased arcs leave a moire of gaps; the
+        // in-between offsets fill them without deepening the shadow.
+        const QRect disc = outlineRect(l.outer);
+        for (int i = 0; i < m_appearence3DHeight; ++i) {
+            p.drawArc(disc.translated(i, i), 225 * 16, 180 * 16);
+            if (i + 1 < m_appearence3DHeight) {
+                p.drawArc(disc.translated(i + 1, i), 225 * 16, 180 * 16);
+                p.drawArc(disc.translated(i, i + 1), 225 * 16, 180 * 16);
+            }
+        }
+    }
+    p.setPen(rimPen);
+    p.setBrush(m_fineAdjust ? m_fineAdjustColor : m_knobColor);
+    p.drawEllipse(outlineRect(l.outer));
+    p.setBrush(m_knobColor);
+    p.drawEllipse(outlineRect(l.knob));
+    p.end();
+    m_backgroundValid = true;
+    ++m_backgroundRenders;
+}
+
+QRect CTwirlCtrl::faceRect() const
+{
+    QRect r = fillRect(m_layout.knob);
+    if (!m_text.isEmpty())
+        r |= fillRect(m_layout.outer);
+    return r.adjusted(-1, -1, 1, 1);
+}
+
+QRect CTwirlCtrl::fineMarkRect(int angle) const
+{
+    const Layout &l = m_layout;
+    const int mid = (l.knobRadius + l.outerRadius) / 2;
+    const int half = m_fineAdjustLineLength / 2;
+    const QPoint a = pointAt(l.centre, angle, mid - half, m_orientation);
+    const QPoint b = pointAt(l.centre, angle, mid + half, m_orientation);
+    const int m = m_indicatorLineWidth + 1;
+    return QRect(a, b).normalized().adjusted(-m, -m, m, m);
+}
+
+void CTwirlCtrl::redrawFace()
+{
+    if (!isVisible())
+        return;
+    ensureGeometry();
+    if (m_inPaint)
+        update(faceRect());
+    else
+        repaint(faceRect());
+}
+
+void CTwirlCtrl::moveFineIndicator(int angle)
+{
+    m_fineAdjustPosition = short(angle);
+    if (!m_fineAdjust || !m_fineAdjustIndicator || !isVisible())
+        return;
+    ensureGeometry();
+    const QRegion r = QRegion(fineMarkRect(m_lastFineAngle)) + fineMarkRect(angle);
+    if (m_inPaint)
+        update(r);
+    else
+        repaint(r);
+}
+
+void CTwirlCtrl::paintEvent(QPaintEvent *event)
+{
+    m_inPaint = true;
+    refreshGeometry();
+    const qreal dpr = devicePixelRatioF();
+    if (!m_backgroundValid || m_background.size() != size() * dpr)
+        renderBackground();
+
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_background);
+    if (event->region().intersects(faceRect()))
+        drawFace(p);
+    if (m_fineAdjust && m_fineAdjustIndicator)
+        drawFineIndicator(p);
+    if (hasFocus()) {
+        QPen focus(m_foreColor, 1, Qt::DotLine);
+        p.setPen(focus);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    m_inPaint = false;
+}
+
+void CTwirlCtrl::drawFace(QPainter &p)
+{
+    const Layout &l = m_layout;
+    p.setPen(QPen(m_rimColor, 1));
+    p.setBrush(m_knobColor);
+    p.drawEllipse(outlineRect(l.knob));
+
+    int theta = m_position;
+    if (m_tickSnapping && m_tickCount >= 1 && !m_tickTable.empty()) {
+        const int tick = nearestTick(m_tickTable, m_position);
+        theta = m_tickTable[size_t(tick - 1)];
+        const AngleChange snap = angleChangeToValue(knobState(), theta);
+        emit TickSnap(short(theta), qint32(snap.value));
+    }
+    drawIndicator(p, theta);
+
+    if (!m_text.isEmpty()) {
+        p.save();
+        p.setClipRect(fillRect(l.outer), Qt::IntersectClip);
+        p.setFont(font());
+        p.setPen(m_foreColor);
+        const QFontMetrics fm(font());
+        const int x = (l.outer.left + l.outer.right) / 2;
+        const int y = (l.outer.top + l.outer.bottom - fm.height()) / 2;
+        const int w = fm.horizontalAdvance(m_text);
+        p.drawText(QRect(x - w / 2, y, w, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                   m_text);
+        p.restore();
+    }
+}
+
+void CTwirlCtrl::drawIndicator(QPainter &p, int angle)
+{
+    const Layout &l = m_layout;
+    const int r = l.knobRadius;
+    const QPoint c = l.centre;
+    switch (m_indicatorStyle) {
+    case isDot: {
+        // A 4 x 4 block whose top row and left column are black: a dot
+        // with a shadow edge that stays visible on a light face.
+        const QPoint d = pointAt(c, angle, r - 5, m_orientation);
+        for (int dy = -2; dy <= 1; ++dy) {
+            for (int dx = -2; dx <= 1; ++dx) {
+                const QColor &col = (dx == -2 || dy == -2) ? QColor(Qt::black) : m_indicatorColor;
+                p.fillRect(QRect(d.x() + dx, d.y() + dy, 1, 1), col);
+            }
+        }
+        break;
+    }
+    case isLine:
+        drawLine(p, c, pointAt(c, angle, r - m_indicatorLineWidth, m_orientation),
+                 m_indicatorColor, m_indicatorLineWidth);
+        break;
+    case isPointer: {
+        const QPoint pts[3] = {pointAt(c, angle, r - 3, m_orientation),
+                               pointAt(c, angle + 45, r / 2, m_orientation),
+                               pointAt(c, angle - 45, r / 2, m_orientation)};
+        p.setPen(QPen(m_indicatorColor, 1));
+        p.setBrush(m_indicatorColor);
+        p.drawPolygon(pts, 3);
+        break;
+    }
+    case isHalfShaded: {
+        const Box k = l.knob;
+        const Box inner{k.left + 1, k.top + 1, k.right - 1, k.bottom - 1};
+        // From angle - 90 anticlockwise to angle + 90: the half opposite the angle.
+        const int e = normalise(qint64(angle) + m_orientation);
+        p.setPen(QPen(m_indicatorColor, 1));
+        p.setBrush(m_indicatorColor);
+        p.drawChord(outlineRect(inner), (180 - e) * 16, 180 * 16);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CTwirlCtrl::drawFineIndicator(QPainter &p)
+{
+    const Layout &l = m_layout;
+    const int mid = (l.knobRadius + l.outerRadius) / 2;
+    const int half = m_fineAdjustLineLength / 2;
+    auto mark = [&](int angle, const QColor &colour) {
+        drawLine(p, pointAt(l.centre, angle, mid - half, m_orientation),
+                 pointAt(l.centre, angle, mid + half, m_orientation), colour,
+                 m_indicatorLineWidth);
+    };
+    // Erase the old mark in the ring colour, then draw the new one.
+    mark(m_lastFineAngle, m_fineAdjustColor);
+    m_lastFineAngle = m_fineAdjustPosition;
+    mark(m_lastFineAngle, m_indicatorColor);
+}
+
+void CTwirlCtrl::resizeEvent(QResizeEvent *event)
+{
+    m_layoutValid = false;
+    m_backgroundValid = false;
+    QWidget::resizeEvent(event);
+}
+
+void CTwirlCtrl::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        m_backgroundValid = false;
+    QWidget::changeEvent(event);
+}
+
+void CTwirlCtrl::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CTwirlCtrl::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+
+class QDesignerFormEditorInterface;
+
+// Offers the knob in Designer's widget box, group "twirl".
+class TwirlDesignerPlugin : public QObject, public QDesignerCustomWidgetInterface
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetInterface" FILE "twirlplugin.json")
+    Q_INTERFACES(QDesignerCustomWidgetInterface)
+
+public:
+    explicit TwirlDesignerPlugin(QObject *parent = nullptr);
+
+    QString name() const override;
+    QString group() const override;
+    QString toolTip() const override;
+    QString whatsThis() const override;
+    QString includeFile() const override;
+    QIcon icon() const override;
+    bool isContainer() const override;
+    QWidget *createWidget(QWidget *parent) override;
+    bool isInitialized() const override;
+    void initialize(QDesignerFormEditorInterface *core) override;
+    QString domXml() const override;
+
+private:
+    bool m_initialized = false;
+};
