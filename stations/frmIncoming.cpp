@@ -60,12 +60,28 @@ frmIncoming::frmIncoming(QWidget *parent) : QWidget(parent)
 
 void frmIncoming::RxData(const QString &strData)
 {
+    bool trimmed = false;
     if (m_text.size() > MaxCharacters) {
         m_text = m_text.right(KeepCharacters);
-        lstIncoming->setPlainText(displayForm(m_text, false, &m_displayEndsInCR));
+        trimmed = true;
     }
     m_text += strData;
-    appendDisplay(strData);
+    // A hidden terminal only keeps the text; it is laid out once, when shown.
+    if (!lstIncoming->isVisible()) {
+        m_displayStale = true;
+        return;
+    }
+    if (trimmed || m_displayStale)
+        rebuildDisplay();
+    else
+        appendDisplay(strData);
+}
+
+void frmIncoming::rebuildDisplay()
+{
+    lstIncoming->setPlainText(displayForm(m_text, false, &m_displayEndsInCR));
+    m_displayStale = false;
+    lstIncoming->moveCursor(QTextCursor::End);
 }
 
 void frmIncoming::appendDisplay(const QString &chunk)
@@ -78,8 +94,7 @@ void frmIncoming::appendDisplay(const QString &chunk)
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(shown);
     lstIncoming->setTextCursor(cursor);
-    if (lstIncoming->isVisible())
-        lstIncoming->ensureCursorVisible();
+    lstIncoming->ensureCursorVisible();
 }
 
 void frmIncoming::UpdateEventLog(const QString &strText, int nType, const QString &vData)
@@ -106,6 +121,8 @@ void frmIncoming::closeEvent(QCloseEvent *event)
 void frmIncoming::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Frames that arrived while hidden: the newest is what the user wants to see.
+    if (m_displayStale)
+        rebuildDisplay();
+    // The newest frame is what the user wants to see.
     lstIncoming->ensureCursorVisible();
 }

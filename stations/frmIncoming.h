@@ -26,7 +26,8 @@ public:
     void RxData(const QString &strData) override;
     void UpdateEventLog(const QString &strText, int nType, const QString &vData) override;
 
-    // The text as the terminal holds it, line ends as received.
+    // The text as the terminal holds it, line ends as received. lstIncoming
+    // shows it with one line break per line end, brought up to date when shown.
     const QString &text() const { return m_text; }
     // The newest event-log entries, oldest first. They are kept, not shown.
     const QList<FrameEvent> &eventLog() const { return m_events; }
@@ -46,9 +47,11 @@ protected:
 
 private:
     void appendDisplay(const QString &chunk);
+    void rebuildDisplay();
 
     QString m_text;
     bool m_displayEndsInCR = false;
+    bool m_displayStale = false;
     QList<FrameEvent> m_events;
     bool m_unloading = false;
 };

@@ -41,9 +41,18 @@ TEST(frmIncoming, ListFillsTheClientArea)
     EXPECT_EQ(window.lstIncoming->geometry(), window.rect());
 }
 
-TEST(frmIncoming, TextIsCutToItsLastFiveThousandOnceOverTenThousand)
+// Hidden, the terminal only keeps the text and lays it out when shown; shown,
+// it appends and re-lays the text after each cut. Both must show the same.
+class frmIncomingBound : public ::testing::TestWithParam<bool>
 {
+};
+
+TEST_P(frmIncomingBound, TextIsCutToItsLastFiveThousandOnceOverTenThousand)
+{
+    const bool shownThroughout = GetParam();
     frmIncoming window;
+    if (shownThroughout)
+        window.show();
     QString expected;
     for (int n = 0; n < 600; ++n) {
         const QString frame = frameOf(n);
@@ -54,10 +63,31 @@ TEST(frmIncoming, TextIsCutToItsLastFiveThousandOnceOverTenThousand)
         ASSERT_LE(window.text().size(), frmIncoming::MaxCharacters + frame.size());
     }
     EXPECT_EQ(window.text(), expected);
+    window.show();
     // What is shown is that text with one line break per line end.
     QString shown = expected;
     shown.replace("\r\n", "\n");
     EXPECT_EQ(window.lstIncoming->toPlainText(), shown);
+    EXPECT_TRUE(window.lstIncoming->textCursor().atEnd());
+}
+
+INSTANTIATE_TEST_SUITE_P(HiddenOrShown, frmIncomingBound, ::testing::Bool());
+
+TEST(frmIncoming, FramesHeardWhileHiddenAppearWhenItsSubwindowIsShown)
+{
+    QMdiArea area;
+    area.show();
+    // Added to a shown area, the subwindow stays hidden until shown, as the terminal is at load.
+    auto *window = new frmIncoming;
+    QMdiSubWindow *sub = area.addSubWindow(window);
+    window->RxData("A>B:\r\none\r\n");
+    EXPECT_TRUE(window->lstIncoming->toPlainText().isEmpty());
+    sub->show();
+    EXPECT_EQ(window->lstIncoming->toPlainText(), "A>B:\none\n");
+    sub->hide();
+    window->RxData("C>D:\r\ntwo\r\n");
+    sub->show();
+    EXPECT_EQ(window->lstIncoming->toPlainText(), "A>B:\none\nC>D:\ntwo\n");
 }
 
 TEST(frmIncoming, TenThousandExactlyIsNotCut)
@@ -73,6 +103,7 @@ TEST(frmIncoming, TenThousandExactlyIsNotCut)
 TEST(frmIncoming, LineEndsAsReceivedAreShownAsLines)
 {
     frmIncoming window;
+    window.show();
     window.RxData("A>B:\nlf only\n");
     window.RxData("C>D:\rcr only\r");
     window.RxData(QStringLiteral("E>F:\r\nnul") + QChar(0) + "here\r");
@@ -103,6 +134,7 @@ TEST(frmIncoming, EventLogKeepsEveryEntryItIsGiven)
     frmIncoming window;
     window.UpdateEventLog("Added wx Data from N0CALL", 1, "N0CALL");
     window.UpdateEventLog("PHG ignored from N0CALL", 2, "N0CALL");
+    window.show();
     ASSERT_EQ(window.eventLog().size(), 2);
     EXPECT_EQ(window.eventLog().at(1), (FrameEvent{2, "PHG ignored from N0CALL", "N0CALL"}));
     EXPECT_TRUE(window.lstIncoming->toPlainText().isEmpty());
