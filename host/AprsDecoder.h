@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+#include <climits>
+
+// What one APRS information field says about a station.
+struct AprsReport
+{
+    enum class Kind { Unknown, Position, MicE, Object, Item, Status, PositionlessWeather, Message, ThirdParty };
+
+    Kind kind = Kind::Unknown;
+    bool hasPosition = false;
+    double latitude = 0;   // degrees, north positive
+    double longitude = 0;  // degrees, east positive
+    int ambiguity = 0;     // number of trailing digits left blank (0-4)
+    bool compressed = false;
+
+    QChar symbolTable;  // null when the report carries no symbol
+    QChar symbolCode;
+
+    int course = -1;          // degrees 0-360, -1 when not sent
+    double speed = -1;        // knots, -1 when not sent
+    int altitude = INT_MIN;   // feet, INT_MIN when not sent
+
+    bool hasStatus = false;
+    QString status;
+
+    QString objectName;  // objects and items
+    bool killed = false;
+
+    QString comment;  // text after the position and its extensions
+};
+
+// Decodes an information field. destination is needed for Mic-E, whose
+// latitude travels in the destination address. Never throws, never reads past
+// the end: a field it cannot make sense of gives Kind::Unknown, no position.
+AprsReport decodeAprs(QStringView destination, QStringView payload);
+
+// Pieces, public for tests and the Mic-E decoder.
+namespace aprs {
+// "DDMM.mmH/DDDMM.mmH$" at the start of text; fills position, symbol, ambiguity.
+bool decodeUncompressed(QStringView text, AprsReport *report);
+// "TYYYYXXXX$csT" at the start of text.
+bool decodeCompressed(QStringView text, AprsReport *report);
+bool decodeMicE(QStringView destination, QStringView payload, AprsReport *report);
+// Course/speed, PHG-type extensions and "/A=" altitude in the comment.
+void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report);
+} // namespace aprs

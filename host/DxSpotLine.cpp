@@ -1,0 +1,31 @@
+#include "host/DxSpotLine.h"
+
+#include <QRegularExpression>
+
+bool parseDxSpotLine(const QString &line, DxSpotLine *spot)
+{
+    if (line.size() > 512)
+        return false;
+    static const QRegularExpression pattern(
+        QStringLiteral("^DX de ([^:\\s]+?):?\\s+(\\d+(?:\\.\\d*)?)\\s+([A-Za-z0-9/]+)\\s*(.*)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(line.trimmed());
+    if (!match.hasMatch())
+        return false;
+    DxSpotLine result;
+    result.spotter = match.captured(1);
+    if (result.spotter.endsWith(u':'))
+        result.spotter.chop(1);
+    result.frequency = match.captured(2);
+    result.callsign = match.captured(3).toUpper();
+    QString rest = match.captured(4).trimmed();
+    static const QRegularExpression timeAtEnd(QStringLiteral("(\\d{4}Z)$"));
+    const QRegularExpressionMatch time = timeAtEnd.match(rest);
+    if (time.hasMatch()) {
+        result.time = time.captured(1);
+        rest.chop(5);
+    }
+    result.comment = rest.trimmed();
+    *spot = result;
+    return true;
+}

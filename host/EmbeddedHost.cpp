@@ -1,0 +1,382 @@
+#include "host/EmbeddedHost.h"
+
+#include "app/PrivateProfile.h"
+#include "host/DxSpotLine.h"
+#include "host/EmbeddedHostMap.h"
+#include "host/Feed.h"
+#include "host/GeoMath.h"
+#include "host/HostMapWindow.h"
+#include "host/SymbolPainter.h"
+#include "host/Tnc2.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+namespace {
+
+const QString IniName = QStringLiteral("UIVIEW32.INI");
+constexpr int RefreshMs = 250;
+constexpr int FirstBeaconMs = 5000;
+constexpr int MaxObjectName = 9;
+
+QString findFile(const QString &folder, const QString &name)
+{
+    const QString direct = folder + u'/' + name;
+    if (QFileInfo::exists(direct))
+        return direct;
+    // The folder may come from a system that ignores letter case.
+    const QStringList entries = QDir(folder).entryList(QDir::Files);
+    for (const QString &entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + u'/' + entry;
+    return {};
+}
+
+QString iniPosition(double degrees, bool longitude)
+{
+    const double value = std::abs(degrees);
+    int whole = int(value);
+    double minutes = (value - whole) * 60.0;
+    if (std::lround(minutes * 100) >= 6000) {
+        ++whole;
+        minutes = 0;
+    }
+    const QChar hemisphere = longitude ? (degrees < 0 ? u'W' : u'E') : (degrees < 0 ? u'S' : u'N');
+    return QStringLiteral("%1%2%3")
+        .arg(whole, longitude ? 3 : 2, 10, QChar(u'0'))
+        .arg(minutes, 5, 'f', 2, QChar(u'0'))
+        .arg(hemisphere);
+}
+
+qint16 toInt16(double value)
+{
+    return qint16(std::clamp<long>(std::lround(value), -32768, 32767));
+}
+
+} // namespace
+
+HostApplication *createEmbeddedHost(const QString &hostFolder, QObject *parent, QString *errorText)
+{
+    auto fail = [&](const QString &text) -> HostApplication * {
+        if (errorText)
+            *errorText = text;
+        return nullptr;
+    };
+    if (hostFolder.trimmed().isEmpty())
+        return fail(QStringLiteral("No host folder is set."));
+    const QFileInfo info(hostFolder);
+    if (!info.exists())
+        return fail(QStringLiteral("The host folder %1 does not exist.").arg(hostFolder));
+    if (!info.isDir())
+        return fail(QStringLiteral("The host folder %1 is not a folder.").arg(hostFolder));
+    if (findFile(info.absoluteFilePath(), IniName).isEmpty())
+        return fail(QStringLiteral("The host folder %1 holds no %2.").arg(hostFolder, IniName));
+    EmbeddedHost::Options options;
+    options.showWindow = qEnvironmentVariable("KESTREL_HOST_HEADLESS") != QLatin1String("1");
+    return new EmbeddedHost(info.absoluteFilePath(), options, parent);
+}
+
+EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QObject *parent)
+    : HostApplication(parent)
+    , m_folder(hostFolder)
+    , m_config(HostConfig::read(hostFolder))
+    , m_log(hostFolder + QStringLiteral("/Logs"))
+{
+    PrivateProfile ini(findFile(hostFolder, IniName));
+    ini.load();
+    const QString station = QStringLiteral("STATION");
+    m_ownCall = ini.value(station, QStringLiteral("CALLSIGN")).trimmed().toUpper();
+    double latMinutes = 0, lonMinutes = 0;
+    parseIniPosition(ini.value(station, QStringLiteral("LATITUDE")), false, &latMinutes);
+    parseIniPosition(ini.value(station, QStringLiteral("LONGITUDE")), true, &lonMinutes);
+    m_homeLat = latMinutes / 60.0;
+    m_homeLon = lonMinutes / 60.0;
+    m_database.setOwnStation(m_ownCall, latMinutes, lonMinutes, m_config.symbol[0], m_config.symbol[1]);
+
+    const QString prefixFile = findFile(hostFolder, QStringLiteral("prefix.txt"));
+    m_prefixesLoaded = !prefixFile.isEmpty() && m_prefixes.load(prefixFile);
+
+    m_map = new EmbeddedHostMap(&m_database, this);
+    m_map->setHome(m_ownCall, m_homeLat, m_homeLon);
+    m_map->setPlacedObjects(&m_placed);
+    m_window = new HostMapWindow(m_map);
+    connect(m_window, &HostMapWindow::closing, this, &EmbeddedHost::quit);
+
+    m_refreshTimer.setSingleShot(true);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &EmbeddedHost::updateWindow);
+    connect(&m_beaconTimer, &QTimer::timeout, this, [this] {
+        beacon();
+        m_beaconTimer.setInterval(m_config.beaconIntervalMinutes * 60000);
+    });
+
+    for (const FeedSettings &settings : m_config.feeds) {
+        Feed *feed = createFeed(settings, m_ownCall, this);
+        if (!feed)
+            continue;
+        connect(feed, &Feed::lineReceived, this, [this](const QString &line) { hearLine(line); });
+        connect(feed, &Feed::spotReceived, this, [this](const QString &line) { hearSpot(line); });
+        connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
+        m_feeds.append(feed);
+    }
+    if (!m_config.status.isEmpty() && !m_ownCall.isEmpty())
+        hearLine(m_ownCall + u'>' + BeaconDestination + QStringLiteral(":>") + m_config.status);
+    updateWindow();
+    if (options.showWindow)
+        m_window->show();
+    if (options.startFeeds)
+        startFeeds();
+}
+
+EmbeddedHost::~EmbeddedHost()
+{
+    for (Feed *feed : m_feeds)
+        feed->stop();
+    delete m_window;
+}
+
+void EmbeddedHost::startFeeds()
+{
+    for (Feed *feed : m_feeds)
+        feed->start();
+    if (m_config.beaconIntervalMinutes > 0 && !m_ownCall.isEmpty())
+        m_beaconTimer.start(FirstBeaconMs);
+}
+
+bool EmbeddedHost::openLink(const QString &applicationAndTopic, const QString &item, QString *errorText)
+{
+    auto fail = [&](const QString &text) {
+        if (errorText)
+            *errorText = text;
+        return false;
+    };
+    if (!m_running)
+        return fail(QStringLiteral("UI-View32 is not running."));
+    if (applicationAndTopic.compare(LinkTopic, Qt::CaseInsensitive) != 0)
+        return fail(QStringLiteral("No DDE server answers for \"%1\" (the host serves %2).")
+                        .arg(applicationAndTopic, LinkTopic));
+    if (item.compare(LinkItem, Qt::CaseInsensitive) != 0)
+        return fail(QStringLiteral("The host has no DDE item \"%1\" (it serves %2).").arg(item, LinkItem));
+    m_linkOpen = true;
+    return true;
+}
+
+void EmbeddedHost::closeLink()
+{
+    m_linkOpen = false;
+}
+
+QString EmbeddedHost::timeText(const QDateTime &now)
+{
+    const qint64 second = now.toSecsSinceEpoch();
+    if (second != m_cachedSecond) {
+        m_cachedSecond = second;
+        m_cachedTime = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    return m_cachedTime;
+}
+
+bool EmbeddedHost::hearLine(const QString &line)
+{
+    if (!m_running)
+        return false;
+    Tnc2Frame frame;
+    if (!parseTnc2(line, &frame)) {
+        ++m_rejected;
+        return false;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    m_database.applyFrame(frame, timeText(now));
+    if (m_config.logging)
+        m_log.append(now, frame.toLine());
+    if (m_linkOpen)
+        emit frameReceived(frame.monitorText());
+    scheduleRefresh();
+    return true;
+}
+
+bool EmbeddedHost::hearSpot(const QString &line)
+{
+    if (!m_running)
+        return false;
+    DxSpotLine spot;
+    if (!parseDxSpotLine(line, &spot)) {
+        ++m_rejected;
+        return false;
+    }
+    qint16 lat = 0, lon = 0, bearing = 0, distance = 0;
+    const PrefixTable::Country *country = m_prefixes.lookUp(spot.callsign);
+    if (country && country->hasPosition) {
+        lat = toInt16(country->latitude);
+        lon = toInt16(country->longitude);
+        const geo::DistanceBearing db =
+            geo::distanceBearing(m_homeLat, m_homeLon, country->latitude, country->longitude);
+        bearing = toInt16(db.bearing) % 360;
+        distance = toInt16(m_config.distanceInMiles ? db.distanceKm / geo::KmPerMile : db.distanceKm);
+    }
+    emit NotifyDXSpot(line.trimmed(), spot.callsign, spot.frequency, lat, lon, bearing, distance);
+    return true;
+}
+
+void EmbeddedHost::beacon()
+{
+    if (!m_running || m_ownCall.isEmpty())
+        return;
+    const StationDatabase::Entry *own = m_database.find(m_ownCall);
+    const QString symbol = own ? own->record.symbolTable + own->record.symbolCode : m_config.symbol;
+    const QString payload = u'=' + iniPosition(m_homeLat, false) + symbol.left(1)
+                            + iniPosition(m_homeLon, true) + symbol.mid(1, 1) + m_config.beaconComment;
+    const QString address = m_ownCall + u'>' + BeaconDestination + QStringLiteral(",WIDE2-2:");
+    Tnc2Frame frame;
+    if (parseTnc2(address + payload, &frame)) {
+        const QDateTime now = QDateTime::currentDateTime();
+        m_database.applyFrame(frame, timeText(now));
+        // Our own beacon went out from here, not through a digipeater.
+        if (m_config.logging)
+            m_log.append(now, frame.toLine());
+    }
+    scheduleRefresh();
+    emit NotifyBeacon(m_ownCall, float(m_homeLat * 60.0), float(m_homeLon * 60.0));
+}
+
+void EmbeddedHost::quit()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_linkOpen = false;
+    m_beaconTimer.stop();
+    for (Feed *feed : m_feeds)
+        feed->stop();
+    if (m_window->isVisible())
+        m_window->hide();
+    emit UIView32IsClosing();
+}
+
+bool EmbeddedHost::lookUpStation(HostStationRecord &record)
+{
+    const StationDatabase::Entry *entry = m_database.find(record.callsign.trimmed());
+    if (!entry)
+        return false;
+    record = entry->record;
+    return entry->hasPosition;
+}
+
+HostMap *EmbeddedHost::map()
+{
+    return m_map;
+}
+
+void EmbeddedHost::refreshMap()
+{
+    m_map->redraw();
+}
+
+QStringList EmbeddedHost::placedObjects()
+{
+    QStringList names;
+    for (const PlacedObject &object : m_placed)
+        names.append(object.name);
+    return names;
+}
+
+void EmbeddedHost::removePlacedObject(const QString &name)
+{
+    for (qsizetype i = 0; i < m_placed.size(); ++i)
+        if (m_placed[i].name == name) {
+            m_placed.removeAt(i);
+            emit m_map->contentChanged();
+            return;
+        }
+}
+
+int EmbeddedHost::placeObject(const PlacedObject &object)
+{
+    const QString name = object.name.trimmed();
+    if (name.isEmpty())
+        return int(PlaceObjectStatus::UndefinedObjectError);
+    if (name.size() > MaxObjectName || !std::isfinite(object.latitude) || !std::isfinite(object.longitude)
+        || std::abs(object.latitude) > 90.0 || std::abs(object.longitude) > 180.0
+        || object.symbolCode.size() > 1 || object.symbolTable.size() > 1)
+        return int(PlaceObjectStatus::DataFormatError);
+    // An object someone else is sending keeps its owner.
+    const StationDatabase::Entry *heard = m_database.find(name);
+    if (heard && heard->isObject && heard->owner != m_ownCall)
+        return int(PlaceObjectStatus::NotMine);
+    PlacedObject placed = object;
+    placed.name = name;
+    for (PlacedObject &existing : m_placed)
+        if (existing.name == name) {
+            existing = placed;
+            emit m_map->contentChanged();
+            return int(PlaceObjectStatus::Created);
+        }
+    m_placed.append(placed);
+    emit m_map->contentChanged();
+    return int(PlaceObjectStatus::Created);
+}
+
+qint16 EmbeddedHost::stationListSize()
+{
+    return qint16(std::min(m_database.size(), 32767));
+}
+
+QString EmbeddedHost::stationListLine(int index)
+{
+    // "+" heard direct, "-" an object or item; "*" after a station the host
+    // holds no position for. Then the position and the time last heard.
+    if (index < 0 || index >= m_database.size())
+        return {};
+    const StationDatabase::Entry &entry = m_database.at(index);
+    const HostStationRecord &r = entry.record;
+    QString line = entry.isObject ? QStringLiteral("-") : (r.heardDirect ? QStringLiteral("+") : QString());
+    line += r.callsign;
+    if (!entry.hasPosition)
+        line += u'*';
+    if (entry.hasPosition)
+        line += u' ' + iniPosition(r.latitude / 60.0, false) + u' ' + iniPosition(r.longitude / 60.0, true);
+    if (!r.timeHeard.isEmpty())
+        line += u' ' + r.timeHeard;
+    return line;
+}
+
+QImage EmbeddedHost::symbolPicture(const QString &symbolTable, const QString &symbolCode)
+{
+    return SymbolPainter::image(symbolTable.isEmpty() ? QChar(u'/') : symbolTable[0],
+                                symbolCode.isEmpty() ? QChar(u'?') : symbolCode[0]);
+}
+
+HostApplication::DistanceBearing EmbeddedHost::distanceAndBearing(double observerLatitude,
+                                                                  double observerLongitude,
+                                                                  double stationLatitude,
+                                                                  double stationLongitude, bool kilometres)
+{
+    const geo::DistanceBearing db =
+        geo::distanceBearing(observerLatitude, observerLongitude, stationLatitude, stationLongitude);
+    DistanceBearing result;
+    result.distance = kilometres ? db.distanceKm : db.distanceKm / geo::KmPerMile;
+    result.bearing = db.bearing;
+    return result;
+}
+
+void EmbeddedHost::scheduleRefresh()
+{
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start(RefreshMs);
+}
+
+void EmbeddedHost::updateWindow()
+{
+    QStringList lines;
+    for (Feed *feed : m_feeds)
+        lines.append(feed->statusLine());
+    for (const QString &problem : m_config.problems)
+        lines.append(problem);
+    if (m_feeds.isEmpty() && m_config.problems.isEmpty())
+        lines.append(QStringLiteral("No feeds configured in %1").arg(HostConfig::FileName));
+    int positioned = 0;
+    for (int i = 0; i < m_database.size(); ++i)
+        positioned += m_database.at(i).hasPosition ? 1 : 0;
+    m_window->setStatusLines(lines, QStringLiteral("%1: %2 stations").arg(m_ownCall).arg(positioned));
+    emit m_map->contentChanged();
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/HostApplication.h"
+#include "host/HostConfig.h"
+#include "host/MonitorLog.h"
+#include "host/PrefixTable.h"
+#include "host/StationDatabase.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+class EmbeddedHostMap;
+class Feed;
+class HostMapWindow;
+
+// The APRS host that runs inside Kestrel on Linux: it keeps the station
+// database, draws its own map window and listens to the feeds configured in
+// its folder. Kestrel talks to it only through HostApplication and HostMap.
+class EmbeddedHost : public HostApplication
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        bool showWindow = true;  // false also when KESTREL_HOST_HEADLESS=1
+        bool startFeeds = true;
+    };
+
+    static inline const QString LinkTopic = QStringLiteral("UIVIEW32|UIVData");
+    static inline const QString LinkItem = QStringLiteral("labDDE");
+    static inline const QString BeaconDestination = QStringLiteral("APZKES");
+
+    // Use createEmbeddedHost, which checks the folder first.
+    EmbeddedHost(const QString &hostFolder, const Options &options, QObject *parent = nullptr);
+    ~EmbeddedHost() override;
+
+    // HostApplication
+    bool openLink(const QString &applicationAndTopic, const QString &item, QString *errorText) override;
+    void closeLink() override;
+    bool isLinkOpen() const override { return m_linkOpen; }
+    bool lookUpStation(HostStationRecord &record) override;
+    HostMap *map() override;
+    void refreshMap() override;
+    QStringList placedObjects() override;
+    void removePlacedObject(const QString &name) override;
+    int placeObject(const PlacedObject &object) override;
+    qint16 stationListSize() override;
+    QString stationListLine(int index) override;
+    QImage symbolPicture(const QString &symbolTable, const QString &symbolCode) override;
+    DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
+                                       double stationLatitude, double stationLongitude,
+                                       bool kilometres) override;
+
+    // The host's own intake: one TNC2 line heard; false when it is not a frame.
+    bool hearLine(const QString &line);
+    // One "DX de" cluster line; false when it is not a spot.
+    bool hearSpot(const QString &line);
+    // Sends the own beacon now (the timer does it at the configured interval).
+    void beacon();
+    // The host closes: feeds stop, the link closes, UIView32IsClosing fires.
+    void quit();
+    bool isRunning() const { return m_running; }
+
+    const StationDatabase &database() const { return m_database; }
+    EmbeddedHostMap *hostMap() const { return m_map; }
+    HostMapWindow *window() const { return m_window; }
+    const QList<Feed *> &feeds() const { return m_feeds; }
+    const HostConfig &config() const { return m_config; }
+    QString hostFolder() const { return m_folder; }
+    QString ownCallsign() const { return m_ownCall; }
+    int rejectedLines() const { return m_rejected; }
+    void startFeeds();
+
+private:
+    QString timeText(const QDateTime &now);
+    void scheduleRefresh();
+    void updateWindow();
+
+    QString m_folder;
+    HostConfig m_config;
+    StationDatabase m_database;
+    PrefixTable m_prefixes;
+    bool m_prefixesLoaded = false;
+    MonitorLog m_log;
+    EmbeddedHostMap *m_map = nullptr;
+    HostMapWindow *m_window = nullptr;  // top-level, owned here
+    QList<Feed *> m_feeds;
+    QList<PlacedObject> m_placed;
+    QString m_ownCall;
+    double m_homeLat = 0, m_homeLon = 0;  // degrees
+    bool m_linkOpen = false;
+    bool m_running = true;
+    int m_rejected = 0;
+    QTimer m_refreshTimer;
+    QTimer m_beaconTimer;
+    qint64 m_cachedSecond = -1;
+    QString m_cachedTime;
+};
+
+// Creates the host for a folder holding UIVIEW32.INI; returns nullptr and
+// sets errorText when the folder cannot serve as a host folder.
+HostApplication *createEmbeddedHost(const QString &hostFolder, QObject *parent, QString *errorText);

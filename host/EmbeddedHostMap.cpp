@@ -1,0 +1,300 @@
+#include "host/EmbeddedHostMap.h"
+
+#include "host/GeoMath.h"
+#include "host/StationDatabase.h"
+#include "host/SymbolPainter.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+constexpr int CircleSteps = 90;
+// Beyond this many stations in view only symbols are drawn, no callsigns.
+constexpr int MaxLabels = 1500;
+
+const QColor Background(226, 234, 222);
+const QColor GridColour(160, 175, 160);
+
+} // namespace
+
+EmbeddedHostMap::EmbeddedHostMap(const StationDatabase *database, QObject *parent)
+    : HostMap(parent)
+    , m_database(database)
+{
+}
+
+QColor EmbeddedHostMap::colourFromValue(qint32 value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+void EmbeddedHostMap::setHome(const QString &callsign, double latitude, double longitude)
+{
+    m_homeCall = callsign;
+    m_homeLat = latitude;
+    m_homeLon = longitude;
+    m_projection.setHome(latitude, longitude);
+}
+
+void EmbeddedHostMap::setSize(QSize size)
+{
+    if (size == m_projection.size() || size.isEmpty())
+        return;
+    m_projection.setSize(size);
+}
+
+void EmbeddedHostMap::drawLine(int x1, int y1, int x2, int y2, qint32 colour, qint16 &extra)
+{
+    Q_UNUSED(extra);
+    Drawing d;
+    d.kind = Drawing::Line;
+    d.lon1 = x1 / 60.0;
+    d.lat1 = y1 / 60.0;
+    d.lon2 = x2 / 60.0;
+    d.lat2 = y2 / 60.0;
+    d.colour = colourFromValue(colour);
+    d.pen = m_pen;
+    d.mode = m_mode;
+    d.leg = m_leg;
+    m_drawings.append(d);
+    emit contentChanged();
+}
+
+void EmbeddedHostMap::drawCircle(float longitude, float latitude, float radiusKm, qint32 colour, float a,
+                                 double b, float c)
+{
+    if (!std::isfinite(radiusKm) || radiusKm <= 0 || !std::isfinite(latitude) || !std::isfinite(longitude))
+        return;
+    Drawing d;
+    d.kind = Drawing::Circle;
+    d.lon1 = longitude / 60.0;
+    d.lat1 = latitude / 60.0;
+    d.radiusKm = std::min<double>(radiusKm, 20000.0);
+    d.colour = colourFromValue(colour);
+    d.pen = m_pen;
+    d.mode = m_mode;
+    d.leg = m_leg;
+    d.a = a;
+    d.b = b;
+    d.c = c;
+    m_drawings.append(d);
+    emit contentChanged();
+}
+
+void EmbeddedHostMap::placeNamedSymbol(const QString &name, float longitude, float latitude)
+{
+    if (name.isEmpty() || !std::isfinite(longitude) || !std::isfinite(latitude))
+        return;
+    if (!m_named.contains(name))
+        m_namedOrder.append(name);
+    m_named.insert(name, {latitude / 60.0, longitude / 60.0});
+    emit contentChanged();
+}
+
+QImage EmbeddedHostMap::copyArea(int x, int y, int width, int height)
+{
+    const QImage whole = renderImage();
+    const QRect area = QRect(x, y, width, height).intersected(whole.rect());
+    if (area.isEmpty())
+        return {};
+    return whole.copy(area);
+}
+
+void EmbeddedHostMap::clearDrawings()
+{
+    m_drawings.clear();
+    emit contentChanged();
+}
+
+void EmbeddedHostMap::redraw()
+{
+    m_drawings.clear();
+    emit contentChanged();
+    QTimer::singleShot(0, this, &EmbeddedHostMap::MapRedrawn);
+}
+
+void EmbeddedHostMap::userChangedView()
+{
+    m_drawings.clear();
+    emit contentChanged();
+    emit MapHasChanged();
+}
+
+QImage EmbeddedHostMap::renderImage() const
+{
+    QImage image(m_projection.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    render(painter);
+    return image;
+}
+
+void EmbeddedHostMap::render(QPainter &p) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRect(QPoint(0, 0), m_projection.size()), Background);
+    renderGraticule(p);
+    renderDrawings(p);
+    renderStations(p);
+    renderScaleBar(p);
+    p.restore();
+}
+
+void EmbeddedHostMap::renderGraticule(QPainter &p) const
+{
+    const QSize s = m_projection.size();
+    double top = 0, left = 0, bottom = 0, right = 0;
+    m_projection.toDegrees(QPointF(0, 0), &top, &left);
+    m_projection.toDegrees(QPointF(s.width(), s.height()), &bottom, &right);
+    const double span = std::max(top - bottom, 1e-6);
+    static const double steps[] = {0.01, 0.02, 0.05, 0.1, 0.25, 0.5, 1, 2, 5, 10, 15, 30};
+    double step = 30;
+    for (double candidate : steps)
+        if (span / candidate <= 12) {
+            step = candidate;
+            break;
+        }
+    QFont font = p.font();
+    font.setPixelSize(10);
+    p.setFont(font);
+    p.setPen(QPen(GridColour, 1));
+    const int decimals = step >= 1 ? 0 : (step >= 0.1 ? 1 : 2);
+    for (double lat = std::ceil(std::max(bottom, -90.0) / step) * step; lat <= std::min(top, 90.0); lat += step) {
+        const double y = m_projection.toPixel(lat, 0).y();
+        p.drawLine(QPointF(0, y), QPointF(s.width(), y));
+        p.drawText(QPointF(3, y - 2), QString::number(std::abs(lat), 'f', decimals) + (lat >= 0 ? u'N' : u'S'));
+    }
+    for (double lon = std::ceil(std::max(left, -180.0) / step) * step; lon <= std::min(right, 180.0); lon += step) {
+        const double x = m_projection.toPixel(0, lon).x();
+        p.drawLine(QPointF(x, 0), QPointF(x, s.height()));
+        p.drawText(QPointF(x + 2, s.height() - 4),
+                   QString::number(std::abs(lon), 'f', decimals) + (lon >= 0 ? u'E' : u'W'));
+    }
+}
+
+void EmbeddedHostMap::renderDrawings(QPainter &p) const
+{
+    for (const Drawing &d : m_drawings) {
+        QPen pen(d.colour, std::clamp<int>(d.pen, 1, 8));
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        if (d.kind == Drawing::Line) {
+            const QPointF from = m_projection.toPixel(d.lat1, d.lon1);
+            const QPointF to = m_projection.toPixel(d.lat2, d.lon2);
+            p.drawLine(from, to);
+            continue;
+        }
+        QPainterPath path;
+        for (int i = 0; i <= CircleSteps; ++i) {
+            const QPointF geo = geo::destination(d.lat1, d.lon1, i * 360.0 / CircleSteps, d.radiusKm);
+            const QPointF px = m_projection.toPixel(geo.y(), geo.x());
+            if (i == 0)
+                path.moveTo(px);
+            else
+                path.lineTo(px);
+        }
+        p.drawPath(path);
+    }
+}
+
+void EmbeddedHostMap::drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,
+                                         const QColor &labelColour) const
+{
+    const int size = SymbolPainter::DefaultSize;
+    p.drawImage(QPointF(at.x() - size / 2.0, at.y() - size / 2.0), SymbolPainter::image(table, code, size));
+    if (label.isEmpty())
+        return;
+    const QPointF textAt(at.x() + size / 2.0 + 2, at.y() + 4);
+    p.setPen(QColor(255, 255, 255, 200));
+    for (const QPointF &offset : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+        p.drawText(textAt + offset, label);
+    p.setPen(labelColour);
+    p.drawText(textAt, label);
+}
+
+void EmbeddedHostMap::renderStations(QPainter &p) const
+{
+    QFont font = p.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    p.setFont(font);
+    const QRectF visible = QRectF(QPointF(0, 0), m_projection.size()).adjusted(-20, -20, 20, 20);
+
+    int inView = 0;
+    if (m_database)
+        for (int i = 0; i < m_database->size(); ++i) {
+            const auto &entry = m_database->at(i);
+            if (entry.hasPosition && visible.contains(m_projection.toPixel(entry.record.latitude / 60.0,
+                                                                            entry.record.longitude / 60.0)))
+                ++inView;
+        }
+    const bool labels = inView <= MaxLabels;
+
+    if (m_database)
+        for (int i = 0; i < m_database->size(); ++i) {
+            const auto &entry = m_database->at(i);
+            if (!entry.hasPosition || entry.record.callsign == m_homeCall)
+                continue;
+            const QPointF at = m_projection.toPixel(entry.record.latitude / 60.0, entry.record.longitude / 60.0);
+            if (!visible.contains(at))
+                continue;
+            const HostStationRecord &r = entry.record;
+            drawLabelledSymbol(p, at, r.symbolTable.isEmpty() ? QChar(u'/') : r.symbolTable[0],
+                               r.symbolCode.isEmpty() ? QChar(u'?') : r.symbolCode[0],
+                               labels ? r.callsign : QString(),
+                               entry.isObject ? QColor(120, 0, 120) : QColor(20, 20, 20));
+        }
+    if (m_placed)
+        for (const PlacedObject &object : *m_placed) {
+            const QPointF at = m_projection.toPixel(object.latitude, object.longitude);
+            if (!visible.contains(at))
+                continue;
+            drawLabelledSymbol(p, at, object.symbolTable.isEmpty() ? QChar(u'\\') : object.symbolTable[0],
+                               object.symbolCode.isEmpty() ? QChar(u'S') : object.symbolCode[0], object.name,
+                               QColor(0, 90, 160));
+        }
+    for (const QString &name : m_namedOrder) {
+        const NamedSymbol &symbol = m_named[name];
+        const QPointF at = m_projection.toPixel(symbol.latitude, symbol.longitude);
+        if (!visible.contains(at))
+            continue;
+        drawLabelledSymbol(p, at, u'\\', u'D', name, QColor(170, 0, 0));
+    }
+    // Home last, so that nothing hides it.
+    const QPointF home = m_projection.toPixel(m_homeLat, m_homeLon);
+    const StationDatabase::Entry *own = m_database ? m_database->find(m_homeCall) : nullptr;
+    const QChar table = own && !own->record.symbolTable.isEmpty() ? own->record.symbolTable[0] : QChar(u'/');
+    const QChar code = own && !own->record.symbolCode.isEmpty() ? own->record.symbolCode[0] : QChar(u'-');
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(home, 15, 15);
+    drawLabelledSymbol(p, home, table, code, m_homeCall, QColor(200, 0, 0));
+}
+
+void EmbeddedHostMap::renderScaleBar(QPainter &p) const
+{
+    // Kilometres per pixel along the parallel through the centre.
+    const double kmPerDegree = geo::EarthRadiusKm * M_PI / 180.0;
+    const double kmPerPixel = kmPerDegree / m_projection.scale();
+    const double target = kmPerPixel * 120;
+    double nice = std::pow(10.0, std::floor(std::log10(target)));
+    for (double f : {5.0, 2.0, 1.0})
+        if (nice * f <= target) {
+            nice *= f;
+            break;
+        }
+    const double pixels = nice / kmPerPixel;
+    const QPointF origin(12, m_projection.size().height() - 22);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawLine(origin, origin + QPointF(pixels, 0));
+    p.drawLine(origin, origin + QPointF(0, -5));
+    p.drawLine(origin + QPointF(pixels, 0), origin + QPointF(pixels, -5));
+    QFont font = p.font();
+    font.setPixelSize(10);
+    font.setBold(false);
+    p.setFont(font);
+    p.drawText(origin + QPointF(4, -6), nice >= 1 ? QStringLiteral("%1 km").arg(nice) : QStringLiteral("%1 m").arg(nice * 1000));
+}

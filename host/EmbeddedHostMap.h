@@ -1,0 +1,93 @@
+#pragma once
+
+#include "app/HostMap.h"
+#include "app/PlacedObject.h"
+#include "host/MapProjection.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QPointF>
+#include <QStringList>
+
+class QPainter;
+class StationDatabase;
+
+// The host's map: stations from the database, objects placed through the
+// host, named symbols, and the lines and circles drawn on it. Drawings last
+// until the map is redrawn, panned, zoomed or cleared, as on the host it
+// stands in for.
+class EmbeddedHostMap : public HostMap
+{
+    Q_OBJECT
+public:
+    struct Drawing
+    {
+        enum Kind { Line, Circle } kind = Line;
+        double lat1 = 0, lon1 = 0, lat2 = 0, lon2 = 0;  // degrees
+        double radiusKm = 0;
+        QColor colour;
+        qint16 pen = 1, mode = 13, leg = 0;  // the drawing settings as given
+        float a = 0, c = 0;
+        double b = 0;
+    };
+    struct NamedSymbol
+    {
+        double latitude = 0, longitude = 0;  // degrees
+    };
+
+    EmbeddedHostMap(const StationDatabase *database, QObject *parent = nullptr);
+
+    void setHome(const QString &callsign, double latitude, double longitude);
+    void setPlacedObjects(const QList<PlacedObject> *objects) { m_placed = objects; }
+
+    // HostMap
+    void setPenSetting(qint16 value) override { m_pen = value; }
+    void setModeSetting(qint16 value) override { m_mode = value; }
+    void setLegSetting(qint16 value) override { m_leg = value; }
+    void drawLine(int x1, int y1, int x2, int y2, qint32 colour, qint16 &extra) override;
+    void drawCircle(float longitude, float latitude, float radiusKm, qint32 colour, float a, double b,
+                    float c) override;
+    void placeNamedSymbol(const QString &name, float longitude, float latitude) override;
+    QSize size() const override { return m_projection.size(); }
+    QImage copyArea(int x, int y, int width, int height) override;
+    void clearDrawings() override;
+
+    // Clears the drawings, repaints and reports MapRedrawn (queued, as an
+    // event from another program would arrive).
+    void redraw();
+    // The user panned or zoomed: drawings go, MapHasChanged follows.
+    void userChangedView();
+
+    void setSize(QSize size);
+    MapProjection &projection() { return m_projection; }
+    const QList<Drawing> &drawings() const { return m_drawings; }
+    const QHash<QString, NamedSymbol> &namedSymbols() const { return m_named; }
+
+    void render(QPainter &painter) const;
+    QImage renderImage() const;
+
+    static QColor colourFromValue(qint32 value);
+
+signals:
+    // Something on the map changed; the window repaints.
+    void contentChanged();
+
+private:
+    void renderGraticule(QPainter &p) const;
+    void renderDrawings(QPainter &p) const;
+    void renderStations(QPainter &p) const;
+    void renderScaleBar(QPainter &p) const;
+    void drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,
+                            const QColor &labelColour) const;
+
+    const StationDatabase *m_database;
+    const QList<PlacedObject> *m_placed = nullptr;
+    MapProjection m_projection;
+    QString m_homeCall;
+    double m_homeLat = 0, m_homeLon = 0;
+    qint16 m_pen = 1, m_mode = 13, m_leg = 0;
+    QList<Drawing> m_drawings;
+    QHash<QString, NamedSymbol> m_named;
+    QStringList m_namedOrder;
+};

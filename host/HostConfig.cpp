@@ -1,0 +1,101 @@
+#include "host/HostConfig.h"
+
+#include "app/PrivateProfile.h"
+
+#include <QDir>
+
+namespace {
+
+bool readBool(const PrivateProfile &ini, const QString &section, const QString &key, bool fallback)
+{
+    const QString text = ini.value(section, key).trimmed().toLower();
+    if (text.isEmpty())
+        return fallback;
+    return text == QLatin1String("1") || text == QLatin1String("true") || text == QLatin1String("yes")
+           || text == QLatin1String("on");
+}
+
+} // namespace
+
+QString HostConfig::typeName(FeedSettings::Type type)
+{
+    switch (type) {
+    case FeedSettings::Type::Replay: return QStringLiteral("Replay");
+    case FeedSettings::Type::Kiss: return QStringLiteral("KISS");
+    case FeedSettings::Type::AprsIs: return QStringLiteral("APRS-IS");
+    case FeedSettings::Type::DxCluster: return QStringLiteral("DX cluster");
+    case FeedSettings::Type::DxReplay: return QStringLiteral("DX replay");
+    }
+    return {};
+}
+
+HostConfig HostConfig::read(const QString &hostFolder)
+{
+    HostConfig config;
+    PrivateProfile ini(hostFolder + u'/' + FileName);
+    ini.load();
+    const QString host = QStringLiteral("Host");
+    bool ok = false;
+    const int interval = ini.value(host, QStringLiteral("BeaconInterval")).toInt(&ok);
+    if (ok && interval >= 0)
+        config.beaconIntervalMinutes = interval;
+    config.beaconComment = ini.value(host, QStringLiteral("BeaconComment"));
+    const QString symbol = ini.value(host, QStringLiteral("Symbol"));
+    if (symbol.size() == 2)
+        config.symbol = symbol;
+    config.status = ini.value(host, QStringLiteral("Status"));
+    config.distanceInMiles = ini.value(host, QStringLiteral("DistanceUnit")).trimmed().toLower().startsWith(u'm');
+    config.logging = readBool(ini, host, QStringLiteral("Logging"), true);
+
+    for (int n = 1; n <= 9; ++n) {
+        const QString section = QStringLiteral("Feed%1").arg(n);
+        if (!ini.sectionNames().contains(section, Qt::CaseInsensitive))
+            continue;
+        if (!readBool(ini, section, QStringLiteral("Enabled"), true))
+            continue;
+        FeedSettings feed;
+        feed.name = section;
+        const QString type = ini.value(section, QStringLiteral("Type")).trimmed().toLower();
+        if (type == QLatin1String("replay"))
+            feed.type = FeedSettings::Type::Replay;
+        else if (type == QLatin1String("kiss"))
+            feed.type = FeedSettings::Type::Kiss;
+        else if (type == QLatin1String("aprs-is") || type == QLatin1String("aprsis"))
+            feed.type = FeedSettings::Type::AprsIs;
+        else if (type == QLatin1String("dxcluster"))
+            feed.type = FeedSettings::Type::DxCluster;
+        else if (type == QLatin1String("dxreplay"))
+            feed.type = FeedSettings::Type::DxReplay;
+        else {
+            config.problems.append(section + QStringLiteral(": unknown feed type \"") + type + u'"');
+            continue;
+        }
+        const QString file = ini.value(section, QStringLiteral("File"));
+        if (!file.isEmpty())
+            feed.file = QDir::isAbsolutePath(file) ? file : QDir(hostFolder).filePath(file);
+        const double speed = ini.value(section, QStringLiteral("Speed")).toDouble(&ok);
+        if (ok && speed > 0)
+            feed.speed = speed;
+        feed.loop = readBool(ini, section, QStringLiteral("Loop"), false);
+        const int lineInterval = ini.value(section, QStringLiteral("Interval")).toInt(&ok);
+        if (ok && lineInterval >= 0)
+            feed.intervalMs = lineInterval;
+        feed.host = ini.value(section, QStringLiteral("Host"), QStringLiteral("127.0.0.1"));
+        const int port = ini.value(section, QStringLiteral("Port")).toInt(&ok);
+        if (ok && port > 0 && port < 65536)
+            feed.port = quint16(port);
+        feed.callsign = ini.value(section, QStringLiteral("Callsign"));
+        feed.filter = ini.value(section, QStringLiteral("Filter"));
+        const bool isFile = feed.type == FeedSettings::Type::Replay || feed.type == FeedSettings::Type::DxReplay;
+        if (isFile && feed.file.isEmpty()) {
+            config.problems.append(section + QStringLiteral(": no File"));
+            continue;
+        }
+        if (!isFile && feed.port == 0) {
+            config.problems.append(section + QStringLiteral(": no Port"));
+            continue;
+        }
+        config.feeds.append(feed);
+    }
+    return config;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The host's own settings, kept in "KestrelHost.ini" in the host folder:
+//
+//   [Host]      BeaconInterval (minutes, 0 = off), BeaconComment, Symbol ("/-"),
+//               Status (sent with every beacon), DistanceUnit ("km" or "miles"
+//               for DX spot distances), Logging (1 = write monitor logs)
+//   [Feed1] ... [Feed9]
+//               Type = replay | kiss | aprs-is | dxcluster | dxreplay
+//               Enabled = 1
+//               File, Speed, Loop, Interval   (replay, dxreplay; File relative
+//                                              to the host folder)
+//               Host, Port                     (kiss, aprs-is, dxcluster)
+//               Callsign, Filter               (aprs-is, dxcluster; Callsign
+//                                              defaults to the own station)
+struct FeedSettings
+{
+    enum class Type { Replay, Kiss, AprsIs, DxCluster, DxReplay };
+    Type type = Type::Replay;
+    QString name;  // section name
+    QString file;  // absolute path
+    double speed = 1.0;
+    bool loop = false;
+    int intervalMs = 1000;  // between lines that carry no time stamp
+    QString host;
+    quint16 port = 0;
+    QString callsign;
+    QString filter;
+};
+
+struct HostConfig
+{
+    static inline const QString FileName = QStringLiteral("KestrelHost.ini");
+
+    int beaconIntervalMinutes = 30;
+    QString beaconComment;
+    QString symbol = QStringLiteral("/-");
+    QString status;
+    bool distanceInMiles = false;
+    bool logging = true;
+    QList<FeedSettings> feeds;
+    QStringList problems;  // sections that could not be used, with the reason
+
+    static HostConfig read(const QString &hostFolder);
+    static QString typeName(FeedSettings::Type type);
+};

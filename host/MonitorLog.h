@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Writes what the host hears to one log file per day in the host folder's
+// "Logs" folder: a first line "yyyy-MM-dd hh:mm:ss START LOCAL TIME" when the
+// file is new, then one line per frame, "yyyy-MM-dd hh:mm:ss SRC>DST,PATH:payload".
+class MonitorLog
+{
+public:
+    explicit MonitorLog(QString folder);
+
+    static QString fileNameFor(const QDate &date);
+    QString folder() const { return m_folder; }
+
+    // Appends one entry; false when the file cannot be written (the frame's
+    // other work goes on regardless).
+    bool append(const QDateTime &when, const QString &tnc2Line);
+
+private:
+    QString m_folder;
+};

@@ -1,0 +1,230 @@
+#include "host/NetworkFeeds.h"
+
+#include "host/DxSpotLine.h"
+
+namespace {
+constexpr int MaxLine = 4096;
+constexpr int LoginFallbackMs = 3000;
+// A subnegotiation longer than this is line noise, not telnet.
+constexpr int MaxSubnegotiation = 256;
+}
+
+TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
+    : Feed(settings, parent)
+{
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, &TcpFeed::connectNow);
+    connect(&m_socket, &QTcpSocket::connected, this, [this] {
+        m_retryMs = m_firstRetryMs;
+        m_lineBuffer.clear();
+        m_discardingLongLine = false;
+        setState(QStringLiteral("Connected"));
+        onConnected();
+    });
+    connect(&m_socket, &QTcpSocket::readyRead, this, [this] { onData(m_socket.readAll()); });
+    connect(&m_socket, &QTcpSocket::disconnected, this,
+            [this] { connectionLost(QStringLiteral("Disconnected")); });
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        if (error == QAbstractSocket::RemoteHostClosedError)
+            return;  // disconnected() follows
+        connectionLost(m_socket.errorString());
+    });
+}
+
+QString TcpFeed::describe() const
+{
+    return HostConfig::typeName(m_settings.type) + u' ' + m_settings.host + u':' + QString::number(m_settings.port);
+}
+
+void TcpFeed::setRetryDelays(int firstMs, int maxMs)
+{
+    m_firstRetryMs = firstMs;
+    m_maxRetryMs = maxMs;
+    m_retryMs = firstMs;
+}
+
+void TcpFeed::start()
+{
+    m_running = true;
+    m_retryMs = m_firstRetryMs;
+    connectNow();
+}
+
+void TcpFeed::stop()
+{
+    m_running = false;
+    m_retryTimer.stop();
+    m_socket.abort();
+    setState(QStringLiteral("Stopped"));
+}
+
+void TcpFeed::connectNow()
+{
+    if (!m_running)
+        return;
+    setState(QStringLiteral("Connecting"));
+    m_socket.abort();
+    m_socket.connectToHost(m_settings.host, m_settings.port);
+}
+
+void TcpFeed::connectionLost(const QString &reason)
+{
+    if (!m_running || m_retryTimer.isActive())
+        return;
+    onDisconnected();
+    m_socket.abort();
+    setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((m_retryMs + 999) / 1000));
+    m_retryTimer.start(m_retryMs);
+    m_retryMs = std::min(m_retryMs * 2, m_maxRetryMs);
+}
+
+void TcpFeed::send(const QByteArray &bytes)
+{
+    if (m_socket.state() == QAbstractSocket::ConnectedState)
+        m_socket.write(bytes);
+}
+
+QList<QByteArray> TcpFeed::splitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    for (char c : bytes) {
+        if (c == '\n' || c == '\r') {
+            if (!m_discardingLongLine && !m_lineBuffer.isEmpty())
+                lines.append(m_lineBuffer);
+            m_lineBuffer.clear();
+            m_discardingLongLine = false;
+            continue;
+        }
+        if (m_discardingLongLine)
+            continue;
+        if (m_lineBuffer.size() >= MaxLine) {
+            m_lineBuffer.clear();
+            m_discardingLongLine = true;
+            countRejected();
+            continue;
+        }
+        m_lineBuffer.append(c);
+    }
+    return lines;
+}
+
+void KissFeed::onData(const QByteArray &bytes)
+{
+    for (const QByteArray &frame : m_deframer.feed(bytes)) {
+        QString line;
+        if (ax25ToTnc2(frame, &line))
+            deliverLine(line);
+        else
+            countRejected();
+    }
+}
+
+QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
+{
+    QString line = QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(callsign, QStringLiteral(KESTREL_VERSION));
+    if (!filter.trimmed().isEmpty())
+        line += QStringLiteral(" filter ") + filter.trimmed();
+    return line.toLatin1() + "\r\n";
+}
+
+void AprsIsFeed::onConnected()
+{
+    send(loginLine(m_settings.callsign, m_settings.filter));
+}
+
+void AprsIsFeed::onData(const QByteArray &bytes)
+{
+    for (const QByteArray &raw : splitLines(bytes)) {
+        if (raw.startsWith('#'))
+            continue;
+        deliverLine(QString::fromLatin1(raw));
+    }
+}
+
+DxClusterFeed::DxClusterFeed(const FeedSettings &settings, QObject *parent)
+    : TcpFeed(settings, parent)
+{
+    m_loginTimer.setSingleShot(true);
+    connect(&m_loginTimer, &QTimer::timeout, this, &DxClusterFeed::logIn);
+}
+
+void DxClusterFeed::onConnected()
+{
+    m_loggedIn = false;
+    m_telnetState = 0;
+    m_inSubnegotiation = false;
+    // Clusters ask "login:" or "Please enter your call:"; some ask nothing.
+    m_loginTimer.start(LoginFallbackMs);
+}
+
+void DxClusterFeed::onDisconnected()
+{
+    m_loginTimer.stop();
+}
+
+void DxClusterFeed::logIn()
+{
+    if (m_loggedIn)
+        return;
+    m_loggedIn = true;
+    m_loginTimer.stop();
+    send(m_settings.callsign.toLatin1() + "\r\n");
+}
+
+QByteArray DxClusterFeed::stripTelnet(const QByteArray &bytes)
+{
+    // IAC commands are skipped, never answered: the cluster talks plain lines.
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (m_telnetState == 1) {  // after IAC
+            if (c == 0xFF) {
+                if (!m_inSubnegotiation)
+                    out.append(ch);
+                m_telnetState = 0;
+            } else if (c >= 0xFB && c <= 0xFE) {
+                m_telnetState = 2;  // option byte follows
+            } else {
+                if (c == 0xFA) {
+                    m_inSubnegotiation = true;
+                    m_subnegotiationBytes = 0;
+                }
+                else if (c == 0xF0)
+                    m_inSubnegotiation = false;
+                m_telnetState = 0;
+            }
+            continue;
+        }
+        if (m_telnetState == 2) {
+            m_telnetState = 0;
+            continue;
+        }
+        if (c == 0xFF) {
+            m_telnetState = 1;
+            continue;
+        }
+        if (!m_inSubnegotiation)
+            out.append(ch);
+        else if (++m_subnegotiationBytes > MaxSubnegotiation)
+            m_inSubnegotiation = false;
+    }
+    return out;
+}
+
+void DxClusterFeed::onData(const QByteArray &bytes)
+{
+    const QByteArray text = stripTelnet(bytes);
+    const QList<QByteArray> lines = splitLines(text);
+    if (!m_loggedIn) {
+        const QByteArray prompt = (lines.isEmpty() ? pending() : pending() + lines.join(' ')).toLower();
+        if (prompt.contains("login") || prompt.contains("call"))
+            logIn();
+    }
+    for (const QByteArray &raw : lines) {
+        const QString line = QString::fromLatin1(raw);
+        DxSpotLine spot;
+        if (parseDxSpotLine(line, &spot))
+            deliverSpot(line);
+    }
+}

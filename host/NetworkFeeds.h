@@ -1,0 +1,99 @@
+#pragma once
+
+#include "host/Feed.h"
+#include "host/Kiss.h"
+
+#include <QByteArray>
+#include <QTcpSocket>
+#include <QTimer>
+
+// A feed over one TCP connection that reconnects with growing delays
+// (1 s doubling up to 60 s) whenever the connection fails or ends.
+class TcpFeed : public Feed
+{
+    Q_OBJECT
+public:
+    explicit TcpFeed(const FeedSettings &settings, QObject *parent = nullptr);
+
+    void start() override;
+    void stop() override;
+
+    // Tests shorten the back-off.
+    void setRetryDelays(int firstMs, int maxMs);
+    int nextRetryMs() const { return m_retryMs; }
+
+protected:
+    QString describe() const override;
+    virtual void onConnected() {}
+    virtual void onData(const QByteArray &bytes) = 0;
+    virtual void onDisconnected() {}
+    void send(const QByteArray &bytes);
+
+    // Splits text protocols into lines (CR, LF or CR LF), bounded in length.
+    QList<QByteArray> splitLines(const QByteArray &bytes);
+    QByteArray pending() const { return m_lineBuffer; }
+
+private:
+    void connectNow();
+    void connectionLost(const QString &reason);
+
+    QTcpSocket m_socket;
+    QTimer m_retryTimer;
+    int m_firstRetryMs = 1000;
+    int m_maxRetryMs = 60000;
+    int m_retryMs = 1000;
+    bool m_running = false;
+    QByteArray m_lineBuffer;
+    bool m_discardingLongLine = false;
+};
+
+// A KISS TNC on a TCP port (direwolf's 8001, for one).
+class KissFeed : public TcpFeed
+{
+    Q_OBJECT
+public:
+    using TcpFeed::TcpFeed;
+
+protected:
+    void onConnected() override { m_deframer.reset(); }
+    void onData(const QByteArray &bytes) override;
+
+private:
+    KissDeframer m_deframer;
+};
+
+// An APRS-IS server, receive only.
+class AprsIsFeed : public TcpFeed
+{
+    Q_OBJECT
+public:
+    using TcpFeed::TcpFeed;
+    static QByteArray loginLine(const QString &callsign, const QString &filter);
+
+protected:
+    void onConnected() override;
+    void onData(const QByteArray &bytes) override;
+};
+
+// A DX cluster over telnet: logs in with the callsign and reads spots.
+class DxClusterFeed : public TcpFeed
+{
+    Q_OBJECT
+public:
+    explicit DxClusterFeed(const FeedSettings &settings, QObject *parent = nullptr);
+
+protected:
+    void onConnected() override;
+    void onData(const QByteArray &bytes) override;
+    void onDisconnected() override;
+
+private:
+    void logIn();
+    QByteArray stripTelnet(const QByteArray &bytes);
+
+    QTimer m_loginTimer;
+    bool m_loggedIn = false;
+    int m_telnetState = 0;  // bytes left to skip of a telnet command
+    bool m_inSubnegotiation = false;
+    int m_subnegotiationBytes = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// One frame in the text form TNC2-style monitors print: SRC>DST,PATH:payload.
+struct Tnc2Frame
+{
+    QString source;
+    QString destination;
+    QStringList path;
+    QString payload;
+
+    // SRC>DST,PATH (no ":" and no port text)
+    QString addressText() const;
+    QString toLine() const { return addressText() + u':' + payload; }
+    // The monitor header line: address text + " Port=1 <UI C Len=NN>:".
+    QString monitorHeader() const;
+    // Header, CR LF, payload, CR LF: what the hot link delivers per frame.
+    QString monitorText() const;
+    // No digipeater marked as having repeated the frame, and not via the internet.
+    bool heardDirect() const;
+};
+
+// A replay or feed line with an optional leading time stamp
+// ("HH:MM:SS " or "YYYY-MM-DD HH:MM:SS "). secondsOfDay is -1 when absent.
+struct StampedLine
+{
+    int secondsOfDay = -1;
+    QStringView text;
+};
+StampedLine splitTimeStamp(QStringView line);
+
+// Parses SRC>DST[,PATH...]:payload; false (frame untouched) when the line is
+// not a frame. Callsigns are checked loosely: 1-9 printable, non-blank
+// characters, at most 8 path elements.
+bool parseTnc2(QStringView line, Tnc2Frame *frame);

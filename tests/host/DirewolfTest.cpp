@@ -1,0 +1,117 @@
+// End to end over a real modem: TNC2 lines become AFSK audio (gen_packets),
+// direwolf demodulates that audio from its standard input and serves the
+// frames on a loopback KISS port, and the embedded host must hear exactly the
+// frames that went in.
+#include "HostFolder.h"
+
+#include "host/EmbeddedHost.h"
+#include "host/Feed.h"
+#include "host/Tnc2.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+bool portAnswers(quint16 port)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    return socket.waitForConnected(200);
+}
+
+TEST(Direwolf, HostHearsTheFramesThatWentThroughTheModem)
+{
+    const QString genPackets = QStandardPaths::findExecutable(QStringLiteral("gen_packets"));
+    const QString direwolf = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
+    if (genPackets.isEmpty() || direwolf.isEmpty())
+        GTEST_SKIP() << "direwolf is not installed (scripts/test installs the package); skipping the modem test";
+
+    const QStringList sent = {
+        QStringLiteral("G4DWA>APDW16,WIDE1-1:!5130.00N/00007.50W-Direwolf test"),
+        QStringLiteral("G4DWB-9>APDW16,G4DIG*,WIDE2-1:=5131.00N/00008.50W>088/036"),
+        QStringLiteral("G4DWC>APDW16:>status through the modem"),
+    };
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    {
+        QFile lines(work.filePath("packets.txt"));
+        ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+        lines.write((sent.join(QStringLiteral("\n")) + u'\n').toLatin1());
+    }
+    QProcess gen;
+    gen.start(genPackets, {"-r", "44100", "-o", work.filePath("packets.wav"), work.filePath("packets.txt")});
+    ASSERT_TRUE(gen.waitForFinished(5000));
+    ASSERT_EQ(gen.exitCode(), 0) << gen.readAllStandardError().toStdString();
+    QFile wav(work.filePath("packets.wav"));
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    QByteArray audio = wav.readAll();
+    ASSERT_GT(audio.size(), 44);
+    audio = audio.mid(44);  // direwolf reads raw samples; the header is not audio
+    audio += QByteArray(44100 * 2 / 2, 0);  // half a second of silence to flush the last frame
+
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    {
+        QFile conf(work.filePath("direwolf.conf"));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(QStringLiteral("ADEVICE stdin null\nACHANNELS 1\nCHANNEL 0\nMODEM 1200\nAGWPORT 0\nKISSPORT %1\n")
+                       .arg(port)
+                       .toLatin1());
+    }
+    QProcess modem;
+    modem.setWorkingDirectory(work.path());
+    modem.start(direwolf, {"-c", work.filePath("direwolf.conf"), "-t", "0", "-q", "hd", "-r", "44100", "-n", "1",
+                           "-b", "16", "-"});
+    ASSERT_TRUE(modem.waitForStarted(3000));
+    const bool listening = QTest::qWaitFor([&] { return portAnswers(port) || modem.state() != QProcess::Running; }, 5000);
+    if (!listening || modem.state() != QProcess::Running) {
+        modem.kill();
+        modem.waitForFinished(1000);
+        FAIL() << "direwolf did not open its KISS port: " << modem.readAll().toStdString();
+    }
+
+    HostFolder folder;
+    folder.write("KestrelHost.ini",
+                 QStringLiteral("[Host]\r\nBeaconInterval=0\r\n[Feed1]\r\nType=kiss\r\nHost=127.0.0.1\r\nPort=%1\r\n")
+                     .arg(port)
+                     .toLatin1());
+    EmbeddedHost::Options options;
+    options.showWindow = false;
+    EmbeddedHost host(folder.path(), options);
+    ASSERT_TRUE(host.openLink("UIVIEW32|UIVData", "labDDE", nullptr));
+    QSignalSpy frames(&host, &HostApplication::frameReceived);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.feeds().first()->stateText() == QStringLiteral("Connected"); }, 3000));
+
+    modem.write(audio);
+    const bool heard = QTest::qWaitFor([&] { return frames.count() >= sent.size(); }, 8000);
+    modem.closeWriteChannel();
+    modem.kill();
+    modem.waitForFinished(2000);
+    ASSERT_TRUE(heard) << "heard " << frames.count() << " of " << sent.size() << " frames";
+
+    for (int i = 0; i < sent.size(); ++i) {
+        Tnc2Frame expected;
+        ASSERT_TRUE(parseTnc2(sent[i], &expected));
+        EXPECT_EQ(frames[i][0].toString(), expected.monitorText());
+    }
+    EXPECT_TRUE(host.database().find("G4DWB-9")->hasPosition);
+    EXPECT_FALSE(host.database().find("G4DWB-9")->record.heardDirect);
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+#include "HostFolder.h"
+
+#include "host/EmbeddedHost.h"
+#include "host/EmbeddedHostMap.h"
+#include "host/HostMapWindow.h"
+#include "host/MonitorLog.h"
+
+#include <QDate>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<EmbeddedHost> makeHost(const HostFolder &folder)
+{
+    EmbeddedHost::Options options;
+    options.showWindow = false;
+    options.startFeeds = false;
+    return std::make_unique<EmbeddedHost>(folder.path(), options);
+}
+
+TEST(EmbeddedHost, FactoryRefusesUnusableFolders)
+{
+    QString error;
+    EXPECT_EQ(createEmbeddedHost(QString(), nullptr, &error), nullptr);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(createEmbeddedHost(QStringLiteral("/nonexistent/host/folder"), nullptr, &error), nullptr);
+    EXPECT_TRUE(error.contains(QStringLiteral("does not exist")));
+    QTemporaryDir empty;
+    EXPECT_EQ(createEmbeddedHost(empty.path(), nullptr, &error), nullptr);
+    EXPECT_TRUE(error.contains(QStringLiteral("UIVIEW32.INI")));
+
+    HostFolder folder;
+    qputenv("KESTREL_HOST_HEADLESS", "1");
+    std::unique_ptr<HostApplication> host(createEmbeddedHost(folder.path(), nullptr, &error));
+    qunsetenv("KESTREL_HOST_HEADLESS");
+    ASSERT_NE(host, nullptr);
+    auto *embedded = static_cast<EmbeddedHost *>(host.get());
+    EXPECT_FALSE(embedded->window()->isVisible());
+}
+
+TEST(EmbeddedHost, LinkOpensOnlyForTheRightNamesAndWhileRunning)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    QString error;
+    EXPECT_FALSE(host->openLink("UIVIEW32|Other", "labDDE", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("UIVIEW32|Other")));
+    EXPECT_FALSE(host->openLink("OTHERAPP|UIVData", "labDDE", &error));
+    EXPECT_FALSE(host->openLink("UIVIEW32|UIVData", "txtDDE", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("txtDDE")));
+    EXPECT_FALSE(host->isLinkOpen());
+    EXPECT_TRUE(host->openLink("UIVIEW32|UIVData", "labDDE", &error));
+    EXPECT_TRUE(host->isLinkOpen());
+    host->closeLink();
+    EXPECT_FALSE(host->isLinkOpen());
+
+    host->quit();
+    EXPECT_FALSE(host->openLink("UIVIEW32|UIVData", "labDDE", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("not running")));
+}
+
+TEST(EmbeddedHost, EveryFrameIsDeliveredOnceInMonitorForm)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    QSignalSpy frames(host.get(), &HostApplication::frameReceived);
+    host->hearLine("N0CALL>APRS:>before the link");
+    EXPECT_EQ(frames.count(), 0);
+    ASSERT_TRUE(host->openLink("UIVIEW32|UIVData", "labDDE", nullptr));
+    host->hearLine("N0CALL>APRS,WIDE2-1:>same");
+    host->hearLine("N0CALL>APRS,WIDE2-1:>same");
+    EXPECT_FALSE(host->hearLine("not a frame"));
+    ASSERT_EQ(frames.count(), 2);
+    EXPECT_EQ(frames[0][0].toString(), QStringLiteral("N0CALL>APRS,WIDE2-1 Port=1 <UI C Len=5>:\r\n>same\r\n"));
+    EXPECT_EQ(frames[1][0].toString(), frames[0][0].toString());
+    EXPECT_EQ(host->rejectedLines(), 1);
+}
+
+TEST(EmbeddedHost, LookUpFillsRecordsAndKnowsOnlyPositionedStations)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    HostStationRecord own;
+    own.callsign = QStringLiteral("G0HOM");
+    ASSERT_TRUE(host->lookUpStation(own));
+    EXPECT_NEAR(own.latitude, 3090.0, 1e-3);
+    EXPECT_NEAR(own.longitude, -7.5, 1e-3);
+
+    host->hearLine("G4STA>APRS:>status only");
+    HostStationRecord record;
+    record.callsign = QStringLiteral("G4STA");
+    EXPECT_FALSE(host->lookUpStation(record));
+    EXPECT_EQ(record.status, QStringLiteral("status only")) << "unknown stations still report what is held";
+    EXPECT_FALSE(record.timeHeard.isEmpty());
+    EXPECT_TRUE(QDateTime::fromString(record.timeHeard, "yyyy-MM-dd HH:mm:ss").isValid());
+
+    record = HostStationRecord{};
+    record.callsign = QStringLiteral("NOBODY");
+    EXPECT_FALSE(host->lookUpStation(record));
+    EXPECT_EQ(record.callsign, QStringLiteral("NOBODY"));
+}
+
+TEST(EmbeddedHost, StationListLinesStartWithTheCallsign)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    host->hearLine("G4DIR>APRS:!5130.00N/00007.50W-");
+    host->hearLine("G4DIG>APRS,RELAY*:!5130.00N/00007.50W-");
+    host->hearLine("G4NOP>APRS:>no position");
+    host->hearLine("G4DIG>APRS,RELAY*:;EVENT    *092345z5130.00N/00007.50W/");
+    ASSERT_EQ(host->stationListSize(), 5);
+    QStringList firstFields;
+    for (int i = 0; i < host->stationListSize(); ++i)
+        firstFields.append(host->stationListLine(i).split(u' ').first());
+    EXPECT_EQ(firstFields, (QStringList{"+G0HOM", "+G4DIR", "G4DIG", "+G4NOP*", "-EVENT"}));
+    EXPECT_EQ(host->stationListLine(99), QString());
+}
+
+TEST(EmbeddedHost, PlacingObjectsAnswersStatusCodes)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    PlacedObject sat;
+    sat.name = QStringLiteral("ISS");
+    sat.latitude = 10;
+    sat.longitude = -20;
+    sat.symbolCode = QStringLiteral("S");
+    sat.symbolTable = QStringLiteral("\\");
+    EXPECT_EQ(host->placeObject(sat), 0);
+    EXPECT_EQ(host->placeObject(sat), 0) << "placing again moves it";
+    EXPECT_EQ(host->placedObjects(), QStringList{"ISS"});
+
+    PlacedObject bad = sat;
+    bad.name.clear();
+    EXPECT_EQ(host->placeObject(bad), 1);
+    bad = sat;
+    bad.name = QStringLiteral("FAR TOO LONG");
+    EXPECT_EQ(host->placeObject(bad), 3);
+    bad = sat;
+    bad.latitude = 91;
+    EXPECT_EQ(host->placeObject(bad), 3);
+
+    host->hearLine("N0OTH>APRS:;THEIRS   *092345z5130.00N/00007.50W/");
+    bad = sat;
+    bad.name = QStringLiteral("THEIRS");
+    EXPECT_EQ(host->placeObject(bad), 5);
+
+    host->removePlacedObject("ISS");
+    EXPECT_TRUE(host->placedObjects().isEmpty());
+}
+
+TEST(EmbeddedHost, DistanceBearingInBothUnitsAndSymbols)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    const auto km = host->distanceAndBearing(0, 0, 0, 1, true);
+    const auto miles = host->distanceAndBearing(0, 0, 0, 1, false);
+    EXPECT_NEAR(km.distance, 111.195, 0.001);
+    EXPECT_NEAR(miles.distance, 111.195 / 1.609344, 0.001);
+    EXPECT_NEAR(km.bearing, 90, 1e-9);
+
+    const QImage house = host->symbolPicture("/", "-");
+    const QImage car = host->symbolPicture("/", ">");
+    ASSERT_FALSE(house.isNull());
+    EXPECT_NE(house, car);
+    EXPECT_NE(host->symbolPicture("/", "a"), host->symbolPicture("/", "b")) << "the letter is drawn";
+}
+
+TEST(EmbeddedHost, OwnBeaconFiresNotifyBeacon)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    QSignalSpy beacons(host.get(), &HostApplication::NotifyBeacon);
+    host->beacon();
+    ASSERT_EQ(beacons.count(), 1);
+    EXPECT_EQ(beacons[0][0].toString(), QStringLiteral("G0HOM"));
+    HostStationRecord own;
+    own.callsign = QStringLiteral("G0HOM");
+    ASSERT_TRUE(host->lookUpStation(own));
+    EXPECT_TRUE(own.information.startsWith(QStringLiteral("=5130.00N/00007.50W-")));
+    EXPECT_NEAR(own.longitude, -7.5, 1e-3);
+}
+
+TEST(EmbeddedHost, DxSpotsCarryPrefixPositionBearingAndDistance)
+{
+    HostFolder folder;
+    folder.write("prefix.txt", "VK:Australia:OC:55:30:10:33.87S:151.21E\r\nJA-JS:Japan:AS:45:25:9:35.7N:139.7E\r\n");
+    auto host = makeHost(folder);
+    QSignalSpy spots(host.get(), &HostApplication::NotifyDXSpot);
+    const QString line = QStringLiteral("DX de G4ABC:     14025.0  JA1XYZ       CW                        1234Z");
+    ASSERT_TRUE(host->hearSpot(line));
+    ASSERT_EQ(spots.count(), 1);
+    const QList<QVariant> &args = spots[0];
+    EXPECT_EQ(args[0].toString(), line);
+    EXPECT_EQ(args[1].toString(), QStringLiteral("JA1XYZ"));
+    EXPECT_EQ(args[2].toString(), QStringLiteral("14025.0"));
+    EXPECT_EQ(args[3].value<qint16>(), 36);
+    EXPECT_EQ(args[4].value<qint16>(), 140);
+    // London to Tokyo: about 9,560 km on a bearing of about 32 degrees.
+    EXPECT_NEAR(args[5].value<qint16>(), 32, 2);
+    EXPECT_NEAR(args[6].value<qint16>(), 9560, 40);
+
+    EXPECT_FALSE(host->hearSpot("garbage"));
+    ASSERT_TRUE(host->hearSpot("DX de G4ABC: 7010.0 QQ9ZZZ unknown"));
+    EXPECT_EQ(spots[1][3].value<qint16>(), 0);
+}
+
+TEST(EmbeddedHost, MonitorLogHasStartLineThenStampedEntries)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    host->hearLine("G4LOG>APRS,WIDE1-1:>one");
+    host->hearLine("G4LOG>APRS,WIDE1-1:>two");
+    QFile file(folder.path() + "/Logs/" + MonitorLog::fileNameFor(QDate::currentDate()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith(" START LOCAL TIME\r"));
+    EXPECT_EQ(lines[1].mid(19), QByteArray(" G4LOG>APRS,WIDE1-1:>one\r"));
+    EXPECT_EQ(lines[1][4], '-');
+    EXPECT_EQ(lines[2].mid(19), QByteArray(" G4LOG>APRS,WIDE1-1:>two\r"));
+}
+
+TEST(EmbeddedHost, ClosingTheHostMapWindowAnnouncesClosing)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    QSignalSpy closing(host.get(), &HostApplication::UIView32IsClosing);
+    EXPECT_EQ(host->window()->windowTitle(), QStringLiteral("Host Map"));
+    host->window()->show();
+    host->window()->close();
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_FALSE(host->isRunning());
+    EXPECT_FALSE(host->hearLine("G4LATE>APRS:>too late"));
+    host->quit();
+    EXPECT_EQ(closing.count(), 1) << "announced once";
+}
+
+} // namespace

@@ -1,0 +1,208 @@
+#include "HostFolder.h"
+
+#include "host/EmbeddedHost.h"
+#include "host/EmbeddedHostMap.h"
+#include "host/GeoMath.h"
+#include "host/HostMapWindow.h"
+#include "host/MapProjection.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<EmbeddedHost> makeHost(const HostFolder &folder)
+{
+    EmbeddedHost::Options options;
+    options.showWindow = false;
+    options.startFeeds = false;
+    return std::make_unique<EmbeddedHost>(folder.path(), options);
+}
+
+bool near(QRgb pixel, QColor colour)
+{
+    return std::abs(qRed(pixel) - colour.red()) < 60 && std::abs(qGreen(pixel) - colour.green()) < 60
+           && std::abs(qBlue(pixel) - colour.blue()) < 60;
+}
+
+// Any pixel of that colour within a few pixels of the point.
+bool colourNear(const QImage &image, QPointF at, QColor colour, int reach = 2)
+{
+    for (int dx = -reach; dx <= reach; ++dx)
+        for (int dy = -reach; dy <= reach; ++dy) {
+            const QPoint p = at.toPoint() + QPoint(dx, dy);
+            if (image.rect().contains(p) && near(image.pixel(p), colour))
+                return true;
+        }
+    return false;
+}
+
+TEST(MapProjection, HomeInTheMiddleAndRoundTrips)
+{
+    MapProjection projection;
+    projection.setSize({800, 600});
+    projection.setHome(51.5, -0.125);
+    EXPECT_EQ(projection.toPixel(51.5, -0.125), QPointF(400, 300));
+    double lat = 0, lon = 0;
+    projection.toDegrees(QPointF(123, 456), &lat, &lon);
+    const QPointF back = projection.toPixel(lat, lon);
+    EXPECT_NEAR(back.x(), 123, 1e-9);
+    EXPECT_NEAR(back.y(), 456, 1e-9);
+    // North is up, east is right.
+    EXPECT_LT(projection.toPixel(52, -0.125).y(), 300);
+    EXPECT_GT(projection.toPixel(51.5, 1).x(), 400);
+
+    // Zooming keeps the point under the cursor where it was.
+    projection.toDegrees(QPointF(100, 100), &lat, &lon);
+    projection.zoomAt(QPointF(100, 100), 3.0);
+    const QPointF still = projection.toPixel(lat, lon);
+    EXPECT_NEAR(still.x(), 100, 1e-6);
+    EXPECT_NEAR(still.y(), 100, 1e-6);
+    projection.panBy(QPointF(50, -20));
+    EXPECT_NEAR(projection.toPixel(lat, lon).x(), 150, 1e-6);
+    EXPECT_NEAR(projection.toPixel(lat, lon).y(), 80, 1e-6);
+}
+
+TEST(HostMap, LinesAndCirclesAreDrawnWhereAndHowTheyWereAsked)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    HostMap *map = host->map();
+    EXPECT_EQ(map->size(), QSize(800, 600));
+    auto *hostMap = host->hostMap();
+    const MapProjection &projection = hostMap->projection();
+
+    map->setPenSetting(3);
+    map->setModeSetting(13);
+    qint16 extra = 0;
+    // From home (-7.5', 3090') to one degree north-east, in red (0x0000FF).
+    map->drawLine(-8, 3090, 52, 3150, 255, extra);
+    map->setPenSetting(2);
+    map->setLegSetting(3);
+    // A blue RNG-style circle of 50 km about home.
+    map->drawCircle(-7.5f, 3090.0f, 50.0f, 0xFF0000, 0, 6.2831840515, 1.0f);
+    ASSERT_EQ(hostMap->drawings().size(), 2);
+    EXPECT_EQ(hostMap->drawings()[0].pen, 3);
+    EXPECT_EQ(hostMap->drawings()[0].mode, 13);
+    EXPECT_EQ(hostMap->drawings()[1].pen, 2);
+    EXPECT_EQ(hostMap->drawings()[1].leg, 3);
+    EXPECT_DOUBLE_EQ(hostMap->drawings()[1].b, 6.2831840515);
+
+    const QImage image = map->copyArea(0, 0, 800, 600);
+    ASSERT_EQ(image.size(), QSize(800, 600));
+    // The line's midpoint, projected independently.
+    const QPointF a = projection.toPixel(3090 / 60.0, -8 / 60.0);
+    const QPointF b = projection.toPixel(3150 / 60.0, 52 / 60.0);
+    EXPECT_TRUE(colourNear(image, (a + b) / 2, Qt::red));
+    // The circle passes 50 km due north and due east of home, nowhere near 25 km.
+    const QPointF north = geo::destination(51.5, -0.125, 0, 50);
+    const QPointF east = geo::destination(51.5, -0.125, 90, 50);
+    const QPointF inside = geo::destination(51.5, -0.125, 45, 25);
+    EXPECT_TRUE(colourNear(image, projection.toPixel(north.y(), north.x()), Qt::blue));
+    EXPECT_TRUE(colourNear(image, projection.toPixel(east.y(), east.x()), Qt::blue));
+    EXPECT_FALSE(colourNear(image, projection.toPixel(inside.y(), inside.x()), Qt::blue));
+    // 50 km is 0.4497 degrees of latitude: the pixel radius follows the scale.
+    EXPECT_NEAR(projection.toPixel(north.y(), north.x()).y(), 300 - 50 / 111.195 * projection.scale(), 1.0);
+
+    map->clearDrawings();
+    EXPECT_TRUE(hostMap->drawings().isEmpty());
+    EXPECT_FALSE(colourNear(map->copyArea(0, 0, 800, 600), (a + b) / 2, Qt::red));
+}
+
+TEST(HostMap, CopyAreaIsClippedToTheMap)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    const QImage whole = host->map()->copyArea(0, 0, 800, 600);
+    const QImage part = host->map()->copyArea(100, 50, 200, 100);
+    ASSERT_EQ(part.size(), QSize(200, 100));
+    EXPECT_EQ(part, whole.copy(100, 50, 200, 100));
+    EXPECT_EQ(host->map()->copyArea(700, 500, 300, 300).size(), QSize(100, 100));
+    EXPECT_TRUE(host->map()->copyArea(900, 900, 10, 10).isNull());
+}
+
+TEST(HostMap, StationsObjectsAndNamedSymbolsAreShown)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    const QImage empty = host->map()->copyArea(0, 0, 800, 600);
+    host->hearLine("G4CAR-9>APRS:!5145.00N/00030.00E>");
+    const QPointF car = host->hostMap()->projection().toPixel(51.75, 0.5);
+    const QImage withCar = host->map()->copyArea(0, 0, 800, 600);
+    EXPECT_NE(withCar.copy(QRect(car.toPoint() - QPoint(10, 10), QSize(20, 20))),
+              empty.copy(QRect(car.toPoint() - QPoint(10, 10), QSize(20, 20))));
+
+    host->map()->placeNamedSymbol("VK2XYZ", -0.5f * 60, 51.0f * 60);
+    EXPECT_TRUE(host->hostMap()->namedSymbols().contains("VK2XYZ"));
+    PlacedObject object;
+    object.name = QStringLiteral("SAT");
+    object.latitude = 51.2;
+    object.longitude = 0.2;
+    host->placeObject(object);
+    const QPointF sat = host->hostMap()->projection().toPixel(51.2, 0.2);
+    const QImage withAll = host->map()->copyArea(0, 0, 800, 600);
+    EXPECT_NE(withAll.copy(QRect(sat.toPoint() - QPoint(10, 10), QSize(20, 20))),
+              empty.copy(QRect(sat.toPoint() - QPoint(10, 10), QSize(20, 20))));
+}
+
+TEST(HostMap, RefreshClearsDrawingsAndReportsRedrawn)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    QSignalSpy redrawn(host->map(), &HostMap::MapRedrawn);
+    QSignalSpy changed(host->map(), &HostMap::MapHasChanged);
+    qint16 extra = 0;
+    host->map()->drawLine(0, 0, 60, 60, 0, extra);
+    host->refreshMap();
+    EXPECT_TRUE(host->hostMap()->drawings().isEmpty());
+    EXPECT_TRUE(redrawn.wait(1000));
+    EXPECT_EQ(redrawn.count(), 1);
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST(HostMap, PanningAndZoomingReportMapHasChanged)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    HostMapWindow *window = host->window();
+    window->show();
+    HostMapView *view = window->view();
+    QSignalSpy changed(host->map(), &HostMap::MapHasChanged);
+    const double lonBefore = host->hostMap()->projection().centreLongitude();
+
+    qint16 extra = 0;
+    host->map()->drawLine(0, 0, 60, 60, 0, extra);
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseMove(view, QPoint(350, 300));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(350, 300));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_LT(host->hostMap()->projection().centreLongitude(), lonBefore) << "dragging right shows the west";
+    EXPECT_TRUE(host->hostMap()->drawings().isEmpty());
+
+    const double scaleBefore = host->hostMap()->projection().scale();
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_DOUBLE_EQ(host->hostMap()->projection().scale(), scaleBefore * 2);
+
+    // A click without a drag changes nothing.
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(HostMap, StatusBarShowsEveryFeed)
+{
+    HostFolder folder;
+    folder.write("KestrelHost.ini", "[Host]\r\nBeaconInterval=0\r\n[Feed1]\r\nType=replay\r\nFile=t.txt\r\n"
+                                    "[Feed2]\r\nType=kiss\r\nHost=127.0.0.1\r\nPort=1\r\n[Feed3]\r\nType=bogus\r\n");
+    folder.write("t.txt", "A>B:>x\r\n");
+    auto host = makeHost(folder);
+    ASSERT_EQ(host->feeds().size(), 2);
+    const QString status = host->window()->statusText();
+    EXPECT_TRUE(status.contains(QStringLiteral("Replay t.txt: Stopped"))) << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("KISS 127.0.0.1:1"))) << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("Feed3: unknown feed type"))) << status.toStdString();
+}
+
+} // namespace
