@@ -4,7 +4,28 @@
 #include "app/Prompts.h"
 #include "app/WidgetPrompts.h"
 
+#include <cstdio>
+
 namespace {
+
+// For unattended runs (KESTREL_PROMPTS=stderr): messages go to standard
+// error, questions take their first answer, file choices are cancelled.
+class StderrPrompts : public Prompts
+{
+public:
+    Answer message(const QString &text, const QString &title, Buttons buttons, Icon) override
+    {
+        fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(text));
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+    }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString chooseFolder(const QString &, const QString &) override { return {}; }
+    bool choosePrinter(QPrinter *, const QString &) override { return false; }
+};
 
 class SystemClock : public Clock
 {
@@ -21,7 +42,11 @@ SettingsStore *g_settings = nullptr;
 Prompts &Prompts::instance()
 {
     static WidgetPrompts real;
-    return g_prompts ? *g_prompts : real;
+    static StderrPrompts unattended;
+    static const bool useStderr = qEnvironmentVariable("KESTREL_PROMPTS") == QLatin1String("stderr");
+    if (g_prompts)
+        return *g_prompts;
+    return useStderr ? static_cast<Prompts &>(unattended) : real;
 }
 
 void Prompts::install(Prompts *prompts) { g_prompts = prompts; }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 // Every question, message, file and folder choice goes through this port so
 // windows never block a test on a modal dialog.
 class Prompts
@@ -22,6 +24,8 @@ public:
     virtual QString saveFileName(const QString &title, const QString &folder,
                                  const QString &filter, const QString &suggestedName) = 0;
     virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
+    // The printer dialog; true when the user accepts and the printer is set up.
+    virtual bool choosePrinter(QPrinter *printer, const QString &title) = 0;
 
     // The program-wide instance; tests install a scripted one.
     static Prompts &instance();

@@ -45,6 +45,8 @@ struct SharedState
     QString currentStation;
     // A station list window opened with a file reads the name from here.
     QString stationListFile;
+    // The station whose path is drawn on the host map; "Clear Map" forgets it.
+    QString plottedPathStation;
 };
 
 SharedState &shared();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 Prompts::Answer WidgetPrompts::message(const QString &text, const QString &title, Buttons buttons,
                                        Icon icon)
@@ -49,4 +50,11 @@ QString WidgetPrompts::chooseFolder(const QString &title, const QString &startFo
 {
     return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder,
                                              QFileDialog::ShowDirsOnly);
+}
+
+bool WidgetPrompts::choosePrinter(QPrinter *printer, const QString &title)
+{
+    QPrintDialog dialog(printer, QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
 }

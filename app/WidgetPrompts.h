@@ -11,4 +11,5 @@ public:
     QString saveFileName(const QString &title, const QString &folder, const QString &filter,
                          const QString &suggestedName) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
+    bool choosePrinter(QPrinter *printer, const QString &title) override;
 };

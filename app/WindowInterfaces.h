@@ -37,8 +37,6 @@ public:
     virtual QString selectedCallsign() const = 0;
     virtual void setListFont(const QString &family) = 0;
     virtual void setListFontSize(int pointSize) = 0;
-    // Asked while the program closes; false cancels the shutdown.
-    virtual bool confirmClose(bool hostClosing) = 0;
 };
 
 class StatisticsWindow
@@ -86,11 +84,16 @@ public:
     virtual void grabMap(int x, int y, int width, int height) = 0;
 };
 
+class OrbiterControl;
+
 class SatelliteWindow
 {
 public:
     virtual ~SatelliteWindow() = default;
+    // An immediate satellite update.
     virtual void updateNow() = 0;
+    // The tracking control hosted on the window, or null.
+    virtual OrbiterControl *orbiter() = 0;
 };
 
 // Where weather parts of frames are stored.

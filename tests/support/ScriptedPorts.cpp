@@ -28,6 +28,12 @@ QString ScriptedPrompts::chooseFolder(const QString &title, const QString &)
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
+bool ScriptedPrompts::choosePrinter(QPrinter *, const QString &title)
+{
+    fileTitles << title;
+    return printAnswer;
+}
+
 QStringList ScriptedPrompts::texts() const
 {
     QStringList list;

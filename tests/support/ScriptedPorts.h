@@ -32,6 +32,8 @@ public:
     QString saveFileName(const QString &title, const QString &folder, const QString &filter,
                          const QString &suggestedName) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
+    bool choosePrinter(QPrinter *printer, const QString &title) override;
+    bool printAnswer = false;
 
     QStringList texts() const;
 };

@@ -1,0 +1,327 @@
+#include "app/LoadingSequence.h"
+
+#include "app/AppInfo.h"
+#include "app/Clock.h"
+#include "app/Configuration.h"
+#include "app/ErrorReport.h"
+#include "app/HostApplication.h"
+#include "app/Prompts.h"
+#include "app/PrivateProfile.h"
+#include "app/SettingsStore.h"
+#include "app/Utilities.h"
+#include "app/WindowInterfaces.h"
+#include "app/WindowProviders.h"
+#include "app/WindowRegistry.h"
+#include "app/frmMain.h"
+#include "dx/ObserverLocations.h"
+#include "options/TimeZones.h"
+#include "satellites/OrbiterControl.h"
+
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QSaveFile>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+const QString kProcedure = QStringLiteral("tmrLoad_Timer");
+const QString kTimeZoneError = QStringLiteral("Unable to locate Time Zones information in Registry under the key: ");
+const QString kDuplicateKey = QStringLiteral("This key is already associated with an element of this collection");
+const QString kHostVendor = QStringLiteral("Peak Systems");
+const QString kHostSection = QStringLiteral("UI-View32");
+const QString kHostFolderKey = QStringLiteral("Program Folder");
+const QString kChooseHostFolder = QStringLiteral("Locate the UI-View32 program folder");
+const QString kRegistrationFile = QStringLiteral("/Kestrel.xtr");
+const QString kHostIni = QStringLiteral("/UIVIEW32.INI");
+constexpr double kTwipsPerPixel = 15.0;
+
+// A step's failure, reported with its description.
+struct StepError : std::runtime_error
+{
+    explicit StepError(const QString &text) : std::runtime_error(text.toStdString()) {}
+};
+
+void report(const QString &description)
+{
+    reportError(kProcedure, description);
+}
+
+} // namespace
+
+double hostPositionToMinutes(const QString &text, int degreeDigits)
+{
+    const int d = degreeDigits;
+    const int degrees = text.mid(0, d).toInt();
+    const int minutes = text.mid(d, 2).toInt();
+    const QString hundredths = text.mid(d + 3, 2);
+    const QString number = QString::number(degrees * 60 + minutes) + u'.' + hundredths;
+    double value = number.toDouble();
+    if (!std::isfinite(value))
+        value = 0;
+    const QChar hemisphere = text.isEmpty() ? QChar() : text.back();
+    if (hemisphere == u'S' || hemisphere == u'W')
+        value = -value;
+    return value;
+}
+
+HomeStation ReadHostStation(const QString &hostFolder)
+{
+    PrivateProfile ini(hostFolder + kHostIni);
+    ini.load();
+    auto read = [&ini](const char *key) {
+        return ini.value(QStringLiteral("STATION"), QLatin1String(key)).left(500);
+    };
+    HomeStation home;
+    home.latitude = hostPositionToMinutes(read("LATITUDE"), 2);
+    home.longitude = hostPositionToMinutes(read("LONGITUDE"), 3);
+    home.callsign = read("CALLSIGN");
+    return home;
+}
+
+QByteArray registrationFileContent()
+{
+    const QString programPath = GetShortPath(GetDataFolder() + QStringLiteral("/Kestrel.exe"));
+    return (QStringLiteral("Kestrel\r\n") + programPath + QStringLiteral("\r\nFalse\r\nTrue\r\n")).toLatin1();
+}
+
+void LoadingSequence::run()
+{
+    frmMain &main = m_main;
+    auto step = [](const QString &, auto &&work) {
+        try {
+            work();
+        } catch (const std::exception &e) {
+            report(QString::fromStdString(e.what()));
+        }
+    };
+    auto progress = [&main](const QString &text) { main.setStatusText(text); };
+
+    main.m_tmrLoad.stop();
+    step({}, [&] { placeMainWindow(); });
+    step({}, [&] { observerLocations().load(ObserverLocations::defaultPath()); });
+    step({}, [&] {
+        QStringList errors;
+        config().read(SettingsStore::instance(), &errors);
+        for (const QString &error : errors)
+            report(error);
+    });
+    main.setIndicator(4, false);
+    main.setIndicator(5, false);
+
+    progress(QStringLiteral("Loading Auto Log"));
+    step({}, [&] { readAutoLog(); });
+
+    progress(QStringLiteral("Loading Timezone data"));
+    if (!loadTimeZones())
+        return;
+
+    progress(QStringLiteral("Locating UIView32"));
+    step({}, [&] { locateHost(); });
+
+    progress(QStringLiteral("Loading DX"));
+    step({}, [&] { loadDxMonitor(); });
+
+    progress(QStringLiteral("Loading Satellite Window"));
+    step({}, [&] { loadSatelliteWindow(); });
+
+    step({}, [&] { createHost(); });
+    step({}, [&] { shared().home = ReadHostStation(config().hostFolder); });
+
+    progress(QStringLiteral("Loading Station List"));
+    step({}, [&] { main.OpenDataWindow(1, QString()); });
+
+    progress(QStringLiteral("Loading Monitor Window"));
+    step({}, [&] { loadTerminal(); });
+
+    progress(QStringLiteral("Loading Statistics Window"));
+    step({}, [&] { main.OpenDataWindow(4, QString()); });
+
+    progress(QStringLiteral("Reading Satellite Data"));
+    step({}, [&] {
+        if (providers().readElements)
+            providers().readElements(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
+    });
+
+    step({}, [&] { writeRegistrationFile(); });
+
+    progress(QStringLiteral("Starting DDE Link to UI-View32"));
+    step({}, [&] { openLink(); });
+
+    progress(QStringLiteral("Ready..."));
+    main.m_loadingDone = true;
+}
+
+void LoadingSequence::placeMainWindow()
+{
+    Configuration &c = config();
+    QStringList errors;
+    c.readPlacement(SettingsStore::instance(), &errors);
+    QString stored;
+    if (!SettingsStore::instance().read(AppInfo::Title, QStringLiteral("Settings"), QStringLiteral("MainWidth"), &stored)) {
+        // First start: a size that shows the toolbar and a useful list.
+        m_main.resize(1100, 720);
+        if (QScreen *screen = m_main.screen())
+            m_main.move(screen->availableGeometry().center() - m_main.rect().center());
+        return;
+    }
+    const int left = int(std::lround(c.mainLeft / kTwipsPerPixel));
+    const int top = int(std::lround(c.mainTop / kTwipsPerPixel));
+    // A window smaller than this is of no use: keep the toolbar and a list in view.
+    const int width = qMax(480, int(std::lround(c.mainWidth / kTwipsPerPixel)));
+    const int height = qMax(320, int(std::lround(c.mainHeight / kTwipsPerPixel)));
+    m_main.move(left, top);
+    m_main.resize(width, height);
+    for (const QString &error : errors)
+        report(error);
+}
+
+void LoadingSequence::readAutoLog()
+{
+    AutoRecordList &list = shared().autoRecords;
+    list.clear();
+    SettingsStore &store = SettingsStore::instance();
+    for (int i = 1; i <= 100; ++i) {
+        const QString callsign = store.value(AppInfo::Title, QStringLiteral("AutoLog"),
+                                             QStringLiteral("AutoLog%1").arg(i));
+        if (callsign.isEmpty())
+            break;
+        if (!list.add({callsign, true}))
+            report(kDuplicateKey);
+    }
+}
+
+bool LoadingSequence::loadTimeZones()
+{
+    Timezone &table = timezones();
+    const QString key = Timezone::timeZonesKey();
+    const QDateTime now = Clock::instance().now();
+    if (!table.LoadTimeZones(key, now.date().year())) {
+        Prompts::instance().message(kTimeZoneError + QStringLiteral("\r\n") + key, AppInfo::Title,
+                                    Prompts::Buttons::Ok, Prompts::Icon::None);
+        m_main.close();
+        return false;
+    }
+    const QString system = Timezone::systemStandardName();
+    table.selectCurrent(system);
+    Configuration &c = config();
+    if (c.timezone == QLatin1String("Not Set")) {
+        c.timezone = system;
+        c.daylightSaving = IsDaylightSaving(now, table.current());
+    }
+    return true;
+}
+
+void LoadingSequence::locateHost()
+{
+    Configuration &c = config();
+    if (c.hostFolder.isEmpty()) {
+        QString folder = SettingsStore::instance().value(kHostVendor, kHostSection, kHostFolderKey);
+        if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
+            folder.chop(1);
+        c.hostFolder = folder;
+    }
+    if (!c.hostFolder.isEmpty())
+        return;
+    if (providers().options) {
+        providers().options(&m_main);
+    } else {
+        QString folder = Prompts::instance().chooseFolder(kChooseHostFolder, QString());
+        if (folder.endsWith(u'/') && folder.size() > 1)
+            folder.chop(1);
+        c.hostFolder = folder;
+    }
+}
+
+void LoadingSequence::loadDxMonitor()
+{
+    QWidget *window = m_main.createOneOnly(providers().dxMonitor, QStringLiteral("DX Stations Monitor"),
+                                           QStringLiteral("frmDx"));
+    m_main.addChild(window, WindowTag::DxMonitor, false);
+    m_main.m_dxMonitor = window;
+}
+
+void LoadingSequence::loadSatelliteWindow()
+{
+    QWidget *window = m_main.createOneOnly(providers().satelliteStatus, QStringLiteral("Satellite Status"),
+                                           QStringLiteral("frmSatellite"));
+    m_main.addChild(window, QString(), false);
+    m_main.m_satelliteStatus = window;
+
+    auto *satellites = dynamic_cast<SatelliteWindow *>(window);
+    OrbiterControl *orbiter = satellites ? satellites->orbiter() : nullptr;
+    if (!orbiter)
+        return;
+    const Configuration &c = config();
+    const TimeZoneRecord &zone = timezones().current();
+    const int daylightOffset = int(std::lround(zone.DaylightBias / 60.0));
+    orbiter->setObserverName(c.observer);
+    orbiter->setObserverLatitude(c.latitude);
+    orbiter->setObserverLongitude(c.longitude);
+    orbiter->setObserverHeight(c.height);
+    orbiter->setTimeZoneAdjust(c.timezoneAdjust);
+    orbiter->setTimeZoneName(c.timezone);
+    orbiter->setDaylight(c.daylightSaving);
+    orbiter->setDaylightOffset(daylightOffset);
+    if (IsDaylightSaving(Clock::instance().now(), zone)) {
+        orbiter->setDaylight(true);
+        orbiter->setDaylightOffset(daylightOffset);
+    } else {
+        orbiter->setDaylight(false);
+        orbiter->setDaylightOffset(0);
+    }
+    orbiter->setSecondLatitude(c.secondLatitude);
+    orbiter->setSecondLongitude(c.secondLongitude);
+    orbiter->setSecondHeight(c.secondHeight);
+    orbiter->setSecondName(c.secondLocation);
+    orbiter->setSecondInUse(c.secondUsed);
+    orbiter->applySettings();
+}
+
+void LoadingSequence::createHost()
+{
+    // Without a host the link step reports the one failure; nothing here.
+    if (!providers().host) {
+        m_hostError = QStringLiteral("The host program is not running");
+        return;
+    }
+    HostApplication *host = providers().host(config().hostFolder, &m_main, &m_hostError);
+    m_main.attachHost(host);
+}
+
+void LoadingSequence::loadTerminal()
+{
+    QWidget *window = m_main.createOneOnly(providers().terminal, QStringLiteral("Terminal Window"),
+                                           QStringLiteral("frmIncoming"));
+    m_main.addChild(window, QString(), false);
+    m_main.m_terminal = window;
+}
+
+void LoadingSequence::writeRegistrationFile()
+{
+    const QString folder = config().hostFolder;
+    // With no host folder the name would point at the root of the file system.
+    if (folder.isEmpty())
+        return;
+    const QString path = folder + kRegistrationFile;
+    if (FileExists(path))
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw StepError(file.errorString());
+    file.write(registrationFileContent());
+    if (!file.commit())
+        throw StepError(file.errorString());
+}
+
+void LoadingSequence::openLink()
+{
+    QString error;
+    if (!m_main.m_host) {
+        throw StepError(m_hostError.isEmpty() ? QStringLiteral("The host program is not running") : m_hostError);
+    }
+    if (!m_main.openLink(&error))
+        throw StepError(error);
+}

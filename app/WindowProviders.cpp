@@ -1,0 +1,7 @@
+#include "app/WindowProviders.h"
+
+WindowProviders &providers()
+{
+    static WindowProviders table;
+    return table;
+}

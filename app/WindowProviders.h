@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class HostApplication;
+class QObject;
+class QWidget;
+
+// How the main window makes the windows and dialogs of each subsystem. The
+// program fills these in at start; a kind left empty gets a plain window
+// with the right caption and tag, so the rest of the program runs.
+struct WindowProviders
+{
+    // Window factory kinds 1 to 4. The window reads what it needs (file name,
+    // callsign) from SharedState when it is created.
+    std::function<QWidget *()> stationList;
+    std::function<QWidget *()> weather;
+    std::function<QWidget *(int number)> capture;
+    std::function<QWidget *(const QString &file)> statistics;
+
+    // The one-only windows the loading sequence creates hidden.
+    std::function<QWidget *()> dxMonitor;
+    std::function<QWidget *()> satelliteStatus;
+    std::function<QWidget *()> terminal;
+    std::function<QWidget *()> stationsMonitor;
+
+    // Modal dialogs, owned by the given window.
+    std::function<void(QWidget *owner)> options;
+    std::function<void(QWidget *owner)> about;
+    std::function<void(QWidget *owner)> logMaintenance;
+    std::function<void(QWidget *owner)> satelliteSetup;
+    std::function<void(QWidget *owner)> stationInfo;
+
+    // Reads the element file at start.
+    std::function<void(const QString &path)> readElements;
+
+    // Starts (or attaches to) the host program. Returns null and says why
+    // when there is none.
+    std::function<HostApplication *(const QString &hostFolder, QObject *parent, QString *error)> host;
+};
+
+WindowProviders &providers();

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+
+#include "app/HostApplication.h"
+#include "app/HostMap.h"
+
+class QAction;
+class QComboBox;
+class QDockWidget;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+// The multiple-document frame: toolbar, status bar, window list, window
+// factory, the link to the host program and the shutdown sequence.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // startLoading: start the 100 ms loading timer (tests run the sequence by hand).
+    explicit frmMain(bool startLoading = true, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Window factory: kind 1 station list, 2 weather, 3 capture, 4 statistics.
+    void OpenDataWindow(qint16 kind, const QString &fileName);
+    void UpdateWindowList(const QString &strTitle, bool bAction);
+    void SetCheckedWindow(const QString &strTitle, bool bState);
+    void mnuFileOpen_Click();
+
+    // Runs the loading sequence now (the loading timer's first tick does it).
+    void runLoadingSequence();
+    bool loadingDone() const { return m_loadingDone; }
+
+    // Adds a window as a child (hidden or shown) and to the loaded windows.
+    QMdiSubWindow *addChild(QWidget *window, const QString &tag, bool show);
+    // The inner window of the active child, or null.
+    QWidget *activeChild() const;
+    QMdiArea *mdiArea() const { return m_mdi; }
+
+    QAction *tool(const QString &id) const { return m_tools.value(id); }
+    QComboBox *combo(const QString &id) const { return m_combos.value(id); }
+    QMenu *windowMenu() const { return m_windowMenu; }
+    int windowListCount() const { return m_windowListCount; }
+    QString statusText() const;
+    void setStatusText(const QString &text);
+    // True while the indicator of panel 4 (frames) or 5 (DX spots) is lit.
+    bool frameIndicatorOn() const { return m_frameLit; }
+    bool dxIndicatorOn() const { return m_dxLit; }
+
+    // The host program's objects, held from loading step 12 to shutdown.
+    HostApplication *host() const { return m_host; }
+    void attachHost(HostApplication *host);
+    bool openLink(QString *errorText);
+
+    // The hidden link field: each new text is one received frame.
+    QLineEdit *linkField() const { return m_text1; }
+    void receiveLinkText(const QString &text);
+    // What runs once per received text, between the indicator going on and off.
+    void setFrameHandler(std::function<void(const QString &)> handler) { m_frameHandler = std::move(handler); }
+    // The link panel's test command: injects the built-in sample frame.
+    void injectTestFrame();
+    static QString sampleFrame();
+
+    // The one-only windows, once the loading sequence has made them.
+    QWidget *dxMonitor() const { return m_dxMonitor; }
+    QWidget *satelliteStatus() const { return m_satelliteStatus; }
+    QWidget *terminal() const { return m_terminal; }
+    QWidget *liveStatistics() const { return m_liveStatistics; }
+
+    int stationListsOpened() const { return m_stationLists; }
+    int weatherWindowsOpened() const { return m_weatherWindows; }
+    int capturesOpened() const { return m_captures; }
+
+public slots:
+    void toolClicked(QAction *tool);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    friend class LoadingSequence;
+
+    void buildToolbar();
+    void buildStatusBar();
+    void buildLinkPanel();
+    QAction *makeTool(const struct ToolDefinition &definition);
+    void comboChanged(const QString &id);
+    void setIndicator(int panel, bool on);
+    void showOneOnly(QWidget *window, const QString &entry, bool on);
+    void focusWindowListEntry(const QString &id);
+    void showHelp();
+    void printActiveWindow();
+    void saveActiveWindow();
+    void satelliteDisplayChanged(const QString &id);
+    void applyShowHide(bool on);
+
+    // Host events.
+    void onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
+                  qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
+    void onBeacon(const QString &strCallsign);
+    void onHostClosing();
+    void onMapChanged();
+
+    // Shutdown.
+    bool confirmMainListClose();
+    void shutdownHost();
+
+    QWidget *createPlaceholder(const QString &caption, const QString &objectName);
+    QWidget *createOneOnly(const std::function<QWidget *()> &provider, const QString &caption,
+                           const QString &objectName);
+
+    QMdiArea *m_mdi = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QHash<QString, QAction *> m_tools;
+    QHash<QString, QComboBox *> m_combos;
+    QLabel *m_panels[5] = {};
+    QPixmap m_ledOff;
+    QPixmap m_ledOn;
+    QPixmap m_checkPicture;
+    QDockWidget *m_linkPanel = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QTimer m_tmrLoad;
+
+    QPointer<HostApplication> m_host;
+    QPointer<HostMap> m_map;
+    std::function<void(const QString &)> m_frameHandler;
+
+    QPointer<QWidget> m_dxMonitor;
+    QPointer<QWidget> m_satelliteStatus;
+    QPointer<QWidget> m_terminal;
+    QPointer<QWidget> m_liveStatistics;
+    QPointer<QWidget> m_stationsMonitor;
+
+    qint16 m_stationLists = 0;
+    qint16 m_weatherWindows = 0;
+    qint16 m_captures = 0;
+    qint16 m_windowListCount = 0;
+    bool m_updatingWindowList = false;
+    bool m_frameLit = false;
+    bool m_dxLit = false;
+    bool m_loadingDone = false;
+    bool m_closing = false;
+};

@@ -1,0 +1,252 @@
+// The main window's link to the host program: events, frames, activation and shutdown.
+#include "app/frmMain.h"
+
+#include "app/AppInfo.h"
+#include "app/Configuration.h"
+#include "app/ErrorReport.h"
+#include "app/HostApplication.h"
+#include "app/HostMap.h"
+#include "app/Prompts.h"
+#include "app/SettingsStore.h"
+#include "app/SharedState.h"
+#include "app/Utilities.h"
+#include "app/WindowInterfaces.h"
+#include "app/WindowProviders.h"
+#include "app/WindowRegistry.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <exception>
+
+namespace {
+
+const QString kLinkTopic = QStringLiteral("UIVIEW32|UIVData");
+const QString kLinkItem = QStringLiteral("labDDE");
+const QString kNoHost = QStringLiteral("The host program is not running");
+const QString kExitQuestion = QStringLiteral("Are you sure you wish to exit Kestrel.");
+const QString kExitTitle = QStringLiteral("Exit Kestrel");
+const QString kSaveQuestion = QStringLiteral("Do you wish to save the station list.");
+const QString kSaveTitle = QStringLiteral("Save Station List");
+const QString kAutoLogSection = QStringLiteral("AutoLog");
+constexpr double kTwipsPerPixel = 15.0;
+
+template<typename T>
+QList<T *> windowsTagged(const QString &tag)
+{
+    QList<T *> list;
+    for (QObject *window : WindowRegistry::instance().tagged(tag))
+        if (auto *found = dynamic_cast<T *>(window))
+            list << found;
+    return list;
+}
+
+} // namespace
+
+QString frmMain::sampleFrame()
+{
+    return QStringLiteral("N0CALL>APW233,TCPIP,N0GATE:\r\n"
+                          "_12072202c052s001g002t068r000p000P000h72b10191wDAV");
+}
+
+void frmMain::injectTestFrame()
+{
+    receiveLinkText(sampleFrame());
+}
+
+void frmMain::receiveLinkText(const QString &text)
+{
+    m_text1->setText(text);
+    setIndicator(4, true);
+    try {
+        if (m_frameHandler)
+            m_frameHandler(text);
+    } catch (const std::exception &e) {
+        // A frame must never stop the program.
+        qWarning("Frame dropped: %s", e.what());
+    }
+    setIndicator(4, false);
+}
+
+void frmMain::attachHost(HostApplication *host)
+{
+    m_host = host;
+    m_map = host ? host->map() : nullptr;
+    if (!host)
+        return;
+    connect(host, &HostApplication::frameReceived, this, &frmMain::receiveLinkText);
+    connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
+    connect(host, &HostApplication::NotifyBeacon, this,
+            [this](const QString &callsign, float, float) { onBeacon(callsign); });
+    connect(host, &HostApplication::UIView32IsClosing, this, &frmMain::onHostClosing);
+    if (m_map) {
+        connect(m_map, &HostMap::MapHasChanged, this, &frmMain::onMapChanged);
+        connect(m_map, &HostMap::MapRedrawn, this, &frmMain::onMapChanged);
+    }
+}
+
+bool frmMain::openLink(QString *errorText)
+{
+    if (!m_host) {
+        *errorText = kNoHost;
+        return false;
+    }
+    return m_host->openLink(kLinkTopic, kLinkItem, errorText);
+}
+
+void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
+                       qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance)
+{
+    setIndicator(5, true);
+    if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
+        dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, intDistance);
+    setIndicator(5, false);
+}
+
+void frmMain::onBeacon(const QString &strCallsign)
+{
+    if (!m_host)
+        return;
+    HostStationRecord record;
+    record.callsign = strCallsign;
+    if (!m_host->lookUpStation(record))
+        return;
+    for (StationListWindow *list : windowsTagged<StationListWindow>(WindowTag::StationList))
+        list->RxData(record, true);
+}
+
+void frmMain::onHostClosing()
+{
+    shared().hostClosing = true;
+    close();
+}
+
+void frmMain::onMapChanged()
+{
+    for (StationListWindow *list : windowsTagged<StationListWindow>(WindowTag::StationList)) {
+        list->PlotDX();
+        list->PlotPHGRNGcircles();
+    }
+    if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
+        dx->PlotDxOnMap();
+}
+
+void frmMain::applyShowHide(bool on)
+{
+    if (!m_stationsMonitor && providers().stationsMonitor)
+        m_stationsMonitor = providers().stationsMonitor();
+    if (on) {
+        showMinimized();
+        if (m_stationsMonitor)
+            SetTopMost(m_stationsMonitor, true);
+    } else {
+        showMaximized();
+        if (m_stationsMonitor)
+            m_stationsMonitor->hide();
+    }
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_closing) {
+        QAction *showHide = tool(QStringLiteral("ID_ShowHide"));
+        if (showHide && showHide->isChecked())
+            applyShowHide(true);
+    }
+}
+
+bool frmMain::confirmMainListClose()
+{
+    QObject *main = WindowRegistry::instance().firstTagged(WindowTag::StationList);
+    if (!main)
+        return true;
+    auto *list = dynamic_cast<StationListWindow *>(main);
+    try {
+        if (shared().hostClosing) {
+            if (config().autoSave && list)
+                list->SaveStationList();
+            return true;
+        }
+        Prompts &ask = Prompts::instance();
+        if (ask.message(kExitQuestion, kExitTitle, Prompts::Buttons::YesNo, Prompts::Icon::Question)
+            != Prompts::Answer::Yes)
+            return false;
+        if (config().autoSave) {
+            if (list)
+                list->SaveStationList();
+            return true;
+        }
+        const auto answer = ask.message(kSaveQuestion, kSaveTitle, Prompts::Buttons::YesNoCancel,
+                                        Prompts::Icon::Question);
+        if (answer == Prompts::Answer::Cancel)
+            return false;
+        if (answer == Prompts::Answer::Yes && list)
+            list->SaveStationList();
+    } catch (const std::exception &e) {
+        reportError(QStringLiteral("frmDocument_Form_Unload"), QString::fromLocal8Bit(e.what()));
+    }
+    return true;
+}
+
+void frmMain::shutdownHost()
+{
+    if (!m_host)
+        return;
+    m_host->closeLink();
+    for (const QString &name : m_host->placedObjects())
+        m_host->removePlacedObject(name);
+    m_host->refreshMap();
+    disconnect(m_host, nullptr, this, nullptr);
+    if (m_map)
+        disconnect(m_map, nullptr, this, nullptr);
+    // The host may be announcing its own closing right now: let go of it
+    // once its signal has returned.
+    if (m_host->parent() == this)
+        m_host->deleteLater();
+    m_map = nullptr;
+    m_host = nullptr;
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!confirmMainListClose()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    m_tmrLoad.stop();
+
+    // Child windows first, then the host, then the configuration.
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        sub->setAttribute(Qt::WA_DeleteOnClose, true);
+        sub->close();
+    }
+    shutdownHost();
+
+    Configuration &c = config();
+    const bool minimised = isMinimized();
+    if (!minimised) {
+        c.mainLeft = float(x() * kTwipsPerPixel);
+        c.mainTop = float(y() * kTwipsPerPixel);
+        c.mainWidth = float(width() * kTwipsPerPixel);
+        c.mainHeight = float(height() * kTwipsPerPixel);
+    }
+    SettingsStore &store = SettingsStore::instance();
+    c.write(store, minimised);
+    store.removeSection(AppInfo::Title, kAutoLogSection);
+    int i = 0;
+    for (const cAutoRecord &entry : shared().autoRecords.entries())
+        store.write(AppInfo::Title, kAutoLogSection, QStringLiteral("AutoLog%1").arg(++i), entry.Callsign);
+
+    if (m_stationsMonitor)
+        m_stationsMonitor->close();
+    event->accept();
+}

@@ -1,0 +1,59 @@
+#include "app/AppInfo.h"
+#include "app/IniSettingsStore.h"
+#include "app/Prompts.h"
+#include "app/SingleInstance.h"
+#include "app/Utilities.h"
+#include "app/WindowProviders.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "app/ProgramWiring.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(AppInfo::Title);
+    QApplication::setApplicationVersion(AppInfo::VersionText);
+    QApplication::setWindowIcon(frmSplash::appIcon());
+
+    SingleInstance instance(IniSettingsStore::configFolder());
+    if (!instance.isFirst()) {
+        Prompts::instance().message(SingleInstance::alreadyRunningMessage(),
+                                    SingleInstance::alreadyRunningTitle(), Prompts::Buttons::Ok,
+                                    Prompts::Icon::Exclamation);
+        return 0;
+    }
+
+    frmSplash splash;
+    splash.show();
+    splash.repaint();
+    QApplication::processEvents();
+
+    CreateDataFolders();
+    wireProgram();
+
+    frmMain main;
+    splash.close();
+    main.show();
+
+    // KESTREL_SCREENSHOT=file.png: save a picture of the window once loaded
+    // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. For documentation and checks.
+    const QString screenshot = qEnvironmentVariable("KESTREL_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        const int delay = qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY");
+        auto *poll = new QTimer(&main);
+        QObject::connect(poll, &QTimer::timeout, &main, [&main, poll, screenshot, delay] {
+            if (!main.loadingDone())
+                return;
+            poll->stop();
+            QTimer::singleShot(qMax(delay, 200), &main, [&main, screenshot] {
+                main.grab().save(screenshot);
+                QApplication::exit(0);
+            });
+        });
+        poll->start(50);
+    }
+    return QApplication::exec();
+}
