@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace twirl;
@@ -36,7 +37,9 @@ QPen linePen(const QColor &c, int width)
 // pixel rule the knob's geometry was laid out with. Wide lines are stroked.
 void drawLine(QPainter &p, QPoint a, QPoint b, const QColor &colour, int width)
 {
-    if (width > 1) {
+    // Long lines (from unchecked loaded sizes) are left to the clipping stroker.
+    const int reach = 2 * (p.device()->width() + p.device()->height());
+    if (width > 1 || (a - b).manhattanLength() > reach) {
         p.setPen(linePen(colour, width));
         p.drawLine(a, b);
         return;
@@ -109,7 +112,12 @@ void CTwirlCtrl::renderBackground()
     const Layout &l = m_layout;
     const int R = l.outerRadius;
     if (m_tickCount > 0) {
+        int previous = -1;
         for (int angle : m_tickTable) {
+            // More ticks than degrees (a loaded count) repeat angles; draw each once.
+            if (angle == previous)
+                continue;
+            previous = angle;
             drawLine(p, pointAt(l.centre, angle, R + m_tickGap),
                      pointAt(l.centre, angle, R + m_tickGap + m_tickLength), m_tickColor,
                      m_tickWidth);
@@ -124,9 +132,11 @@ void CTwirlCtrl::renderBackground()
         // Diagonal steps between aliased arcs leave a moire of gaps; the
         // in-between offsets fill them without deepening the shadow.
         const QRect disc = outlineRect(l.outer);
-        for (int i = 0; i < m_appearence3DHeight; ++i) {
+        // A loaded height is unchecked; past the control's size it adds nothing.
+        const int depth = std::min<int>(m_appearence3DHeight, width() + height());
+        for (int i = 0; i < depth; ++i) {
             p.drawArc(disc.translated(i, i), 225 * 16, 180 * 16);
-            if (i + 1 < m_appearence3DHeight) {
+            if (i + 1 < depth) {
                 p.drawArc(disc.translated(i + 1, i), 225 * 16, 180 * 16);
                 p.drawArc(disc.translated(i, i + 1), 225 * 16, 180 * 16);
             }

@@ -61,7 +61,11 @@ struct Box {
     int left = 0, top = 0, right = 0, bottom = 0;
     int width() const { return right - left; }
     int height() const { return bottom - top; }
-    bool operator==(const Box &) const = default;
+    // Spelled out: installed headers stay usable from C++17, as Qt 6 itself.
+    bool operator==(const Box &o) const
+    {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
 };
 
 struct LayoutInput {

@@ -1,0 +1,244 @@
+#include "knob/CTwirlCtrl.h"
+#include "knob/TwirlPropExchange.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QMetaProperty>
+#include <QRandomGenerator>
+
+using namespace twirl;
+
+namespace {
+
+void setNonDefaults(CTwirlCtrl &k)
+{
+    k.setKnobColor(QColor(10, 20, 30));
+    k.setIndicatorColor(QColor(200, 100, 50));
+    k.setRimColor(QColor(1, 2, 3));
+    k.setMin(-50);
+    k.setMax(500);
+    k.setValue(123);
+    k.setWrap(false);
+    k.setIndicatorStyle(CTwirlCtrl::isPointer);
+    k.setIndicatorLineWidth(4);
+    k.setOrientation(30);
+    k.setSnapToMouse(true);
+    k.setAppearence(CTwirlCtrl::_3D);
+    k.setAppearence3DHeight(5);
+    k.setAutoSpin(true);
+    k.setAutoSpinSpeed(7);
+    k.setTickCount(9);
+    k.setTickLength(6);
+    k.setTickGap(2);
+    k.setTickWidth(3);
+    k.setTickColor(QColor(9, 9, 90));
+    k.setTickSnapping(true);
+    k.setFineAdjust(true);
+    k.setFineAdjustWidth(12);
+    k.setFineAdjustTicks(20);
+    k.setFineAdjustPosition(77);
+    k.setFineAdjustIndicator(false);
+    k.setFineAdjustColor(QColor(7, 70, 170));
+    k.setFineAdjustLineLength(5);
+    k.setBackColor(QColor(250, 240, 230));
+    k.setForeColor(QColor(0, 0, 128));
+    k.setText(QStringLiteral("Trim"));
+    QFont f(QStringLiteral("Serif"), 13);
+    f.setItalic(true);
+    k.setFont(f);
+}
+
+// Every stored property of b equals that of a.
+void expectSameProperties(const CTwirlCtrl &a, const CTwirlCtrl &b)
+{
+    const QMetaObject *mo = a.metaObject();
+    for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i) {
+        const QMetaProperty p = mo->property(i);
+        EXPECT_EQ(p.read(&a), p.read(&b)) << p.name();
+    }
+}
+
+QByteArray streamOf(CTwirlCtrl &k)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    saveToStream(k, out);
+    return bytes;
+}
+
+} // namespace
+
+TEST(TwirlPersist, OleColoursHaveRedInTheLowByte)
+{
+    EXPECT_EQ(toOleColor(QColor(255, 0, 0)), 255u);
+    EXPECT_EQ(toOleColor(QColor(0, 0, 255)), 0xff0000u);
+    EXPECT_EQ(fromOleColor(65280), QColor(0, 255, 0));
+    EXPECT_EQ(fromOleColor(65535), QColor(255, 255, 0));
+    EXPECT_TRUE(fromOleColor(0x80000005u).isValid());
+}
+
+TEST(TwirlPersist, BagRoundTripKeepsEveryProperty)
+{
+    CTwirlCtrl a;
+    setNonDefaults(a);
+    const QVariantMap bag = saveToBag(a);
+    EXPECT_EQ(bag.value("_Version").toUInt(), 0x10000u);
+    EXPECT_FALSE(bag.contains("Version"));
+    EXPECT_EQ(bag.size(), 1 + 4 + 29);
+    CTwirlCtrl b;
+    EXPECT_TRUE(loadFromBag(b, bag));
+    expectSameProperties(a, b);
+}
+
+TEST(TwirlPersist, StreamRoundTripKeepsEveryProperty)
+{
+    CTwirlCtrl a;
+    setNonDefaults(a);
+    QByteArray bytes = streamOf(a);
+    CTwirlCtrl b;
+    QDataStream in(&bytes, QIODevice::ReadOnly);
+    EXPECT_TRUE(loadFromStream(b, in));
+    EXPECT_TRUE(in.atEnd());
+    expectSameProperties(a, b);
+}
+
+TEST(TwirlPersist, StreamHoldsVersionThenStockThenNamedProperties)
+{
+    CTwirlCtrl k;
+    k.setText(QStringLiteral("T"));
+    k.setPosition(200);
+    QByteArray bytes = streamOf(k);
+    QDataStream in(&bytes, QIODevice::ReadOnly);
+    quint32 version = 0, back = 0, fore = 0, knob = 0, indicator = 0, rim = 0;
+    QFont font;
+    QString text;
+    qint16 position = 0;
+    qint32 max = 0, min = 0, value = 0;
+    bool wrap = false;
+    in >> version >> back >> font >> fore >> text >> knob >> indicator >> rim >> position >> max
+        >> min >> value >> wrap;
+    ASSERT_EQ(in.status(), QDataStream::Ok);
+    EXPECT_EQ(version, 0x10000u);
+    EXPECT_EQ(text, QStringLiteral("T"));
+    EXPECT_EQ(knob, 0x808080u);
+    EXPECT_EQ(indicator, 0xffffffu);
+    EXPECT_EQ(rim, 0u);
+    EXPECT_EQ(position, 200);
+    EXPECT_EQ(max, 10);
+    EXPECT_EQ(min, 0);
+    EXPECT_EQ(value, 6);
+    EXPECT_TRUE(wrap);
+}
+
+TEST(TwirlPersist, ValueAndFineColourDefaultToWhatWasJustRead)
+{
+    CTwirlCtrl k;
+    QVariantMap bag;
+    bag["Min"] = 5;
+    bag["Max"] = 20;
+    bag["KnobColor"] = QColor(Qt::red);
+    EXPECT_TRUE(loadFromBag(k, bag));
+    EXPECT_EQ(k.Min(), 5);
+    EXPECT_EQ(k.Value(), 5);
+    EXPECT_EQ(k.FineAdjustColor(), QColor(Qt::red));
+    EXPECT_EQ(k.TickLength(), 8);
+}
+
+TEST(TwirlPersist, LoadedValuesAreStoredAsReadAndStillDraw)
+{
+    CTwirlCtrl k;
+    k.resize(80, 80);
+    QVariantMap bag;
+    bag["TickCount"] = 500;
+    bag["TickLength"] = 30000;
+    bag["Position"] = 1000;
+    bag["FineAdjustTicks"] = 0;
+    bag["FineAdjust"] = true;
+    bag["IndicatorStyle"] = 9;
+    bag["Appearence"] = 1;
+    bag["Appearence3DHeight"] = 32000;
+    bag["Min"] = 10;
+    bag["Max"] = 3;
+    EXPECT_TRUE(loadFromBag(k, bag));
+    EXPECT_EQ(k.TickCount(), 500);
+    EXPECT_EQ(k.Position(), 1000);
+    EXPECT_EQ(k.FineAdjustTicks(), 0);
+    EXPECT_EQ(int(k.IndicatorStyle()), 9);
+    EXPECT_EQ(k.Max(), 3);
+    const QImage img = k.grab().toImage();
+    EXPECT_FALSE(img.isNull());
+    k.setValue(4);
+    k.setPosition(20);
+}
+
+TEST(TwirlPersist, UnreadableEntriesTakeTheirDefaults)
+{
+    CTwirlCtrl k;
+    QVariantMap bag;
+    bag["Position"] = QStringLiteral("north");
+    bag["Max"] = 99999999999LL;
+    bag["KnobColor"] = QStringLiteral("not a colour");
+    bag["Wrap"] = QStringLiteral("maybe");
+    bag["Text"] = QStringLiteral("ok");
+    bag["TickColor"] = 255;   // an OLE colour number
+    EXPECT_FALSE(loadFromBag(k, bag));
+    EXPECT_EQ(k.Position(), 0);
+    EXPECT_EQ(k.Max(), 10);
+    EXPECT_EQ(k.KnobColor(), QColor(128, 128, 128));
+    EXPECT_TRUE(k.Wrap());
+    EXPECT_EQ(k.Text(), QStringLiteral("ok"));
+    EXPECT_EQ(k.TickColor(), QColor(255, 0, 0));
+}
+
+TEST(TwirlPersist, ShortStreamLeavesTheRestAtDefaults)
+{
+    CTwirlCtrl a;
+    setNonDefaults(a);
+    QByteArray bytes = streamOf(a);
+    bytes.chop(bytes.size() / 3);
+    CTwirlCtrl b;
+    QDataStream in(&bytes, QIODevice::ReadOnly);
+    EXPECT_FALSE(loadFromStream(b, in));
+    EXPECT_EQ(b.KnobColor(), QColor(10, 20, 30));   // early: read
+    EXPECT_EQ(b.FineAdjustLineLength(), 2);          // late: default
+}
+
+TEST(TwirlPersist, ResetStateRestoresTheDefaults)
+{
+    CTwirlCtrl fresh;
+    CTwirlCtrl k;
+    setNonDefaults(k);
+    k.ResetState();
+    expectSameProperties(fresh, k);
+}
+
+TEST(TwirlPersist, GarbageNeverCrashesTheLoaders)
+{
+    auto *rng = QRandomGenerator::global();
+    CTwirlCtrl k;
+    k.resize(60, 60);
+    const QByteArray good = streamOf(k);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes;
+        if (round % 2) {
+            bytes.resize(int(rng->bounded(200)));
+            for (char &c : bytes)
+                c = char(rng->bounded(256));
+        } else {
+            bytes = good;
+            for (int flips = 0; flips < 6; ++flips)
+                bytes[int(rng->bounded(bytes.size()))] = char(rng->bounded(256));
+        }
+        QDataStream in(&bytes, QIODevice::ReadOnly);
+        loadFromStream(k, in);
+        QDataStream bagIn(&bytes, QIODevice::ReadOnly);
+        QVariantMap bag;
+        bagIn >> bag;
+        loadFromBag(k, bag);
+        if (round % 25 == 0)
+            k.grab();
+    }
+    SUCCEED();
+}
