@@ -102,21 +102,25 @@ void FrameIntake::handle(const QString &linkText)
     record.callsign = cut.source;
     const bool known = m_host.lookUpStation(record);
 
-    m_last = decodeFrame(cut, record.timeHeard, record.timeHeardSecond, Clock::instance().now());
-    if (m_last.dropped) {
+    // A consumer that shows a modal dialog lets the next frame in before this
+    // one is done, so this frame works from its own copy.
+    const FrameDecode frame =
+        decodeFrame(cut, record.timeHeard, record.timeHeardSecond, Clock::instance().now());
+    m_last = frame;
+    if (frame.dropped) {
         ++m_dropped;
         return;
     }
 
     TerminalWindow *term = terminal();
     if (term)
-        term->RxData(m_last.received);
-    if (!m_last.weather.isEmpty()) {
+        term->RxData(frame.received);
+    if (!frame.weather.isEmpty()) {
         WeatherStore &store = m_weatherStore ? *m_weatherStore : weatherStore();
-        store.AddWxData(record, m_last.weather, m_last.reportTime);
+        store.AddWxData(record, frame.weather, frame.reportTime);
     }
-    if (term) {
-        for (const FrameEvent &event : std::as_const(m_last.events))
+    if ((term = terminal())) {
+        for (const FrameEvent &event : frame.events)
             term->UpdateEventLog(event.text, event.type, event.callsign);
     }
 

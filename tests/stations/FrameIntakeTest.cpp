@@ -239,3 +239,34 @@ TEST_F(FrameIntakeTest, WeatherGoesToTheProgramWideStoreByDefault)
     installWeatherStore(nullptr);
     EXPECT_EQ(log.filter("wx.").size(), 1);
 }
+
+namespace {
+// A weather store whose message box lets the next frame in mid-way.
+class ReentrantWeatherStore : public WeatherStore
+{
+public:
+    std::function<void()> during;
+    void AddWxData(const HostStationRecord &, const QString &, const QDateTime &) override
+    {
+        if (during) {
+            auto once = std::move(during);
+            during = nullptr;
+            once();
+        }
+    }
+};
+} // namespace
+
+TEST_F(FrameIntakeTest, AFrameLetInByAModalDialogDoesNotChangeTheOneInHand)
+{
+    addList("main", WindowTag::StationList);
+    ReentrantWeatherStore reentrant;
+    intake.setWeatherStore(&reentrant);
+    reentrant.during = [this] { intake.receive("G4ABC>APRS:\r\n>inner\r\n"); };
+    intake.receive("N0CALL>APRS:\r\n_12072202c052\r\n");
+    EXPECT_EQ(log.filter("UpdateEventLog").last(),
+              "terminal.UpdateEventLog(Added Beacon from N0CALL,1,N0CALL)");
+    EXPECT_EQ(log.filter("main.RxData"),
+              QStringList({"main.RxData(G4ABC,unknown,)", "main.RxData(N0CALL,known,host)"}));
+    EXPECT_EQ(intake.lastFrame().source, "G4ABC");
+}
