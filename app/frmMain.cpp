@@ -189,8 +189,9 @@ void frmMain::buildToolbar()
         }
         m_toolbar->addSeparator();
     };
-    addTools({"ID_StationList", "ID_WXDisplay", "ID_Properties"});
+    addTools({"ID_StationList", "ID_WXDisplay"});
     addTools({"ID_PlotPath", "ID_PlotDX", "ID_ClearMap", "ID_Capture", "ID_WxDates"});
+    addTools({"ID_Font", "ID_FontSize"});
 
     // The window and satellite tools sit on a second row so nothing hides
     // behind the overflow arrow at ordinary window widths.
@@ -204,14 +205,14 @@ void frmMain::buildToolbar()
     addMenu(QStringLiteral("&Satellites"), {"ID_SatelliteStatus", "ID_SatelliteSetup", "", "ID_Refresh",
                                             "ID_DisplayMoon", "ID_DisplaySun", "ID_PointsOrLines"});
     addTools({"ID_Orbits", "ID_PlotInterval"});
-    addTools({"ID_Font", "ID_FontSize"});
+    addTools({"ID_Properties"});
     m_toolbar = first;
 
     combo("ID_PlotInterval")->addItems(kPlotIntervals);
     combo("ID_Font")->addItems(kFonts);
     combo("ID_Font")->setEditable(true);
     for (const char *id : {"ID_Font", "ID_WxDates", "ID_PlotInterval"})
-        combo(id)->setMaximumWidth(125);
+        combo(id)->setMaximumWidth(110);
     combo("ID_FontSize")->setMaximumWidth(60);
     combo("ID_Orbits")->setMaximumWidth(50);
     combo("ID_FontSize")->setEditable(true);
