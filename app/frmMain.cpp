@@ -95,6 +95,9 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
 
 frmMain::~frmMain()
 {
+    // Children close after this class's members are gone: stop listening first.
+    m_mdi->disconnect(this);
+    m_windowMenu->disconnect(this);
     if (mainWindow() == this)
         setMainWindow(nullptr);
 }

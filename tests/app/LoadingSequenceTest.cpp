@@ -1,0 +1,239 @@
+#include "app/AppInfo.h"
+#include "app/LoadingSequence.h"
+#include "app/SingleInstance.h"
+#include "options/TimeZones.h"
+
+#include "MainWindowFixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QThread>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
+TEST(ReadHostStation, FixedPositionFormsAndMissingFile)
+{
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("3614.79N", 2), 2174.79);
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("09549.68W", 3), -5749.68);
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("3330.50S", 2), -2010.50);
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("", 2), 0);
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("12", 3), 720);  // short text: what is there counts
+
+    TempDirs dirs;
+    writeFile(dirs.data() + "/UIVIEW32.INI",
+              "[STATION]\r\nLATITUDE=3614.79N\r\nLONGITUDE=09549.68W\r\nCALLSIGN=N0CALL-1\r\n");
+    const HomeStation home = ReadHostStation(dirs.data());
+    EXPECT_DOUBLE_EQ(home.latitude, 2174.79);
+    EXPECT_DOUBLE_EQ(home.longitude, -5749.68);
+    EXPECT_EQ(home.callsign, "N0CALL-1");
+
+    const HomeStation none = ReadHostStation(dirs.data() + "/missing");
+    EXPECT_EQ(none.latitude, 0);
+    EXPECT_EQ(none.longitude, 0);
+    EXPECT_EQ(none.callsign, "");
+}
+
+TEST_F(MainWindowTest, ReachesReadyWithEveryStepDone)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    frmMain &m = start();
+    EXPECT_EQ(m.statusText(), "Ready...");
+    // The only message: the observer locations file is missing.
+    EXPECT_EQ(prompts.texts(), QStringList({"Unable to read the DX locations database"}));
+    EXPECT_EQ(host.calls.filter("openLink"), QStringList({"openLink(UIVIEW32|UIVData,labDDE)"}));
+    ASSERT_NE(mainList, nullptr);
+    EXPECT_EQ(WindowRegistry::tagOf(mainList), "Station List");
+    EXPECT_EQ(mainList->windowTitle(), "Station List");
+    EXPECT_TRUE(mainList->isVisible());
+    ASSERT_TRUE(m.dxMonitor() && m.terminal() && m.liveStatistics() && m.satelliteStatus());
+    EXPECT_FALSE(m.dxMonitor()->parentWidget()->isVisible());
+    EXPECT_FALSE(m.terminal()->parentWidget()->isVisible());
+    EXPECT_EQ(WindowRegistry::tagOf(m.dxMonitor()), "DX Monitor");
+    EXPECT_EQ(WindowRegistry::tagOf(m.liveStatistics()), "Live Statistics");
+    EXPECT_EQ(m.windowListCount(), 1);  // only the main station list
+    EXPECT_FALSE(m.frameIndicatorOn());
+    EXPECT_EQ(m.stationListsOpened(), 1);
+}
+
+TEST_F(MainWindowTest, HostNotRunningGivesOneMessageAndRunsOn)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    hostRunning = false;
+    frmMain &m = start();
+    EXPECT_EQ(m.statusText(), "Ready...");
+    EXPECT_EQ(prompts.texts().filter("ERROR_tmrLoad_Timer"),
+              QStringList({"Error in ERROR_tmrLoad_Timer : The host program is not running"}));
+    EXPECT_EQ(prompts.shown.last().title, AppInfo::Title);
+    EXPECT_EQ(m.host(), nullptr);
+}
+
+TEST_F(MainWindowTest, LinkRefusedIsReportedOnce)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    host.linkAnswer = false;
+    frmMain &m = start();
+    EXPECT_EQ(m.statusText(), "Ready...");
+    EXPECT_EQ(prompts.texts().filter("ERROR_tmrLoad_Timer").size(), 1);
+}
+
+TEST_F(MainWindowTest, HostFolderFromTheHostsOwnSettingLosesOneTrailingSlash)
+{
+    store.write("Peak Systems", "UI-View32", "Program Folder", hostFolder + "/");
+    start();
+    EXPECT_EQ(config().hostFolder, hostFolder);
+}
+
+TEST_F(MainWindowTest, HostFolderTypedIntoTheConfigurationKeepsItsSlash)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder + "/");
+    store.write("Peak Systems", "UI-View32", "Program Folder", "/elsewhere");
+    start();
+    EXPECT_EQ(config().hostFolder, hostFolder + "/");
+}
+
+TEST_F(MainWindowTest, NoHostFolderAnywhereAsksTheUserBeforeLoadingDx)
+{
+    bool asked = false;
+    providers().options = [&](QWidget *) {
+        asked = true;
+        EXPECT_EQ(main->statusText(), "Locating UIView32");
+        EXPECT_EQ(main->dxMonitor(), nullptr);
+        config().hostFolder = hostFolder;
+    };
+    start();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(config().hostFolder, hostFolder);
+}
+
+TEST_F(MainWindowTest, AutoLogStopsAtTheFirstGapAndSkipsDuplicates)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    store.write("Kestrel", "AutoLog", "AutoLog1", "N0CALL");
+    store.write("Kestrel", "AutoLog", "AutoLog3", "N0CALL-9");
+    start();
+    ASSERT_EQ(shared().autoRecords.count(), 1);
+    EXPECT_EQ(shared().autoRecords.entries()[0].Callsign, "N0CALL");
+    EXPECT_TRUE(shared().autoRecords.entries()[0].Recording);
+
+    main.reset();
+    prompts.shown.clear();
+    store.write("Kestrel", "AutoLog", "AutoLog2", "n0call");
+    start();
+    EXPECT_EQ(shared().autoRecords.count(), 2);  // N0CALL, then N0CALL-9; the duplicate is skipped
+    EXPECT_EQ(prompts.texts().filter("already associated").size(), 1);
+}
+
+TEST_F(MainWindowTest, BadStoredTextIsReportedAndLoadingGoesOn)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    store.write("Kestrel", "Distance", "Miles", "often");
+    frmMain &m = start();
+    EXPECT_TRUE(prompts.texts().contains("Error in ERROR_tmrLoad_Timer : Type mismatch"));
+    EXPECT_FALSE(config().miles);
+    EXPECT_EQ(m.statusText(), "Ready...");
+}
+
+TEST_F(MainWindowTest, TimezoneNotSetTakesTheSystemZone)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    start();
+    EXPECT_NE(config().timezone, "Not Set");
+    EXPECT_EQ(config().timezone, Timezone::systemStandardName());
+
+    main.reset();
+    store.write("Kestrel", "TimeZone", "Timezone", "Europe/Paris");
+    start();
+    EXPECT_EQ(config().timezone, "Europe/Paris");
+}
+
+TEST_F(MainWindowTest, TrackingControlIsSetUpInOrder)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    store.write("Kestrel", "Satellite", "Observer", "Home");
+    store.write("Kestrel", "Satellite", "SecondUsed", "True");
+    start();
+    ASSERT_NE(satellites, nullptr);
+    const QStringList calls = satellites->orbiterFake.calls;
+    ASSERT_GE(calls.size(), 15);
+    EXPECT_EQ(calls[0], "setObserverName(Home)");
+    EXPECT_TRUE(calls[1].startsWith("setObserverLatitude(52"));
+    EXPECT_TRUE(calls[4].startsWith("setTimeZoneAdjust("));
+    EXPECT_TRUE(calls[5].startsWith("setTimeZoneName("));
+    EXPECT_TRUE(calls[6].startsWith("setDaylight("));
+    EXPECT_TRUE(calls[7].startsWith("setDaylightOffset("));
+    EXPECT_TRUE(calls[8].startsWith("setDaylight("));
+    EXPECT_TRUE(calls[9].startsWith("setDaylightOffset("));
+    EXPECT_EQ(calls[13], "setSecondName(Second QTH)");
+    EXPECT_EQ(calls[14], "setSecondInUse(1)");
+    EXPECT_EQ(calls.last(), "applySettings");
+}
+
+TEST_F(MainWindowTest, RegistrationFileIsWrittenOnceAndNeverRewritten)
+{
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    start();
+    const QString path = hostFolder + "/Kestrel.xtr";
+    const QByteArray first = readFile(path);
+    EXPECT_TRUE(first.startsWith("Kestrel\r\n"));
+    EXPECT_TRUE(first.endsWith("\r\nFalse\r\nTrue\r\n"));
+    EXPECT_EQ(first.count("\r\n"), 4);
+
+    writeFile(path, "moved elsewhere\r\n");
+    main.reset();
+    start();
+    EXPECT_EQ(readFile(path), "moved elsewhere\r\n");
+}
+
+TEST(SingleInstance, SecondHolderIsRefused)
+{
+    TempDirs dirs;
+    SingleInstance first(dirs.config());
+    EXPECT_TRUE(first.isFirst());
+    SingleInstance second(dirs.config());
+    EXPECT_FALSE(second.isFirst());
+}
+
+TEST(SingleInstance, SecondProgramShowsTheMessageAndTouchesNothing)
+{
+    TempDirs dirs;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KESTREL_PROMPTS", "stderr");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(KESTREL_PROGRAM_PATH, {});
+    ASSERT_TRUE(first.waitForStarted());
+    for (int i = 0; i < 100 && !QFile::exists(dirs.config() + "/Kestrel.lock"); ++i)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(dirs.config() + "/Kestrel.lock"));
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(KESTREL_PROGRAM_PATH, {});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0);
+    const QString err = QString::fromUtf8(second.readAllStandardError());
+    EXPECT_TRUE(err.contains("[Kestrel Error] You are already running Kestrel please switch to the currently running version."))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("ERROR_tmrLoad_Timer"));
+
+    first.kill();
+    first.waitForFinished();
+}

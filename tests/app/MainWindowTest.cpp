@@ -1,0 +1,288 @@
+#include "app/AppInfo.h"
+
+#include "MainWindowFixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+namespace {
+
+QStringList entries(const frmMain &m)
+{
+    QStringList ids;
+    for (QAction *action : m.windowMenu()->actions())
+        ids << (action->isSeparator() ? QStringLiteral("--%1").arg(action->objectName()) : action->objectName());
+    return ids;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, EveryToolHasItsIdentifierCaptionAndTip)
+{
+    frmMain &m = start();
+    ASSERT_NE(m.tool("ID_Exit"), nullptr);
+    EXPECT_EQ(m.tool("ID_Exit")->text(), "E&xit");
+    EXPECT_EQ(m.tool("ID_Exit")->toolTip(), "Exit Kestrel");
+    EXPECT_EQ(m.tool("ID_PrintPreview")->text(), "Print Pre&view");
+    EXPECT_EQ(m.tool("ID_SatelliteStatus")->toolTip(), "Display Satellite Satus Window");
+    EXPECT_TRUE(m.tool("ID_Inbound")->isCheckable());
+    EXPECT_EQ(m.findChild<QAction *>("ID_ClearMap")->toolTip(), "Clears the UIView32 Map");
+    ASSERT_NE(m.combo("ID_PlotInterval"), nullptr);
+    EXPECT_EQ(m.combo("ID_PlotInterval")->count(), 4);
+    EXPECT_EQ(m.combo("ID_Font")->itemText(5), "Times New Roman");
+}
+
+TEST_F(MainWindowTest, WindowListAddsTheSeparatorOnceAndChecksTheMainList)
+{
+    frmMain &m = start();
+    const QStringList fixed = {"ID_TileHorizontally", "ID_Tilevertically", "ID_Cascade", "ID_ArrangeIcons", "--"};
+    EXPECT_EQ(entries(m), fixed + QStringList({"Station List", "--separator"}));
+    m.UpdateWindowList("Screen Capture 1", true);
+    m.UpdateWindowList("Screen Capture 2", true);
+    EXPECT_EQ(entries(m), fixed + QStringList({"Station List", "--separator", "Screen Capture 1", "Screen Capture 2"}));
+    m.UpdateWindowList("Screen Capture 1", false);
+    EXPECT_EQ(m.windowListCount(), 2);
+    EXPECT_FALSE(entries(m).contains("Screen Capture 1"));
+
+    // The main list's caption grows a count but its entry keeps the plain name.
+    m.SetCheckedWindow("Station List (12 Stations)", true);
+    QAction *entry = m.windowMenu()->findChild<QAction *>("Station List");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isChecked());
+    EXPECT_FALSE(entry->icon().isNull());
+    m.SetCheckedWindow("Station List (12 Stations)", false);
+    EXPECT_FALSE(entry->isChecked());
+    EXPECT_TRUE(entry->icon().isNull());
+    m.SetCheckedWindow("No such window", true);  // ignored
+}
+
+TEST_F(MainWindowTest, WindowListEntryFocusesByCaption)
+{
+    frmMain &m = start();
+    mainList->setWindowTitle("Station List (3 Stations)");
+    m.OpenDataWindow(3, QString());
+    EXPECT_EQ(m.activeChild()->windowTitle(), "Screen Capture 1");
+    QAction *entry = m.windowMenu()->findChild<QAction *>("Station List");
+    ASSERT_NE(entry, nullptr);
+    m.windowMenu()->triggered(entry);
+    EXPECT_EQ(m.activeChild(), mainList);
+}
+
+TEST_F(MainWindowTest, OpenDispatchesByExtension)
+{
+    frmMain &m = start();
+    const QString folder = dirs.data() + "/Saved Lists";
+    QDir().mkpath(folder);
+
+    prompts.fileAnswers.enqueue(folder + "/N0CALL.kew");
+    m.mnuFileOpen_Click();
+    EXPECT_EQ(prompts.fileTitles.last(), "OPen Data File");
+    EXPECT_EQ(m.activeChild()->windowTitle(), "Weather data for N0CALL");
+    EXPECT_EQ(WindowRegistry::tagOf(m.activeChild()), "WX Station");
+
+    prompts.fileAnswers.enqueue(folder + "/my.list.kel");
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    m.mnuFileOpen_Click();
+    EXPECT_EQ(log.last(), "main.Merge(my.list.kel)");
+    EXPECT_EQ(prompts.shown.last().title, "Load Station List");
+    EXPECT_EQ(m.stationListsOpened(), 2);  // counted also when merged
+
+    prompts.fileAnswers.enqueue(folder + "/other.kel");
+    prompts.answers.enqueue(Prompts::Answer::No);
+    m.mnuFileOpen_Click();
+    EXPECT_EQ(m.activeChild()->windowTitle(), "Station List other.kel");
+    EXPECT_EQ(WindowRegistry::tagOf(m.activeChild()), "Loaded Station List");
+    EXPECT_EQ(QDir::current().absolutePath(), QDir(folder).absolutePath());
+
+    prompts.fileAnswers.enqueue(folder + "/stats.kes");
+    m.mnuFileOpen_Click();
+    EXPECT_EQ(m.activeChild()->windowTitle(), "Saved Statistics " + folder + "/stats.kes");
+
+    const int windows = int(m.mdiArea()->subWindowList().size());
+    prompts.fileAnswers.enqueue(folder + "/notes.txt");
+    m.mnuFileOpen_Click();
+    prompts.fileAnswers.enqueue(QString());  // cancelled
+    m.mnuFileOpen_Click();
+    EXPECT_EQ(m.mdiArea()->subWindowList().size(), windows);
+}
+
+TEST_F(MainWindowTest, WeatherWindowNeedsACallsign)
+{
+    frmMain &m = start();
+    m.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(mainList->parentWidget()));
+    m.tool("ID_WXDisplay")->trigger();
+    EXPECT_EQ(m.weatherWindowsOpened(), 0);
+    mainList->selected = "G0ABC";
+    m.tool("ID_WXDisplay")->trigger();
+    EXPECT_EQ(m.weatherWindowsOpened(), 1);
+    EXPECT_EQ(m.activeChild()->windowTitle(), "Live Weather data for G0ABC");
+    EXPECT_EQ(shared().currentStation, "G0ABC");
+}
+
+TEST_F(MainWindowTest, HelpSaysThereIsNone)
+{
+    frmMain &m = start();
+    prompts.shown.clear();
+    m.tool("ID_Contents")->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, "Unable to display Help Contents. There is no Help associated with this project.");
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Information);
+    EXPECT_EQ(prompts.shown[0].title, m.windowTitle());
+}
+
+TEST_F(MainWindowTest, InboundToolShowsAndHidesTheTerminal)
+{
+    frmMain &m = start();
+    m.tool("ID_Inbound")->trigger();
+    EXPECT_TRUE(m.terminal()->parentWidget()->isVisible());
+    EXPECT_TRUE(entries(m).contains("Terminal Window"));
+    m.tool("ID_Inbound")->trigger();
+    EXPECT_FALSE(m.terminal()->parentWidget()->isVisible());
+    EXPECT_FALSE(entries(m).contains("Terminal Window"));
+}
+
+TEST_F(MainWindowTest, FramesReachTheHandlerWithTheIndicatorLit)
+{
+    frmMain &m = start();
+    QStringList seen;
+    m.setFrameHandler([&](const QString &text) {
+        seen << text;
+        EXPECT_TRUE(m.frameIndicatorOn());
+    });
+    host.hear("A>B:x\r\n");
+    host.hear("A>B:x\r\n");  // the same text twice is two frames
+    m.injectTestFrame();
+    ASSERT_EQ(seen.size(), 3);
+    EXPECT_EQ(seen[2], "N0CALL>APW233,TCPIP,N0GATE:\r\n_12072202c052s001g002t068r000p000P000h72b10191wDAV");
+    EXPECT_EQ(m.linkField()->text(), seen[2]);
+    EXPECT_FALSE(m.frameIndicatorOn());
+}
+
+TEST_F(MainWindowTest, EventsAreRoutedByTagInLoadOrder)
+{
+    frmMain &m = start();
+    auto *loaded = new RecordingStationList(&log, "loaded");
+    m.addChild(loaded, "Loaded Station List", true);
+    auto *second = new RecordingStationList(&log, "second");
+    m.addChild(second, "Station List", true);
+    HostStationRecord known;
+    known.callsign = "G4XYZ";
+    host.stations.insert("G4XYZ", known);
+
+    log.clear();
+    emit host.NotifyBeacon("NOBODY", 1, 2);
+    EXPECT_TRUE(log.isEmpty());  // unknown stations reach no list
+    emit host.NotifyBeacon("G4XYZ", 1, 2);
+    EXPECT_EQ(log, QStringList({"main.RxData(G4XYZ,1)", "second.RxData(G4XYZ,1)"}));
+
+    log.clear();
+    emit host.fakeMap.MapHasChanged();
+    const QStringList changed = log;
+    log.clear();
+    emit host.fakeMap.MapRedrawn();
+    EXPECT_EQ(log, changed);
+    EXPECT_EQ(changed, QStringList({"main.PlotDX", "main.PlotPHGRNGcircles", "second.PlotDX",
+                                    "second.PlotPHGRNGcircles", "dx.PlotDxOnMap"}));
+
+    log.clear();
+    emit host.NotifyDXSpot("DX de X: 14025.0 Y", "Y", "14025.0", 1, 2, 3, 4);
+    EXPECT_EQ(log, QStringList({"AddDxSpot(DX de X: 14025.0 Y,Y,14025.0,1,2,3,4)"}));
+    EXPECT_FALSE(m.dxIndicatorOn());
+}
+
+TEST_F(MainWindowTest, ShutdownNoToExitLeavesEverythingAsItWas)
+{
+    frmMain &m = start();
+    host.objects = {"ISS"};
+    const int writes = store.writes;
+    prompts.answers.enqueue(Prompts::Answer::No);
+    EXPECT_FALSE(m.close());
+    EXPECT_EQ(prompts.shown.last().text, "Are you sure you wish to exit Kestrel.");
+    EXPECT_EQ(prompts.shown.last().title, "Exit Kestrel");
+    EXPECT_EQ(store.writes, writes);
+    EXPECT_TRUE(host.isLinkOpen());
+    EXPECT_EQ(host.objects, QStringList({"ISS"}));
+    EXPECT_TRUE(mainList->isVisible());
+}
+
+TEST_F(MainWindowTest, ShutdownCancelAtTheSaveQuestionStops)
+{
+    frmMain &m = start();
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    prompts.answers.enqueue(Prompts::Answer::Cancel);
+    EXPECT_FALSE(m.close());
+    EXPECT_EQ(prompts.shown.last().text, "Do you wish to save the station list.");
+    EXPECT_EQ(prompts.shown.last().buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_TRUE(host.isLinkOpen());
+}
+
+TEST_F(MainWindowTest, ShutdownSavesCleansTheMapAndWritesTheConfiguration)
+{
+    frmMain &m = start();
+    host.objects = {"ISS", "AO-91"};
+    shared().autoRecords.clear();
+    for (const char *call : {"A1", "B2", "C3", "D4", "E5"})
+        store.write("Kestrel", "AutoLog", QString("AutoLog") + QString::number(store.values.size()), call);
+    for (const char *call : {"N0CALL", "N0CALL-9", "G4XYZ"})
+        shared().autoRecords.add({call, true});
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    host.calls.clear();
+    log.clear();
+    EXPECT_TRUE(m.close());
+    EXPECT_EQ(log, QStringList({"main.Save"}));
+    EXPECT_EQ(host.calls, QStringList({"closeLink", "placedObjects", "removeObject(ISS)",
+                                       "removeObject(AO-91)", "refreshMap"}));
+    EXPECT_EQ(store.value("Kestrel", "AutoLog", "AutoLog1"), "N0CALL");
+    EXPECT_EQ(store.value("Kestrel", "AutoLog", "AutoLog3"), "G4XYZ");
+    int autoLogKeys = 0;
+    for (auto it = store.values.cbegin(); it != store.values.cend(); ++it)
+        autoLogKeys += it.key().startsWith("kestrel/autolog/");
+    EXPECT_EQ(autoLogKeys, 3);
+    EXPECT_EQ(store.value("Kestrel", "Distance", "Miles"), "True");
+    EXPECT_FALSE(store.value("Kestrel", "Settings", "MainWidth").isEmpty());
+}
+
+TEST_F(MainWindowTest, ShutdownWhileMinimisedKeepsThePlacement)
+{
+    frmMain &m = start();
+    store.write("Kestrel", "Settings", "MainLeft", "4321");
+    config().autoSave = true;
+    m.showMinimized();
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    EXPECT_TRUE(m.close());
+    EXPECT_EQ(store.value("Kestrel", "Settings", "MainLeft"), "4321");
+    EXPECT_EQ(log.filter("Save"), QStringList({"main.Save"}));  // auto save asks nothing more
+    EXPECT_EQ(prompts.shown.last().text, "Are you sure you wish to exit Kestrel.");
+}
+
+TEST_F(MainWindowTest, HostClosingClosesWithoutQuestions)
+{
+    frmMain &m = start();
+    prompts.shown.clear();
+    emit host.UIView32IsClosing();
+    EXPECT_TRUE(shared().hostClosing);
+    EXPECT_FALSE(m.isVisible());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_TRUE(log.filter("Save").isEmpty());  // auto save is off
+}
+
+TEST_F(MainWindowTest, CombosReachTheActiveStationList)
+{
+    frmMain &m = start();
+    m.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(mainList->parentWidget()));
+    log.clear();
+    m.combo("ID_Font")->setCurrentText("Courier New");
+    m.combo("ID_FontSize")->setEditText("12");
+    m.combo("ID_FontSize")->setEditText("big");  // not numeric: nothing
+    EXPECT_EQ(log, QStringList({"main.Font(Courier New)", "main.FontSize(12)"}));
+
+    satellites->orbiterFake.calls.clear();
+    m.combo("ID_PlotInterval")->setCurrentIndex(2);
+    emit m.combo("ID_PlotInterval")->activated(2);
+    EXPECT_EQ(satellites->orbiterFake.calls, QStringList({"setPlotInterval(30)", "update"}));
+}
