@@ -168,7 +168,8 @@ public:
     void exchangeBool(const char *, bool &v, bool) override { m_out << v; }
     void exchangeColor(const char *, QColor &v, const QColor &) override { m_out << toOleColor(v); }
     void exchangeString(const char *, QString &v, const QString &) override { m_out << v; }
-    void exchangeFont(const char *, QFont &v, const QFont &) override { m_out << v; }
+    // As text: Qt's own font stream format trusts the list sizes it reads.
+    void exchangeFont(const char *, QFont &v, const QFont &) override { m_out << v.toString(); }
 
 private:
     QDataStream &m_out;
@@ -197,7 +198,13 @@ public:
         v = ok() ? fromOleColor(x) : def;
     }
     void exchangeString(const char *, QString &v, const QString &def) override { read(v, def); }
-    void exchangeFont(const char *, QFont &v, const QFont &def) override { read(v, def); }
+    void exchangeFont(const char *, QFont &v, const QFont &def) override
+    {
+        QString text;
+        read(text, QString());
+        QFont f;
+        v = ok() && f.fromString(text) ? f : def;
+    }
 
 private:
     template <typename T, typename D>

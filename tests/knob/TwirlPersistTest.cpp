@@ -112,7 +112,7 @@ TEST(TwirlPersist, StreamHoldsVersionThenStockThenNamedProperties)
     QByteArray bytes = streamOf(k);
     QDataStream in(&bytes, QIODevice::ReadOnly);
     quint32 version = 0, back = 0, fore = 0, knob = 0, indicator = 0, rim = 0;
-    QFont font;
+    QString font;
     QString text;
     qint16 position = 0;
     qint32 max = 0, min = 0, value = 0;
@@ -122,6 +122,7 @@ TEST(TwirlPersist, StreamHoldsVersionThenStockThenNamedProperties)
     ASSERT_EQ(in.status(), QDataStream::Ok);
     EXPECT_EQ(version, 0x10000u);
     EXPECT_EQ(text, QStringLiteral("T"));
+    EXPECT_EQ(font, k.Font().toString());
     EXPECT_EQ(knob, 0x808080u);
     EXPECT_EQ(indicator, 0xffffffu);
     EXPECT_EQ(rim, 0u);

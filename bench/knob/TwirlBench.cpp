@@ -1,0 +1,79 @@
+// How much the cached background saves: a full paint of a busy knob against
+// the face-only redraw a turn causes, and the value rules alone.
+#include "knob/CTwirlCtrl.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+void busyKnob(CTwirlCtrl &k)
+{
+    k.resize(240, 240);
+    k.setTickCount(36);
+    k.setTickWidth(2);
+    k.setAppearence(CTwirlCtrl::_3D);
+    k.setAppearence3DHeight(6);
+    k.setFineAdjust(true);
+    k.setFineAdjustWidth(24);
+    k.setMax(999);
+    k.setText(QStringLiteral("Gain"));
+    k.setIndicatorStyle(CTwirlCtrl::isPointer);
+}
+
+void BM_FullPaint(benchmark::State &state)
+{
+    CTwirlCtrl k;
+    busyKnob(k);
+    QImage img(k.size(), QImage::Format_ARGB32_Premultiplied);
+    int i = 0;
+    for (auto _ : state) {
+        // Changing a colour throws the cached background away.
+        k.setTickColor(QColor(i & 1 ? 0 : 40, 0, 0));
+        k.render(&img);
+        ++i;
+    }
+}
+BENCHMARK(BM_FullPaint);
+
+void BM_TurnRedrawsFace(benchmark::State &state)
+{
+    CTwirlCtrl k;
+    busyKnob(k);
+    k.show();
+    QApplication::processEvents();
+    int v = 0;
+    for (auto _ : state) {
+        v = (v + 7) % 1000;
+        k.setValue(v);   // repaints the face at once, before PositionChanged
+    }
+    state.counters["background renders"] = k.backgroundRenderCount();
+}
+BENCHMARK(BM_TurnRedrawsFace);
+
+void BM_AngleChangeRule(benchmark::State &state)
+{
+    twirl::KnobState s{0, 0, 0, 10, false};
+    int a = 0;
+    for (auto _ : state) {
+        a = (a + 13) % 360;
+        benchmark::DoNotOptimize(twirl::angleChangeToValue(s, a));
+        s.position = a;
+    }
+}
+BENCHMARK(BM_AngleChangeRule);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
