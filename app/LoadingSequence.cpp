@@ -297,6 +297,8 @@ void LoadingSequence::loadTerminal()
                                            QStringLiteral("frmIncoming"));
     m_main.addChild(window, QString(), false);
     m_main.m_terminal = window;
+    if (window->metaObject()->indexOfSignal("closeRequested()") >= 0)
+        QObject::connect(window, SIGNAL(closeRequested()), &m_main, SLOT(terminalClosed()));
 }
 
 void LoadingSequence::writeRegistrationFile()

@@ -5,15 +5,24 @@
 #ifdef KESTREL_HAVE_HOST
 #include "host/EmbeddedHost.h"
 #endif
+#ifdef KESTREL_HAVE_STATIONS
+#include "stations/FrameIntake.h"
+#include "stations/frmIncoming.h"
+#endif
 
 void wireProgram()
 {
-    WindowProviders &make = providers();
+    [[maybe_unused]] WindowProviders &make = providers();
 #ifdef KESTREL_HAVE_HOST
     make.host = [](const QString &hostFolder, QObject *parent, QString *error) {
         return createEmbeddedHost(hostFolder, parent, error);
     };
-#else
-    (void)make;
+#endif
+#ifdef KESTREL_HAVE_STATIONS
+    make.terminal = []() -> QWidget * { return new frmIncoming; };
+    make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {
+        auto *intake = new FrameIntake(*host, owner);
+        return [intake](const QString &text) { intake->receive(text); };
+    };
 #endif
 }

@@ -35,6 +35,9 @@ struct WindowProviders
     // Reads the element file at start.
     std::function<void(const QString &path)> readElements;
 
+    // Makes the frame intake for a host; returns what runs once per received text.
+    std::function<std::function<void(const QString &)>(HostApplication *host, QObject *owner)> frameIntake;
+
     // Starts (or attaches to) the host program. Returns null and says why
     // when there is none.
     std::function<HostApplication *(const QString &hostFolder, QObject *parent, QString *error)> host;

@@ -83,6 +83,8 @@ public:
 
 public slots:
     void toolClicked(QAction *tool);
+    // The terminal's own close box hid it: the tool and the window list follow.
+    void terminalClosed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -77,6 +77,8 @@ void frmMain::attachHost(HostApplication *host)
     m_map = host ? host->map() : nullptr;
     if (!host)
         return;
+    if (providers().frameIntake && !m_frameHandler)
+        m_frameHandler = providers().frameIntake(host, this);
     connect(host, &HostApplication::frameReceived, this, &frmMain::receiveLinkText);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
     connect(host, &HostApplication::NotifyBeacon, this,
@@ -95,6 +97,14 @@ bool frmMain::openLink(QString *errorText)
         return false;
     }
     return m_host->openLink(kLinkTopic, kLinkItem, errorText);
+}
+
+void frmMain::terminalClosed()
+{
+    if (QAction *inbound = tool(QStringLiteral("ID_Inbound")); inbound && inbound->isChecked()) {
+        inbound->setChecked(false);
+        UpdateWindowList(QStringLiteral("Terminal Window"), false);
+    }
 }
 
 void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
