@@ -223,7 +223,8 @@ void EmbeddedHost::beacon()
     if (!m_running || m_ownCall.isEmpty())
         return;
     const StationDatabase::Entry *own = m_database.find(m_ownCall);
-    const QString symbol = own ? own->record.symbolTable + own->record.symbolCode : m_config.symbol;
+    const QString symbol = own && !own->symbolCode.isNull() ? QString(own->symbolTable) + own->symbolCode
+                                                            : m_config.symbol;
     const QString payload = u'=' + iniPosition(m_homeLat, false) + symbol.left(1)
                             + iniPosition(m_homeLon, true) + symbol.mid(1, 1) + m_config.beaconComment;
     const QString address = m_ownCall + u'>' + BeaconDestination + QStringLiteral(",WIDE2-2:");
@@ -258,7 +259,7 @@ bool EmbeddedHost::lookUpStation(HostStationRecord &record)
     const StationDatabase::Entry *entry = m_database.find(record.callsign.trimmed());
     if (!entry)
         return false;
-    record = entry->record;
+    record = entry->record();
     return entry->hasPosition;
 }
 
@@ -328,15 +329,14 @@ QString EmbeddedHost::stationListLine(int index)
     if (index < 0 || index >= m_database.size())
         return {};
     const StationDatabase::Entry &entry = m_database.at(index);
-    const HostStationRecord &r = entry.record;
-    QString line = entry.isObject ? QStringLiteral("-") : (r.heardDirect ? QStringLiteral("+") : QString());
-    line += r.callsign;
+    QString line = entry.isObject ? QStringLiteral("-") : (entry.heardDirect ? QStringLiteral("+") : QString());
+    line += entry.name;
     if (!entry.hasPosition)
         line += u'*';
     if (entry.hasPosition)
-        line += u' ' + iniPosition(r.latitude / 60.0, false) + u' ' + iniPosition(r.longitude / 60.0, true);
-    if (!r.timeHeard.isEmpty())
-        line += u' ' + r.timeHeard;
+        line += u' ' + iniPosition(entry.latitude / 60.0, false) + u' ' + iniPosition(entry.longitude / 60.0, true);
+    if (!entry.timeHeard.isEmpty())
+        line += u' ' + entry.timeHeard;
     return line;
 }
 

@@ -227,8 +227,8 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
     if (m_database)
         for (int i = 0; i < m_database->size(); ++i) {
             const auto &entry = m_database->at(i);
-            if (entry.hasPosition && visible.contains(m_projection.toPixel(entry.record.latitude / 60.0,
-                                                                            entry.record.longitude / 60.0)))
+            if (entry.hasPosition && visible.contains(m_projection.toPixel(entry.latitude / 60.0,
+                                                                            entry.longitude / 60.0)))
                 ++inView;
         }
     const bool labels = inView <= MaxLabels;
@@ -236,15 +236,14 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
     if (m_database)
         for (int i = 0; i < m_database->size(); ++i) {
             const auto &entry = m_database->at(i);
-            if (!entry.hasPosition || entry.record.callsign == m_homeCall)
+            if (!entry.hasPosition || entry.name == m_homeCall)
                 continue;
-            const QPointF at = m_projection.toPixel(entry.record.latitude / 60.0, entry.record.longitude / 60.0);
+            const QPointF at = m_projection.toPixel(entry.latitude / 60.0, entry.longitude / 60.0);
             if (!visible.contains(at))
                 continue;
-            const HostStationRecord &r = entry.record;
-            drawLabelledSymbol(p, at, r.symbolTable.isEmpty() ? QChar(u'/') : r.symbolTable[0],
-                               r.symbolCode.isEmpty() ? QChar(u'?') : r.symbolCode[0],
-                               labels ? r.callsign : QString(),
+            drawLabelledSymbol(p, at, entry.symbolTable.isNull() ? QChar(u'/') : entry.symbolTable,
+                               entry.symbolCode.isNull() ? QChar(u'?') : entry.symbolCode,
+                               labels ? entry.name : QString(),
                                entry.isObject ? QColor(120, 0, 120) : QColor(20, 20, 20));
         }
     if (m_placed)
@@ -266,8 +265,8 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
     // Home last, so that nothing hides it.
     const QPointF home = m_projection.toPixel(m_homeLat, m_homeLon);
     const StationDatabase::Entry *own = m_database ? m_database->find(m_homeCall) : nullptr;
-    const QChar table = own && !own->record.symbolTable.isEmpty() ? own->record.symbolTable[0] : QChar(u'/');
-    const QChar code = own && !own->record.symbolCode.isEmpty() ? own->record.symbolCode[0] : QChar(u'-');
+    const QChar table = own && !own->symbolTable.isNull() ? own->symbolTable : QChar(u'/');
+    const QChar code = own && !own->symbolCode.isNull() ? own->symbolCode : QChar(u'-');
     p.setPen(QPen(QColor(200, 0, 0), 2));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(home, 15, 15);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -13,35 +15,163 @@ qint16 clampToInt16(long value)
 
 } // namespace
 
+HostStationRecord StationDatabase::Entry::record() const
+{
+    HostStationRecord r;
+    r.callsign = name;
+    if (!line.isEmpty()) {
+        const int payloadLength = int(line.size()) - payloadAt;
+        r.header = line.left(payloadAt - 1) + QStringLiteral(" Port=1 <UI C Len=") + QString::number(payloadLength)
+                   + QStringLiteral(">:");
+        r.information = line.mid(payloadAt);
+    }
+    if (!symbolCode.isNull()) {
+        r.symbolTable = symbolTable;
+        r.symbolCode = symbolCode;
+    }
+    r.status = status;
+    r.timeHeard = timeHeard;
+    r.latitude = latitude;
+    r.longitude = longitude;
+    r.speed = speed;
+    r.course = course;
+    r.height = height;
+    r.heardDirect = heardDirect;
+    return r;
+}
+
+StationDatabase::Key StationDatabase::makeKey(const QString &name)
+{
+    Key key;
+    if (name.size() > 15)
+        return key;
+    unsigned char bytes[16] = {};
+    bytes[0] = static_cast<unsigned char>(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const ushort c = name[i].unicode();
+        if (c > 0xFF)
+            return key;
+        bytes[i + 1] = static_cast<unsigned char>(c);
+    }
+    std::memcpy(key.packed, bytes, sizeof bytes);
+    key.exact = true;
+    return key;
+}
+
+bool StationDatabase::matches(const Entry &entry, const Key &key, const QString &name) const
+{
+    if (key.exact)
+        return entry.key[0] == key.packed[0] && entry.key[1] == key.packed[1];
+    return entry.name == name;
+}
+
+qsizetype StationDatabase::findSlot(const QString &name, quint32 hash) const
+{
+    return findSlot(name, makeKey(name), hash);
+}
+
+qsizetype StationDatabase::findSlot(const QString &name, const Key &key, quint32 hash) const
+{
+    if (m_slots.empty())
+        return -1;
+    const size_t mask = m_slots.size() - 1;
+    const quint32 tag = hash >> 24;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot slot = m_slots[i];
+        if (slot.empty())
+            return -1;
+        if (slot.tag() == tag && matches(m_entries[size_t(slot.index())], key, name))
+            return qsizetype(i);
+    }
+}
+
+void StationDatabase::prefetch(const QString &name) const
+{
+    if (m_slots.empty())
+        return;
+    const quint32 hash = quint32(qHash(name));
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask; !m_slots[i].empty(); i = (i + 1) & mask)
+        if (m_slots[i].tag() == hash >> 24) {
+            const char *entry = reinterpret_cast<const char *>(&m_entries[size_t(m_slots[i].index())]);
+            __builtin_prefetch(entry, 1);
+            __builtin_prefetch(entry + 64, 1);
+            return;
+        }
+}
+
+void StationDatabase::grow()
+{
+    const size_t capacity = std::max<size_t>(64, m_slots.size() * 2);
+    m_slots.assign(capacity, Slot{});
+    const size_t mask = capacity - 1;
+    for (size_t index = 0; index < m_entries.size(); ++index) {
+        const quint32 hash = quint32(qHash(m_entries[index].name));
+        size_t i = hash & mask;
+        while (!m_slots[i].empty())
+            i = (i + 1) & mask;
+        m_slots[i] = Slot::make(int(index), hash);
+    }
+}
+
 StationDatabase::Entry &StationDatabase::upsert(const QString &name)
 {
-    auto it = m_index.constFind(name);
-    if (it != m_index.constEnd())
-        return m_entries[size_t(*it)];
-    m_index.insert(name, int(m_entries.size()));
+    const quint32 hash = quint32(qHash(name));
+    const Key key = makeKey(name);
+    const qsizetype found = findSlot(name, key, hash);
+    if (found >= 0)
+        return m_entries[size_t(m_slots[size_t(found)].index())];
+    if (m_entries.size() >= MaxEntries)
+        throw std::length_error("station database full");
+    if ((m_entries.size() + 1) * 4 > m_slots.size() * 3)
+        grow();
+    const size_t mask = m_slots.size() - 1;
+    size_t i = hash & mask;
+    while (!m_slots[i].empty())
+        i = (i + 1) & mask;
+    m_slots[i] = Slot::make(int(m_entries.size()), hash);
     m_entries.emplace_back();
-    Entry &entry = m_entries.back();
-    entry.record.callsign = name;
-    return entry;
+    m_entries.back().name = name;
+    m_entries.back().key[0] = key.packed[0];
+    m_entries.back().key[1] = key.packed[1];
+    return m_entries.back();
 }
 
 const StationDatabase::Entry *StationDatabase::find(const QString &name) const
 {
-    auto it = m_index.constFind(name);
-    return it == m_index.constEnd() ? nullptr : &m_entries[size_t(*it)];
+    const qsizetype slot = findSlot(name, quint32(qHash(name)));
+    return slot < 0 ? nullptr : &m_entries[size_t(m_slots[size_t(slot)].index())];
 }
 
 bool StationDatabase::remove(const QString &name)
 {
-    auto it = m_index.find(name);
-    if (it == m_index.end())
+    const qsizetype hole = findSlot(name, quint32(qHash(name)));
+    if (hole < 0)
         return false;
-    const int index = *it;
-    m_index.erase(it);
+    const int index = m_slots[size_t(hole)].index();
+    // Backward-shift deletion keeps every probe chain unbroken.
+    const size_t mask = m_slots.size() - 1;
+    size_t i = size_t(hole);
+    for (size_t j = (i + 1) & mask; !m_slots[j].empty(); j = (j + 1) & mask) {
+        const size_t home = quint32(qHash(m_entries[size_t(m_slots[j].index())].name)) & mask;
+        const bool movable = (j > i) ? (home <= i || home > j) : (home <= i && home > j);
+        if (movable) {
+            m_slots[i] = m_slots[j];
+            i = j;
+        }
+    }
+    m_slots[i] = Slot{};
+
     const int last = int(m_entries.size()) - 1;
     if (index != last) {
         m_entries[size_t(index)] = std::move(m_entries[size_t(last)]);
-        m_index[m_entries[size_t(index)].record.callsign] = index;
+        // The moved entry's slot still points at its old position.
+        const quint32 hash = quint32(qHash(m_entries[size_t(index)].name));
+        for (size_t k = hash & mask;; k = (k + 1) & mask)
+            if (m_slots[k].index() == last) {
+                m_slots[k] = Slot::make(index, hash);
+                break;
+            }
     }
     m_entries.pop_back();
     ++m_generation;
@@ -51,14 +181,15 @@ bool StationDatabase::remove(const QString &name)
 void StationDatabase::clear()
 {
     m_entries.clear();
-    m_index.clear();
+    m_slots.clear();
     ++m_generation;
 }
 
 void StationDatabase::reserve(int count)
 {
     m_entries.reserve(size_t(count));
-    m_index.reserve(count);
+    while (size_t(count) * 4 > m_slots.size() * 3)
+        grow();
 }
 
 void StationDatabase::setOwnStation(const QString &callsign, double latitudeMinutes,
@@ -67,57 +198,61 @@ void StationDatabase::setOwnStation(const QString &callsign, double latitudeMinu
     if (callsign.isEmpty())
         return;
     Entry &entry = upsert(callsign);
-    entry.record.latitude = float(latitudeMinutes);
-    entry.record.longitude = float(longitudeMinutes);
-    entry.record.symbolTable = symbolTable;
-    entry.record.symbolCode = symbolCode;
-    entry.record.heardDirect = true;
+    entry.latitude = float(latitudeMinutes);
+    entry.longitude = float(longitudeMinutes);
+    entry.symbolTable = symbolTable;
+    entry.symbolCode = symbolCode;
+    entry.heardDirect = true;
     entry.hasPosition = true;
-    entry.touched = ++m_generation;
+    ++m_generation;
 }
 
 void StationDatabase::applyReport(Entry &entry, const AprsReport &report)
 {
-    HostStationRecord &record = entry.record;
     if (report.hasPosition) {
-        record.latitude = float(report.latitude * 60.0);
-        record.longitude = float(report.longitude * 60.0);
+        entry.latitude = float(report.latitude * 60.0);
+        entry.longitude = float(report.longitude * 60.0);
         entry.hasPosition = true;
     }
     if (!report.symbolCode.isNull()) {
-        record.symbolTable = report.symbolTable;
-        record.symbolCode = report.symbolCode;
+        entry.symbolTable = report.symbolTable;
+        entry.symbolCode = report.symbolCode;
     }
     if (report.course >= 0)
-        record.course = qint16(report.course);
+        entry.course = qint16(report.course);
     if (report.speed >= 0)
-        record.speed = float(report.speed);
+        entry.speed = float(report.speed);
     if (report.altitude != INT_MIN)
-        record.height = clampToInt16(report.altitude);
+        entry.height = clampToInt16(report.altitude);
 }
 
 StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, const QString &timeText)
 {
+    if (frame.text.isEmpty() && !frame.source.isEmpty()) {
+        Tnc2Frame complete = frame;
+        complete.rebuildText();
+        return applyFrame(complete, timeText, 0);
+    }
     return applyFrame(frame, timeText, 0);
 }
 
 StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, const QString &timeText,
                                                     int depth)
 {
+    prefetch(frame.source);
     Result result;
     result.source = frame.source;
     result.report = decodeAprs(frame.destination, frame.payload);
     const AprsReport &report = result.report;
+    const bool direct = frame.heardDirect();
 
     Entry &source = upsert(frame.source);
-    const quint32 generation = ++m_generation;
-    source.touched = generation;
+    ++m_generation;
     ++source.frames;
-    HostStationRecord &record = source.record;
-    record.header = frame.monitorHeader();
-    record.information = frame.payload;
-    record.timeHeard = timeText;
-    record.heardDirect = frame.heardDirect();
+    source.line = frame.text;
+    source.payloadAt = frame.payloadAt;
+    source.timeHeard = timeText;
+    source.heardDirect = direct;
 
     switch (report.kind) {
     case AprsReport::Kind::Position:
@@ -128,12 +263,12 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
         }
         break;
     case AprsReport::Kind::Status:
-        record.status = report.status;
+        source.status = report.status;
         break;
     case AprsReport::Kind::PositionlessWeather:
-        if (record.symbolCode.isEmpty()) {
-            record.symbolTable = QStringLiteral("/");
-            record.symbolCode = QStringLiteral("_");
+        if (source.symbolCode.isNull()) {
+            source.symbolTable = u'/';
+            source.symbolCode = u'_';
         }
         break;
     case AprsReport::Kind::Object:
@@ -147,17 +282,14 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
                 remove(report.objectName);
             break;
         }
-        const QString header = record.header;
-        const bool direct = record.heardDirect;
         Entry &object = upsert(report.objectName);  // may move the source entry
         object.isObject = true;
         object.owner = frame.source;
-        object.touched = generation;
         ++object.frames;
-        object.record.header = header;
-        object.record.information = frame.payload;
-        object.record.timeHeard = timeText;
-        object.record.heardDirect = direct;
+        object.line = frame.text;
+        object.payloadAt = frame.payloadAt;
+        object.timeHeard = timeText;
+        object.heardDirect = direct;
         applyReport(object, report);
         result.positioned = report.objectName;
         break;
@@ -168,6 +300,7 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
             if (parseTnc2(QStringView(frame.payload).mid(1), &inner)) {
                 // The inner frame came through the sender, so it was not heard direct.
                 inner.path.append(frame.source + u'*');
+                inner.rebuildText();
                 Result innerResult = applyFrame(inner, timeText, depth + 1);
                 result.positioned = innerResult.positioned;
             }

@@ -40,12 +40,18 @@ int clockSeconds(QStringView s)
 
 } // namespace
 
+void Tnc2Frame::rebuildText()
+{
+    QString address = source + u'>' + destination;
+    for (const QString &hop : path)
+        address += u',' + hop;
+    payloadAt = int(address.size() + 1);
+    text = address + u':' + payload;
+}
+
 QString Tnc2Frame::addressText() const
 {
-    QString text = source + u'>' + destination;
-    for (const QString &hop : path)
-        text += u',' + hop;
-    return text;
+    return text.left(payloadAt - 1);
 }
 
 QString Tnc2Frame::monitorHeader() const
@@ -87,7 +93,9 @@ StampedLine splitTimeStamp(QStringView line)
     return result;
 }
 
-bool parseTnc2(QStringView line, Tnc2Frame *frame)
+namespace {
+
+bool parseInto(QStringView line, Tnc2Frame *frame, const QString *owner)
 {
     const qsizetype gt = line.indexOf(u'>');
     if (gt <= 0)
@@ -120,6 +128,21 @@ bool parseTnc2(QStringView line, Tnc2Frame *frame)
         return false;
     parsed.source = source.toString();
     parsed.payload = payload.toString();
+    const qsizetype end = colon + 1 + payload.size();
+    parsed.text = owner && end == owner->size() ? *owner : line.left(end).toString();
+    parsed.payloadAt = int(colon + 1);
     *frame = std::move(parsed);
     return true;
+}
+
+} // namespace
+
+bool parseTnc2(QStringView line, Tnc2Frame *frame)
+{
+    return parseInto(line, frame, nullptr);
+}
+
+bool parseTnc2(const QString &line, Tnc2Frame *frame)
+{
+    return parseInto(line, frame, &line);
 }

@@ -7,14 +7,19 @@
 // One frame in the text form TNC2-style monitors print: SRC>DST,PATH:payload.
 struct Tnc2Frame
 {
+    // The whole frame as text, SRC>DST,PATH:payload; payloadAt indexes the payload.
+    QString text;
+    int payloadAt = 0;
     QString source;
     QString destination;
     QStringList path;
     QString payload;
 
+    // Sets text and payloadAt from the fields, for frames built in code.
+    void rebuildText();
     // SRC>DST,PATH (no ":" and no port text)
     QString addressText() const;
-    QString toLine() const { return addressText() + u':' + payload; }
+    QString toLine() const { return text; }
     // The monitor header line: address text + " Port=1 <UI C Len=NN>:".
     QString monitorHeader() const;
     // Header, CR LF, payload, CR LF: what the hot link delivers per frame.
@@ -36,3 +41,5 @@ StampedLine splitTimeStamp(QStringView line);
 // not a frame. Callsigns are checked loosely: 1-9 printable, non-blank
 // characters, at most 8 path elements.
 bool parseTnc2(QStringView line, Tnc2Frame *frame);
+// The same, keeping a reference to line instead of a copy when it can.
+bool parseTnc2(const QString &line, Tnc2Frame *frame);

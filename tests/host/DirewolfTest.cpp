@@ -111,7 +111,7 @@ TEST(Direwolf, HostHearsTheFramesThatWentThroughTheModem)
         EXPECT_EQ(frames[i][0].toString(), expected.monitorText());
     }
     EXPECT_TRUE(host.database().find("G4DWB-9")->hasPosition);
-    EXPECT_FALSE(host.database().find("G4DWB-9")->record.heardDirect);
+    EXPECT_FALSE(host.database().find("G4DWB-9")->record().heardDirect);
 }
 
 } // namespace

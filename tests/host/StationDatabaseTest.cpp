@@ -1,5 +1,6 @@
 #include "host/StationDatabase.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,7 +21,7 @@ TEST(StationDatabase, PositionFrameFillsEveryProperty)
     const StationDatabase::Entry *e = db.find(QStringLiteral("N0CALL-9"));
     ASSERT_NE(e, nullptr);
     EXPECT_TRUE(e->hasPosition);
-    const HostStationRecord &r = e->record;
+    const HostStationRecord r = e->record();
     EXPECT_EQ(r.callsign, QStringLiteral("N0CALL-9"));
     EXPECT_NEAR(r.latitude, 2943.50, 0.01);    // 49 deg 3.50 min
     EXPECT_NEAR(r.longitude, -4321.75, 0.01);  // 72 deg 1.75 min west
@@ -39,11 +40,11 @@ TEST(StationDatabase, CourseStaysUnsetUntilSentAndStatusIsKept)
 {
     StationDatabase db;
     hear(db, "G0ABC>APRS:!5130.00N/00007.50W-");
-    EXPECT_EQ(db.find("G0ABC")->record.course, HostStationRecord::NoCourse);
-    EXPECT_TRUE(db.find("G0ABC")->record.heardDirect);
+    EXPECT_EQ(db.find("G0ABC")->record().course, HostStationRecord::NoCourse);
+    EXPECT_TRUE(db.find("G0ABC")->record().heardDirect);
     hear(db, "G0ABC>APRS,WIDE2-2:>QRV 145.500");
     hear(db, "G0ABC>APRS,RELAY*:!5130.00N/00007.50W-", QStringLiteral("2026-12-07 20:05:00"));
-    const HostStationRecord &r = db.find("G0ABC")->record;
+    const HostStationRecord r = db.find("G0ABC")->record();
     EXPECT_EQ(r.status, QStringLiteral("QRV 145.500"));
     EXPECT_EQ(r.course, HostStationRecord::NoCourse);
     EXPECT_FALSE(r.heardDirect);
@@ -58,12 +59,12 @@ TEST(StationDatabase, UndecodableFrameCountsAsHeardWithoutPosition)
     const StationDatabase::Entry *e = db.find("N0JUNK");
     ASSERT_NE(e, nullptr);
     EXPECT_FALSE(e->hasPosition);
-    EXPECT_EQ(e->record.information, QStringLiteral("!garbage in the position"));
+    EXPECT_EQ(e->record().information, QStringLiteral("!garbage in the position"));
     // A later bad frame keeps the last good position.
     hear(db, "N0JUNK>APRS:!4903.50N/07201.75W-");
     hear(db, "N0JUNK>APRS:!49");
     EXPECT_TRUE(db.find("N0JUNK")->hasPosition);
-    EXPECT_NEAR(db.find("N0JUNK")->record.latitude, 2943.5, 0.01);
+    EXPECT_NEAR(db.find("N0JUNK")->record().latitude, 2943.5, 0.01);
 }
 
 TEST(StationDatabase, ObjectsAreRecordedUnderTheirNameAndKilledByTheirOwner)
@@ -76,7 +77,7 @@ TEST(StationDatabase, ObjectsAreRecordedUnderTheirNameAndKilledByTheirOwner)
     EXPECT_TRUE(object->isObject);
     EXPECT_EQ(object->owner, QStringLiteral("N0CALL"));
     EXPECT_TRUE(object->hasPosition);
-    EXPECT_EQ(object->record.symbolCode, QStringLiteral("/"));
+    EXPECT_EQ(object->record().symbolCode, QStringLiteral("/"));
     // The sender is heard too, but gets no position from the object.
     ASSERT_NE(db.find("N0CALL"), nullptr);
     EXPECT_FALSE(db.find("N0CALL")->hasPosition);
@@ -95,14 +96,14 @@ TEST(StationDatabase, ObjectNeverTakesOverAStation)
     hear(db, "G0ABC>APRS:!5130.00N/00007.50W-");
     hear(db, "N0CALL>APRS:;G0ABC    *092345z4903.50N/07201.75W/");
     EXPECT_FALSE(db.find("G0ABC")->isObject);
-    EXPECT_NEAR(db.find("G0ABC")->record.latitude, 3090.0, 0.01);
+    EXPECT_NEAR(db.find("G0ABC")->record().latitude, 3090.0, 0.01);
 }
 
 TEST(StationDatabase, MicEAndPositionlessWeather)
 {
     StationDatabase db;
     hear(db, "M0MOB-9>512WQR,WIDE1-1:`x?IoPO>/\"54}");
-    const HostStationRecord &mobile = db.find("M0MOB-9")->record;
+    const HostStationRecord mobile = db.find("M0MOB-9")->record();
     EXPECT_EQ(mobile.course, 251);
     EXPECT_EQ(mobile.speed, 35);
     EXPECT_EQ(mobile.height, 394);
@@ -111,7 +112,7 @@ TEST(StationDatabase, MicEAndPositionlessWeather)
     hear(db, "WX1>APRS:_10090556c220s004g005t077r000p000P000h50b09900wRSW");
     const StationDatabase::Entry *wx = db.find("WX1");
     EXPECT_FALSE(wx->hasPosition);
-    EXPECT_EQ(wx->record.symbolCode, QStringLiteral("_"));
+    EXPECT_EQ(wx->record().symbolCode, QStringLiteral("_"));
 }
 
 TEST(StationDatabase, ThirdPartyFrameUpdatesTheInnerStation)
@@ -120,7 +121,7 @@ TEST(StationDatabase, ThirdPartyFrameUpdatesTheInnerStation)
     hear(db, "N0GATE>APRS,WIDE2-1:}N0INET>APRS,TCPIP,N0GATE*:!4903.50N/07201.75W-");
     ASSERT_NE(db.find("N0INET"), nullptr);
     EXPECT_TRUE(db.find("N0INET")->hasPosition);
-    EXPECT_FALSE(db.find("N0INET")->record.heardDirect);
+    EXPECT_FALSE(db.find("N0INET")->record().heardDirect);
     EXPECT_FALSE(db.find("N0GATE")->hasPosition);
 }
 
@@ -134,7 +135,32 @@ TEST(StationDatabase, RemoveKeepsTheIndexConsistent)
     EXPECT_FALSE(db.remove("S25"));
     EXPECT_EQ(db.size(), 48);
     for (int i = 0; i < db.size(); ++i)
-        EXPECT_EQ(db.find(db.at(i).record.callsign), &db.at(i));
+        EXPECT_EQ(db.find(db.at(i).name), &db.at(i));
+}
+
+TEST(StationDatabase, ManyRemovalsLeaveEveryOtherNameFindable)
+{
+    StationDatabase db;
+    QStringList names;
+    for (int i = 0; i < 3000; ++i) {
+        // Long names take the slower comparison path.
+        names.append(i % 7 ? QStringLiteral("N%1").arg(i) : QStringLiteral("LONGOBJECTNAME%1").arg(i));
+        Tnc2Frame frame;
+        frame.source = names.last();
+        frame.destination = QStringLiteral("APRS");
+        frame.payload = QStringLiteral(">x");
+        db.applyFrame(frame, Time);
+    }
+    QSet<QString> removed;
+    for (int i = 0; i < 3000; i += 3) {
+        EXPECT_TRUE(db.remove(names[(i * 7) % 3000]));
+        removed.insert(names[(i * 7) % 3000]);
+    }
+    EXPECT_EQ(db.size(), 3000 - removed.size());
+    for (const QString &name : names)
+        EXPECT_EQ(db.contains(name), !removed.contains(name)) << name.toStdString();
+    for (int i = 0; i < db.size(); ++i)
+        EXPECT_EQ(db.find(db.at(i).name), &db.at(i));
 }
 
 TEST(StationDatabase, IniPositionText)
