@@ -134,6 +134,7 @@ void CTwirlCtrl::setMin(qint32 v)
 void CTwirlCtrl::setIndicatorStyle(IndicatorStyles s)
 {
     m_indicatorStyle = short(std::clamp(int(s), int(isNone), int(isHalfShaded)));
+    emit IndicatorStyleChanged();
     redraw();
 }
 
@@ -255,7 +256,13 @@ void CTwirlCtrl::setFineAdjust(bool v)
 
 void CTwirlCtrl::setFineAdjustWidth(short v)
 {
-    m_fineAdjustWidth = short(limitFineAdjustWidth(v, width(), height()));
+    m_fineAdjustWidthRequested = std::max<short>(1, v);
+    // A widget that has not been given a size yet (a form being built, a
+    // layout not yet run) has no client area to limit against; the next
+    // paint limits it then.
+    const bool sized = testAttribute(Qt::WA_Resized) || isVisible();
+    m_fineAdjustWidth = sized ? short(limitFineAdjustWidth(v, width(), height()))
+                              : m_fineAdjustWidthRequested;
     m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
     m_layoutValid = false;
     redraw();

@@ -32,7 +32,8 @@ class TWIRL_EXPORT CTwirlCtrl : public QWidget
     Q_PROPERTY(int Value READ Value WRITE setValue)
     Q_PROPERTY(int Max READ Max WRITE setMax)
     Q_PROPERTY(int Min READ Min WRITE setMin)
-    Q_PROPERTY(IndicatorStyles IndicatorStyle READ IndicatorStyle WRITE setIndicatorStyle)
+    Q_PROPERTY(IndicatorStyles IndicatorStyle READ IndicatorStyle WRITE setIndicatorStyle
+               NOTIFY IndicatorStyleChanged)
     Q_PROPERTY(int IndicatorLineWidth READ IndicatorLineWidth WRITE setIndicatorLineWidth)
     Q_PROPERTY(bool Wrap READ Wrap WRITE setWrap)
     Q_PROPERTY(QColor KnobColor READ KnobColor WRITE setKnobColor)
@@ -178,6 +179,8 @@ Q_SIGNALS:
     void MouseDownFine(short Button);
     void MouseDown(short Button, short Shift, int x, int y);
     void MouseUp(short Button, short Shift, int x, int y);
+    // Tells bound hosts that IndicatorStyle (number 5) changed.
+    void IndicatorStyleChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -249,6 +252,8 @@ private:
     bool m_tickSnapping = false;
     bool m_fineAdjust = false;
     short m_fineAdjustWidth = 15;
+    // What the host asked for; the ring takes as much of it as the size allows.
+    short m_fineAdjustWidthRequested = 15;
     short m_fineAdjustTicks = 10;
     short m_fineAdjustPosition = 0;
     bool m_fineAdjustIndicator = true;

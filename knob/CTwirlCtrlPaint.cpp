@@ -74,7 +74,8 @@ bool sameLayout(const Layout &a, const Layout &b)
 
 void CTwirlCtrl::refreshGeometry()
 {
-    m_fineAdjustWidth = short(limitFineAdjustWidth(m_fineAdjustWidth, width(), height()));
+    m_fineAdjustWidth =
+        short(limitFineAdjustWidth(m_fineAdjustWidthRequested, width(), height()));
     m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
     LayoutInput in;
     in.width = width();
@@ -210,10 +211,13 @@ void CTwirlCtrl::paintEvent(QPaintEvent *event)
     if (m_fineAdjust && m_fineAdjustIndicator)
         drawFineIndicator(p);
     if (hasFocus()) {
-        QPen focus(m_foreColor, 1, Qt::DotLine);
-        p.setPen(focus);
+        // A ring just inside the rim: a rectangle at the widget's edge
+        // would cut through the rim of a knob that fills its widget.
+        const Box &o = m_layout.outer;
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        for (int i : {2, 3})
+            p.drawEllipse(outlineRect(Box{o.left + i, o.top + i, o.right - i, o.bottom - i}));
     }
     m_inPaint = false;
 }

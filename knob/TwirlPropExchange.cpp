@@ -317,6 +317,7 @@ void CTwirlCtrl::DoPropExchange(PropExchange &px)
     if (px.isLoading()) {
         QWidget::setFont(f);
         m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
+        m_fineAdjustWidthRequested = m_fineAdjustWidth;
         m_lastFineAngle = m_fineAdjustPosition;
         m_layoutValid = false;
         m_backgroundValid = false;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaEnum>
+#include <QMetaProperty>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -156,6 +157,29 @@ TEST(TwirlCtrl, FineAdjustWidthIsLimitedToThreeQuartersOfHalfTheSide)
     EXPECT_EQ(k.FineAdjustWidth(), 22);
     k.setFineAdjustWidth(20);
     EXPECT_EQ(k.FineAdjustWidth(), 20);
+}
+
+TEST(TwirlCtrl, FineAdjustWidthWaitsForASizeAndRecoversWhenEnlarged)
+{
+    CTwirlCtrl k;   // not sized yet, as in a form under construction
+    k.setFineAdjustWidth(40);
+    EXPECT_EQ(k.FineAdjustWidth(), 40);
+    k.resize(100, 60);
+    k.grab();
+    EXPECT_EQ(k.FineAdjustWidth(), 22);
+    k.resize(200, 200);
+    k.grab();
+    EXPECT_EQ(k.FineAdjustWidth(), 40);
+}
+
+TEST(TwirlCtrl, IndicatorStyleChangeIsAnnouncedToBoundHosts)
+{
+    CTwirlCtrl k;
+    QSignalSpy spy(&k, &CTwirlCtrl::IndicatorStyleChanged);
+    k.setProperty("IndicatorStyle", 3);
+    EXPECT_EQ(spy.count(), 1);
+    const QMetaProperty p = k.metaObject()->property(k.metaObject()->indexOfProperty("IndicatorStyle"));
+    EXPECT_TRUE(p.hasNotifySignal());
 }
 
 TEST(TwirlCtrl, PositionIsReducedToOneTurn)

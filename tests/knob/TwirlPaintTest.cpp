@@ -443,3 +443,22 @@ TEST(TwirlPaint, TurningRepaintsOnlyTheFaceFromTheCachedBackground)
     QApplication::processEvents();
     EXPECT_GT(k.backgroundRenderCount(), renders);
 }
+
+TEST(TwirlPaint, FocusShowsAsARingInsideTheRim)
+{
+    CTwirlCtrl k;
+    k.resize(100, 100);
+    k.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&k));
+    const QColor highlight = k.palette().color(QPalette::Highlight);
+    k.clearFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(k.hasFocus());
+    EXPECT_NE(at(render(k), 50, 2), highlight);
+    k.setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(k.hasFocus());
+    const QImage img = render(k);
+    EXPECT_EQ(at(img, 50, 2), highlight);
+    EXPECT_EQ(at(img, 50, 0), QColor(Qt::black));   // the rim stays
+}
