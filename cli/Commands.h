@@ -5,3 +5,4 @@
 // Each command lives in its own file; add it here and to the table in main.cpp.
 int runTz(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runDecode(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

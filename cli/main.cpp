@@ -10,6 +10,7 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
