@@ -1,0 +1,87 @@
+#include "app/PrivateProfile.h"
+#include "app/Utilities.h"
+#include "dx/ObserverLocations.h"
+
+#include "ScriptedPorts.h"
+#include "TempDirs.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+TEST(ObserverLocations, KeepsFieldsTwoToFiveInFileOrder)
+{
+    TempDirs dirs;
+    ScriptedPrompts prompts;
+    const QString path = dirs.data() + "/ObserverLocations.txt";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1,LON,\"London, City\",51.5074,0.1278\r\n"
+               "2,EDI,Edinburgh,55.9533,3.1883\n"
+               "garbage without fields\n"
+               "3,,,north,\n");
+    file.close();
+    ObserverLocations table;
+    ASSERT_TRUE(table.load(path));
+    ASSERT_EQ(table.entries().size(), 4);
+    EXPECT_EQ(table.entries()[0].code, "LON");
+    EXPECT_EQ(table.entries()[0].name, "London, City");
+    EXPECT_DOUBLE_EQ(table.entries()[0].latitude, 51.5074);
+    EXPECT_DOUBLE_EQ(table.entries()[1].longitude, 3.1883);  // west positive, as stored
+    EXPECT_EQ(table.entries()[3].latitude, 0);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST(ObserverLocations, MissingFileSaysSoAndStopsAtCapacity)
+{
+    TempDirs dirs;
+    ScriptedPrompts prompts;
+    ObserverLocations table;
+    EXPECT_FALSE(table.load(dirs.data() + "/none.txt"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, "Unable to read the DX locations database");
+    EXPECT_EQ(prompts.shown[0].title, "Open file error");
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+
+    const QString path = dirs.data() + "/many.txt";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 2100; ++i)
+        file.write(QStringLiteral("%1,C%1,Place %1,1,2\n").arg(i).toLatin1());
+    file.close();
+    ASSERT_TRUE(table.load(path));
+    EXPECT_EQ(table.entries().size(), ObserverLocations::Capacity);
+    EXPECT_EQ(table.entries().last().code, "C2000");
+}
+
+// The same checks the fuzz target makes, on bytes g++ builds can run in CI.
+TEST(ProfileGarbage, AnyBytesLoadAndWhatLoadsSaves)
+{
+    TempDirs dirs;
+    QRandomGenerator random(7122026);
+    const QString path = dirs.data() + "/g.ini";
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes(int(random.bounded(400)), '\0');
+        for (char &b : bytes)
+            b = "[]=;\r\n\0ab \xfd\xfe"[random.bounded(13)];
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        PrivateProfile profile(path);
+        ASSERT_TRUE(profile.load());
+        const QStringList sections = profile.sectionNames();
+        profile.setValue("Kept", "key", "value");
+        ASSERT_TRUE(profile.save());
+        PrivateProfile again(path);
+        again.load();
+        EXPECT_EQ(again.value("Kept", "key"), "value");
+        EXPECT_GE(again.sectionNames().size(), sections.size());
+
+        const QString line = QString::fromLatin1(bytes);
+        for (qint16 n = 1; n < 6; ++n)
+            (void)GetField(line, n);
+        EXPECT_FALSE(SplitText(line, ',').isEmpty());
+    }
+}
