@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace twirl;
 
 CTwirlCtrl::CTwirlCtrl(QWidget *parent)

@@ -13,8 +13,9 @@
 #include <QString>
 #include <QWidget>
 
-class QTimer;
 class QDialog;
+class QPainter;
+class QTimer;
 
 namespace twirl {
 class PropExchange;
@@ -213,9 +214,9 @@ private:
     // Drawing
     void refreshGeometry();
     void renderBackground();
-    void drawFace(class QPainter &p);
-    void drawIndicator(class QPainter &p, int angle);
-    void drawFineIndicator(class QPainter &p);
+    void drawFace(QPainter &p);
+    void drawIndicator(QPainter &p, int angle);
+    void drawFineIndicator(QPainter &p);
     QRect faceRect() const;
     QRect fineMarkRect(int angle) const;
     void redrawFace();

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 using namespace twirl;
 
 namespace {

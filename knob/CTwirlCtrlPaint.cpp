@@ -233,6 +233,8 @@ void CTwirlCtrl::drawFace(QPainter &p)
     if (m_tickSnapping && m_tickCount >= 1 && !m_tickTable.empty()) {
         const int tick = nearestTick(m_tickTable, m_position);
         theta = m_tickTable[size_t(tick - 1)];
+        // Evaluated on the side: the turn that PositionChanged reports is the
+        // one the user made, not the distance to the tick.
         const AngleChange snap = angleChangeToValue(knobState(), theta);
         emit TickSnap(short(theta), qint32(snap.value));
     }
