@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+class HostApplication;
+
 // One entry of the auto-record list: a station logged automatically.
 struct cAutoRecord
 {
@@ -41,6 +43,9 @@ struct SharedState
     HomeStation home;
     AutoRecordList autoRecords;
     bool hostClosing = false;
+    // The host program's application object while it is held (loading step
+    // 12 to shutdown), else null.
+    HostApplication *host = nullptr;
     // The station the weather and station information windows open on.
     QString currentStation;
     // A station list window opened with a file reads the name from here.

@@ -75,6 +75,7 @@ void frmMain::attachHost(HostApplication *host)
 {
     m_host = host;
     m_map = host ? host->map() : nullptr;
+    shared().host = host;
     if (!host)
         return;
     if (providers().frameIntake && !m_frameHandler)
@@ -219,6 +220,7 @@ void frmMain::shutdownHost()
         m_host->deleteLater();
     m_map = nullptr;
     m_host = nullptr;
+    shared().host = nullptr;
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
