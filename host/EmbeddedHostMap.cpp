@@ -4,6 +4,7 @@
 #include "host/StationDatabase.h"
 #include "host/SymbolPainter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
@@ -16,7 +17,7 @@ constexpr int CircleSteps = 90;
 constexpr int MaxLabels = 1500;
 
 const QColor Background(226, 234, 222);
-const QColor GridColour(160, 175, 160);
+const QColor GridColour(150, 165, 150);
 
 } // namespace
 
@@ -150,10 +151,13 @@ void EmbeddedHostMap::renderGraticule(QPainter &p) const
     m_projection.toDegrees(QPointF(0, 0), &top, &left);
     m_projection.toDegrees(QPointF(s.width(), s.height()), &bottom, &right);
     const double span = std::max(top - bottom, 1e-6);
-    static const double steps[] = {0.01, 0.02, 0.05, 0.1, 0.25, 0.5, 1, 2, 5, 10, 15, 30};
+    static const double steps[] = {1 / 60.0, 2 / 60.0, 5 / 60.0, 10 / 60.0, 0.25, 0.5, 1, 2, 5, 10, 15, 30};
+    Q_UNUSED(span);
+    // The finest step that leaves room for a label between meridians.
+    const double pixelsPerDegreeLongitude = m_projection.toPixel(0, 1).x() - m_projection.toPixel(0, 0).x();
     double step = 30;
     for (double candidate : steps)
-        if (span / candidate <= 12) {
+        if (candidate * pixelsPerDegreeLongitude >= 90) {
             step = candidate;
             break;
         }
@@ -161,17 +165,29 @@ void EmbeddedHostMap::renderGraticule(QPainter &p) const
     font.setPixelSize(10);
     p.setFont(font);
     p.setPen(QPen(GridColour, 1));
-    const int decimals = step >= 1 ? 0 : (step >= 0.1 ? 1 : 2);
+    // Whole degrees, or degrees and minutes for finer lines.
+    auto label = [step](double value, QChar positive, QChar negative) {
+        const QChar hemisphere = value >= 0 ? positive : negative;
+        const double a = std::abs(value);
+        if (step >= 1)
+            return QString::number(std::lround(a)) + QChar(0xB0) + hemisphere;
+        int degrees = int(a);
+        int minutes = int(std::lround((a - degrees) * 60));
+        if (minutes == 60) {
+            ++degrees;
+            minutes = 0;
+        }
+        return QStringLiteral("%1%2%3'%4").arg(degrees).arg(QChar(0xB0)).arg(minutes, 2, 10, QChar(u'0')).arg(hemisphere);
+    };
     for (double lat = std::ceil(std::max(bottom, -90.0) / step) * step; lat <= std::min(top, 90.0); lat += step) {
         const double y = m_projection.toPixel(lat, 0).y();
         p.drawLine(QPointF(0, y), QPointF(s.width(), y));
-        p.drawText(QPointF(3, y - 2), QString::number(std::abs(lat), 'f', decimals) + (lat >= 0 ? u'N' : u'S'));
+        p.drawText(QPointF(3, y - 2), label(lat, u'N', u'S'));
     }
     for (double lon = std::ceil(std::max(left, -180.0) / step) * step; lon <= std::min(right, 180.0); lon += step) {
         const double x = m_projection.toPixel(0, lon).x();
         p.drawLine(QPointF(x, 0), QPointF(x, s.height()));
-        p.drawText(QPointF(x + 2, s.height() - 4),
-                   QString::number(std::abs(lon), 'f', decimals) + (lon >= 0 ? u'E' : u'W'));
+        p.drawText(QPointF(x + 2, s.height() - 4), label(lon, u'E', u'W'));
     }
 }
 
@@ -201,18 +217,44 @@ void EmbeddedHostMap::renderDrawings(QPainter &p) const
 }
 
 void EmbeddedHostMap::drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,
-                                         const QColor &labelColour) const
+                                         const QColor &labelColour, QList<QRectF> *occupied) const
 {
     const int size = SymbolPainter::DefaultSize;
     p.drawImage(QPointF(at.x() - size / 2.0, at.y() - size / 2.0), SymbolPainter::image(table, code, size));
     if (label.isEmpty())
         return;
-    const QPointF textAt(at.x() + size / 2.0 + 2, at.y() + 4);
-    p.setPen(QColor(255, 255, 255, 200));
-    for (const QPointF &offset : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
-        p.drawText(textAt + offset, label);
-    p.setPen(labelColour);
-    p.drawText(textAt, label);
+    // Right of the symbol if there is room, else left, below or above; a label
+    // that fits nowhere is left out rather than written over another.
+    const QFontMetricsF metrics(p.font());
+    const QSizeF text(metrics.horizontalAdvance(label), metrics.ascent());
+    const double half = size / 2.0 + 2;
+    const QPointF corners[] = {
+        {at.x() + half, at.y() - text.height() / 2},
+        {at.x() - half - text.width(), at.y() - text.height() / 2},
+        {at.x() - text.width() / 2, at.y() + half},
+        {at.x() - text.width() / 2, at.y() - half - text.height()},
+    };
+    for (const QPointF &corner : corners) {
+        const QRectF box(corner, text);
+        bool free = true;
+        if (occupied)
+            for (const QRectF &taken : *occupied)
+                if (taken.intersects(box)) {
+                    free = false;
+                    break;
+                }
+        if (!free)
+            continue;
+        if (occupied)
+            occupied->append(box);
+        const QPointF baseline(box.left(), box.top() + metrics.ascent() - 1);
+        p.setPen(QColor(255, 255, 255, 210));
+        for (const QPointF &offset : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+            p.drawText(baseline + offset, label);
+        p.setPen(labelColour);
+        p.drawText(baseline, label);
+        return;
+    }
 }
 
 void EmbeddedHostMap::renderStations(QPainter &p) const
@@ -233,6 +275,15 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
         }
     const bool labels = inView <= MaxLabels;
 
+    // Home is drawn last so that nothing hides it, but its place is kept first.
+    const QPointF home = m_projection.toPixel(m_homeLat, m_homeLon);
+    const double s = SymbolPainter::DefaultSize;
+    QList<QRectF> occupied;
+    const QFontMetricsF metrics(font);
+    occupied.append(QRectF(home.x() - s / 2, home.y() - s / 2, s, s));
+    occupied.append(QRectF(home.x() + s / 2 + 2, home.y() - metrics.ascent() / 2,
+                           metrics.horizontalAdvance(m_homeCall), metrics.ascent()));
+
     if (m_database)
         for (int i = 0; i < m_database->size(); ++i) {
             const auto &entry = m_database->at(i);
@@ -244,7 +295,8 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
             drawLabelledSymbol(p, at, entry.symbolTable.isNull() ? QChar(u'/') : entry.symbolTable,
                                entry.symbolCode.isNull() ? QChar(u'?') : entry.symbolCode,
                                labels ? entry.name : QString(),
-                               entry.isObject ? QColor(120, 0, 120) : QColor(20, 20, 20));
+                               entry.isObject ? QColor(120, 0, 120) : QColor(20, 20, 20),
+                               labels ? &occupied : nullptr);
         }
     if (m_placed)
         for (const PlacedObject &object : *m_placed) {
@@ -253,24 +305,22 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
                 continue;
             drawLabelledSymbol(p, at, object.symbolTable.isEmpty() ? QChar(u'\\') : object.symbolTable[0],
                                object.symbolCode.isEmpty() ? QChar(u'S') : object.symbolCode[0], object.name,
-                               QColor(0, 90, 160));
+                               QColor(0, 90, 160), &occupied);
         }
     for (const QString &name : m_namedOrder) {
         const NamedSymbol &symbol = m_named[name];
         const QPointF at = m_projection.toPixel(symbol.latitude, symbol.longitude);
         if (!visible.contains(at))
             continue;
-        drawLabelledSymbol(p, at, u'\\', u'D', name, QColor(170, 0, 0));
+        drawLabelledSymbol(p, at, u'\\', u'D', name, QColor(170, 0, 0), &occupied);
     }
-    // Home last, so that nothing hides it.
-    const QPointF home = m_projection.toPixel(m_homeLat, m_homeLon);
     const StationDatabase::Entry *own = m_database ? m_database->find(m_homeCall) : nullptr;
     const QChar table = own && !own->symbolTable.isNull() ? own->symbolTable : QChar(u'/');
     const QChar code = own && !own->symbolCode.isNull() ? own->symbolCode : QChar(u'-');
     p.setPen(QPen(QColor(200, 0, 0), 2));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(home, 15, 15);
-    drawLabelledSymbol(p, home, table, code, m_homeCall, QColor(200, 0, 0));
+    drawLabelledSymbol(p, home, table, code, m_homeCall, QColor(200, 0, 0), nullptr);
 }
 
 void EmbeddedHostMap::renderScaleBar(QPainter &p) const

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QPointF>
+#include <QRectF>
 #include <QStringList>
 
 class QPainter;
@@ -79,7 +80,7 @@ private:
     void renderStations(QPainter &p) const;
     void renderScaleBar(QPainter &p) const;
     void drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,
-                            const QColor &labelColour) const;
+                            const QColor &labelColour, QList<QRectF> *occupied) const;
 
     const StationDatabase *m_database;
     const QList<PlacedObject> *m_placed = nullptr;

@@ -62,5 +62,5 @@ void MapProjection::reset()
 {
     m_centreLat = m_homeLat;
     m_centreLon = m_homeLon;
-    m_scale = std::clamp(m_size.height() / 4.0, MinScale, MaxScale);
+    m_scale = std::clamp(m_size.height() / DefaultSpan, MinScale, MaxScale);
 }

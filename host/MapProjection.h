@@ -29,8 +29,10 @@ public:
     // under the given pixel in place.
     void panBy(QPointF pixels);
     void zoomAt(QPointF pixel, double factor);
-    // Back to home at the default span (about four degrees of latitude).
+    // Back to home at the default span of latitude, about 170 km: the reach
+    // of a local APRS network.
     void reset();
+    static constexpr double DefaultSpan = 1.5;
 
     static constexpr double MinScale = 0.5;     // whole world fits easily
     static constexpr double MaxScale = 200000;  // a few metres per pixel

@@ -1,0 +1,114 @@
+// The shipped demo host folder: every file is readable by the host, the
+// traffic gives the stations the demo promises, and the map shows them.
+// Set KESTREL_HOST_SCREENSHOT=/path/shot.png to keep a picture of the map.
+#include "host/EmbeddedHost.h"
+#include "host/EmbeddedHostMap.h"
+#include "host/HostMapWindow.h"
+#include "host/Tnc2.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString DemoFolder = QStringLiteral(KESTREL_SOURCE_DIR "/data/demo-host");
+
+QStringList replayLines(const QString &name)
+{
+    QFile file(DemoFolder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QString &raw : QString::fromLatin1(file.readAll()).split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (!line.isEmpty() && !line.startsWith(u'#'))
+            lines.append(splitTimeStamp(line).text.toString());
+    }
+    return lines;
+}
+
+TEST(DemoHost, FolderServesAsAHostFolderAndItsTrafficFillsTheMap)
+{
+    for (const char *file : {"UIVIEW32.INI", "STATIONS.INI", "prefix.txt", "uiview32.exe", "KestrelHost.ini",
+                             "DemoTraffic.txt", "DemoSpots.txt"})
+        ASSERT_TRUE(QFile::exists(DemoFolder + u'/' + QLatin1String(file))) << file;
+
+    QTemporaryDir copy;
+    for (const QString &name : QDir(DemoFolder).entryList(QDir::Files))
+        QFile::copy(DemoFolder + u'/' + name, copy.filePath(name));
+    EmbeddedHost::Options options;
+    options.showWindow = false;
+    options.startFeeds = false;
+    EmbeddedHost host(copy.path(), options);
+    EXPECT_EQ(host.ownCallsign(), QStringLiteral("G0KST"));
+    EXPECT_EQ(host.feeds().size(), 2) << "replay and DX replay; the network feeds ship switched off";
+    QSignalSpy spots(&host, &HostApplication::NotifyDXSpot);
+
+    const QStringList traffic = replayLines(QStringLiteral("DemoTraffic.txt"));
+    ASSERT_GT(traffic.size(), 300);
+    int frames = 0;
+    for (const QString &line : traffic)
+        frames += host.hearLine(line) ? 1 : 0;
+    EXPECT_EQ(frames, traffic.size()) << "every demo line is a frame";
+    for (const QString &line : replayLines(QStringLiteral("DemoSpots.txt")))
+        EXPECT_TRUE(host.hearSpot(line)) << line.toStdString();
+    EXPECT_GT(spots.count(), 50);
+    for (const QList<QVariant> &spot : spots)
+        EXPECT_NE(spot[6].value<qint16>(), 0) << "every spotted country is in prefix.txt: "
+                                               << spot[1].toString().toStdString();
+
+    int positioned = 0, mobiles = 0, weather = 0, objects = 0, relayed = 0;
+    for (int i = 0; i < host.database().size(); ++i) {
+        const StationDatabase::Entry &e = host.database().at(i);
+        positioned += e.hasPosition;
+        mobiles += e.course != HostStationRecord::NoCourse;
+        weather += e.symbolCode == u'_';
+        objects += e.isObject;
+        relayed += !e.heardDirect;
+    }
+    EXPECT_GE(positioned, 28);
+    EXPECT_GE(mobiles, 6);
+    EXPECT_GE(weather, 5);
+    EXPECT_GE(objects, 3);
+    EXPECT_GE(relayed, 10);
+
+    HostStationRecord home;
+    home.callsign = host.ownCallsign();
+    ASSERT_TRUE(host.lookUpStation(home));
+    EXPECT_TRUE(home.status.startsWith(QStringLiteral("DX: VK2KIB")));
+    HostStationRecord dx;
+    dx.callsign = QStringLiteral("VK2KIB");
+    EXPECT_TRUE(host.lookUpStation(dx)) << "the DX station named in the home status is known";
+    HostStationRecord killed;
+    killed.callsign = QStringLiteral("RALLY");
+    EXPECT_FALSE(host.lookUpStation(killed)) << "the rally object is killed at the end of the hour";
+
+    // What Kestrel draws on top: an RNG circle, a digipeated path and a DX spot.
+    HostMap *map = host.map();
+    map->setPenSetting(2);
+    map->setModeSetting(13);
+    map->drawCircle(float(-1.12 * 60), float(51.60 * 60), 48.28f, 0x00FF00, 0, 6.2831840515, 1.0f);
+    qint16 extra = 0;
+    map->drawLine(-75, 3105, -89, 3112, 0xFF0000, extra);
+    map->setLegSetting(3);
+    map->drawLine(-89, 3112, -83, 3102, 0xFF0000, extra);
+    map->placeNamedSymbol(QStringLiteral("JA1KXA"), float(-0.6 * 60), float(51.95 * 60));
+
+    HostMapWindow *window = host.window();
+    window->resize(1000, 760);
+    window->show();
+    QTest::qWait(400);  // the status bar follows on a timer
+    const QImage shot = window->grab().toImage();
+    EXPECT_EQ(shot.size(), window->size());
+    const QString path = qEnvironmentVariable("KESTREL_HOST_SCREENSHOT");
+    if (!path.isEmpty()) {
+        EXPECT_TRUE(shot.save(path));
+    }
+}
+
+} // namespace
