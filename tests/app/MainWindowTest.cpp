@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -285,4 +286,22 @@ TEST_F(MainWindowTest, CombosReachTheActiveStationList)
     m.combo("ID_PlotInterval")->setCurrentIndex(2);
     emit m.combo("ID_PlotInterval")->activated(2);
     EXPECT_EQ(satellites->orbiterFake.calls, QStringList({"setPlotInterval(30)", "update"}));
+}
+
+TEST_F(MainWindowTest, PrintShowsThePrinterDialogAndPrintsTheActiveWindow)
+{
+    frmMain &m = start();
+    const QString pdf = dirs.data() + "/printed.pdf";
+    m.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(mainList->parentWidget()));
+    m.tool("ID_Print")->trigger();
+    EXPECT_EQ(prompts.fileTitles.last(), "Print");
+    EXPECT_FALSE(QFile::exists(pdf));  // declined: nothing printed
+
+    prompts.printAnswer = true;
+    prompts.printFile = pdf;
+    m.tool("ID_Print")->trigger();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+    EXPECT_GT(file.size(), 1000);
 }

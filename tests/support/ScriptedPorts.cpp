@@ -1,5 +1,7 @@
 #include "ScriptedPorts.h"
 
+#include <QPrinter>
+
 Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Buttons buttons,
                                          Icon icon)
 {
@@ -28,9 +30,13 @@ QString ScriptedPrompts::chooseFolder(const QString &title, const QString &)
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-bool ScriptedPrompts::choosePrinter(QPrinter *, const QString &title)
+bool ScriptedPrompts::choosePrinter(QPrinter *printer, const QString &title)
 {
     fileTitles << title;
+    if (printAnswer && !printFile.isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(printFile);
+    }
     return printAnswer;
 }
 

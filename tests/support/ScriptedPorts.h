@@ -34,6 +34,7 @@ public:
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     bool choosePrinter(QPrinter *printer, const QString &title) override;
     bool printAnswer = false;
+    QString printFile;  // when set, an accepted print goes to this PDF file
 
     QStringList texts() const;
 };
