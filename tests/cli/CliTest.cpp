@@ -1,0 +1,63 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun tool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KESTREL_TOOL_PATH), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(KestrelTool, HelpVersionAndBadArguments)
+{
+    const ToolRun help = tool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("Usage: kestrel-tool")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("tz list"));
+
+    const ToolRun version = tool({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.trimmed(), QStringLiteral("kestrel-tool " KESTREL_VERSION));
+
+    const ToolRun none = tool({});
+    EXPECT_EQ(none.status, 2);
+    const ToolRun unknown = tool({"frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.count('\n'), 1);
+    const ToolRun badTz = tool({"tz", "dst", "Europe/London", "yesterday"});
+    EXPECT_EQ(badTz.status, 2);
+    EXPECT_EQ(badTz.err.count('\n'), 1);
+}
+
+TEST(KestrelTool, TimeZoneJson)
+{
+    const ToolRun list = tool({"--json", "tz", "list"});
+    ASSERT_EQ(list.status, 0);
+    const QJsonArray zones = QJsonDocument::fromJson(list.out.toUtf8()).array();
+    ASSERT_GT(zones.size(), 100);
+    bool found = false;
+    for (const QJsonValue &zone : zones)
+        if (zone["standard_name"].toString() == "Australia/Sydney") {
+            found = true;
+            EXPECT_EQ(zone["bias"].toInt(), -600);
+            EXPECT_EQ(zone["daylight_bias"].toInt(), -60);
+        }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(tool({"--json", "tz", "transition", "2024", "2", "4", "5"}).out.trimmed(), "\"2024-02-29\"");
+}
