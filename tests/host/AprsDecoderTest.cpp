@@ -22,6 +22,7 @@ struct PositionCase
     double speed;
     int altitude;
     int ambiguity;
+    const char *name;
 };
 
 class UncompressedPositions : public ::testing::TestWithParam<PositionCase>
@@ -48,26 +49,27 @@ TEST_P(UncompressedPositions, DecodeToWorkedValues)
 INSTANTIATE_TEST_SUITE_P(
     AllTypeCharacters, UncompressedPositions,
     ::testing::Values(
-        PositionCase{"!4903.50N/07201.75W-Test 001234", 49.0583333, -72.0291667, '/', '-', -1, -1, INT_MIN, 0},
-        PositionCase{"=4903.50N/07201.75W-", 49.0583333, -72.0291667, '/', '-', -1, -1, INT_MIN, 0},
+        PositionCase{"!4903.50N/07201.75W-Test 001234", 49.0583333, -72.0291667, '/', '-', -1, -1, INT_MIN, 0, "Plain"},
+        PositionCase{"=4903.50N/07201.75W-", 49.0583333, -72.0291667, '/', '-', -1, -1, INT_MIN, 0, "PlainMessaging"},
         PositionCase{"@092345z4903.50N/07201.75W>088/036/A=001234", 49.0583333, -72.0291667, '/', '>', 88, 36,
-                     1234, 0},
-        PositionCase{"/092345z4903.50N/07201.75W>", 49.0583333, -72.0291667, '/', '>', -1, -1, INT_MIN, 0},
-        PositionCase{"@234517h3614.79S\\14455.20E#PHG5130", -36.2465, 144.92, '\\', '#', -1, -1, INT_MIN, 0},
+                     1234, 0, "StampedWithExtensions"},
+        PositionCase{"/092345z4903.50N/07201.75W>", 49.0583333, -72.0291667, '/', '>', -1, -1, INT_MIN, 0, "StampedNoMessaging"},
+        PositionCase{"@234517h3614.79S\\14455.20E#PHG5130", -36.2465, 144.92, '\\', '#', -1, -1, INT_MIN, 0, "AlternateTableHms"},
         // An overlay digit as table, negative altitude.
-        PositionCase{"!5130.00N300007.50Wk/A=-00012", 51.5, -0.125, '3', 'k', -1, -1, -12, 0},
+        PositionCase{"!5130.00N300007.50Wk/A=-00012", 51.5, -0.125, '3', 'k', -1, -1, -12, 0, "OverlayNegativeAltitude"},
         // Weather symbol: "220/004" is wind, not course and speed.
         PositionCase{"!4903.50N/07201.75W_220/004g005t077r000", 49.0583333, -72.0291667, '/', '_', -1, -1,
-                     INT_MIN, 0},
+                     INT_MIN, 0, "WeatherWindIsNotCourse"},
         // Ambiguity: blanks stand for the middle of the area they leave open.
-        PositionCase{"!4903.5 N/07201.7 W-", 49.0591667, -72.0291667, '/', '-', -1, -1, INT_MIN, 1},
-        PositionCase{"!4903.  N/07201.  W-", 49.0583333, -72.025, '/', '-', -1, -1, INT_MIN, 2},
-        PositionCase{"!490 .  N/0720 .  W-", 49.0833333, -72.0833333, '/', '-', -1, -1, INT_MIN, 3},
+        PositionCase{"!4903.5 N/07201.7 W-", 49.0591667, -72.0291667, '/', '-', -1, -1, INT_MIN, 1, "AmbiguityOne"},
+        PositionCase{"!4903.  N/07201.  W-", 49.0583333, -72.025, '/', '-', -1, -1, INT_MIN, 2, "AmbiguityTwo"},
+        PositionCase{"!490 .  N/0720 .  W-", 49.0833333, -72.0833333, '/', '-', -1, -1, INT_MIN, 3, "AmbiguityThree"},
         // The latitude's ambiguity carries over to a fully written longitude.
-        PositionCase{"!49  .  N/07201.75W-", 49.5, -72.5, '/', '-', -1, -1, INT_MIN, 4},
+        PositionCase{"!49  .  N/07201.75W-", 49.5, -72.5, '/', '-', -1, -1, INT_MIN, 4, "LatitudeAmbiguityCarriesOver"},
         // Free text before the "!" of a plain position.
         PositionCase{"TheNet X1J4 (BFLD)!4903.50N/07201.75Wn", 49.0583333, -72.0291667, '/', 'n', -1, -1,
-                     INT_MIN, 0}));
+                     INT_MIN, 0, "TextBeforeBang"}),
+    [](const ::testing::TestParamInfo<PositionCase> &info) { return std::string(info.param.name); });
 
 TEST(AprsDecoder, CompressedPositionWithCourseAndSpeed)
 {
