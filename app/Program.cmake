@@ -10,6 +10,8 @@ add_library(kestrel_main STATIC
   ${CMAKE_SOURCE_DIR}/app/ProgramWiring.cpp ${CMAKE_SOURCE_DIR}/app/ProgramWiring.h
   ${CMAKE_SOURCE_DIR}/app/SingleInstance.cpp ${CMAKE_SOURCE_DIR}/app/SingleInstance.h
   ${CMAKE_SOURCE_DIR}/app/ToolDefinitions.h
+  ${CMAKE_SOURCE_DIR}/app/DefaultData.cpp ${CMAKE_SOURCE_DIR}/app/DefaultData.h
+  ${CMAKE_SOURCE_DIR}/data/defaults.qrc
 )
 target_link_libraries(kestrel_main PUBLIC kestrel_core kestrel_options kestrel_dx Qt6::PrintSupport)
 

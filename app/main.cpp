@@ -1,4 +1,5 @@
 #include "app/AppInfo.h"
+#include "app/DefaultData.h"
 #include "app/IniSettingsStore.h"
 #include "app/Prompts.h"
 #include "app/SingleInstance.h"
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
     QApplication::processEvents();
 
     CreateDataFolders();
+    InstallDefaultDataFiles();
     wireProgram();
 
     frmMain main;

@@ -1,5 +1,7 @@
 #include "app/AppInfo.h"
+#include "app/DefaultData.h"
 #include "app/LoadingSequence.h"
+#include "dx/ObserverLocations.h"
 #include "app/SingleInstance.h"
 #include "options/TimeZones.h"
 
@@ -236,4 +238,19 @@ TEST(SingleInstance, SecondProgramShowsTheMessageAndTouchesNothing)
 
     first.kill();
     first.waitForFinished();
+}
+
+TEST(DefaultData, ShippedFilesAreInstalledOnceAndNeverReplaced)
+{
+    TempDirs dirs;
+    const QString path = dirs.data() + "/Observer/ObserverLocations.txt";
+    InstallDefaultDataFiles();
+    ObserverLocations table;
+    ASSERT_TRUE(table.load(path));
+    EXPECT_GT(table.entries().size(), 30);
+    EXPECT_EQ(table.entries()[0].name, "London");
+
+    writeFile(path, "1,MY,Own place,10,20\r\n");
+    InstallDefaultDataFiles();
+    EXPECT_EQ(readFile(path), "1,MY,Own place,10,20\r\n");
 }
