@@ -1,0 +1,45 @@
+#include "dx/ObserverLocations.h"
+
+#include "app/Prompts.h"
+#include "app/Utilities.h"
+
+#include <QFile>
+
+namespace {
+const QString kReadError = QStringLiteral("Unable to read the DX locations database");
+const QString kReadErrorTitle = QStringLiteral("Open file error");
+} // namespace
+
+QString ObserverLocations::defaultPath()
+{
+    return GetDataFolder() + QStringLiteral("/Observer/ObserverLocations.txt");
+}
+
+bool ObserverLocations::load(const QString &path)
+{
+    m_entries.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Prompts::instance().message(kReadError, kReadErrorTitle, Prompts::Buttons::Ok,
+                                    Prompts::Icon::Critical);
+        return false;
+    }
+    while (!file.atEnd() && m_entries.size() < Capacity) {
+        QString line = QString::fromLatin1(file.readLine());
+        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+            line.chop(1);
+        ObserverLocation entry;
+        entry.code = GetField(line, 2);
+        entry.name = GetField(line, 3);
+        entry.latitude = GetField(line, 4).trimmed().toDouble();
+        entry.longitude = GetField(line, 5).trimmed().toDouble();
+        m_entries.append(entry);
+    }
+    return true;
+}
+
+ObserverLocations &observerLocations()
+{
+    static ObserverLocations table;
+    return table;
+}
