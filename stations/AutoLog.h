@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+struct HostStationRecord;
+
+// Per-station log files: every frame heard from a logged station is appended.
+namespace AutoLog {
+
+// data folder + "/LogFiles"
+QString folder();
+// "YYYYMMDD" + callsign + ".txt"
+QString defaultName(const QDate &date, const QString &callsign);
+
+// Creates the file with its first line when it does not exist yet; an
+// existing file is left as it is. False when it cannot be created.
+bool start(const QString &path, const QDateTime &now);
+
+// Appends one entry: the time heard and the header line, then the payload.
+// Nothing is written when the host gave no time. False when the file cannot
+// be appended to (the entry is skipped).
+bool append(const HostStationRecord &station, const QString &path);
+
+} // namespace AutoLog

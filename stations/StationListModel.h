@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The rows of a station list: one per station, every cell text. A hash from
+// callsign to row keeps finding a station's row as cheap with 100,000 rows as
+// with 100, and an update announces one row so the view repaints only that.
+class StationListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column {
+        Station, Type, Direct, Dist, Path, Lattitude, Longitude, Hrd, Status, Time, LogFile,
+        ColumnCount
+    };
+    using Cells = std::array<QString, ColumnCount>;
+
+    struct Row
+    {
+        Cells cells;
+        QString iconKey;  // empty: no icon; "??": the question mark
+        bool checked = false;
+    };
+
+    explicit StationListModel(QObject *parent = nullptr);
+
+    static const QStringList &headers();
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // A check box changed by the user: the model updates the row and emits checkToggled.
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+    int count() const { return int(m_rows.size()); }
+    // The first row (top to bottom) whose text is the callsign, or -1.
+    int find(const QString &callsign) const;
+    // Adds a row at the end with that text and the other cells empty.
+    int append(const QString &callsign);
+    int appendRow(const Cells &cells);
+    const Row &row(int r) const { return m_rows[size_t(r)]; }
+    const QString &cell(int r, int column) const { return m_rows[size_t(r)].cells[size_t(column)]; }
+    // Edits in place; call rowChanged once the row is complete.
+    Row &editRow(int r) { return m_rows[size_t(r)]; }
+    void rowChanged(int r);
+    void setCell(int r, int column, const QString &text);
+    // Checks or unchecks without emitting checkToggled (the caller runs the handler).
+    void setChecked(int r, bool checked);
+    void clear();
+
+    // Sorts the rows by a column's text, letter case ignored; equal texts keep their order.
+    void sortByText(int column, Qt::SortOrder order);
+
+    // The image list: icons by key. "??" is always there.
+    bool hasIcon(const QString &key) const { return m_icons.contains(key); }
+    void addIcon(const QString &key, const QIcon &icon) { m_icons.insert(key, icon); }
+    int iconCount() const { return int(m_icons.size()); }
+
+signals:
+    void checkToggled(int row, bool checked);
+    void countChanged(int count);
+
+private:
+    void rebuildIndex();
+
+    std::vector<Row> m_rows;
+    QHash<QString, int> m_index;
+    QHash<QString, QIcon> m_icons;
+};

@@ -1,0 +1,487 @@
+#include "stations/frmDocument.h"
+
+#include "app/Clock.h"
+#include "app/Configuration.h"
+#include "app/ErrorReport.h"
+#include "app/HostApplication.h"
+#include "app/HostMap.h"
+#include "app/LoadingDialog.h"
+#include "app/Prompts.h"
+#include "app/SharedState.h"
+#include "app/Utilities.h"
+#include "app/WindowRegistry.h"
+#include "stations/AutoLog.h"
+#include "stations/MapPlotting.h"
+#include "stations/StationListFile.h"
+#include "stations/frmStations.h"
+#include "stations/subFunctions.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+const QString kYes = QStringLiteral("Yes");
+const QString kNo = QStringLiteral("No");
+const QString kFixed = QStringLiteral("Fixed");
+const QString kMobile = QStringLiteral("Mobile");
+const QString kWx = QStringLiteral("Wx");
+const QString kZero = QStringLiteral("0");
+const QString kReceivedDirect = QStringLiteral("Received Direct");
+const QString kUnknownSymbol = QStringLiteral("??");
+const QString kCaptionStart = QStringLiteral("Station List (");
+const QString kCaptionEnd = QStringLiteral(" Stations)");
+const QString kTimeForm = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+
+const QString kLogTitle = QStringLiteral("Select Log File");
+const QString kLogFilter = QStringLiteral("Log File (*.txt);;All Files (*.*)");
+const QString kSaveTitle = QStringLiteral("Save Station List As");
+const QString kSaveFilter = QStringLiteral("Kestrel Station List (*.kel);;All Files (*.*)");
+const QString kPreloadCaption = QStringLiteral("Preloading station list from UI-View 32");
+const QString kLoadTitle = QStringLiteral("Load Station List");
+
+using Col = StationListModel::Column;
+
+} // namespace
+
+bool frmDocument::automaticMark = false;
+std::function<void(LoadingDialog &, int)> frmDocument::preloadObserver;
+
+HostApplication *frmDocument::host() { return shared().host; }
+
+frmDocument::frmDocument(QWidget *parent)
+    : QWidget(parent), lstView(new QTableView(this)), picSymbol(new QLabel(this))
+{
+    setObjectName(QStringLiteral("frmDocument"));
+    setWindowTitle(QStringLiteral("Station List"));
+    lstView->setObjectName(QStringLiteral("lstView"));
+    picSymbol->setObjectName(QStringLiteral("picSymbol"));
+    picSymbol->hide();
+
+    lstView->setModel(&m_model);
+    lstView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstView->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstView->setShowGrid(false);
+    lstView->setWordWrap(false);
+    lstView->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView *rows = lstView->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(lstView->fontMetrics().height() + 4);
+    QHeaderView *columns = lstView->horizontalHeader();
+    columns->setSectionsClickable(true);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(true);
+    const int widths[] = {90, 70, 50, 50, 220, 80, 90, 40, 200, 130, 200};
+    for (int c = 0; c < StationListModel::ColumnCount; ++c)
+        columns->resizeSection(c, widths[c]);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lstView);
+
+    connect(columns, &QHeaderView::sectionClicked, this, &frmDocument::headerClicked);
+    connect(&m_model, &StationListModel::checkToggled, this, &frmDocument::lstView_ItemCheck);
+    connect(lstView, &QAbstractItemView::clicked, this, [this] { UpdateWxTool(true); });
+    connect(lstView, &QAbstractItemView::doubleClicked, this, [this] { ShowStationInfo(this); });
+    resize(720, 360);
+    Form_Load();
+}
+
+frmDocument::~frmDocument()
+{
+    frmStations::forgetList(this);
+}
+
+void frmDocument::Form_Load()
+{
+    const QString file = shared().stationListFile;
+    if (!file.isEmpty()) {
+        shared().stationListFile.clear();
+        LoadStationList(file);
+        return;
+    }
+    if (config().preload)
+        PreloadStations();
+    UpdateWxTool(true);
+}
+
+void frmDocument::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_watchingFrame)
+        return;
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!sub)
+        return;
+    m_watchingFrame = true;
+    connect(sub, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+                    UpdateWxTool(true);
+            });
+    if (WindowRegistry::tagOf(this) == WindowTag::StationList) {
+        // The main list goes only when the program does.
+        sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowCloseButtonHint);
+        if (QMenu *menu = sub->systemMenu())
+            for (QAction *action : menu->actions())
+                if (action->text().remove(u'&').startsWith(QLatin1String("Close"))) {
+                    action->setEnabled(false);
+                    action->setVisible(false);
+                }
+        // The caption was set by the window factory after the preload.
+        if (m_model.count() > 0)
+            updateCaption();
+        sub->show();
+    }
+}
+
+QAction *frmDocument::mainTool(const QString &id, QPointer<QAction> &cache) const
+{
+    if (!cache) {
+        QWidget *main = mainWindow();
+        if (!main)
+            return nullptr;
+        cache = main->findChild<QAction *>(id);
+    }
+    return cache;
+}
+
+void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
+{
+    if (m_model.count() > 1)
+        if (QAction *plotPath = mainTool(QStringLiteral("ID_PlotPath"), m_plotPathTool); plotPath && !plotPath->isEnabled())
+            plotPath->setEnabled(true);
+
+    int row = m_model.find(cStation.callsign);
+    if (row < 0) {
+        row = m_model.append(cStation.callsign);
+        m_model.editRow(row).cells[Col::Hrd] = kZero;
+    }
+    if (config().aprsIcons)
+        setIconFor(row, cStation);
+
+    {
+        StationListModel::Cells &cells = m_model.editRow(row).cells;
+        cells[Col::Station] = cStation.callsign;
+        cells[Col::Direct] = cStation.heardDirect ? kYes : kNo;
+        if (bUIAware) {
+            const HomeStation &home = shared().home;
+            double distance = 0;
+            if (HostApplication *h = host())
+                distance = h->distanceAndBearing(home.latitude / 60.0, home.longitude / 60.0,
+                                                 cStation.latitude / 60.0, cStation.longitude / 60.0,
+                                                 !config().miles).distance;
+            const QString *type = &kFixed;
+            if (cStation.course != HostStationRecord::NoCourse)
+                type = &kMobile;
+            if (cStation.symbolCode == QLatin1String("_"))
+                type = &kWx;
+            cells[Col::Type] = *type;
+            cells[Col::Dist] = QString::number(qint64(std::trunc(distance)));
+            cells[Col::Path] = cStation.heardDirect ? kReceivedDirect : GetPathFromHeader(cStation.header);
+            cells[Col::Lattitude] = FormatPosition(cStation.latitude, false);
+            cells[Col::Longitude] = FormatPosition(cStation.longitude, true);
+        }
+        cells[Col::Hrd] = QString::number(cells[Col::Hrd].toLongLong() + 1);
+        cells[Col::Status] = cStation.status;
+        if (!cStation.timeHeard.isEmpty())
+            cells[Col::Time] = cStation.timeHeard;
+        else if (!cStation.timeHeardSecond.isEmpty())
+            cells[Col::Time] = cStation.timeHeardSecond;
+        else
+            cells[Col::Time] = Clock::instance().now().toString(kTimeForm);
+    }
+    m_model.rowChanged(row);
+
+    if (m_model.cell(row, Col::LogFile).isEmpty())
+        if (const cAutoRecord *entry = shared().autoRecords.find(cStation.callsign); entry && entry->Recording) {
+            automaticMark = true;
+            m_model.setChecked(row, true);
+            lstView_ItemCheck(row, true);
+            automaticMark = false;
+        }
+
+    if (const QString &log = m_model.cell(row, Col::LogFile); !log.isEmpty())
+        AutoLog::append(cStation, log);  // a log that cannot be appended skips this entry
+
+    if (!shared().home.callsign.isEmpty() && cStation.callsign == shared().home.callsign) {
+        const QString dx = GetDxCallsign(cStation.status);
+        if (!dx.isEmpty())
+            if (HostApplication *h = host()) {
+                HostStationRecord target;
+                target.callsign = dx;
+                if (h->lookUpStation(target)) {
+                    dxTarget() = DxTarget{dx, target.latitude, target.longitude};
+                    PlotDX();
+                }
+            }
+    }
+
+    frmStations::subUpdateList(this);
+    updateCaption();
+
+    if (config().plotPhg)
+        if (HostApplication *h = host(); h && h->map())
+            PlotPHGRNG(*h->map(), cStation);
+}
+
+void frmDocument::setIconFor(int row, const HostStationRecord &station)
+{
+    QString key = kUnknownSymbol;
+    HostApplication *h = host();
+    if (h && !station.symbolCode.isEmpty()) {
+        const QString wanted = station.symbolCode + station.symbolTable;
+        if (m_model.hasIcon(wanted)) {
+            key = wanted;
+        } else {
+            // Only a symbol not seen before is fetched from the host.
+            const QImage picture = h->symbolPicture(station.symbolTable, station.symbolCode);
+            if (!picture.isNull()) {
+                m_model.addIcon(wanted, QIcon(QPixmap::fromImage(picture)));
+                key = wanted;
+            }
+        }
+    }
+    m_model.editRow(row).iconKey = key;
+}
+
+void frmDocument::updateCaption()
+{
+    const QString caption = kCaptionStart + QString::number(m_model.count()) + kCaptionEnd;
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+void frmDocument::headerClicked(int column)
+{
+    // The first click sorts ascending; every click after turns the order round.
+    if (m_sorting)
+        m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_sorting = true;
+    m_sortColumn = column;
+    lstView->horizontalHeader()->setSortIndicatorShown(true);
+    lstView->horizontalHeader()->setSortIndicator(column, m_sortOrder);
+    m_model.sortByText(column, m_sortOrder);
+}
+
+void frmDocument::UpdateWxTool(bool bFlag)
+{
+    if (!bFlag)
+        return;
+    QAction *tool = mainTool(QStringLiteral("ID_WXDisplay"), m_wxTool);
+    if (!tool)
+        return;
+    const QString callsign = selectedCallsign();
+    tool->setEnabled(callsign.isEmpty()
+                     || FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew")));
+}
+
+int frmDocument::selectedRow() const
+{
+    const QModelIndexList rows = lstView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void frmDocument::selectRow(int row)
+{
+    if (row < 0 || row >= m_model.count()) {
+        lstView->clearSelection();
+        return;
+    }
+    lstView->selectRow(row);
+    lstView->scrollTo(m_model.index(row, 0));
+}
+
+QString frmDocument::selectedCallsign() const
+{
+    const int row = selectedRow();
+    return row < 0 ? QString() : m_model.cell(row, Col::Station);
+}
+
+void frmDocument::setListFont(const QString &family)
+{
+    QFont font = lstView->font();
+    font.setFamily(family);
+    lstView->setFont(font);
+}
+
+void frmDocument::setListFontSize(int pointSize)
+{
+    if (pointSize <= 0)
+        return;
+    QFont font = lstView->font();
+    font.setPointSize(pointSize);
+    lstView->setFont(font);
+    lstView->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+}
+
+void frmDocument::lstView_ItemCheck(int row, bool checked)
+{
+    if (row < 0 || row >= m_model.count())
+        return;
+    if (!checked) {
+        m_model.setCell(row, Col::LogFile, QString());
+        return;
+    }
+    try {
+        const QDateTime now = Clock::instance().now();
+        const QString name = AutoLog::defaultName(now.date(), m_model.cell(row, Col::Station));
+        QString path;
+        if (automaticMark) {
+            path = AutoLog::folder() + u'/' + name;
+        } else {
+            path = Prompts::instance().saveFileName(kLogTitle, AutoLog::folder(), kLogFilter, name);
+            if (path.isEmpty()) {
+                m_model.setChecked(row, false);
+                return;
+            }
+        }
+        m_model.setCell(row, Col::LogFile, path);
+        if (!AutoLog::start(path, now))
+            throw std::runtime_error(("Cannot create " + path).toStdString());
+    } catch (const std::exception &e) {
+        m_model.setCell(row, Col::LogFile, QString());
+        m_model.setChecked(row, false);
+        reportError(QStringLiteral("lstView_ItemCheck"), QString::fromStdString(e.what()));
+    }
+}
+
+void frmDocument::SaveStationList()
+{
+    if (m_model.count() == 0)
+        return;
+    try {
+        QString path;
+        if (config().autoSave) {
+            path = StationListFile::automaticName(Clock::instance().now().date());
+        } else {
+            path = Prompts::instance().saveFileName(kSaveTitle, StationListFile::folder(), kSaveFilter, QString());
+            if (path.isEmpty())
+                return;
+        }
+        QString error;
+        if (!StationListFile::save(path, m_model, &error))
+            throw std::runtime_error(error.toStdString());
+    } catch (const std::exception &e) {
+        reportError(QStringLiteral("SaveStationList"), QString::fromStdString(e.what()));
+    }
+}
+
+void frmDocument::LoadStationList(const QString &fileName)
+{
+    const StationListFile::LoadResult result = StationListFile::load(fileName, m_model);
+    if (!result.opened) {
+        reportError(QStringLiteral("LoadStationList"), result.errorText);
+        return;
+    }
+    if (result.skipped > 0)
+        Prompts::instance().message(
+            QStringLiteral("%1 lines of %2 could not be read and were skipped.").arg(result.skipped).arg(fileName),
+            kLoadTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+}
+
+void frmDocument::MergeStationList(const QString &fileName)
+{
+    const StationListFile::LoadResult result = StationListFile::merge(fileName, m_model);
+    if (!result.opened) {
+        reportError(QStringLiteral("MergeStationList"), result.errorText);
+        return;
+    }
+    updateCaption();
+    if (result.skipped > 0)
+        Prompts::instance().message(
+            QStringLiteral("%1 lines of %2 could not be read and were skipped.").arg(result.skipped).arg(fileName),
+            kLoadTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+}
+
+void frmDocument::PreloadStations()
+{
+    HostApplication *h = host();
+    if (!h)
+        return;
+    const int total = h->stationListSize();
+    if (total <= 0)
+        return;
+    LoadingDialog dialog;
+    dialog.setWindowTitle(kPreloadCaption);
+    dialog.setLabel(kPreloadCaption);
+    dialog.setRange(total);
+    dialog.start();
+    for (int i = 0; i < total; ++i) {
+        QString line = h->stationListLine(i);
+        qsizetype blanks = 0;
+        while (blanks < line.size() && line.at(blanks) == QLatin1Char(' '))
+            ++blanks;
+        QString callsign = line.mid(blanks).section(QLatin1Char(' '), 0, 0);
+        if (callsign.startsWith(QLatin1Char('-')) || callsign.startsWith(QLatin1Char('+')))
+            callsign.remove(0, 1);
+        if (callsign.endsWith(QLatin1Char('*')))
+            callsign.chop(1);
+        HostStationRecord record;
+        record.callsign = callsign;
+        if (!callsign.isEmpty() && h->lookUpStation(record))
+            RxData(record, true);
+        if (preloadObserver)
+            preloadObserver(dialog, i);
+        dialog.step(i);
+        if (dialog.cancelled())
+            break;
+    }
+    if (dialog.cancelled()) {
+        m_model.clear();
+        updateCaption();
+    }
+    dialog.close();
+}
+
+void frmDocument::PlotStationPathOnUIMap(int row)
+{
+    HostApplication *h = host();
+    if (!h || row < 0 || row >= m_model.count())
+        return;
+    plotPathOnMap(*h, shared().home, m_model.cell(row, Col::Station), m_model.cell(row, Col::Path),
+                  m_model.cell(row, Col::Direct));
+}
+
+void frmDocument::PlotStationPath()
+{
+    PlotStationPathOnUIMap(selectedRow());
+}
+
+void frmDocument::PlotPHGRNGcircles()
+{
+    HostApplication *h = host();
+    if (!config().plotPhg || !h || !h->map())
+        return;
+    for (int r = 0; r < m_model.count(); ++r) {
+        HostStationRecord record;
+        record.callsign = m_model.cell(r, Col::Station);
+        if (h->lookUpStation(record))
+            PlotPHGRNG(*h->map(), record);
+    }
+}
+
+void frmDocument::PlotDX()
+{
+    HostApplication *h = host();
+    if (!h || !h->map())
+        return;
+    QAction *plotDx = mainTool(QStringLiteral("ID_PlotDX"), m_plotDxTool);
+    if (plotDx && plotDx->isChecked() && !dxTarget().callsign.isEmpty())
+        plotDxLine(*h->map(), shared().home, dxTarget());
+    const QString &last = shared().plottedPathStation;
+    if (!last.isEmpty())
+        if (const int row = m_model.find(last); row >= 0)
+            PlotStationPathOnUIMap(row);
+}

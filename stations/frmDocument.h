@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+#include "app/WindowInterfaces.h"
+#include "stations/StationListModel.h"
+
+class HostApplication;
+class LoadingDialog;
+class QAction;
+class QLabel;
+class QTableView;
+
+// The station list window: one row per station heard, updated from the
+// host's record each time a frame from that station arrives. The main list
+// is tagged "Station List"; lists opened from files are "Loaded Station List".
+class frmDocument : public QWidget, public StationListWindow
+{
+    Q_OBJECT
+public:
+    // Loads at once: a file named in shared().stationListFile, else the main
+    // list's preload.
+    explicit frmDocument(QWidget *parent = nullptr);
+    ~frmDocument() override;
+
+    // StationListWindow
+    void RxData(HostStationRecord &cStation, bool bUIAware) override;
+    void PlotDX() override;
+    void PlotPHGRNGcircles() override;
+    void PlotStationPath() override;
+    void SaveStationList() override;
+    void MergeStationList(const QString &fileName) override;
+    QString selectedCallsign() const override;
+    void setListFont(const QString &family) override;
+    void setListFontSize(int pointSize) override;
+
+    void LoadStationList(const QString &fileName);
+    void PreloadStations();
+    void PlotStationPathOnUIMap(int row);
+    void UpdateWxTool(bool bFlag);
+
+    // The check handler, for a row checked or unchecked by the user or by
+    // the row update.
+    void lstView_ItemCheck(int row, bool checked);
+
+    // Selects the row (and scrolls to it); -1 clears the selection.
+    void selectRow(int row);
+    int selectedRow() const;
+
+    StationListModel &model() { return m_model; }
+    QTableView *view() const { return lstView; }
+
+    // Set only while the row update starts a log by itself: no dialog.
+    static bool automaticMark;
+    // Tests step into the preload loop (to press Cancel).
+    static std::function<void(LoadingDialog &, int)> preloadObserver;
+
+    // The host used for lookups, symbols, distances and the map.
+    static HostApplication *host();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void Form_Load();
+    void setIconFor(int row, const HostStationRecord &station);
+    void updateCaption();
+    void headerClicked(int column);
+    QAction *mainTool(const QString &id, QPointer<QAction> &cache) const;
+
+    StationListModel m_model;
+    QTableView *lstView;
+    QLabel *picSymbol;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_sorting = false;
+    bool m_watchingFrame = false;
+    mutable QPointer<QAction> m_plotPathTool;
+    mutable QPointer<QAction> m_plotDxTool;
+    mutable QPointer<QAction> m_wxTool;
+};

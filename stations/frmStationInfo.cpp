@@ -1,0 +1,115 @@
+#include "stations/frmStationInfo.h"
+
+#include "app/Configuration.h"
+#include "app/HostApplication.h"
+#include "app/PrivateProfile.h"
+#include "app/SharedState.h"
+#include "app/Utilities.h"
+#include "stations/subFunctions.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Station Information for ");
+constexpr int kNameLimit = 500;
+
+QLineEdit *readOnlyBox(const char *name, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    return box;
+}
+
+} // namespace
+
+frmStationInfo::frmStationInfo(QWidget *parent)
+    : QDialog(parent ? parent : mainWindow())
+{
+    setObjectName(QStringLiteral("frmStationInfo"));
+    setWindowTitle(QStringLiteral("Station Information"));
+    setModal(true);
+
+    picSymbol = new QLabel(this);
+    picSymbol->setObjectName(QStringLiteral("picSymbol"));
+    picSymbol->setFixedSize(32, 32);
+    picSymbol->setAlignment(Qt::AlignCenter);
+    chkDirect = new QCheckBox(QStringLiteral("Heard Direct"), this);
+    chkDirect->setObjectName(QStringLiteral("chkDirect"));
+    chkDirect->setAttribute(Qt::WA_TransparentForMouseEvents);
+    chkDirect->setFocusPolicy(Qt::NoFocus);
+
+    auto *position = new QGroupBox(QStringLiteral(" Position"), this);
+    position->setObjectName(QStringLiteral("fraPosition"));
+    txtLatitude = readOnlyBox("txtLatitude", position);
+    txtLongitude = readOnlyBox("txtLongitude", position);
+    auto *positionForm = new QFormLayout(position);
+    positionForm->addRow(QStringLiteral("Latitude"), txtLatitude);
+    positionForm->addRow(QStringLiteral("Longitude"), txtLongitude);
+
+    auto *mobile = new QGroupBox(QStringLiteral(" Moibile"), this);
+    mobile->setObjectName(QStringLiteral("fraMobile"));
+    txtCourse = readOnlyBox("txtCourse", mobile);
+    txtHeight = readOnlyBox("txtHeight", mobile);
+    txtSpeed = readOnlyBox("txtSpeed", mobile);
+    auto *mobileForm = new QFormLayout(mobile);
+    mobileForm->addRow(QStringLiteral("Course"), txtCourse);
+    mobileForm->addRow(QStringLiteral("Height"), txtHeight);
+    mobileForm->addRow(QStringLiteral("Speed"), txtSpeed);
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(picSymbol);
+    top->addWidget(chkDirect, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(position);
+    layout->addWidget(mobile);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    adjustSize();
+
+    Form_Load();
+}
+
+void frmStationInfo::Form_Load()
+{
+    CentreOnMain(this);
+    HostApplication *host = shared().host;
+    const QString callsign = shared().currentStation;
+    if (!host || callsign.isEmpty())
+        return;
+    HostStationRecord record;
+    record.callsign = callsign;
+    if (!host->lookUpStation(record))
+        return;
+    const QString name = PrivateProfile::readString(config().hostFolder + QStringLiteral("/STATIONS.INI"),
+                                                    callsign, QStringLiteral("NAME"))
+                             .left(kNameLimit);
+    setWindowTitle(name.isEmpty() ? kCaption + callsign
+                                  : kCaption + callsign + QStringLiteral(" [") + name + QLatin1Char(']'));
+    LoadStationSymbol(callsign, picSymbol, *host);
+    chkDirect->setChecked(record.heardDirect);
+    txtLatitude->setText(FormatPosition(record.latitude, false));
+    txtLongitude->setText(FormatPosition(record.longitude, true));
+    txtCourse->setText(QString::number(record.course));
+    txtHeight->setText(QString::number(record.height));
+    txtSpeed->setText(QString::number(double(record.speed)));
+}
+
+void frmStationInfo::showFor(QWidget *owner)
+{
+    frmStationInfo window(owner);
+    window.exec();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+// What the host holds for one station (shared().currentStation), filled when
+// the window is made; shown modally, centred over the main window.
+class frmStationInfo : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmStationInfo(QWidget *parent = nullptr);
+
+    // Shows the window modally for shared().currentStation.
+    static void showFor(QWidget *owner);
+
+    QLabel *picSymbol;
+    QLineEdit *txtLatitude;
+    QLineEdit *txtLongitude;
+    QLineEdit *txtCourse;
+    QLineEdit *txtHeight;
+    QLineEdit *txtSpeed;
+    QCheckBox *chkDirect;
+
+private:
+    void Form_Load();
+};
