@@ -10,6 +10,7 @@
 
 #include "app/HostApplication.h"
 #include "app/HostMap.h"
+#include "app/DetachedHost.h"
 
 class QAction;
 class QComboBox;
@@ -138,6 +139,7 @@ private:
     QPointer<HostApplication> m_host;
     QPointer<HostMap> m_map;
     std::function<void(const QString &)> m_frameHandler;
+    DetachedHost m_detachedHost;
 
     QPointer<QWidget> m_dxMonitor;
     QPointer<QWidget> m_satelliteStatus;

@@ -48,8 +48,10 @@ QList<T *> windowsTagged(const QString &tag)
 
 QString frmMain::sampleFrame()
 {
+    // Ends in a line end like every frame the host delivers, so the terminal
+    // keeps one frame per line.
     return QStringLiteral("N0CALL>APW233,TCPIP,N0GATE:\r\n"
-                          "_12072202c052s001g002t068r000p000P000h72b10191wDAV");
+                          "_12072202c052s001g002t068r000p000P000h72b10191wDAV\r\n");
 }
 
 void frmMain::injectTestFrame()
@@ -60,6 +62,9 @@ void frmMain::injectTestFrame()
 void frmMain::receiveLinkText(const QString &text)
 {
     m_text1->setText(text);
+    // Without a host (yet) the intake still runs: it finds no stations.
+    if (!m_frameHandler && providers().frameIntake)
+        m_frameHandler = providers().frameIntake(&m_detachedHost, this);
     setIndicator(4, true);
     try {
         if (m_frameHandler)
@@ -78,7 +83,7 @@ void frmMain::attachHost(HostApplication *host)
     shared().host = host;
     if (!host)
         return;
-    if (providers().frameIntake && !m_frameHandler)
+    if (providers().frameIntake)
         m_frameHandler = providers().frameIntake(host, this);
     connect(host, &HostApplication::frameReceived, this, &frmMain::receiveLinkText);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);

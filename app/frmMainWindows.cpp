@@ -222,6 +222,12 @@ void frmMain::showOneOnly(QWidget *window, const QString &entry, bool on)
         return;
     QWidget *frame = window->parentWidget();
     if (on) {
+        // A first showing gets a size that shows a useful amount of text.
+        if (frame && !frame->property("kestrelSized").toBool()) {
+            frame->setProperty("kestrelSized", true);
+            frame->resize(qMax(frame->width(), 640), qMax(frame->height(), 320));
+            frame->move(24 * m_windowListCount, 24 * m_windowListCount);
+        }
         window->show();
         if (frame)
             frame->show();

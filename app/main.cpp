@@ -9,6 +9,7 @@
 #include "app/frmSplash.h"
 #include "app/ProgramWiring.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTimer>
 
@@ -41,7 +42,9 @@ int main(int argc, char **argv)
     main.show();
 
     // KESTREL_SCREENSHOT=file.png: save a picture of the window once loaded
-    // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. For documentation and checks.
+    // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. KESTREL_SCREENSHOT_TOOLS
+    // names tools to click first ("ID_Inbound,Test" also injects the test
+    // frame). For documentation and checks.
     const QString screenshot = qEnvironmentVariable("KESTREL_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         const int delay = qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY");
@@ -50,6 +53,12 @@ int main(int argc, char **argv)
             if (!main.loadingDone())
                 return;
             poll->stop();
+            for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
+                if (id == QLatin1String("Test"))
+                    main.injectTestFrame();
+                else if (QAction *tool = main.tool(id))
+                    tool->trigger();
+            }
             QTimer::singleShot(qMax(delay, 200), &main, [&main, screenshot] {
                 main.grab().save(screenshot);
                 QApplication::exit(0);

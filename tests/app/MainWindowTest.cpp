@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, FramesReachTheHandlerWithTheIndicatorLit)
     host.hear("A>B:x\r\n");  // the same text twice is two frames
     m.injectTestFrame();
     ASSERT_EQ(seen.size(), 3);
-    EXPECT_EQ(seen[2], "N0CALL>APW233,TCPIP,N0GATE:\r\n_12072202c052s001g002t068r000p000P000h72b10191wDAV");
+    EXPECT_EQ(seen[2], "N0CALL>APW233,TCPIP,N0GATE:\r\n_12072202c052s001g002t068r000p000P000h72b10191wDAV\r\n");
     EXPECT_EQ(m.linkField()->text(), seen[2]);
     EXPECT_FALSE(m.frameIndicatorOn());
 }
@@ -304,4 +304,22 @@ TEST_F(MainWindowTest, PrintShowsThePrinterDialogAndPrintsTheActiveWindow)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
     EXPECT_GT(file.size(), 1000);
+}
+
+TEST_F(MainWindowTest, TestCommandRunsTheIntakeEvenWithoutAHost)
+{
+    HostApplication *intakeHost = nullptr;
+    QStringList frames;
+    providers().frameIntake = [&](HostApplication *h, QObject *) -> std::function<void(const QString &)> {
+        intakeHost = h;
+        return [&frames](const QString &text) { frames << text; };
+    };
+    hostRunning = false;
+    frmMain &m = start();
+    m.injectTestFrame();
+    ASSERT_NE(intakeHost, nullptr);
+    HostStationRecord record;
+    record.callsign = "N0CALL";
+    EXPECT_FALSE(intakeHost->lookUpStation(record));  // the stand-in knows nobody
+    EXPECT_EQ(frames.size(), 1);
 }
