@@ -23,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -82,7 +83,7 @@ frmDocument::frmDocument(QWidget *parent)
     columns->setSectionsClickable(true);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(true);
-    const int widths[] = {90, 70, 50, 50, 220, 80, 90, 40, 200, 130, 200};
+    const int widths[] = {100, 70, 50, 50, 220, 80, 90, 40, 200, 150, 200};
     for (int c = 0; c < StationListModel::ColumnCount; ++c)
         columns->resizeSection(c, widths[c]);
 
@@ -121,29 +122,38 @@ void frmDocument::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (m_watchingFrame)
         return;
+    m_watchingFrame = true;
+    // The window factory tags and captions the window around its first show.
+    QTimer::singleShot(0, this, &frmDocument::attachToFrame);
+}
+
+void frmDocument::attachToFrame()
+{
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (!sub)
         return;
-    m_watchingFrame = true;
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates before, Qt::WindowStates now) {
                 if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
                     UpdateWxTool(true);
             });
-    if (WindowRegistry::tagOf(this) == WindowTag::StationList) {
-        // The main list goes only when the program does.
-        sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowCloseButtonHint);
-        if (QMenu *menu = sub->systemMenu())
-            for (QAction *action : menu->actions())
-                if (action->text().remove(u'&').startsWith(QLatin1String("Close"))) {
-                    action->setEnabled(false);
-                    action->setVisible(false);
-                }
-        // The caption was set by the window factory after the preload.
-        if (m_model.count() > 0)
-            updateCaption();
+    if (WindowRegistry::tagOf(this) != WindowTag::StationList)
+        return;
+    // The main list goes only when the program does.
+    const bool visible = sub->isVisible();
+    // A sub-window draws its close button with the system menu, so both go.
+    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                        | Qt::WindowMinMaxButtonsHint);
+    if (QMenu *menu = sub->systemMenu())
+        for (QAction *action : menu->actions())
+            if (action->text().remove(u'&').startsWith(QLatin1String("Close"))) {
+                action->setEnabled(false);
+                action->setVisible(false);
+            }
+    if (m_model.count() > 0)
+        updateCaption();
+    if (visible)
         sub->show();
-    }
 }
 
 QAction *frmDocument::mainTool(const QString &id, QPointer<QAction> &cache) const

@@ -66,6 +66,7 @@ protected:
 
 private:
     void Form_Load();
+    void attachToFrame();
     void setIconFor(int row, const HostStationRecord &station);
     void updateCaption();
     void headerClicked(int column);
