@@ -1,0 +1,132 @@
+#include "StationListFixture.h"
+
+#include "stations/StationListFile.h"
+
+#include <QFile>
+
+using Col = StationListModel::Column;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray kTwoRows =
+    "N0CALL|Wx|Yes|12|Received Direct|36.14.79N|095.49.68W|3|status text|06/12/2026 12:29:00|\r\n"
+    "G1ABC|Fixed|No|4|N0GATE*,WIDE2-1 Port=1 |51.30.00N|000.07.50W|1||06/12/2026 12:30:00|\r\n";
+
+} // namespace
+
+TEST(StationListFileName, AutomaticNameUsesEnglishMonth)
+{
+    EXPECT_TRUE(StationListFile::automaticName(QDate(2026, 12, 6)).endsWith("/Saved Lists/06Dec2026.kel"));
+}
+
+TEST(StationListFileLine, LayoutsAndShortLines)
+{
+    StationListFile::Parsed parsed;
+    ASSERT_TRUE(StationListFile::parseLine(QStringLiteral("A|Fixed|Yes|1|p|la|lo|2|s|t|"), &parsed));
+    EXPECT_FALSE(parsed.olderLayout);
+    EXPECT_EQ(parsed.cells[Col::Type], "Fixed");
+    EXPECT_EQ(parsed.cells[Col::Time], "t");
+    // Older layout: no Type; its fields fill from Direct on.
+    ASSERT_TRUE(StationListFile::parseLine(QStringLiteral("A|Yes|1|p|la|lo|2|s|t|"), &parsed));
+    EXPECT_TRUE(parsed.olderLayout);
+    EXPECT_EQ(parsed.cells[Col::Type], "");
+    EXPECT_EQ(parsed.cells[Col::Direct], "Yes");
+    EXPECT_EQ(parsed.cells[Col::Time], "t");
+    // Merging an older line fills only up to column 9 (its last field unused).
+    const StationListModel::Cells merged = StationListFile::mergeCells(parsed);
+    EXPECT_EQ(merged[Col::Status], "s");
+    EXPECT_EQ(merged[Col::Time], "t");
+    EXPECT_EQ(merged[Col::LogFile], "");
+    EXPECT_FALSE(StationListFile::parseLine(QString(), &parsed));
+    EXPECT_FALSE(StationListFile::parseLine(QStringLiteral("A|B|C|"), &parsed));
+}
+
+TEST_F(StationListTest, SaveAndLoadRoundTripWithLogFileEmpty)
+{
+    const QString source = dirs.data() + QStringLiteral("/in.kel");
+    writeFile(source, kTwoRows);
+    frmDocument &loaded = makeList();
+    loaded.LoadStationList(source);
+    ASSERT_EQ(loaded.model().count(), 2);
+    loaded.model().setCell(0, Col::LogFile, QStringLiteral("/somewhere/log.txt"));
+
+    const QString target = dirs.data() + QStringLiteral("/out.kel");
+    prompts.fileAnswers.enqueue(target);
+    loaded.SaveStationList();
+    EXPECT_EQ(prompts.fileTitles, QStringList{"Save Station List As"});
+    EXPECT_EQ(readFile(target), kTwoRows);
+
+    frmDocument again;
+    again.LoadStationList(target);
+    ASSERT_EQ(again.model().count(), 2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < Col::LogFile; ++c)
+            EXPECT_EQ(again.model().cell(r, c), loaded.model().cell(r, c)) << r << "," << c;
+    EXPECT_EQ(again.model().cell(0, Col::LogFile), "");
+}
+
+TEST_F(StationListTest, SaveWithAutoSaveUsesTheDatedNameAndEmptyListSavesNothing)
+{
+    config().autoSave = true;
+    frmDocument &doc = makeList();
+    doc.SaveStationList();
+    EXPECT_FALSE(QFile::exists(dirs.data() + QStringLiteral("/Saved Lists/06Dec2026.kel")));
+    known(QStringLiteral("N0CALL"));
+    hear(QStringLiteral("N0CALL"));
+    doc.SaveStationList();
+    EXPECT_TRUE(prompts.fileTitles.isEmpty());
+    EXPECT_TRUE(readFile(dirs.data() + QStringLiteral("/Saved Lists/06Dec2026.kel")).startsWith("N0CALL|Fixed|No|"));
+}
+
+TEST_F(StationListTest, CancelledSaveDialogIsSilent)
+{
+    known(QStringLiteral("N0CALL"));
+    makeList();
+    hear(QStringLiteral("N0CALL"));
+    list->SaveStationList();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(StationListTest, MergeSkipsKnownCallsignsAndTwiceAddsNothing)
+{
+    const QString source = dirs.data() + QStringLiteral("/in.kel");
+    writeFile(source, kTwoRows + "G2OLD|Yes|7|Received Direct|51.00.00N|001.00.00W|5|old|06/12/2026 09:00:00|\r\n"
+                                 "\r\nbroken|line\r\n");
+    known(QStringLiteral("N0CALL"));
+    makeList();
+    hear(QStringLiteral("N0CALL"));
+    list->MergeStationList(source);
+    ASSERT_EQ(list->model().count(), 3);
+    EXPECT_EQ(cell(0, Col::Hrd), "1");  // the existing row is left alone
+    EXPECT_EQ(cell(2, Col::Station), "G2OLD");
+    EXPECT_EQ(cell(2, Col::Type), "");
+    EXPECT_EQ(cell(2, Col::Status), "old");
+    EXPECT_EQ(list->windowTitle(), "Station List (3 Stations)");
+    ASSERT_EQ(prompts.shown.size(), 1);  // the one broken line is counted
+    EXPECT_TRUE(prompts.shown.first().text.startsWith("1 lines"));
+    list->MergeStationList(source);
+    EXPECT_EQ(list->model().count(), 3);
+}
+
+TEST_F(StationListTest, LoadedListWindowReadsTheNamedFileOnCreation)
+{
+    const QString source = dirs.data() + QStringLiteral("/in.kel");
+    writeFile(source, kTwoRows + kTwoRows);
+    shared().stationListFile = source;
+    makeList();
+    EXPECT_EQ(list->model().count(), 4);  // rows are not matched when loading
+    EXPECT_TRUE(shared().stationListFile.isEmpty());
+}

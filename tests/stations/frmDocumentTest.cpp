@@ -1,0 +1,164 @@
+#include "StationListFixture.h"
+
+#include "stations/MapPlotting.h"
+#include "stations/StationListModel.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableView>
+
+using Col = StationListModel::Column;
+
+TEST_F(StationListTest, ColumnsInOrderWithTheirHeaders)
+{
+    frmDocument &doc = makeList();
+    QStringList headers;
+    for (int c = 0; c < doc.model().columnCount(); ++c)
+        headers << doc.model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(headers, (QStringList{"Station", "Type", "Direct", "Dist", "Path", "Lattitude", "Longitude",
+                                    "Hrd", "Status", "Time", "Log File"}));
+    EXPECT_TRUE(doc.findChild<QTableView *>(QStringLiteral("lstView")));
+    EXPECT_TRUE(doc.model().hasIcon(QStringLiteral("??")));
+}
+
+TEST_F(StationListTest, NewKnownStationFillsEveryCellAndCountsOne)
+{
+    HostStationRecord &r = known(QStringLiteral("N0CALL"), 2174.79f, -5749.68f);
+    r.status = QStringLiteral("on the air");
+    makeList();
+    hear(QStringLiteral("N0CALL"));
+    ASSERT_EQ(list->model().count(), 1);
+    EXPECT_EQ(cell(0, Col::Station), "N0CALL");
+    EXPECT_EQ(cell(0, Col::Type), "Fixed");
+    EXPECT_EQ(cell(0, Col::Direct), "No");
+    EXPECT_EQ(cell(0, Col::Path), "N0GATE*,WIDE2-1 Port=1 ");
+    EXPECT_EQ(cell(0, Col::Lattitude), "36.14.79N");
+    EXPECT_EQ(cell(0, Col::Longitude), "095.49.68W");
+    EXPECT_EQ(cell(0, Col::Hrd), "1");
+    EXPECT_EQ(cell(0, Col::Status), "on the air");
+    EXPECT_EQ(cell(0, Col::Time), "2026-12-06 12:29:00");
+    EXPECT_EQ(cell(0, Col::LogFile), "");
+    EXPECT_EQ(list->windowTitle(), "Station List (1 Stations)");
+    hear(QStringLiteral("N0CALL"));
+    EXPECT_EQ(list->model().count(), 1);
+    EXPECT_EQ(cell(0, Col::Hrd), "2");
+}
+
+TEST_F(StationListTest, DistanceAsksTheHostInDegreesWithTheUnitOfTheMilesOption)
+{
+    known(QStringLiteral("N0CALL"), 3090.0f, -10.0f);
+    makeList();
+    config().miles = true;
+    hear(QStringLiteral("N0CALL"));
+    EXPECT_TRUE(host.calls.contains("distance(51.4,-0.125,51.5,-0.166667,mi)")) << host.calls.join('\n').toStdString();
+    config().miles = false;
+    hear(QStringLiteral("N0CALL"));
+    EXPECT_TRUE(host.calls.contains("distance(51.4,-0.125,51.5,-0.166667,km)"));
+}
+
+TEST_F(StationListTest, UnknownStationLeavesPositionCellsEmpty)
+{
+    makeList();
+    HostStationRecord record;
+    record.callsign = QStringLiteral("N0WHO");
+    record.status = QStringLiteral("hello");
+    list->RxData(record, false);
+    EXPECT_EQ(cell(0, Col::Station), "N0WHO");
+    EXPECT_EQ(cell(0, Col::Direct), "No");
+    EXPECT_EQ(cell(0, Col::Hrd), "1");
+    EXPECT_EQ(cell(0, Col::Status), "hello");
+    EXPECT_EQ(cell(0, Col::Time), "06/12/2026 12:29:00");  // no host time: the present
+    for (int c : {Col::Type, Col::Dist, Col::Path, Col::Lattitude, Col::Longitude})
+        EXPECT_EQ(cell(0, c), "") << c;
+}
+
+TEST_F(StationListTest, TypeRulesLastThatAppliesWins)
+{
+    HostStationRecord &wx = known(QStringLiteral("WX1"));
+    wx.symbolCode = QStringLiteral("_");
+    wx.course = 90;
+    known(QStringLiteral("MOB1")).course = 0;
+    known(QStringLiteral("FIX1"));
+    HostStationRecord &direct = known(QStringLiteral("DIR1"));
+    direct.heardDirect = true;
+    direct.timeHeard.clear();
+    direct.timeHeardSecond = QStringLiteral("second time");
+    makeList();
+    for (const char *call : {"WX1", "MOB1", "FIX1", "DIR1"})
+        hear(QString::fromLatin1(call));
+    EXPECT_EQ(cell(0, Col::Type), "Wx");
+    EXPECT_EQ(cell(1, Col::Type), "Mobile");
+    EXPECT_EQ(cell(2, Col::Type), "Fixed");
+    EXPECT_EQ(cell(3, Col::Direct), "Yes");
+    EXPECT_EQ(cell(3, Col::Path), "Received Direct");
+    EXPECT_EQ(cell(3, Col::Time), "second time");
+}
+
+TEST_F(StationListTest, IconsAreFetchedOncePerSymbolAndUnknownShowsQuestionMark)
+{
+    config().aprsIcons = true;
+    known(QStringLiteral("A1"));
+    known(QStringLiteral("A2"));
+    makeList();
+    hear(QStringLiteral("A1"));
+    hear(QStringLiteral("A2"));
+    hear(QStringLiteral("A1"));
+    EXPECT_EQ(host.calls.filter(QStringLiteral("symbolPicture")).size(), 1);
+    EXPECT_EQ(list->model().row(0).iconKey, "-/");
+    EXPECT_EQ(list->model().row(1).iconKey, "-/");
+    HostStationRecord unknown;
+    unknown.callsign = QStringLiteral("Z9");
+    list->RxData(unknown, false);
+    EXPECT_EQ(list->model().row(2).iconKey, "??");
+}
+
+TEST_F(StationListTest, HeaderClicksSortAsTextAndToggleOrder)
+{
+    for (const char *call : {"B2", "a1", "C3"})
+        known(QString::fromLatin1(call));
+    makeList();
+    for (const char *call : {"B2", "a1", "C3"})
+        hear(QString::fromLatin1(call));
+    QHeaderView *header = list->view()->horizontalHeader();
+    auto order = [this] {
+        QStringList calls;
+        for (int r = 0; r < list->model().count(); ++r)
+            calls << cell(r, Col::Station);
+        return calls;
+    };
+    emit header->sectionClicked(Col::Station);
+    EXPECT_EQ(order(), (QStringList{"a1", "B2", "C3"}));
+    emit header->sectionClicked(Col::Station);
+    EXPECT_EQ(order(), (QStringList{"C3", "B2", "a1"}));
+    // The index follows the rows: the next frame still finds its row.
+    hear(QStringLiteral("a1"));
+    EXPECT_EQ(list->model().count(), 3);
+    EXPECT_EQ(cell(2, Col::Hrd), "2");
+}
+
+TEST_F(StationListTest, HomeStationStatusWithDxDrawsTheDxLine)
+{
+    // PlotDX draws only while the main toolbar's tool is pressed; without a
+    // main window the line is not drawn but the target is remembered.
+    HostStationRecord &home = known(QStringLiteral("G0HOME"));
+    home.status = QStringLiteral("DX: VK2KIB worked on 20m");
+    known(QStringLiteral("VK2KIB"), -2028.0f, 9072.0f);
+    makeList();
+    hear(QStringLiteral("G0HOME"));
+    EXPECT_EQ(dxTarget().callsign, "VK2KIB");
+    EXPECT_DOUBLE_EQ(dxTarget().latitude, -2028.0);
+    dxTarget() = DxTarget{};
+}
+
+TEST_F(StationListTest, PhgCirclesFollowEveryRowUpdateWhenOn)
+{
+    known(QStringLiteral("N0PHG")).information = QStringLiteral("!5130.00N/00007.50W#PHG5130");
+    makeList();
+    hear(QStringLiteral("N0PHG"));
+    EXPECT_TRUE(host.fakeMap.calls.isEmpty());
+    config().plotPhg = true;
+    hear(QStringLiteral("N0PHG"));
+    EXPECT_EQ(host.fakeMap.calls.size(), 3);
+    EXPECT_EQ(host.fakeMap.calls.value(0), "pen(2)");
+}
