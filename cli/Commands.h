@@ -6,3 +6,5 @@
 int runTz(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runDecode(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runKel(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runPhg(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

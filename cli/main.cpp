@@ -12,6 +12,8 @@ namespace {
 const CliCommand kCommands[] = {
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
+    {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
+    {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 

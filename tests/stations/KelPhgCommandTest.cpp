@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "QtPrinters.h"
+
+namespace {
+
+QByteArray runTool(const QStringList &args, int *exitCode = nullptr)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(KESTREL_TOOL_PATH), args);
+    tool.waitForFinished(10000);
+    if (exitCode)
+        *exitCode = tool.exitCode();
+    return tool.readAllStandardOutput();
+}
+
+} // namespace
+
+TEST(KelCommand, PrintsElevenCellsPerRowForBothLayoutsAndSkipsShortLines)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.kel"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("N0CALL|Wx|Yes|12|Received Direct|36.14.79N|095.49.68W|3|status text|06/12/2026 12:29:00|\r\n"
+               "G2OLD|Yes|7|Received Direct|51.00.00N|001.00.00W|5|old|06/12/2026 09:00:00|\r\n"
+               "\r\nbad|line\r\n");
+    file.close();
+    int code = -1;
+    EXPECT_EQ(runTool({"kel", path}, &code),
+              "N0CALL\tWx\tYes\t12\tReceived Direct\t36.14.79N\t095.49.68W\t3\tstatus text\t06/12/2026 12:29:00\t\n"
+              "G2OLD\t\tYes\t7\tReceived Direct\t51.00.00N\t001.00.00W\t5\told\t06/12/2026 09:00:00\t\n");
+    EXPECT_EQ(code, 0);
+    runTool({"kel", dir.filePath(QStringLiteral("missing.kel"))}, &code);
+    EXPECT_EQ(code, 1);
+}
+
+TEST(PhgCommand, CircleKindAndRadius)
+{
+    EXPECT_EQ(runTool({"phg", "!5130.00N/00007.50W#PHG5130"}), "PHG 12.7911\n");
+    EXPECT_EQ(runTool({"phg", "RNG0050"}), "RNG 80.4672\n");
+    EXPECT_EQ(runTool({"phg", "PHGabcd"}), "none\n");
+    EXPECT_EQ(runTool({"--json", "phg", "RNG0050"}), "{\"kind\":\"RNG\",\"radius_km\":80.4672}\n");
+}
