@@ -221,7 +221,9 @@ void DxClusterFeed::onData(const QByteArray &bytes)
         if (prompt.contains("login") || prompt.contains("call"))
             logIn();
     }
-    for (const QByteArray &raw : lines) {
+    for (QByteArray raw : lines) {
+        // Clusters ring the bell after a spot; control characters are no text.
+        raw.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
         const QString line = QString::fromLatin1(raw);
         DxSpotLine spot;
         if (parseDxSpotLine(line, &spot))
