@@ -1,0 +1,63 @@
+#include "StationListFixture.h"
+
+#include "stations/frmStationInfo.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+class StationInfoTest : public StationListTest
+{
+protected:
+    void SetUp() override
+    {
+        StationListTest::SetUp();
+        config().hostFolder = dirs.data();
+        QFile ini(dirs.data() + QStringLiteral("/STATIONS.INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[N0CALL]\r\nNAME=Fred Bloggs\r\n");
+    }
+};
+
+TEST_F(StationInfoTest, CaptionNameAndEveryBox)
+{
+    HostStationRecord &r = known(QStringLiteral("N0CALL"), 2174.79f, -5749.68f);
+    r.heardDirect = true;
+    r.course = 270;
+    r.height = 120;
+    r.speed = 42.5f;
+    shared().currentStation = QStringLiteral("N0CALL");
+    frmStationInfo info;
+    EXPECT_EQ(info.windowTitle(), "Station Information for N0CALL [Fred Bloggs]");
+    EXPECT_TRUE(info.chkDirect->isChecked());
+    EXPECT_EQ(info.chkDirect->text(), "Heard Direct");
+    EXPECT_EQ(info.txtLatitude->text(), "36.14.79N");
+    EXPECT_EQ(info.txtLongitude->text(), "095.49.68W");
+    EXPECT_EQ(info.txtCourse->text(), "270");
+    EXPECT_EQ(info.txtHeight->text(), "120");
+    EXPECT_EQ(info.txtSpeed->text(), "42.5");
+    QStringList frames;
+    for (QGroupBox *box : info.findChildren<QGroupBox *>())
+        frames << box->title();
+    EXPECT_EQ(frames, (QStringList{" Position", " Moibile"}));
+    EXPECT_FALSE(info.picSymbol->pixmap().isNull());
+}
+
+TEST_F(StationInfoTest, NoNameNoBracketsAndNoCourseShowsTheMarker)
+{
+    known(QStringLiteral("G1ABC"));
+    shared().currentStation = QStringLiteral("G1ABC");
+    frmStationInfo info;
+    EXPECT_EQ(info.windowTitle(), "Station Information for G1ABC");
+    EXPECT_EQ(info.txtCourse->text(), "-32768");
+}
+
+TEST_F(StationInfoTest, UnknownStationFillsNothing)
+{
+    shared().currentStation = QStringLiteral("NOBODY");
+    frmStationInfo info;
+    EXPECT_EQ(info.windowTitle(), "Station Information");
+    EXPECT_TRUE(info.txtLatitude->text().isEmpty());
+}

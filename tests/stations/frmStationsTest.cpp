@@ -1,0 +1,128 @@
+#include "StationListFixture.h"
+
+#include "app/Utilities.h"
+#include "stations/MapPlotting.h"
+#include "stations/frmStations.h"
+
+#include <QAction>
+#include <QComboBox>
+
+namespace {
+
+// The main window's tools the stations monitor and the list reach by name.
+struct FakeMainWindow
+{
+    FakeMainWindow()
+    {
+        for (const char *id : {"ID_ShowHide", "ID_PlotDX", "ID_PlotPath", "ID_WXDisplay"}) {
+            auto *action = new QAction(&window);
+            action->setObjectName(QString::fromLatin1(id));
+            action->setCheckable(QByteArray(id) != "ID_PlotPath" && QByteArray(id) != "ID_WXDisplay");
+            QObject::connect(action, &QAction::triggered, &window, [this, id] { triggered << QString::fromLatin1(id); });
+        }
+        setMainWindow(&window);
+    }
+    ~FakeMainWindow() { setMainWindow(nullptr); }
+    QAction *tool(const char *id) { return window.findChild<QAction *>(QString::fromLatin1(id)); }
+    QWidget window;
+    QStringList triggered;
+};
+
+} // namespace
+
+TEST_F(StationListTest, MonitorListsTheRowsUnlessHeld)
+{
+    known(QStringLiteral("A1"));
+    known(QStringLiteral("B2"));
+    frmStations monitor;
+    makeList();
+    hear(QStringLiteral("A1"));
+    monitor.refresh();
+    EXPECT_EQ(monitor.stationBox()->count(), 1);
+    monitor.setHold(true);
+    hear(QStringLiteral("B2"));
+    monitor.refresh();
+    EXPECT_EQ(monitor.stationBox()->count(), 1);
+    monitor.setHold(false);
+    hear(QStringLiteral("B2"));
+    monitor.refresh();
+    ASSERT_EQ(monitor.stationBox()->count(), 2);
+    EXPECT_EQ(monitor.stationBox()->itemText(1), "B2");
+    EXPECT_EQ(monitor.windowTitle(), "Plotting Toolbar");
+    for (const char *id : {"ID_PlotPath", "ID_ClearMap", "ID_PlotDX", "ID_ShowHide"})
+        EXPECT_TRUE(monitor.tool(QString::fromLatin1(id))) << id;
+    EXPECT_EQ(monitor.tool(QStringLiteral("ID_ClearMap"))->toolTip(), "Clears the UIView32 Map");
+}
+
+TEST_F(StationListTest, MonitorPlotsTheChosenStationsPathAndClearsTheMap)
+{
+    known(QStringLiteral("N0GATE"), 3095.5f, -20.2f);
+    known(QStringLiteral("N0CALL"), 3100.9f, -30.7f);
+    known(QStringLiteral("OTHER"));
+    makeList();
+    WindowRegistry::instance().add(list.get(), WindowTag::StationList);
+    hear(QStringLiteral("OTHER"));
+    hear(QStringLiteral("N0CALL"));
+    frmStations monitor;
+    monitor.stationBox()->setEditText(QStringLiteral("N0CALL"));
+    monitor.tool(QStringLiteral("ID_PlotPath"))->trigger();
+    EXPECT_EQ(list->selectedCallsign(), "N0CALL");
+    EXPECT_EQ(host.fakeMap.calls.filter(QStringLiteral("line(")).size(), 2);
+    EXPECT_EQ(shared().plottedPathStation, "N0CALL");
+    monitor.tool(QStringLiteral("ID_ClearMap"))->trigger();
+    EXPECT_TRUE(shared().plottedPathStation.isEmpty());
+    EXPECT_EQ(host.calls.last(), "refreshMap");
+}
+
+TEST_F(StationListTest, MonitorDrivesTheMainToolsAndClosingReleasesShowHide)
+{
+    FakeMainWindow main;
+    main.tool("ID_ShowHide")->setChecked(true);
+    frmStations monitor;
+    monitor.show();
+    monitor.tool(QStringLiteral("ID_PlotDX"))->trigger();
+    EXPECT_TRUE(main.tool("ID_PlotDX")->isChecked());
+    monitor.tool(QStringLiteral("ID_ShowHide"))->trigger();  // released: the monitor closes
+    EXPECT_FALSE(monitor.isVisible());
+    EXPECT_FALSE(main.tool("ID_ShowHide")->isChecked());
+    EXPECT_EQ(main.triggered, (QStringList{"ID_PlotDX", "ID_ShowHide"}));
+}
+
+TEST_F(StationListTest, PlotDxDrawsTheLineOnlyWhileTheMainToolIsPressed)
+{
+    FakeMainWindow main;
+    makeList();
+    dxTarget() = DxTarget{QStringLiteral("VK2KIB"), -2028.0, 9072.0};
+    list->PlotDX();
+    EXPECT_TRUE(host.fakeMap.calls.isEmpty());
+    main.tool("ID_PlotDX")->setChecked(true);
+    list->PlotDX();
+    EXPECT_EQ(host.fakeMap.calls, (QStringList{"pen(3)", "mode(13)", "line(-8,3084,9072,-2028,255)"}));
+    dxTarget() = DxTarget{};
+}
+
+TEST_F(StationListTest, PlotPathToolIsEnabledOnceTheListHoldsTwoRowsAndWxToolFollowsTheSelection)
+{
+    FakeMainWindow main;
+    main.tool("ID_PlotPath")->setEnabled(false);
+    known(QStringLiteral("A1"));
+    known(QStringLiteral("B2"));
+    makeList();
+    hear(QStringLiteral("A1"));
+    hear(QStringLiteral("B2"));
+    EXPECT_FALSE(main.tool("ID_PlotPath")->isEnabled());  // one row when B2 arrived
+    hear(QStringLiteral("B2"));
+    EXPECT_TRUE(main.tool("ID_PlotPath")->isEnabled());
+
+    list->selectRow(0);
+    list->UpdateWxTool(true);
+    EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+    QDir().mkpath(dirs.data() + QStringLiteral("/WxData"));
+    QFile file(dirs.data() + QStringLiteral("/WxData/A1.kew"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    list->UpdateWxTool(false);
+    EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+    list->UpdateWxTool(true);
+    EXPECT_TRUE(main.tool("ID_WXDisplay")->isEnabled());
+}
