@@ -109,10 +109,16 @@ int StationListModel::append(const QString &callsign)
 
 int StationListModel::appendRow(const Cells &cells)
 {
-    const int r = count();
+    const int r = sorting() ? sortedPlace(cells) : count();
     beginInsertRows({}, r, r);
-    m_rows.push_back(Row{cells, {}, false});
-    if (!m_index.contains(cells[Station]))
+    if (r < count()) {
+        // Rows below move down one; only their index entries change.
+        for (auto it = m_index.begin(); it != m_index.end(); ++it)
+            if (*it >= r)
+                ++*it;
+    }
+    m_rows.insert(m_rows.begin() + r, Row{cells, {}, false});
+    if (const auto it = m_index.constFind(cells[Station]); it == m_index.cend() || *it > r)
         m_index.insert(cells[Station], r);
     endInsertRows();
     emit countChanged(count());
@@ -142,6 +148,20 @@ void StationListModel::setChecked(int r, bool checked)
     emit dataChanged(index(r, Station), index(r, Station), {Qt::CheckStateRole});
 }
 
+int StationListModel::sortedPlace(const Cells &cells) const
+{
+    const QString &key = cells[size_t(m_sortColumn)];
+    const auto first = m_rows.begin();
+    const auto place = m_sortOrder == Qt::AscendingOrder
+        ? std::upper_bound(first, m_rows.end(), key, [this](const QString &k, const Row &row) {
+              return k.compare(row.cells[size_t(m_sortColumn)], Qt::CaseInsensitive) < 0;
+          })
+        : std::upper_bound(first, m_rows.end(), key, [this](const QString &k, const Row &row) {
+              return row.cells[size_t(m_sortColumn)].compare(k, Qt::CaseInsensitive) < 0;
+          });
+    return int(place - first);
+}
+
 void StationListModel::clear()
 {
     beginResetModel();
@@ -155,6 +175,8 @@ void StationListModel::sortByText(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= ColumnCount)
         return;
+    m_sortColumn = column;
+    m_sortOrder = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<int> order_(m_rows.size());

@@ -56,8 +56,10 @@ public:
     void setChecked(int r, bool checked);
     void clear();
 
-    // Sorts the rows by a column's text, letter case ignored; equal texts keep their order.
+    // Sorts the rows by a column's text, letter case ignored; equal texts keep
+    // their order. Sorting stays on: rows added later go to their sorted place.
     void sortByText(int column, Qt::SortOrder order);
+    bool sorting() const { return m_sortColumn >= 0; }
 
     // The image list: icons by key. "??" is always there.
     bool hasIcon(const QString &key) const { return m_icons.contains(key); }
@@ -70,6 +72,10 @@ signals:
 
 private:
     void rebuildIndex();
+    int sortedPlace(const Cells &cells) const;
+
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
     std::vector<Row> m_rows;
     QHash<QString, int> m_index;

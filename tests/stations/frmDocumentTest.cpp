@@ -135,6 +135,14 @@ TEST_F(StationListTest, HeaderClicksSortAsTextAndToggleOrder)
     hear(QStringLiteral("a1"));
     EXPECT_EQ(list->model().count(), 3);
     EXPECT_EQ(cell(2, Col::Hrd), "2");
+    // Sorting stays on: a new station goes to its place, and is found there.
+    known(QStringLiteral("B9"));
+    hear(QStringLiteral("B9"));
+    EXPECT_EQ(order(), (QStringList{"C3", "B9", "B2", "a1"}));
+    hear(QStringLiteral("B9"));
+    EXPECT_EQ(cell(1, Col::Hrd), "2");
+    hear(QStringLiteral("a1"));
+    EXPECT_EQ(cell(3, Col::Hrd), "3");
 }
 
 TEST_F(StationListTest, HomeStationStatusWithDxDrawsTheDxLine)
