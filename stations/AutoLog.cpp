@@ -31,7 +31,7 @@ bool start(const QString &path, const QDateTime &now)
     return true;
 }
 
-bool append(const HostStationRecord &station, const QString &path)
+bool UpdateLogFile(const HostStationRecord &station, const QString &path)
 {
     if (station.timeHeard.isEmpty())
         return true;

@@ -21,6 +21,6 @@ bool start(const QString &path, const QDateTime &now);
 // Appends one entry: the time heard and the header line, then the payload.
 // Nothing is written when the host gave no time. False when the file cannot
 // be appended to (the entry is skipped).
-bool append(const HostStationRecord &station, const QString &path);
+bool UpdateLogFile(const HostStationRecord &station, const QString &path);
 
 } // namespace AutoLog

@@ -223,7 +223,7 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
         }
 
     if (const QString &log = m_model.cell(row, Col::LogFile); !log.isEmpty())
-        AutoLog::append(cStation, log);  // a log that cannot be appended skips this entry
+        AutoLog::UpdateLogFile(cStation, log);  // a log that cannot be appended skips this entry
 
     if (!shared().home.callsign.isEmpty() && cStation.callsign == shared().home.callsign) {
         const QString dx = GetDxCallsign(cStation.status);
