@@ -180,6 +180,15 @@ void frmStations::showHide(bool on)
     }
 }
 
+void frmStations::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Opened between frames: start from the main list as it is.
+    if (!m_source)
+        m_source = dynamic_cast<frmDocument *>(WindowRegistry::instance().firstTagged(WindowTag::StationList));
+    refresh();
+}
+
 void frmStations::closeEvent(QCloseEvent *event)
 {
     // Releasing the main tool through its own handler brings the main window back.

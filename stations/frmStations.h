@@ -56,6 +56,7 @@ public:
     void showHide(bool on);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
