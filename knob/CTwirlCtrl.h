@@ -66,9 +66,11 @@ class TWIRL_EXPORT CTwirlCtrl : public QWidget
     Q_PROPERTY(QString Text READ Text WRITE setText)
 
 public:
-    enum IndicatorStyles { isNone = 0, isDot = 1, isLine = 2, isPointer = 3, isHalfShaded = 4 };
+    // A fixed underlying type: hosts may pass any number, and the setters
+    // correct it.
+    enum IndicatorStyles : int { isNone = 0, isDot = 1, isLine = 2, isPointer = 3, isHalfShaded = 4 };
     Q_ENUM(IndicatorStyles)
-    enum AppearenceTypes { Flat = 0, _3D = 1 };
+    enum AppearenceTypes : int { Flat = 0, _3D = 1 };
     Q_ENUM(AppearenceTypes)
 
     static constexpr int kVersionMajor = 1;
