@@ -311,8 +311,8 @@ void CTwirlCtrl::drawFineIndicator(QPainter &p)
                  pointAt(l.centre, angle, mid + half, m_orientation), colour,
                  m_indicatorLineWidth);
     };
-    // Erase the old mark in the ring colour, then draw the new one.
-    mark(m_lastFineAngle, m_fineAdjustColor);
+    // The old mark was erased by restoring the cached ring under it; painting
+    // it over in the ring colour would also take pixels off a rim it touches.
     m_lastFineAngle = m_fineAdjustPosition;
     mark(m_lastFineAngle, m_indicatorColor);
 }

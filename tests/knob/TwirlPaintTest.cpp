@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -461,4 +462,44 @@ TEST(TwirlPaint, FocusShowsAsARingInsideTheRim)
     const QImage img = render(k);
     EXPECT_EQ(at(img, 50, 2), highlight);
     EXPECT_EQ(at(img, 50, 0), QColor(Qt::black));   // the rim stays
+}
+
+TEST(TwirlPaint, PartialRedrawsLeaveTheSamePixelsAsAFullPaint)
+{
+    CTwirlCtrl k;
+    k.resize(140, 140);
+    k.setTickCount(8);
+    k.setTickSnapping(true);
+    k.setFineAdjust(true);
+    k.setFineAdjustWidth(20);
+    k.setFineAdjustLineLength(8);
+    k.setAppearence(CTwirlCtrl::_3D);
+    k.setIndicatorStyle(CTwirlCtrl::isHalfShaded);
+    k.setText(QStringLiteral("Mix"));
+    k.setMax(99);
+    k.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&k));
+    QApplication::processEvents();
+    const Layout l = k.knobLayout();
+    const int mid = (l.knobRadius + l.outerRadius) / 2;
+
+    press(k, pointAt(l.centre, 0, 20));
+    for (int a = 10; a <= 200; a += 10)
+        drag(k, pointAt(l.centre, a, 20));
+    press(k, pointAt(l.centre, 0, mid));
+    for (int a = 10; a <= 130; a += 10)
+        drag(k, pointAt(l.centre, a, mid));
+    ASSERT_NE(k.FineAdjustPosition(), 0);
+    QApplication::processEvents();
+
+    const QImage onScreen = k.screen()->grabWindow(k.winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    const QImage full = render(k);
+    ASSERT_EQ(onScreen.size(), full.size());
+    int differing = 0;
+    for (int y = 0; y < full.height(); ++y) {
+        for (int x = 0; x < full.width(); ++x)
+            differing += onScreen.pixel(x, y) != full.pixel(x, y);
+    }
+    EXPECT_EQ(differing, 0);
 }
