@@ -306,15 +306,12 @@ void CTwirlCtrl::drawFineIndicator(QPainter &p)
     const Layout &l = m_layout;
     const int mid = (l.knobRadius + l.outerRadius) / 2;
     const int half = m_fineAdjustLineLength / 2;
-    auto mark = [&](int angle, const QColor &colour) {
-        drawLine(p, pointAt(l.centre, angle, mid - half, m_orientation),
-                 pointAt(l.centre, angle, mid + half, m_orientation), colour,
-                 m_indicatorLineWidth);
-    };
     // The old mark was erased by restoring the cached ring under it; painting
     // it over in the ring colour would also take pixels off a rim it touches.
     m_lastFineAngle = m_fineAdjustPosition;
-    mark(m_lastFineAngle, m_indicatorColor);
+    drawLine(p, pointAt(l.centre, m_lastFineAngle, mid - half, m_orientation),
+             pointAt(l.centre, m_lastFineAngle, mid + half, m_orientation), m_indicatorColor,
+             m_indicatorLineWidth);
 }
 
 void CTwirlCtrl::resizeEvent(QResizeEvent *event)
