@@ -198,7 +198,7 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
             if (cStation.symbolCode == QLatin1String("_"))
                 type = &kWx;
             cells[Col::Type] = *type;
-            cells[Col::Dist] = QString::number(qint64(std::trunc(distance)));
+            cells[Col::Dist] = QString::number(std::isfinite(distance) ? qint64(std::trunc(distance)) : 0);
             cells[Col::Path] = cStation.heardDirect ? kReceivedDirect : GetPathFromHeader(cStation.header);
             cells[Col::Lattitude] = FormatPosition(cStation.latitude, false);
             cells[Col::Longitude] = FormatPosition(cStation.longitude, true);
