@@ -72,7 +72,8 @@ TEST(PrivateProfile, RemoveSectionTakesItsKeysOnly)
 TEST(PrivateProfile, GarbageLinesAreSkippedNotFatal)
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, QByteArray("\0\0[broken\n=novalue\nno equals\n[S]\nk=v\r\r\n", 41));
+    static const char bytes[] = "\0\0[broken\n=novalue\nno equals\n[S]\nk=v\r\r\n";
+    const QString path = writeFile(dir, QByteArray(bytes, sizeof(bytes) - 1));
     PrivateProfile profile(path);
     ASSERT_TRUE(profile.load());
     EXPECT_EQ(profile.value("S", "k"), "v");
