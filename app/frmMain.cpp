@@ -98,6 +98,8 @@ frmMain::~frmMain()
     // Children close after this class's members are gone: stop listening first.
     m_mdi->disconnect(this);
     m_windowMenu->disconnect(this);
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        sub->disconnect(this);
     if (mainWindow() == this)
         setMainWindow(nullptr);
 }

@@ -101,6 +101,7 @@ private:
     void comboChanged(const QString &id);
     void setIndicator(int panel, bool on);
     void showOneOnly(QWidget *window, const QString &entry, bool on);
+    void listWindow(QWidget *window, const QString &caption);
     void focusWindowListEntry(const QString &id);
     void showHelp();
     void printActiveWindow();

@@ -97,7 +97,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         QMdiSubWindow *sub = addChild(window, tag, true);
         if (fileName.isEmpty())
             sub->setGeometry(m_mdi->viewport()->rect());  // the main list fills the frame
-        UpdateWindowList(caption, true);
+        listWindow(window, caption);
         break;
     }
     case 2: {
@@ -118,7 +118,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             window = createPlaceholder(caption, QStringLiteral("frmWx"));
         window->setWindowTitle(caption);
         addChild(window, WindowTag::WxStation, true);
-        UpdateWindowList(caption, true);
+        listWindow(window, caption);
         break;
     }
     case 3: {
@@ -131,7 +131,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         addChild(window, WindowTag::ScreenCapture, true);
         if (auto *capture = dynamic_cast<CaptureWindow *>(window))
             capture->grabMap(0, 0, 0, 0);
-        UpdateWindowList(caption, true);
+        listWindow(window, caption);
         break;
     }
     case 4: {
@@ -145,7 +145,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         if (saved) {
             if (auto *statistics = dynamic_cast<StatisticsWindow *>(window))
                 statistics->LoadStatisticsData(fileName);
-            UpdateWindowList(caption, true);
+            listWindow(window, caption);
         } else {
             m_liveStatistics = window;
         }
@@ -154,6 +154,18 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
     default:
         break;
     }
+}
+
+void frmMain::listWindow(QWidget *window, const QString &caption)
+{
+    UpdateWindowList(caption, true);
+    // Closing the window takes its entry away again (the entry keeps the
+    // caption it was listed under, whatever the window calls itself later).
+    if (QWidget *frame = window->parentWidget())
+        connect(frame, &QObject::destroyed, this, [this, caption] {
+            if (!m_closing)
+                UpdateWindowList(caption, false);
+        });
 }
 
 void frmMain::UpdateWindowList(const QString &strTitle, bool bAction)

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -322,4 +323,20 @@ TEST_F(MainWindowTest, TestCommandRunsTheIntakeEvenWithoutAHost)
     record.callsign = "N0CALL";
     EXPECT_FALSE(intakeHost->lookUpStation(record));  // the stand-in knows nobody
     EXPECT_EQ(frames.size(), 1);
+}
+
+TEST_F(MainWindowTest, ClosingAListedWindowTakesItsEntryAway)
+{
+    frmMain &m = start();
+    m.OpenDataWindow(3, QString());
+    m.OpenDataWindow(3, QString());
+    EXPECT_EQ(m.windowListCount(), 3);
+    QMdiSubWindow *second = m.mdiArea()->activeSubWindow();
+    ASSERT_EQ(second->widget()->windowTitle(), "Screen Capture 2");
+    second->widget()->setWindowTitle("renamed later");
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m.windowListCount(), 2);
+    EXPECT_FALSE(entries(m).contains("Screen Capture 2"));
+    EXPECT_TRUE(entries(m).contains("Screen Capture 1"));
 }
