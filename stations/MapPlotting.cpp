@@ -96,7 +96,9 @@ int plotPathOnMap(HostApplication &host, const HomeStation &observer, const QStr
         drawn = true;
     } else {
         for (qsizetype i = hops.size() - 1; i >= 0; --i) {
-            QString hop = hops.at(i);
+            // The last element carries the port text ("G7KDF-2* Port=1 "): a
+            // callsign never holds a blank, so what follows one is not the hop.
+            QString hop = hops.at(i).trimmed().section(QLatin1Char(' '), 0, 0);
             if (hop.endsWith(QLatin1Char('*')))
                 hop.chop(1);
             if (hop == QLatin1String("TCPIP"))

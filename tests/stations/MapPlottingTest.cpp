@@ -48,6 +48,19 @@ TEST_F(StationListTest, PathThroughAKnownHopDrawsObserverHopStation)
     EXPECT_EQ(shared().plottedPathStation, "N0CALL");
 }
 
+TEST_F(StationListTest, LastHopIsFoundDespiteThePortText)
+{
+    known(QStringLiteral("G3KDC-1"), 3095.0f, -20.0f);
+    known(QStringLiteral("G7KDF-2"), 3098.0f, -25.0f);
+    known(QStringLiteral("G7KMC-9"), 3100.0f, -30.0f);
+    const int lines = plotPathOnMap(host, shared().home, QStringLiteral("G7KMC-9"),
+                                    QStringLiteral("G3KDC-1,G7KDF-2* Port=1 "), QStringLiteral("No"));
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(host.fakeMap.calls, (QStringList{"pen(2)", "mode(13)", "line(-8,3084,-25,3098," + kBlue + ")",
+                                               "line(-25,3098,-20,3095," + kBlue + ")", "leg(3)",
+                                               "line(-20,3095,-30,3100," + kBlue + ")"}));
+}
+
 TEST_F(StationListTest, PathWithNoKnownHopAndNotDirectDrawsNothing)
 {
     known(QStringLiteral("N0CALL"));
