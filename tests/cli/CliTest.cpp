@@ -61,3 +61,22 @@ TEST(KestrelTool, TimeZoneJson)
     EXPECT_TRUE(found);
     EXPECT_EQ(tool({"--json", "tz", "transition", "2024", "2", "4", "5"}).out.trimmed(), "\"2024-02-29\"");
 }
+
+TEST(KestrelTool, DecodeOneLine)
+{
+    const ToolRun plain = tool({"decode", "N0CALL>APRS,WIDE2-1:!3614.79N/09549.68W>088/036/A=001234 test"});
+    ASSERT_EQ(plain.status, 0);
+    EXPECT_TRUE(plain.out.contains("latitude: 2174.7900\n")) << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.contains("course: 88\n"));
+    EXPECT_TRUE(plain.out.contains("height: 1234\n"));
+    EXPECT_TRUE(plain.out.contains("header: N0CALL>APRS,WIDE2-1 Port=1 <UI C Len=41>:\n"));
+
+    const ToolRun json = tool({"--json", "decode", "N0CALL>APRS,DIGI*:garbage"});
+    ASSERT_EQ(json.status, 0);
+    const QJsonObject record = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_FALSE(record.contains("latitude"));  // no position: absent, still success
+    EXPECT_EQ(record["course"].toInt(), -32768);
+    EXPECT_FALSE(record["heard_direct"].toBool());
+
+    EXPECT_EQ(tool({"decode"}).status, 2);
+}
