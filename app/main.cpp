@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -61,6 +62,12 @@ int main(int argc, char **argv)
             }
             QTimer::singleShot(qMax(delay, 200), &main, [&main, screenshot] {
                 main.grab().save(screenshot);
+                // Other visible top-level windows (the host's map) beside it.
+                const QFileInfo file(screenshot);
+                for (QWidget *window : QApplication::topLevelWidgets())
+                    if (window != &main && window->isVisible() && !window->objectName().isEmpty())
+                        window->grab().save(file.path() + u'/' + file.completeBaseName() + u'-'
+                                            + window->objectName() + u'.' + file.suffix());
                 QApplication::exit(0);
             });
         });
