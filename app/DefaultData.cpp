@@ -1,6 +1,6 @@
 #include "app/DefaultData.h"
 
-#include "app/Utilities.h"
+#include "core/Utilities.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 class frmMain;
 

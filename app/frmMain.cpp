@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/LoadingSequence.h"
 #include "app/ToolDefinitions.h"
-#include "app/Utilities.h"
-#include "app/WindowRegistry.h"
+#include "core/Utilities.h"
+#include "core/WindowRegistry.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -8,9 +8,9 @@
 
 #include <functional>
 
-#include "app/HostApplication.h"
-#include "app/HostMap.h"
-#include "app/DetachedHost.h"
+#include "core/HostApplication.h"
+#include "core/HostMap.h"
+#include "core/DetachedHost.h"
 
 class QAction;
 class QComboBox;

@@ -1,15 +1,15 @@
 // The toolbar commands of the main window.
 #include "app/frmMain.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorReport.h"
-#include "app/HostApplication.h"
-#include "app/Prompts.h"
-#include "app/SharedState.h"
-#include "app/Utilities.h"
-#include "app/WindowInterfaces.h"
-#include "app/WindowProviders.h"
-#include "app/WindowRegistry.h"
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/HostApplication.h"
+#include "core/Prompts.h"
+#include "core/SharedState.h"
+#include "core/Utilities.h"
+#include "core/WindowInterfaces.h"
+#include "core/WindowProviders.h"
+#include "core/WindowRegistry.h"
 #include "satellites/OrbiterControl.h"
 
 #include <QAction>

@@ -1,18 +1,18 @@
 // The main window's link to the host program: events, frames, activation and shutdown.
 #include "app/frmMain.h"
 
-#include "app/AppInfo.h"
-#include "app/Configuration.h"
-#include "app/ErrorReport.h"
-#include "app/HostApplication.h"
-#include "app/HostMap.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
-#include "app/SharedState.h"
-#include "app/Utilities.h"
-#include "app/WindowInterfaces.h"
-#include "app/WindowProviders.h"
-#include "app/WindowRegistry.h"
+#include "core/AppInfo.h"
+#include "core/Configuration.h"
+#include "core/ErrorReport.h"
+#include "core/HostApplication.h"
+#include "core/HostMap.h"
+#include "core/Prompts.h"
+#include "core/SettingsStore.h"
+#include "core/SharedState.h"
+#include "core/Utilities.h"
+#include "core/WindowInterfaces.h"
+#include "core/WindowProviders.h"
+#include "core/WindowRegistry.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 // The window factory and the window list of the main window.
 #include "app/frmMain.h"
 
-#include "app/Prompts.h"
-#include "app/SharedState.h"
-#include "app/WindowInterfaces.h"
-#include "app/WindowProviders.h"
-#include "app/WindowRegistry.h"
+#include "core/Prompts.h"
+#include "core/SharedState.h"
+#include "core/WindowInterfaces.h"
+#include "core/WindowProviders.h"
+#include "core/WindowRegistry.h"
 
 #include <QAction>
 #include <QHeaderView>

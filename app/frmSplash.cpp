@@ -1,6 +1,6 @@
 #include "app/frmSplash.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "stations/FrameDecoder.h"
 
 namespace {

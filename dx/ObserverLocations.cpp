@@ -1,7 +1,7 @@
 #include "dx/ObserverLocations.h"
 
-#include "app/Prompts.h"
-#include "app/Utilities.h"
+#include "core/Prompts.h"
+#include "core/Utilities.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "host/EmbeddedHost.h"
 
-#include "app/PrivateProfile.h"
+#include "core/PrivateProfile.h"
 #include "host/DxSpotLine.h"
 #include "host/EmbeddedHostMap.h"
 #include "host/Feed.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HostApplication.h"
+#include "core/HostApplication.h"
 #include "host/HostConfig.h"
 #include "host/MonitorLog.h"
 #include "host/PrefixTable.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/HostMap.h"
-#include "app/PlacedObject.h"
+#include "core/HostMap.h"
+#include "core/PlacedObject.h"
 #include "host/MapProjection.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 #include "host/HostConfig.h"
 
-#include "app/PrivateProfile.h"
+#include "core/PrivateProfile.h"
 
 #include <QDir>
 

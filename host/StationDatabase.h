@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HostStationRecord.h"
+#include "core/HostStationRecord.h"
 #include "host/AprsDecoder.h"
 #include "host/HugePageAllocator.h"
 #include "host/Tnc2.h"

@@ -1,7 +1,7 @@
 #include "stations/AutoLog.h"
 
-#include "app/HostStationRecord.h"
-#include "app/Utilities.h"
+#include "core/HostStationRecord.h"
+#include "core/Utilities.h"
 #include "stations/FrameDecoder.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/Utilities.h"
+#include "core/Utilities.h"
 
 void appendDebugLog(const QString &text)
 {

@@ -4,12 +4,12 @@
 
 #include <exception>
 
-#include "app/Clock.h"
-#include "app/Configuration.h"
-#include "app/ErrorReport.h"
-#include "app/HostApplication.h"
-#include "app/WindowInterfaces.h"
-#include "app/WindowRegistry.h"
+#include "core/Clock.h"
+#include "core/Configuration.h"
+#include "core/ErrorReport.h"
+#include "core/HostApplication.h"
+#include "core/WindowInterfaces.h"
+#include "core/WindowRegistry.h"
 #include "stations/DebugLog.h"
 #include "stations/WeatherStorePort.h"
 

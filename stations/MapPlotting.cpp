@@ -1,8 +1,8 @@
 #include "stations/MapPlotting.h"
 
-#include "app/HostApplication.h"
-#include "app/HostMap.h"
-#include "app/SharedState.h"
+#include "core/HostApplication.h"
+#include "core/HostMap.h"
+#include "core/SharedState.h"
 
 #include <QStringList>
 

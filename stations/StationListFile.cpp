@@ -1,6 +1,6 @@
 #include "stations/StationListFile.h"
 
-#include "app/Utilities.h"
+#include "core/Utilities.h"
 
 #include <QFile>
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "app/WindowInterfaces.h"
+#include "core/WindowInterfaces.h"
 
 // Keeps every weather part handed to it instead of writing a file: the
 // stand-in until the weather data file writer is installed, and what tests read.

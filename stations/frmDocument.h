@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/WindowInterfaces.h"
+#include "core/WindowInterfaces.h"
 #include "stations/StationListModel.h"
 
 class HostApplication;

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QWidget>
 
-#include "app/WindowInterfaces.h"
+#include "core/WindowInterfaces.h"
 #include "stations/FrameDecoder.h"
 
 class QPlainTextEdit;

@@ -1,10 +1,10 @@
 #include "stations/frmStationInfo.h"
 
-#include "app/Configuration.h"
-#include "app/HostApplication.h"
-#include "app/PrivateProfile.h"
-#include "app/SharedState.h"
-#include "app/Utilities.h"
+#include "core/Configuration.h"
+#include "core/HostApplication.h"
+#include "core/PrivateProfile.h"
+#include "core/SharedState.h"
+#include "core/Utilities.h"
 #include "stations/subFunctions.h"
 
 #include <QCheckBox>

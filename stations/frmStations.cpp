@@ -1,9 +1,9 @@
 #include "stations/frmStations.h"
 
-#include "app/HostApplication.h"
-#include "app/SharedState.h"
-#include "app/Utilities.h"
-#include "app/WindowRegistry.h"
+#include "core/HostApplication.h"
+#include "core/SharedState.h"
+#include "core/Utilities.h"
+#include "core/WindowRegistry.h"
 #include "stations/frmDocument.h"
 
 #include <QAction>

@@ -6,10 +6,10 @@
 
 #include <cmath>
 
-#include "app/HostApplication.h"
-#include "app/SharedState.h"
-#include "app/WindowInterfaces.h"
-#include "app/WindowRegistry.h"
+#include "core/HostApplication.h"
+#include "core/SharedState.h"
+#include "core/WindowInterfaces.h"
+#include "core/WindowRegistry.h"
 
 namespace {
 std::function<void()> &stationInfoHandler()

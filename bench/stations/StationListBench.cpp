@@ -11,9 +11,9 @@
 
 #include "FakeHost.h"
 #include "ScriptedPorts.h"
-#include "app/Configuration.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
+#include "core/Configuration.h"
+#include "core/SharedState.h"
+#include "core/WindowRegistry.h"
 #include "stations/FrameIntake.h"
 #include "stations/WeatherStorePort.h"
 #include "stations/frmDocument.h"

@@ -1,4 +1,4 @@
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "app/DefaultData.h"
 #include "app/LoadingSequence.h"
 #include "dx/ObserverLocations.h"

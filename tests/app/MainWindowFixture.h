@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/Configuration.h"
-#include "app/SharedState.h"
-#include "app/WindowInterfaces.h"
-#include "app/WindowProviders.h"
-#include "app/WindowRegistry.h"
+#include "core/Configuration.h"
+#include "core/SharedState.h"
+#include "core/WindowInterfaces.h"
+#include "core/WindowProviders.h"
+#include "core/WindowRegistry.h"
 #include "app/frmMain.h"
 
 #include "FakeHost.h"

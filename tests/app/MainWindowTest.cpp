@@ -1,4 +1,4 @@
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 #include "MainWindowFixture.h"
 

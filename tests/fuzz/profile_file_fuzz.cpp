@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/PrivateProfile.h"
-#include "app/Utilities.h"
+#include "core/PrivateProfile.h"
+#include "core/Utilities.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,6 +1,6 @@
 #include "StationListFixture.h"
 
-#include "app/LoadingDialog.h"
+#include "core/LoadingDialog.h"
 #include "stations/AutoLog.h"
 #include "stations/StationListModel.h"
 

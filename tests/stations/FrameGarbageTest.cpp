@@ -4,7 +4,7 @@
 
 #include "FakeHost.h"
 #include "ScriptedPorts.h"
-#include "app/WindowRegistry.h"
+#include "core/WindowRegistry.h"
 #include "stations/FrameIntake.h"
 #include "stations/WeatherStorePort.h"
 #include "stations/frmIncoming.h"

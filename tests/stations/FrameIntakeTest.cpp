@@ -9,8 +9,8 @@
 #include "QtPrinters.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
-#include "app/Configuration.h"
-#include "app/WindowRegistry.h"
+#include "core/Configuration.h"
+#include "core/WindowRegistry.h"
 #include "stations/FrameIntake.h"
 #include "stations/WeatherStorePort.h"
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/WindowInterfaces.h"
+#include "core/WindowInterfaces.h"
 
 // Test windows that write each call they get, in order, to one shared list.
 

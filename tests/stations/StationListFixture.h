@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Configuration.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
+#include "core/Configuration.h"
+#include "core/SharedState.h"
+#include "core/WindowRegistry.h"
 #include "stations/frmDocument.h"
 
 #include "FakeHost.h"

@@ -1,6 +1,6 @@
 #include "StationListFixture.h"
 
-#include "app/Utilities.h"
+#include "core/Utilities.h"
 #include "stations/MapPlotting.h"
 #include "stations/frmStations.h"
 

@@ -8,8 +8,8 @@
 #include "FakeHost.h"
 #include "IntakeDoubles.h"
 #include "QtPrinters.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
+#include "core/SharedState.h"
+#include "core/WindowRegistry.h"
 #include "stations/subFunctions.h"
 
 TEST(GetPathFromHeader, CutsThePathOutOfAMonitorHeader)

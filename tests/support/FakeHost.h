@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/HostApplication.h"
-#include "app/HostMap.h"
+#include "core/HostApplication.h"
+#include "core/HostMap.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "core/Clock.h"
+#include "core/Prompts.h"
+#include "core/SettingsStore.h"
 
 #include <QHash>
 #include <QQueue>

@@ -1,4 +1,4 @@
-#include "app/WidgetPrompts.h"
+#include "core/WidgetPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

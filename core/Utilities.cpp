@@ -1,7 +1,7 @@
-#include "app/Utilities.h"
+#include "core/Utilities.h"
 
-#include "app/ErrorReport.h"
-#include "app/Prompts.h"
+#include "core/ErrorReport.h"
+#include "core/Prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>

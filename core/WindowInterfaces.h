@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "app/HostStationRecord.h"
+#include "core/HostStationRecord.h"
 
 // What windows call on each other by name. A window class implements the
 // interface of its kind; callers find windows by tag (WindowRegistry) and

@@ -1,4 +1,4 @@
-#include "app/PrivateProfile.h"
+#include "core/PrivateProfile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,5 +1,5 @@
-#include "app/CJString.h"
-#include "app/Utilities.h"
+#include "core/CJString.h"
+#include "core/Utilities.h"
 
 #include "ScriptedPorts.h"
 #include "TempDirs.h"

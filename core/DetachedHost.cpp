@@ -1,4 +1,4 @@
-#include "app/DetachedHost.h"
+#include "core/DetachedHost.h"
 
 bool DetachedHost::openLink(const QString &, const QString &, QString *errorText)
 {

@@ -1,6 +1,6 @@
-#include "app/IniSettingsStore.h"
+#include "core/IniSettingsStore.h"
 
-#include "app/PrivateProfile.h"
+#include "core/PrivateProfile.h"
 
 #include <QDir>
 #include <QStandardPaths>

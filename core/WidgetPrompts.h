@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 
 // Prompts shown as real dialogs over the active window.
 class WidgetPrompts : public Prompts

@@ -1,7 +1,7 @@
-#include "app/ErrorReport.h"
+#include "core/ErrorReport.h"
 
-#include "app/AppInfo.h"
-#include "app/Prompts.h"
+#include "core/AppInfo.h"
+#include "core/Prompts.h"
 
 QString errorText(const QString &procedure, const QString &description)
 {

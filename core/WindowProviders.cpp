@@ -1,4 +1,4 @@
-#include "app/WindowProviders.h"
+#include "core/WindowProviders.h"
 
 WindowProviders &providers()
 {

@@ -1,8 +1,8 @@
 // Program-wide instances of the ports: the real ones unless a test installed its own.
-#include "app/Clock.h"
-#include "app/IniSettingsStore.h"
-#include "app/Prompts.h"
-#include "app/WidgetPrompts.h"
+#include "core/Clock.h"
+#include "core/IniSettingsStore.h"
+#include "core/Prompts.h"
+#include "core/WidgetPrompts.h"
 
 #include <cstdio>
 

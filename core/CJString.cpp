@@ -1,4 +1,4 @@
-#include "app/CJString.h"
+#include "core/CJString.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/HostApplication.h"
-#include "app/HostMap.h"
+#include "core/HostApplication.h"
+#include "core/HostMap.h"
 
 // Stands in while no host program is attached: knows no station, draws
 // nothing, refuses the link. Lets the link panel's test command and the

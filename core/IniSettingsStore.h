@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 // One profile file per application name in the user's config folder
 // ($XDG_CONFIG_HOME, or KESTREL_CONFIG_DIR when set): "Kestrel.ini",

@@ -1,7 +1,7 @@
-#include "app/Configuration.h"
+#include "core/Configuration.h"
 
-#include "app/AppInfo.h"
-#include "app/SettingsStore.h"
+#include "core/AppInfo.h"
+#include "core/SettingsStore.h"
 
 #include <cmath>
 #include <limits>

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/HostStationRecord.h"
-#include "app/PlacedObject.h"
+#include "core/HostStationRecord.h"
+#include "core/PlacedObject.h"
 
 class HostMap;
 

@@ -1,6 +1,6 @@
-#include "app/AppInfo.h"
-#include "app/Configuration.h"
-#include "app/IniSettingsStore.h"
+#include "core/AppInfo.h"
+#include "core/Configuration.h"
+#include "core/IniSettingsStore.h"
 
 #include "ScriptedPorts.h"
 #include "TempDirs.h"

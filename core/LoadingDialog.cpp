@@ -1,6 +1,6 @@
-#include "app/LoadingDialog.h"
+#include "core/LoadingDialog.h"
 
-#include "app/Utilities.h"
+#include "core/Utilities.h"
 
 #include <QApplication>
 #include <QLabel>
