@@ -9,6 +9,7 @@
 #include "core/PrivateProfile.h"
 #include "core/SettingsStore.h"
 #include "core/Utilities.h"
+#include "core/WholeFileWriter.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
@@ -20,7 +21,6 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QScreen>
-#include <QSaveFile>
 
 #include <cmath>
 #include <stdexcept>
@@ -310,12 +310,9 @@ void LoadingSequence::writeRegistrationFile()
     const QString path = folder + kRegistrationFile;
     if (FileExists(path))
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw StepError(file.errorString());
-    file.write(registrationFileContent());
-    if (!file.commit())
-        throw StepError(file.errorString());
+    QString error;
+    if (!WholeFileWriter::save(path, registrationFileContent(), &error))
+        throw StepError(error);
 }
 
 void LoadingSequence::openLink()

@@ -1,7 +1,7 @@
 #include "core/PrivateProfile.h"
+#include "core/WholeFileWriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -75,24 +75,12 @@ bool PrivateProfile::load()
 
 bool PrivateProfile::save(QString *errorText) const
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
     QByteArray bytes;
     for (const Line &line : m_lines) {
         bytes += line.text.toLatin1();
         bytes += "\r\n";
     }
-    file.write(bytes);
-    if (!file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    return WholeFileWriter::save(m_path, bytes, errorText);
 }
 
 int PrivateProfile::findSection(const QString &section) const

@@ -1,10 +1,10 @@
 #include "stations/StationListFile.h"
 
 #include "core/Utilities.h"
+#include "core/WholeFileWriter.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace StationListFile {
 
@@ -33,12 +33,9 @@ QString lineOf(const StationListModel::Cells &cells)
 
 bool save(const QString &path, const StationListModel &model, QString *errorText)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
+    WholeFileWriter file(path);
+    if (!file.open(errorText))
         return false;
-    }
     QByteArray chunk;
     for (int r = 0; r < model.count(); ++r) {
         chunk += lineOf(model.row(r).cells).toLatin1();
@@ -49,12 +46,7 @@ bool save(const QString &path, const StationListModel &model, QString *errorText
         }
     }
     file.write(chunk);
-    if (!file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    return file.commit(errorText);
 }
 
 bool parseLine(const QString &line, Parsed *parsed)
