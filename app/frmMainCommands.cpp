@@ -60,6 +60,13 @@ OrbiterControl *orbiterOf(QWidget *satelliteWindow)
     return window ? window->orbiter() : nullptr;
 }
 
+// Until a subsystem lands its dialog, its tool says so instead of doing nothing.
+void notBuiltYet(const QString &what)
+{
+    Prompts::instance().message(what + QStringLiteral(" is not built yet in this version of Kestrel."), what,
+                                Prompts::Buttons::Ok, Prompts::Icon::Information);
+}
+
 } // namespace
 
 void frmMain::toolClicked(QAction *tool)
@@ -88,6 +95,8 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_Options")) {
         if (make.options)
             make.options(this);
+        else
+            notBuiltYet(QStringLiteral("Options"));
     } else if (id == QLatin1String("ID_StationList")) {
         QWidget *main = qobject_cast<QWidget *>(WindowRegistry::instance().firstTagged(WindowTag::StationList));
         showOneOnly(main, kStationListEntry, on);
@@ -108,6 +117,8 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_About...")) {
         if (make.about)
             make.about(this);
+        else
+            notBuiltYet(QStringLiteral("About Kestrel"));
     } else if (id == QLatin1String("ID_TileHorizontally")) {
         m_mdi->tileSubWindows();
     } else if (id == QLatin1String("ID_Tilevertically")) {
@@ -140,9 +151,13 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_SatelliteSetup")) {
         if (make.satelliteSetup)
             make.satelliteSetup(this);
+        else
+            notBuiltYet(QStringLiteral("Satellite Setup"));
     } else if (id == QLatin1String("ID_LogMaintenance")) {
         if (make.logMaintenance)
             make.logMaintenance(this);
+        else
+            notBuiltYet(QStringLiteral("Log Maintenance"));
     } else if (id == QLatin1String("ID_DXClusterDisplay")) {
         showOneOnly(m_dxMonitor, kDxMonitorEntry, on);
     } else if (id == QLatin1String("ID_SatelliteStatus")) {

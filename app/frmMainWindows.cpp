@@ -53,7 +53,11 @@ QWidget *frmMain::createPlaceholder(const QString &caption, const QString &objec
         list->horizontalHeader()->setStretchLastSection(true);
         layout->addWidget(list);
     } else {
-        layout->addWidget(new QLabel(caption, window), 0, Qt::AlignCenter);
+        // Until its subsystem lands, the window says plainly what it is.
+        auto *label = new QLabel(caption + QStringLiteral("\n\nThis window is not built yet in this version of Kestrel."),
+                                 window);
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label, 0, Qt::AlignCenter);
     }
     window->resize(560, 300);
     return window;
