@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -103,7 +104,7 @@ frmDx::frmDx(QWidget *parent) : QWidget(parent), m_monitor(bandTable())
     SSActiveTabs1->setCurrentIndex(0);
     ShowTab(0);
     Timer1->start();
-    resize(720, 380);
+    resize(sizeHint());
 }
 
 frmDx::~frmDx() = default;
@@ -114,7 +115,6 @@ void frmDx::buildTabs()
     SSActiveTabs1->setObjectName(QStringLiteral("SSActiveTabs1"));
     SSActiveTabs1->setExpanding(false);
     SSActiveTabs1->setUsesScrollButtons(true);
-    SSActiveTabs1->setDrawBase(false);
     SSActiveTabs1->addTab(SettingsTab);
     SSActiveTabs1->setTabData(0, SettingsTab);
     SSActiveTabs1->addTab(NotifiedTab);
@@ -190,19 +190,21 @@ QWidget *frmDx::buildSettings()
     txtNumSpots->setAlignment(Qt::AlignRight);
     auto *totalLabel = new QLabel(QStringLiteral("Total Spots"), frmSettings);
 
-    auto *row = new QHBoxLayout;
-    row->addWidget(expireLabel);
-    row->addWidget(txtExpire);
-    row->addWidget(new QLabel(QStringLiteral("Minutes"), frmSettings));
-    row->addSpacing(24);
-    row->addWidget(totalLabel);
-    row->addWidget(txtNumSpots);
-    row->addStretch(1);
-    auto *frame = new QVBoxLayout(frmSettings);
-    frame->addWidget(chkAllowSpotNotification);
-    frame->addWidget(chkIndicate);
-    frame->addWidget(chkPlot);
-    frame->addLayout(row);
+    auto *expireRow = new QHBoxLayout;
+    expireRow->addWidget(txtExpire);
+    expireRow->addWidget(new QLabel(QStringLiteral("Minutes"), frmSettings));
+    expireRow->addStretch(1);
+    auto *grid = new QGridLayout(frmSettings);
+    grid->addWidget(chkAllowSpotNotification, 0, 0);
+    grid->addWidget(chkIndicate, 1, 0);
+    grid->addWidget(chkPlot, 2, 0);
+    grid->addWidget(expireLabel, 0, 2);
+    grid->addLayout(expireRow, 0, 3);
+    grid->addWidget(totalLabel, 1, 2);
+    grid->addWidget(txtNumSpots, 1, 3, Qt::AlignLeft);
+    grid->setColumnMinimumWidth(1, 24);
+    grid->setColumnStretch(4, 1);
+    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     lstMonitor = new QTreeView(page);
     lstMonitor->setObjectName(QStringLiteral("lstMonitor"));
@@ -213,14 +215,16 @@ QWidget *frmDx::buildSettings()
     lstMonitor->setAlternatingRowColors(true);
     lstMonitor->header()->setSectionsClickable(true);
     lstMonitor->header()->setSortIndicatorShown(false);
-    lstMonitor->header()->resizeSection(0, 120);
-    lstMonitor->header()->resizeSection(1, 160);
+    const int widths[] = {130, 160, 60, 70, 70, 80, 80, 80, 60};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        lstMonitor->header()->resizeSection(column, widths[column]);
     connect(lstMonitor->header(), &QHeaderView::sectionClicked, this, &frmDx::prefixHeaderClicked);
 
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(frmSettings);
     layout->addWidget(lstMonitor, 1);
+    layout->addStretch(0);
     return page;
 }
 
@@ -296,7 +300,8 @@ void frmDx::ShowTab(int index)
         txtSpots->hide();
         frmSettings->parentWidget()->hide();
         txtSpottedDX->show();
-        txtHeading->show();
+        // The notified text carries its own heading, whose callsign column is narrower.
+        txtHeading->hide();
         return;
     }
     txtSpots->show();
@@ -379,7 +384,10 @@ void frmDx::removeCloseCommand()
     auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (!frame)
         return;
-    frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowCloseButtonHint);
+    // Without CustomizeWindowHint the frame ignores the hints; the close box
+    // goes with the system menu hint.
+    frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowMinMaxButtonsHint);
     if (QMenu *menu = frame->systemMenu())
         for (QAction *action : menu->actions())
             if (action->shortcut() == QKeySequence(QKeySequence::Close)

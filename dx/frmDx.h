@@ -59,6 +59,8 @@ public:
     QString notifiedText() const;
 
     DxMonitor &monitor() { return m_monitor; }
+    // Wide enough for a spot row and its comment.
+    QSize sizeHint() const override { return {860, 420}; }
 
     QTabBar *SSActiveTabs1 = nullptr;
     QPlainTextEdit *txtHeading = nullptr;
