@@ -10,10 +10,13 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
+    {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
+    {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
