@@ -293,6 +293,8 @@ void frmDx::ShowTab(int index)
         txtSpottedDX->hide();
         frmSettings->parentWidget()->show();
         txtHeading->hide();
+        if (m_totalStale)
+            setTotal();
         return;
     }
     if (index == 1) {
@@ -300,6 +302,8 @@ void frmDx::ShowTab(int index)
         txtSpots->hide();
         frmSettings->parentWidget()->hide();
         txtSpottedDX->show();
+        if (m_notifiedStale)
+            showNotifiedBox();
         // The notified text carries its own heading, whose callsign column is narrower.
         txtHeading->hide();
         return;
@@ -322,7 +326,7 @@ void frmDx::ShowTab(int index)
     const int scroll = txtSpots->verticalScrollBar()->value();
     txtSpots->setPlainText(rows + u'\n');
     txtSpots->verticalScrollBar()->setValue(scroll);
-    m_stale = false;
+    m_spotsStale = false;
     setWindowTitle(kBandCaption + caption + QStringLiteral(" - ") + QString::number(n)
                    + (n < 2 ? kOneStation : kStations));
 }
@@ -356,7 +360,9 @@ void frmDx::prefixHeaderClicked(int section)
 
 void frmDx::setTotal()
 {
-    txtNumSpots->setText(QString::number(m_monitor.spots().count()));
+    m_totalStale = !txtNumSpots->isVisible();
+    if (!m_totalStale)
+        txtNumSpots->setText(QString::number(m_monitor.spots().count()));
 }
 
 bool frmDx::eventFilter(QObject *watched, QEvent *event)
@@ -411,6 +417,8 @@ void frmDx::closeEvent(QCloseEvent *event)
 void frmDx::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_stale)
+    if (m_spotsStale || m_notifiedStale)
         ShowTab(SSActiveTabs1->currentIndex());
+    if (m_totalStale)
+        setTotal();
 }

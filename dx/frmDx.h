@@ -99,6 +99,8 @@ private:
     void placeOnMap(const DxStations &spot);
     void removeFromMap(const QList<DxStations> &expired);
     void setTotal();
+    void showNotifiedBox();
+    void queueRefresh();
     static HostApplication *host();
 
     DxMonitor m_monitor;
@@ -107,7 +109,12 @@ private:
     QString m_notifiedHeading;
     QStringList m_notifiedLines;
     Qt::SortOrder m_prefixOrder = Qt::DescendingOrder;
-    bool m_stale = false;       // a band tab's text waits for the window to be shown
+    // What a hidden window would have shown waits until it is shown: laying
+    // out text nobody sees is most of the cost of a spot.
+    bool m_spotsStale = false;
+    bool m_notifiedStale = false;
+    bool m_totalStale = false;
+    bool m_refreshQueued = false;
     bool m_loadingPrefixes = false;
     bool m_unloaded = false;
 };

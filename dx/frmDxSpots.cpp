@@ -16,6 +16,8 @@
 #include "dx/DxRows.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QTreeView>
 
 #include <exception>
@@ -37,6 +40,7 @@ const QString kLoadingCaption = QStringLiteral("Loading DX Prefix Details");
 const QString kSaveTitle = QStringLiteral("Save DX List As");
 const QString kSaveFilter = QStringLiteral("Kestrel DX List (*.ked);;All Files (*.*)");
 constexpr int kProgressSteps = 1000;
+constexpr int kRepaintInterval = 40;  // ms
 
 } // namespace
 
@@ -67,12 +71,8 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
             setTabMark(tabIndex(NotifiedTab), 2);
         }
         setTotal();
-        if (SSActiveTabs1->currentIndex() == tab) {
-            if (isVisible())
-                ShowTab(tab);
-            else
-                m_stale = true;
-        }
+        if (SSActiveTabs1->currentIndex() == tab)
+            queueRefresh();
         // The other spots are on the map already; only this one moved or arrived.
         if (chkPlot->isChecked())
             if (const DxStations *spot = m_monitor.spots().find(strCallsign, outcome.spotter))
@@ -162,18 +162,45 @@ void frmDx::Timer1_Timer()
 void frmDx::appendNotified(const QString &line)
 {
     m_notifiedLines.append(line);
+    const bool dropOldest = m_notifiedLines.size() > KeptNotifiedLines;
+    if (dropOldest)
+        m_notifiedLines.removeFirst();
+    if (!txtSpottedDX->isVisible() || m_notifiedStale) {
+        m_notifiedStale = true;
+        return;
+    }
     QTextDocument *document = txtSpottedDX->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(line + u'\n');
-    if (m_notifiedLines.size() <= KeptNotifiedLines)
+    if (!dropOldest)
         return;
-    m_notifiedLines.removeFirst();
     // The oldest line is the one after the heading.
     const QTextBlock oldest = document->findBlockByNumber(m_notifiedHeading.isEmpty() ? 0 : 1);
     QTextCursor remove(oldest);
     remove.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
     remove.removeSelectedText();
+}
+
+void frmDx::queueRefresh()
+{
+    m_spotsStale = true;
+    // A burst of spots redraws the tab once, when the burst is over.
+    if (!isVisible() || m_refreshQueued)
+        return;
+    m_refreshQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refreshQueued = false;
+        if (m_spotsStale && isVisible())
+            ShowTab(SSActiveTabs1->currentIndex());
+    });
+}
+
+void frmDx::showNotifiedBox()
+{
+    txtSpottedDX->setPlainText(notifiedText());
+    txtSpottedDX->moveCursor(QTextCursor::End);
+    m_notifiedStale = false;
 }
 
 QString frmDx::notifiedText() const
@@ -219,14 +246,25 @@ void frmDx::LoadDxSpots()
     const qint64 size = std::max<qint64>(file.size(), 1);
     const bool tickAll = config().dxAllCalls;
     int malformed = 0;
+    int shownProgress = -1;
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
     while (!file.atEnd()) {
         QString line = QString::fromLatin1(file.readLine());
         while (line.endsWith(u'\n') || line.endsWith(u'\r'))
             line.chop(1);
         if (m_monitor.addPrefixLine(line, tickAll) == PrefixFile::LineKind::Malformed)
             ++malformed;
-        if (dialog)
-            dialog->step(int(file.pos() * kProgressSteps / size));
+        // Pending events run after every line; the bar is repainted a few
+        // times a second, which is what costs.
+        const int progress = int(file.pos() * kProgressSteps / size);
+        if (dialog && progress != shownProgress && sinceRepaint.elapsed() >= kRepaintInterval) {
+            shownProgress = progress;
+            sinceRepaint.restart();
+            dialog->step(progress);
+        } else {
+            QCoreApplication::processEvents();
+        }
         // The program may be closing under us while events run.
         if (!self)
             return;
@@ -242,8 +280,8 @@ void frmDx::LoadDxSpots()
     m_loadingPrefixes = false;
     lstMonitor->show();
     m_notifiedHeading = DxRows::notifiedHeading();
-    txtSpottedDX->setPlainText(m_notifiedHeading + u'\n');
     m_notifiedLines.clear();
+    showNotifiedBox();
     dialog->close();
     QStringList problems;
     if (malformed > 0)
@@ -261,7 +299,7 @@ void frmDx::ClearDxSpots()
     m_monitor.clearPrefixes();
     m_notifiedHeading.clear();
     m_notifiedLines.clear();
-    txtSpottedDX->clear();
+    showNotifiedBox();
     SSActiveTabs1->setCurrentIndex(0);
     const int notified = tabIndex(NotifiedTab);
     if (SSActiveTabs1->isTabVisible(notified))

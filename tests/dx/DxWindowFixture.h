@@ -11,6 +11,7 @@
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTabBar>
 #include <QWidget>
@@ -71,11 +72,16 @@ protected:
         file.write(text);
     }
 
-    frmDx &open()
+    // The window as the user has it on screen; hidden when asked.
+    frmDx &open(bool shown = true)
     {
         dx = std::make_unique<frmDx>();
+        if (shown)
+            dx->show();
         return *dx;
     }
+    // Lets the window catch up, as it does between two spots.
+    static void settle() { QCoreApplication::processEvents(); }
 
     QTabBar &tabs() { return *dx->SSActiveTabs1; }
     int tab(const QString &caption) { return dx->tabIndex(caption); }

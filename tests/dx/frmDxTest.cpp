@@ -76,10 +76,12 @@ TEST_F(DxWindowTest, CaptionsCountStationsOnTheSelectedBand)
     tabs().setTabVisible(tab("20M"), true);
     tabs().setCurrentIndex(tab("20M"));
     EXPECT_EQ(dx->windowTitle(), "DX List (20M - 0 Station)");
-    dx->show();
     add(Spot20, "ZS6KXC", "14025.0");
+    settle();
     EXPECT_EQ(dx->windowTitle(), "DX List (20M - 1 Station)") << "the selected tab is refreshed by the spot";
     add(Spot20, "ZS6KXD", "14026.0");
+    add(Spot40, "UA9KXK", "7015.0");
+    settle();
     EXPECT_EQ(dx->windowTitle(), "DX List (20M - 2 Stations)");
     EXPECT_EQ(dx->txtSpots->toPlainText().count("ZS6KX"), 2);
 }
@@ -176,10 +178,13 @@ TEST_F(DxWindowTest, NotifiedLinesAreBoundedAndKeepTheirHeading)
     open();
     for (int i = 0; i < frmDx::KeptNotifiedLines + 5; ++i)
         add(Spot40, QStringLiteral("G%1AA").arg(i), "7015.0");
+    tabs().setCurrentIndex(tab("Notified DX"));
+    add(Spot40, "G99999AA", "7015.0");  // arrives while the box is on screen
     const QStringList lines = dx->txtSpottedDX->toPlainText().split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), frmDx::KeptNotifiedLines + 1);
     EXPECT_EQ(lines.first(), DxRows::notifiedHeading());
-    EXPECT_TRUE(lines[1].startsWith("G5AA ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("G6AA ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines.last().startsWith("G99999AA "));
     EXPECT_EQ(dx->txtSpottedDX->toPlainText(), dx->notifiedText());
 }
 
@@ -267,7 +272,6 @@ TEST_F(DxWindowTest, ASpotStillHeldFromAnotherSpotterKeepsItsSymbol)
 TEST_F(DxWindowTest, AnEmptiedSelectedTabGivesWayToSettingsAndStaysUntilALaterPass)
 {
     open();
-    dx->show();
     add(Spot40, "UA9KXK", "7015.0");                                   // 10:00:59
     clock.time = QDateTime(QDate(2026, 7, 1), QTime(10, 20, 0));
     add(Spot20, "ZS6KXC", "14025.0");
@@ -304,7 +308,6 @@ TEST_F(DxWindowTest, ExpiryZeroKeepsEverySpot)
 TEST_F(DxWindowTest, TheExpiryBoxTakesDigitsAndKeepsZeroToOneHundredAndTwenty)
 {
     open();
-    dx->show();
     QLineEdit *box = dx->txtExpire;
     box->setFocus();
     box->clear();
@@ -369,4 +372,25 @@ TEST_F(DxWindowTest, ABandAddedAfterLoadingGetsATabWithItsFirstSpot)
     add(Spot40, "UA9KXK", "5355.0");
     ASSERT_NE(tab("60M"), -1);
     EXPECT_TRUE(tabShown("60M"));
+}
+
+TEST_F(DxWindowTest, AHiddenWindowCatchesUpWhenShown)
+{
+    config().dxAllCalls = true;
+    config().dxNotify = true;
+    open(false);
+    tabs().setCurrentIndex(tab("Notified DX"));
+    add(Spot40, "UA9KXK", "7015.0");
+    add(Spot20, "ZS6KXC", "14025.0");
+    dx->show();
+    EXPECT_EQ(dx->txtSpottedDX->toPlainText(), dx->notifiedText());
+    EXPECT_EQ(dx->txtSpottedDX->toPlainText().count(u'\n'), 3);
+    tabs().setCurrentIndex(0);
+    EXPECT_EQ(dx->txtNumSpots->text(), "2");
+
+    dx->hide();
+    tabs().setCurrentIndex(tab("20M"));
+    add(Spot20, "ZS6KXD", "14025.0");
+    dx->show();
+    EXPECT_EQ(dx->txtSpots->toPlainText().count("ZS6KX"), 2);
 }
