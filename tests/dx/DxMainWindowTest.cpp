@@ -165,11 +165,25 @@ TEST_F(DxOnDemoHost, TheSpotFeedFillsTheBandTabsTheNotifiedListAndTheHostMap)
     EXPECT_TRUE(QFile::exists(BandTable::defaultPath())) << "the band table is written when the window unloads";
 }
 
-TEST_F(DxOnDemoHost, TheWindowCannotBeClosedByTheUser)
+TEST_F(DxOnDemoHost, TheWindowListNamesItWhateverItsCaptionAndItCannotBeClosed)
 {
     frmDx *dx = start();
     ASSERT_NE(dx, nullptr);
     main->tool("ID_DXClusterDisplay")->trigger();
+    QAction *entry = nullptr;
+    for (QAction *action : main->windowMenu()->actions())
+        if (action->objectName() == "DX Stations Monitor")
+            entry = action;
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(dx->windowTitle(), "DX List");
+
+    main->tool("ID_Inbound")->trigger();  // another window comes to the front
+    EXPECT_NE(main->activeChild(), dx);
+    EXPECT_FALSE(entry->isChecked());
+    entry->trigger();
+    EXPECT_EQ(main->activeChild(), dx) << "its entry brings it back";
+    EXPECT_TRUE(entry->isChecked()) << "and ticks it, caption or not";
+
     auto *frame = qobject_cast<QMdiSubWindow *>(dx->parentWidget());
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowCloseButtonHint);
