@@ -17,13 +17,13 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QScrollBar>
+#include <QSet>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -101,12 +101,12 @@ void frmDx::plotToggled(bool on)
         return;
     }
     // Unticked: the spots leave the map, as they came.
-    QStringList placed;
+    QSet<QString> removed;
     for (const DxStations &spot : m_monitor.spots().records())
-        if (!placed.contains(spot.Callsign))
-            placed.append(spot.Callsign);
-    for (const QString &callsign : placed)
-        h->removePlacedObject(callsign);
+        if (!removed.contains(spot.Callsign)) {
+            removed.insert(spot.Callsign);
+            h->removePlacedObject(spot.Callsign);
+        }
 }
 
 void frmDx::placeOnMap(const DxStations &spot)
@@ -123,12 +123,12 @@ void frmDx::removeFromMap(const QList<DxStations> &expired)
     if (!h)
         return;
     // A station still spotted by someone else keeps its symbol.
-    QStringList gone;
+    QSet<QString> removed;
     for (const DxStations &spot : expired)
-        if (!m_monitor.spots().hasCallsign(spot.Callsign) && !gone.contains(spot.Callsign))
-            gone.append(spot.Callsign);
-    for (const QString &callsign : gone)
-        h->removePlacedObject(callsign);
+        if (!m_monitor.spots().hasCallsign(spot.Callsign) && !removed.contains(spot.Callsign)) {
+            removed.insert(spot.Callsign);
+            h->removePlacedObject(spot.Callsign);
+        }
 }
 
 void frmDx::Timer1_Timer()
@@ -238,7 +238,7 @@ void frmDx::LoadDxSpots()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setWindowTitle(kLoadingCaption);
-    dialog->setLabel(kLoadingCaption);
+    dialog->setLabel(QDir::toNativeSeparators(path));
     dialog->setRange(kProgressSteps);
     dialog->setCancelEnabled(true);
     dialog->start();
