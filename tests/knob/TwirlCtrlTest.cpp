@@ -233,17 +233,27 @@ TEST(TwirlCtrl, SameValueOnAnotherAngleFiresOnlyPositionChanged)
     EXPECT_EQ(log.events, (Events{"P-3"}));
 }
 
-TEST(TwirlCtrl, MaxBelowMinBecomesMinAndForcesValue)
+TEST(TwirlCtrl, ALimitSetPastTheOtherMovesItAlong)
 {
     CTwirlCtrl k;
     k.setMin(5);
     EXPECT_EQ(k.Value(), 5);
     k.setValue(8);
-    k.setMax(2);
-    EXPECT_EQ(k.Max(), 5);
-    EXPECT_EQ(k.Value(), 5);
-    k.setMin(9);
-    EXPECT_EQ(k.Min(), 5);
+    k.setMax(2);   // Min makes way, Value follows Max down
+    EXPECT_EQ(k.Max(), 2);
+    EXPECT_EQ(k.Min(), 2);
+    EXPECT_EQ(k.Value(), 2);
+    k.setMin(50);   // Max makes way
+    EXPECT_EQ(k.Min(), 50);
+    EXPECT_EQ(k.Max(), 50);
+    EXPECT_EQ(k.Value(), 50);
+    k.setMax(100);
+    EXPECT_EQ(k.Min(), 50);
+    EXPECT_EQ(k.Value(), 50);
+    // Within each other's range nothing else moves.
+    k.setMin(-20);
+    EXPECT_EQ(k.Max(), 100);
+    EXPECT_EQ(k.Value(), 50);
 }
 
 TEST(TwirlCtrl, ChangingTheSpanMovesTheIndicatorNotTheValue)
