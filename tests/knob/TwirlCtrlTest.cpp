@@ -357,7 +357,7 @@ TEST(TwirlCtrl, PropertyPageEditsTheTextBothWays)
     EXPECT_EQ(page.textField()->text(), QStringLiteral("Again"));
 }
 
-TEST(TwirlCtrl, AboutBoxShowsTitleIconNameAndOk)
+TEST(TwirlCtrl, AboutBoxShowsTitleIconNameVersionAndOk)
 {
     CTwirlCtrl k;
     bool seen = false;
@@ -372,9 +372,18 @@ TEST(TwirlCtrl, AboutBoxShowsTitleIconNameAndOk)
         auto *icon = dlg->findChild<QLabel *>(QStringLiteral("lblIcon"));
         ASSERT_NE(icon, nullptr);
         EXPECT_FALSE(icon->pixmap().isNull());
+        auto *version = dlg->findChild<QLabel *>(QStringLiteral("lblVersion"));
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->text(), QStringLiteral("Version 1.0"));
         auto *ok = dlg->findChild<QPushButton *>(QStringLiteral("cmdOK"));
         ASSERT_NE(ok, nullptr);
         EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+        // Sized to its texts: none cut short, no empty stretch, and wide
+        // enough for its title.
+        for (QLabel *label : {name, version})
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        EXPECT_EQ(dlg->size(), dlg->sizeHint());
+        EXPECT_GT(dlg->width(), dlg->fontMetrics().horizontalAdvance(dlg->windowTitle()));
         ok->click();
     });
     QMetaObject::invokeMethod(&k, "AboutBox");
