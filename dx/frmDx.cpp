@@ -5,6 +5,7 @@
 #include "core/Utilities.h"
 #include "dx/BandTable.h"
 #include "dx/DxRows.h"
+#include "dx/DxTabStrip.h"
 #include "dx/LeadingNumber.h"
 
 #include <QAction>
@@ -19,11 +20,9 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QTabBar>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -56,26 +55,12 @@ QPlainTextEdit *textBox(const QString &name, QWidget *parent)
     return box;
 }
 
-QIcon markIcon(const QColor &colour)
-{
-    QPixmap picture(10, 10);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(colour.darker(150));
-    painter.setBrush(colour);
-    painter.drawEllipse(QRectF(1, 1, 8, 8));
-    return QIcon(picture);
-}
-
 } // namespace
 
 frmDx::frmDx(QWidget *parent) : QWidget(parent), m_monitor(bandTable())
 {
     setObjectName(QStringLiteral("frmDx"));
     setWindowTitle(Caption);
-    m_markIcons[1] = markIcon(QColor(0, 160, 0));
-    m_markIcons[2] = markIcon(QColor(220, 40, 0));
 
     buildTabs();
     Timer1 = new QTimer(this);
@@ -111,15 +96,10 @@ frmDx::~frmDx() = default;
 
 void frmDx::buildTabs()
 {
-    SSActiveTabs1 = new QTabBar(this);
+    SSActiveTabs1 = new DxTabStrip(this);
     SSActiveTabs1->setObjectName(QStringLiteral("SSActiveTabs1"));
-    SSActiveTabs1->setExpanding(false);
-    SSActiveTabs1->setUsesScrollButtons(true);
     SSActiveTabs1->addTab(SettingsTab);
-    SSActiveTabs1->setTabData(0, SettingsTab);
     SSActiveTabs1->addTab(NotifiedTab);
-    SSActiveTabs1->setTabData(1, NotifiedTab);
-    m_marks = {0, 0};
 
     txtHeading = textBox(QStringLiteral("txtHeading"), this);
     txtHeading->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -150,13 +130,13 @@ void frmDx::buildTabs()
     layout->addWidget(SSActiveTabs1);
     layout->addLayout(panel, 1);
 
-    connect(SSActiveTabs1, &QTabBar::currentChanged, this, &frmDx::tabSelected);
+    connect(SSActiveTabs1, &DxTabStrip::currentChanged, this, &frmDx::tabSelected);
     auto *next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
     next->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(next, &QShortcut::activated, this, [this] { selectNextTab(1); });
+    connect(next, &QShortcut::activated, this, [this] { SSActiveTabs1->selectNext(1); });
     auto *previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
     previous->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(previous, &QShortcut::activated, this, [this] { selectNextTab(-1); });
+    connect(previous, &QShortcut::activated, this, [this] { SSActiveTabs1->selectNext(-1); });
 }
 
 QWidget *frmDx::buildSettings()
@@ -239,12 +219,9 @@ void frmDx::createBandTabs()
 int frmDx::ensureBandTab(const QString &band)
 {
     for (int i = 2; i < SSActiveTabs1->count(); ++i)
-        if (SSActiveTabs1->tabData(i).toString() == band)
+        if (SSActiveTabs1->tabText(i) == band)
             return i;
-    const int index = SSActiveTabs1->addTab(band);
-    SSActiveTabs1->setTabData(index, band);
-    m_marks.append(0);
-    return index;
+    return SSActiveTabs1->addTab(band);
 }
 
 int frmDx::tabIndex(const QString &caption) const
@@ -255,32 +232,17 @@ int frmDx::tabIndex(const QString &caption) const
     return -1;
 }
 
-void frmDx::setTabMark(int index, int mark)
+int frmDx::tabMark(int index) const
 {
-    if (index < 0 || index >= m_marks.size() || m_marks[index] == mark)
-        return;
-    m_marks[index] = mark;
-    SSActiveTabs1->setTabIcon(index, m_markIcons[qBound(0, mark, 2)]);
+    return SSActiveTabs1->tabMark(index);
 }
 
 void frmDx::tabSelected(int index)
 {
     if (index < 0)
         return;
-    setTabMark(index, 0);
+    SSActiveTabs1->setTabMark(index, 0);
     ShowTab(index);
-}
-
-void frmDx::selectNextTab(int step)
-{
-    const int count = SSActiveTabs1->count();
-    for (int i = 1; i < count; ++i) {
-        const int index = ((SSActiveTabs1->currentIndex() + step * i) % count + count) % count;
-        if (SSActiveTabs1->isTabVisible(index)) {
-            SSActiveTabs1->setCurrentIndex(index);
-            return;
-        }
-    }
 }
 
 void frmDx::ShowTab(int index)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -12,7 +11,7 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QTabBar;
+class DxTabStrip;
 class QTimer;
 class QTreeView;
 class HostApplication;
@@ -54,7 +53,7 @@ public:
     // Tabs by caption (letter case ignored), -1 when there is none.
     int tabIndex(const QString &caption) const;
     // 0 none, 1 new spot on the band, 2 new notified spot.
-    int tabMark(int index) const { return m_marks.value(index); }
+    int tabMark(int index) const;
     // The notified-spots text: its heading, then one line per notified spot.
     QString notifiedText() const;
 
@@ -62,7 +61,7 @@ public:
     // Wide enough for a spot row and its comment.
     QSize sizeHint() const override { return {860, 420}; }
 
-    QTabBar *SSActiveTabs1 = nullptr;
+    DxTabStrip *SSActiveTabs1 = nullptr;
     QPlainTextEdit *txtHeading = nullptr;
     QPlainTextEdit *txtSpots = nullptr;
     QPlainTextEdit *txtSpottedDX = nullptr;
@@ -86,9 +85,7 @@ private:
     QWidget *buildSettings();
     void createBandTabs();
     int ensureBandTab(const QString &band);
-    void setTabMark(int index, int mark);
     void tabSelected(int index);
-    void selectNextTab(int step);
     void removeCloseCommand();
 
     void notificationToggled(bool on);
@@ -104,8 +101,6 @@ private:
     static HostApplication *host();
 
     DxMonitor m_monitor;
-    QList<int> m_marks;
-    QIcon m_markIcons[3];
     QString m_notifiedHeading;
     QStringList m_notifiedLines;
     Qt::SortOrder m_prefixOrder = Qt::DescendingOrder;

@@ -14,6 +14,7 @@
 #include "core/WindowRegistry.h"
 #include "dx/DxListFile.h"
 #include "dx/DxRows.h"
+#include "dx/DxTabStrip.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -24,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSet>
-#include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -65,10 +65,10 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
         const int tab = ensureBandTab(outcome.band);
         SSActiveTabs1->setTabVisible(tab, true);
         if (chkIndicate->isChecked())
-            setTabMark(tab, 1);
+            SSActiveTabs1->setTabMark(tab, 1);
         if (outcome.notified) {
             appendNotified(outcome.notifiedLine);
-            setTabMark(tabIndex(NotifiedTab), 2);
+            SSActiveTabs1->setTabMark(tabIndex(NotifiedTab), 2);
         }
         setTotal();
         if (SSActiveTabs1->currentIndex() == tab)

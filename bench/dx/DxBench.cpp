@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QHash>
-#include <QTabBar>
 
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
@@ -15,6 +14,7 @@
 #include "core/SharedState.h"
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
+#include "dx/DxTabStrip.h"
 #include "dx/frmDx.h"
 
 namespace {

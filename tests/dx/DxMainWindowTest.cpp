@@ -8,6 +8,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
+#include "dx/DxTabStrip.h"
 #include "dx/frmDx.h"
 #include "host/EmbeddedHost.h"
 #include "host/EmbeddedHostMap.h"
@@ -25,7 +26,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -112,7 +112,7 @@ TEST_F(DxOnDemoHost, TheSpotFeedFillsTheBandTabsTheNotifiedListAndTheHostMap)
 
     main->tool("ID_DXClusterDisplay")->trigger();
     EXPECT_EQ(dx->txtNumSpots->text().toInt(), dx->monitor().spots().count()) << "brought up to date when shown";
-    QTabBar *tabs = dx->SSActiveTabs1;
+    DxTabStrip *tabs = dx->SSActiveTabs1;
     QStringList shown;
     for (int i = 2; i < tabs->count(); ++i)
         if (tabs->isTabVisible(i))

@@ -5,6 +5,7 @@
 #include "core/WindowInterfaces.h"
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
+#include "dx/DxTabStrip.h"
 #include "dx/frmDx.h"
 
 #include "FakeHost.h"
@@ -13,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTabBar>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -83,7 +83,7 @@ protected:
     // Lets the window catch up, as it does between two spots.
     static void settle() { QCoreApplication::processEvents(); }
 
-    QTabBar &tabs() { return *dx->SSActiveTabs1; }
+    DxTabStrip &tabs() { return *dx->SSActiveTabs1; }
     int tab(const QString &caption) { return dx->tabIndex(caption); }
     bool tabShown(const QString &caption) { return tabs().isTabVisible(tab(caption)); }
     void add(const QString &spot, const QString &call, const QString &freq, qint16 lat = 55, qint16 lon = 37)

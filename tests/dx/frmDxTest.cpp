@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -393,4 +394,29 @@ TEST_F(DxWindowTest, AHiddenWindowCatchesUpWhenShown)
     add(Spot20, "ZS6KXD", "14025.0");
     dx->show();
     EXPECT_EQ(dx->txtSpots->toPlainText().count("ZS6KX"), 2);
+}
+
+TEST(DxTabStrip, HiddenTabsLeaveTheBarAndComeBackInPlaceWithTheirMarks)
+{
+    DxTabStrip strip;
+    for (const char *caption : {"Settings", "Notified DX", "160M", "80M", "40M"})
+        strip.addTab(caption);
+    QList<int> selected;
+    QObject::connect(&strip, &DxTabStrip::currentChanged, [&](int index) { selected << index; });
+    strip.setTabVisible(1, false);
+    strip.setTabVisible(3, false);
+    EXPECT_EQ(strip.bar()->count(), 3);
+    strip.setCurrentIndex(4);
+    strip.setCurrentIndex(3);  // hidden: nothing happens
+    EXPECT_EQ(strip.currentIndex(), 4);
+    strip.setTabMark(3, 1);
+    strip.setTabVisible(3, true);  // before the current tab
+    EXPECT_EQ(strip.currentIndex(), 4);
+    EXPECT_EQ(strip.bar()->tabText(2), "80M");
+    EXPECT_FALSE(strip.bar()->tabIcon(2).isNull()) << "the mark came back with the tab";
+    strip.setTabVisible(2, false);
+    EXPECT_EQ(strip.currentIndex(), 4);
+    EXPECT_EQ(selected, QList<int>({4})) << "the current tab did not change under the moves";
+    strip.selectNext(1);
+    EXPECT_EQ(strip.currentIndex(), 0) << "round the end, past the hidden ones";
 }
