@@ -199,7 +199,6 @@ void frmDx::queueRefresh()
 void frmDx::showNotifiedBox()
 {
     txtSpottedDX->setPlainText(notifiedText());
-    txtSpottedDX->moveCursor(QTextCursor::End);
     m_notifiedStale = false;
 }
 

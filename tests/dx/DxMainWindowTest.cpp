@@ -17,6 +17,7 @@
 #include "TempDirs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -37,8 +38,10 @@ const QString DemoFolder = QStringLiteral(KESTREL_SOURCE_DIR "/data/demo-host");
 void saveShot(QWidget *widget, const QString &name)
 {
     const QString folder = qEnvironmentVariable("KESTREL_DX_SHOTS");
-    if (!folder.isEmpty())
-        widget->grab().save(folder + u'/' + name);
+    if (folder.isEmpty())
+        return;
+    QCoreApplication::processEvents();  // the layout catches up, as on screen
+    widget->grab().save(folder + u'/' + name);
 }
 
 class DxOnDemoHost : public ::testing::Test
