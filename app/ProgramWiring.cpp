@@ -10,6 +10,9 @@
 #include "stations/frmStationInfo.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
+#include "stations/WeatherStorePort.h"
+#include "weather/WxDataStore.h"
+#include "weather/frmWx.h"
 
 void wireProgram()
 {
@@ -20,6 +23,8 @@ void wireProgram()
     make.terminal = []() -> QWidget * { return new frmIncoming; };
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
+    make.weather = []() -> QWidget * { return new frmWx; };
+    installWeatherStore(&WxDataStore::program());
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {

@@ -8,3 +8,5 @@ int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &
 int runDecode(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runKel(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPhg(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runWx(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runWxFile(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
