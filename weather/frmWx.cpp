@@ -61,6 +61,7 @@ frmWx::frmWx(QWidget *parent) : QWidget(parent)
     }
     m_selectedDay = Clock::instance().now().date().toString(kDayForm);
 
+    findMainControls();
     buildCharts();
     UpdateChartRanges();
     resize(780, 500);
@@ -172,23 +173,24 @@ bool frmWx::isActiveChild() const
 
 bool frmWx::anotherWeatherWindowActive() const
 {
-    QWidget *main = mainWindow();
-    QMdiArea *area = main ? main->findChild<QMdiArea *>() : nullptr;
-    QMdiSubWindow *active = area ? area->activeSubWindow() : nullptr;
+    QMdiSubWindow *active = m_area ? m_area->activeSubWindow() : nullptr;
     return active && active->widget() != this && qobject_cast<frmWx *>(active->widget());
 }
 
-QComboBox *frmWx::dateList() const
+void frmWx::findMainControls()
 {
+    // Looked up once: a search of the main window's children is not safe
+    // while a child window is being torn down.
     QWidget *main = mainWindow();
-    return main ? main->findChild<QComboBox *>(QStringLiteral("ID_WxDates")) : nullptr;
+    if (!main)
+        return;
+    m_area = main->findChild<QMdiArea *>();
+    m_dateList = main->findChild<QComboBox *>(QStringLiteral("ID_WxDates"));
+    m_dateListTool = main->findChild<QAction *>(QStringLiteral("ID_WxDates"));
+    m_displayTool = main->findChild<QAction *>(QStringLiteral("ID_WXDisplay"));
 }
 
-QAction *frmWx::mainTool(const QString &id) const
-{
-    QWidget *main = mainWindow();
-    return main ? main->findChild<QAction *>(id) : nullptr;
-}
+QComboBox *frmWx::dateList() const { return m_dateList; }
 
 void frmWx::Form_Activate()
 {
@@ -218,7 +220,7 @@ void frmWx::bindToolbar()
 void frmWx::LoadWxDates(const QString &callsign, bool show)
 {
     QComboBox *list = dateList();
-    QAction *listTool = mainTool(QStringLiteral("ID_WxDates"));
+    QAction *listTool = m_dateListTool;
     if (!show) {
         if (list)
             list->setEnabled(false);
@@ -242,8 +244,8 @@ void frmWx::LoadWxDates(const QString &callsign, bool show)
     if (listTool)
         listTool->setEnabled(true);
     list->setEnabled(true);
-    if (QAction *display = mainTool(QStringLiteral("ID_WXDisplay")))
-        display->setEnabled(false);
+    if (m_displayTool)
+        m_displayTool->setEnabled(false);
     const QSignalBlocker quiet(list);
     list->setUpdatesEnabled(false);
     list->clear();

@@ -8,6 +8,7 @@
 
 class QAction;
 class QComboBox;
+class QMdiArea;
 class QMdiSubWindow;
 class QTabWidget;
 class QValueAxis;
@@ -63,8 +64,8 @@ private:
     void nameCharts();
     bool isActiveChild() const;
     bool anotherWeatherWindowActive() const;
+    void findMainControls();
     QComboBox *dateList() const;
-    QAction *mainTool(const QString &id) const;
 
     QString m_callsign;
     QString m_file;
@@ -72,6 +73,10 @@ private:
     WxDay m_day;
     bool m_watchingFrame = false;
     QPointer<QMdiSubWindow> m_frame;
+    QPointer<QMdiArea> m_area;
+    QPointer<QComboBox> m_dateList;
+    QPointer<QAction> m_dateListTool;
+    QPointer<QAction> m_displayTool;
 
     QTabWidget *m_tabs = nullptr;
     WxChartView *TChartTemp = nullptr;
