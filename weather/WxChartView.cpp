@@ -23,6 +23,30 @@ constexpr qreal kKeyScrollShare = 0.1;
 
 const char *const kUnitProperty = "wxUnit";
 const char *const kDecimalsProperty = "wxDecimals";
+const char *const kFixedTicksProperty = "wxFixedTicks";
+
+// About six ticks at 1, 2, 2.5 or 5 times a power of ten, with the
+// decimals the interval needs.
+void fitTicks(QValueAxis *axis, qreal min, qreal max)
+{
+    const double span = max - min;
+    if (!(span > 0) || !std::isfinite(span) || axis->property(kFixedTicksProperty).isValid())
+        return;
+    const double rough = span / 6.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double interval = power * 10;
+    for (double step : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (power * step >= rough) {
+            interval = power * step;
+            break;
+        }
+    axis->setTickInterval(interval);
+    const int decimals = std::clamp(int(-std::floor(std::log10(interval) + 1e-9)) + (std::fabs(interval / power - 2.5) < 1e-9 ? 1 : 0), 0, 4);
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + u'f');
+}
+
+// With a day of five-minute reports a marker on every point hides the line.
+constexpr qsizetype kMostMarkedPoints = 60;
 
 QFont boldened(QFont font)
 {
@@ -51,6 +75,8 @@ WxChartView::WxChartView(const QString &objectName, const QString &title, QWidge
     c->setAnimationOptions(QChart::NoAnimation);
     c->legend()->setAlignment(Qt::AlignBottom);
     c->legend()->setVisible(true);
+    // A line for a line series, so a dashed gust tells itself from the speed.
+    c->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     c->setMargins(QMargins(6, 6, 6, 6));
 
     m_timeAxis = new QDateTimeAxis(c);
@@ -62,13 +88,22 @@ WxChartView::WxChartView(const QString &objectName, const QString &title, QWidge
     c->addAxis(m_timeAxis, Qt::AlignBottom);
 }
 
+void WxChartView::setFixedTicks(QValueAxis *axis, double interval)
+{
+    axis->setProperty(kFixedTicksProperty, interval);
+    axis->setTickInterval(interval);
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+}
+
 QValueAxis *WxChartView::addValueAxis(const QString &title, const QString &unit, Qt::Alignment side)
 {
     auto *axis = new QValueAxis(chart());
     axis->setTitleText(title);
     axis->setProperty(kUnitProperty, unit);
-    axis->setLabelFormat(QStringLiteral("%.0f"));
-    axis->setTickCount(7);
+    // Ticks at round values whatever the range, also while zoomed.
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    connect(axis, &QValueAxis::rangeChanged, axis, [axis](qreal min, qreal max) { fitTicks(axis, min, max); });
     chart()->addAxis(axis, side);
     m_ranges.append({axis, false, 0, 100});
     applyRange(m_ranges.back());
@@ -88,7 +123,7 @@ QXYSeries *WxChartView::addSeries(const QString &name, const QColor &colour, QVa
         series = scatter;
     } else {
         auto *line = new QLineSeries(chart());
-        QPen pen(colour, 2, style);
+        QPen pen(colour, style == Qt::SolidLine ? 2.0 : 1.2, style);
         line->setPen(pen);
         line->setPointsVisible(true);
         line->setMarkerSize(5);
@@ -125,6 +160,8 @@ void WxChartView::setPoints(QXYSeries *series, const QList<QPointF> &points)
     const double start = double(origin());
     for (const QPointF &p : points)
         shifted.append(QPointF(start + p.x(), p.y()));
+    if (auto *line = qobject_cast<QLineSeries *>(series))
+        line->setPointsVisible(shifted.size() <= kMostMarkedPoints);
     series->replace(shifted);
 }
 

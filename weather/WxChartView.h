@@ -22,6 +22,8 @@ public:
 
     // A value axis on the left or right; its title carries the unit.
     QValueAxis *addValueAxis(const QString &title, const QString &unit, Qt::Alignment side);
+    // Ticks at this interval, not fitted to the range (the compass axis).
+    static void setFixedTicks(QValueAxis *axis, double interval);
     // A line with its points marked, or points alone; decimals for the tooltip.
     QXYSeries *addSeries(const QString &name, const QColor &colour, QValueAxis *axis, int decimals,
                          bool pointsOnly = false, Qt::PenStyle style = Qt::SolidLine);

@@ -116,12 +116,11 @@ void frmWx::buildCharts()
 
     TChartRain = new WxChartView(QStringLiteral("TChartRain"), kRainTab);
     m_rainAxis = TChartRain->addValueAxis(QStringLiteral("Rain mm"), QStringLiteral("mm"), Qt::AlignLeft);
-    m_rainAxis->setLabelFormat(QStringLiteral("%.1f"));
     m_rain = TChartRain->addSeries(kRainSeries, kRed, m_rainAxis, 2);
 
     TChartWindDir = new WxChartView(QStringLiteral("TChartWindDir"), kDirectionTab);
     m_directionAxis = TChartWindDir->addValueAxis(QStringLiteral("Wind Direction °"), QStringLiteral("°"), Qt::AlignLeft);
-    m_directionAxis->setTickCount(9);
+    WxChartView::setFixedTicks(m_directionAxis, 45);
     m_direction = TChartWindDir->addSeries(QStringLiteral("Wind Direction"), kRed, m_directionAxis, 0, true);
     TChartWindDir->setValueRange(m_directionAxis, false, 0, 360);
 
