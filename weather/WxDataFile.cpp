@@ -238,12 +238,13 @@ int sectionCount(const QString &path, const QString &day)
     return count;
 }
 
-// Files whose last section is known to be the only one of its name, with
-// the size they had then: live appends skip the whole-file check.
+// What the last store into each file found at its end, with the size the
+// file had after it: while the size is unchanged, live appends need neither
+// the tail read nor the whole-file check again.
 struct CheckedTail
 {
     qint64 size = -1;
-    QString day;
+    Tail tail;
 };
 QHash<QString, CheckedTail> &checkedTails()
 {
@@ -278,34 +279,33 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
     const QString day = WxData::dayText(reportTime.date());
     const QString value = WxData::timeText(reportTime) + QChar(WxData::Separator) + cleanReport(report);
 
-    const QString folder = QFileInfo(m_path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        error = QStringLiteral("The folder %1 cannot be made").arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        error = file.errorString();
-        return false;
+        const QString folder = QFileInfo(m_path).absolutePath();
+        if (QFileInfo::exists(folder) || !QDir().mkpath(folder)
+            || !file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            error = file.errorString();
+            return false;
+        }
     }
     const qint64 size = file.size();
-    Tail tail;
-    if (size > 0 && !readTail(file, size, &tail, &error))
+    const auto cached = checkedTails().constFind(m_path);
+    const bool known = cached != checkedTails().cend() && cached->size == size;
+    Tail tail = known ? cached->tail : Tail();
+    checkedTails().remove(m_path);
+    if (!known && size > 0 && !readTail(file, size, &tail, &error))
         return false;
 
     QByteArray line;
-    const bool lastIsDay = tail.hasSection && sameName(tail.lastSection, day);
-    CheckedTail &checked = checkedTails()[m_path];
-    if (lastIsDay) {
-        qint64 n = 1;
+    qint64 n = 1;
+    const bool newSection = !tail.hasSection || !sameName(tail.lastSection, day);
+    if (!newSection) {
         while (tail.used.count(n))
             ++n;
         // An empty key of that number must be replaced where it stands, and
         // an earlier section of the same name is the one that is read.
-        const bool known = checked.size == size && checked.day == day;
         if (tail.emptyKeys.count(n) || (!known && sectionCount(m_path, day) > 1)) {
             file.close();
-            checkedTails().remove(m_path);
             return rewriteWith(m_path, day, value, &error);
         }
         line = (kValueKey + QString::number(n) + u'=' + value).toLatin1() + "\r\n";
@@ -313,7 +313,6 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
         // A new day, unless the day's section stands earlier in the file.
         if (tail.hasSection && sectionCount(m_path, day) > 0) {
             file.close();
-            checkedTails().remove(m_path);
             return rewriteWith(m_path, day, value, &error);
         }
         line = (u'[' + day + QStringLiteral("]\r\n") + kValueKey + QStringLiteral("1=") + value).toLatin1()
@@ -321,16 +320,24 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
     }
     if (!tail.endsWithLineEnd)
         line.prepend("\r\n");  // a line cut short by a crash stays a line of its own
+    if (newSection) {
+        tail = Tail();
+        tail.hasSection = true;
+        tail.lastSection = day.toLatin1();
+    }
 
     // One write at the end: whatever happens, the lines before stay as they were.
     if (!file.seek(size) || file.write(line) != line.size()) {
         error = file.errorString();
-        checkedTails().remove(m_path);
         return false;
     }
-    checked = {size + line.size(), day};
+    tail.used.insert(n);
+    tail.endsWithLineEnd = true;
+    checkedTails().insert(m_path, {size + line.size(), std::move(tail)});
     return true;
 }
+
+void WxDataFile::forgetTails() { checkedTails().clear(); }
 
 QStringList WxDataFile::days() const
 {

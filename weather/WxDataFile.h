@@ -29,6 +29,10 @@ public:
     // missing or empty, each cut to what a profile read returns.
     QStringList dayValues(const QString &day) const;
 
+    // Forgets what earlier stores learnt about the ends of files, as after
+    // a start of the program (the next store reads the file's end again).
+    static void forgetTails();
+
     // The longest value a profile read gives back.
     static constexpr int MaxValueLength = 1023;
 

@@ -261,10 +261,10 @@ void frmWx::SetWxDisplay()
     const QString day = list ? list->currentText() : m_selectedDay;
     if (day.isEmpty())
         return;
-    drawDay(day);
+    showDay(day);
 }
 
-void frmWx::drawDay(const QString &day)
+void frmWx::showDay(const QString &day)
 {
     m_selectedDay = day;
     const QStringList values = m_file.isEmpty() ? QStringList() : WxDataFile(m_file).dayValues(day);
@@ -323,5 +323,5 @@ void frmWx::reportStored(const QString &file, const QString &day)
             LoadWxDates(m_callsign, true);
     }
     if (day.compare(m_selectedDay, Qt::CaseInsensitive) == 0)
-        drawDay(m_selectedDay);
+        showDay(m_selectedDay);
 }

@@ -35,6 +35,9 @@ public:
     // otherwise disable the list.
     void LoadWxDates(const QString &callsign, bool show);
 
+    // Charts that day, whatever the date list says.
+    void showDay(const QString &day);
+
     void Form_Activate();
     void Form_Deactivate();
 
@@ -58,7 +61,6 @@ protected:
 private:
     void buildCharts();
     void attachToFrame();
-    void drawDay(const QString &day);
     void bindToolbar();
     void reportStored(const QString &file, const QString &day);
     void nameCharts();
