@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <set>
 
 namespace {
@@ -244,8 +245,17 @@ int sectionCount(const QString &path, const QString &day)
 struct CheckedTail
 {
     qint64 size = -1;
+    qint64 modified = -1;  // nanoseconds: another writer changes it
     Tail tail;
 };
+
+qint64 modifiedNs(const QFile &file)
+{
+    struct stat info;
+    if (fstat(file.handle(), &info) != 0)
+        return -1;
+    return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
 QHash<QString, CheckedTail> &checkedTails()
 {
     static QHash<QString, CheckedTail> tails;
@@ -290,7 +300,7 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
     }
     const qint64 size = file.size();
     const auto cached = checkedTails().constFind(m_path);
-    const bool known = cached != checkedTails().cend() && cached->size == size;
+    const bool known = cached != checkedTails().cend() && cached->size == size && cached->modified == modifiedNs(file);
     Tail tail = known ? cached->tail : Tail();
     checkedTails().remove(m_path);
     if (!known && size > 0 && !readTail(file, size, &tail, &error))
@@ -333,7 +343,7 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
     }
     tail.used.insert(n);
     tail.endsWithLineEnd = true;
-    checkedTails().insert(m_path, {size + line.size(), std::move(tail)});
+    checkedTails().insert(m_path, {size + line.size(), modifiedNs(file), std::move(tail)});
     return true;
 }
 

@@ -23,9 +23,10 @@ float toReading(double value)
     return float(value);
 }
 
-float celsius(float fahrenheit) { return (fahrenheit - 32.0f) * 5.0f / 9.0f; }
+// In double, so that a huge reading comes out absent rather than infinite.
+float celsius(float fahrenheit) { return toReading((double(fahrenheit) - 32.0) * 5.0 / 9.0); }
 
-float fahrenheit(float celsius) { return celsius * 9.0f / 5.0f + 32.0f; }
+float fahrenheit(float celsius) { return toReading(double(celsius) * 9.0 / 5.0 + 32.0); }
 
 // The reading after the first occurrence of the letter, or absent when the
 // letter does not occur. Tried letters stop at the first that occurs.
@@ -218,20 +219,22 @@ WxReadings decodeWxReport(const QString &report)
     if (rainLetter >= 0)
         r.rainLabel = *rainLabels[rainLetter];
     if (r.rain != kWxAbsent)
-        r.rain = float(double(r.rain / 100.0f) * 25.4);
+        r.rain = toReading(double(r.rain / 100.0f) * 25.4);
     if (r.pressure != kWxAbsent)
         r.pressure = pressureFromSent(r.pressure);
 
-    if (r.humidity != kWxAbsent && r.temperature != kWxAbsent) {
-        r.dewPointC = calculateDewPoint(r.humidity, celsius(r.temperature));
+    const float temperatureC = r.temperature == kWxAbsent ? kWxAbsent : celsius(r.temperature);
+    if (r.humidity != kWxAbsent && temperatureC != kWxAbsent) {
+        r.dewPointC = calculateDewPoint(r.humidity, temperatureC);
         if (r.dewPointC != kWxAbsent)
             r.dewPointF = fahrenheit(r.dewPointC);
     }
-    if (r.speed != kWxAbsent && r.temperature != kWxAbsent) {
-        const float chill = CheckWindChill(float(r.speed / kMphPerMetrePerSecond), celsius(r.temperature));
+    if (r.speed != kWxAbsent && temperatureC != kWxAbsent) {
+        const float chill = CheckWindChill(float(r.speed / kMphPerMetrePerSecond), temperatureC);
         if (chill != kWxAbsent) {
             r.windChillC = roundHalfEven(chill);
-            r.windChillF = roundHalfEven(fahrenheit(r.windChillC));
+            const float chillF = fahrenheit(r.windChillC);
+            r.windChillF = chillF == kWxAbsent ? kWxAbsent : roundHalfEven(chillF);
         }
     }
     return r;

@@ -2,7 +2,6 @@
 // read back from its day.
 #include <cstddef>
 #include <cstdint>
-#include <unistd.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
+    // Each input is a file the program meets for the first time.
+    WxDataFile::forgetTails();
     WxDataFile file(path);
     for (const QString &day : file.days())
         buildWxDay(file.dayValues(day), true);
