@@ -37,7 +37,7 @@ const QString kDayForm = QStringLiteral("dd/MM/yyyy");
 const QString kNoReports = QStringLiteral(" (no reports)");
 const char *const kSuggestedName = "wxSuggestedName";
 
-// Series colours (the colours operators know from the Windows program).
+// Red, green, yellow and blue; green and yellow a shade deeper so they read on white.
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 200, 0);
 const QColor kYellow(230, 200, 0);
@@ -66,7 +66,7 @@ frmWx::frmWx(QWidget *parent) : QWidget(parent)
     UpdateChartRanges();
     resize(780, 500);
 
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { bindToolbar(); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { bindToolbar(false); });
     connect(&WxDataStore::program(), &WxDataStore::reportStored, this, &frmWx::reportStored);
     if (config().wxToolbar) {
         frmWxToolbar::open(mainWindow() ? mainWindow() : window())->bind(TChartTemp);
@@ -194,7 +194,7 @@ QComboBox *frmWx::dateList() const { return m_dateList; }
 void frmWx::Form_Activate()
 {
     if (config().wxToolbar)
-        bindToolbar();
+        bindToolbar(true);
     UpdateChartRanges();
     LoadWxDates(m_callsign, true);
     SetWxDisplay();
@@ -208,12 +208,14 @@ void frmWx::Form_Deactivate()
     LoadWxDates(m_callsign, false);
 }
 
-void frmWx::bindToolbar()
+void frmWx::bindToolbar(bool show)
 {
     if (!config().wxToolbar)
         return;
-    frmWxToolbar *toolbar = frmWxToolbar::open(mainWindow() ? mainWindow() : window());
-    toolbar->bind(chartOfTab(m_tabs->currentIndex()));
+    // A tab change follows the chart; only activation brings a closed tool window back.
+    frmWxToolbar *toolbar = show ? frmWxToolbar::open(mainWindow() ? mainWindow() : window()) : frmWxToolbar::instance();
+    if (toolbar)
+        toolbar->bind(chartOfTab(m_tabs->currentIndex()));
 }
 
 void frmWx::LoadWxDates(const QString &callsign, bool show)

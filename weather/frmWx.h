@@ -61,7 +61,7 @@ protected:
 private:
     void buildCharts();
     void attachToFrame();
-    void bindToolbar();
+    void bindToolbar(bool show);
     void reportStored(const QString &file, const QString &day);
     void nameCharts();
     bool isActiveChild() const;
