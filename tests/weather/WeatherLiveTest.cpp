@@ -212,4 +212,10 @@ TEST_F(WeatherLive, DemoWeatherStationShowsFiveFilledCharts)
     }
     if (frmWxToolbar *tools = frmWxToolbar::instance())
         tools->grab().save(shots + QStringLiteral("/weather-chart-tools.png"));
+    // The pressure chart with its range fitted to the day instead of the 0 to 1050 default.
+    config().pressureAuto = true;
+    wx->UpdateChartRanges();
+    wx->tabs()->setCurrentIndex(2);
+    QTest::qWait(150);
+    main->grab().save(shots + QStringLiteral("/weather-3-pressure-auto.png"));
 }
