@@ -17,6 +17,8 @@ const CliCommand kCommands[] = {
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
     {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
+    {"wx", "wx REPORT     (the readings of one weather report, -9999 for absent ones)", runWx},
+    {"wxfile", "wxfile FILE [DAY]   (the days of a weather data file, or each report of one day)", runWxFile},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
