@@ -3,7 +3,11 @@
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 
+#include "app/frmMain.h"
+#include "capture/frmCapture.h"
 #include "host/EmbeddedHost.h"
+#include "hostlogs/frmLogMaintenance.h"
+#include "statistics/frmStatistics.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
@@ -22,6 +26,15 @@ void wireProgram()
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
+    make.statistics = [](const QString &file) -> QWidget * {
+        return new frmStatistics(file.isEmpty() ? frmStatistics::Kind::Live : frmStatistics::Kind::Saved);
+    };
+    make.capture = [](int) -> QWidget * { return new frmCapture; };
+    frmCapture::setWindowOpener([]() -> QWidget * {
+        auto *main = qobject_cast<frmMain *>(mainWindow());
+        return main ? main->openCaptureWindow() : nullptr;
+    });
+    make.logMaintenance = [](QWidget *owner) { frmLogMaintenance::showFor(owner); };
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {
         auto *intake = new FrameIntake(*host, owner);
         return [intake](const QString &text) { intake->receive(text); };

@@ -8,3 +8,5 @@ int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &
 int runDecode(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runKel(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPhg(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runLogDetails(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runStats(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

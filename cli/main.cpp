@@ -14,6 +14,8 @@ const CliCommand kCommands[] = {
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
+    {"logdetails", "logdetails FILE (start and end of a monitor log, then callsign TAB times heard)", runLogDetails},
+    {"stats", "stats FILE    (the bars of a statistics file: time TAB value TAB colour)", runStats},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
