@@ -7,17 +7,18 @@
 
 void cPicScroll::Axis::setUp(QScrollBar *bar, qint32 max, qint32 small, qint32 large)
 {
+    // The picture keeps its place (as far as it still can) when the scale changes.
+    const qint64 shown = bar ? qint64(bar->value()) * scale : 0;
     maxLen = std::max(max, 0);
     scale = maxLen > MaxBarValue ? (maxLen + MaxBarValue - 1) / MaxBarValue : 1;
     if (!bar)
         return;
     const QSignalBlocker quiet(bar);
-    const int value = bar->value();
     bar->setRange(0, (maxLen + scale - 1) / scale);
     bar->setSingleStep(std::max(1, small / scale));
     bar->setPageStep(std::max(1, large / scale));
     bar->setEnabled(maxLen > 0);
-    bar->setValue(std::min(value, bar->maximum()));
+    bar->setValue(int(std::min<qint64>(shown / scale, bar->maximum())));
 }
 
 qint32 cPicScroll::Axis::offset(int value) const

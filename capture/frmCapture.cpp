@@ -173,10 +173,17 @@ void frmCapture::fitFrameToPicture()
     const QSize room = area ? area->viewport()->size() * 0.9 : QSize(900, 650);
     const QSize frame = sub ? sub->size() - size() : QSize();
     wanted = wanted.boundedTo(room - frame).expandedTo(QSize(160, 120));
-    if (sub)
-        sub->resize(wanted + frame);
-    else
+    if (!sub) {
         resize(wanted);
+        return;
+    }
+    sub->resize(wanted + frame);
+    // Where the area placed it, it may reach past the visible part: pull it in.
+    if (area) {
+        const QSize view = area->viewport()->size();
+        sub->move(std::clamp(sub->x(), 0, std::max(0, view.width() - sub->width())),
+                  std::clamp(sub->y(), 0, std::max(0, view.height() - sub->height())));
+    }
 }
 
 void frmCapture::resizeEvent(QResizeEvent *event)
