@@ -77,4 +77,5 @@ TEST_F(StatisticsInProgram, HeardFramesFillTheLiveBarsShownOrNotAndASavedCopySta
     EXPECT_FALSE(frameOf(live())->isVisible());
     play(5);
     EXPECT_EQ(live()->sampler()->frameCount(), 5);
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(u'\n').toStdString();
 }

@@ -6,10 +6,12 @@
 // its loading sequence. Recorded demo traffic goes in through the host as if
 // heard on the air. Link with kestrel_main; the including file needs
 // KESTREL_SOURCE_DIR to find the demo folder.
+#include "app/DefaultData.h"
 #include "app/ProgramWiring.h"
 #include "app/frmMain.h"
 #include "core/Configuration.h"
 #include "core/SharedState.h"
+#include "core/Utilities.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "host/EmbeddedHost.h"
@@ -62,6 +64,9 @@ protected:
         store.values[MemorySettingsStore::id("Kestrel", "Paths", "UIVIEW32")] = hostFolder;
         store.values[MemorySettingsStore::id("Kestrel", "Startup", "Preload")] = QStringLiteral("False");
         qputenv("KESTREL_HOST_HEADLESS", "1");
+        // As the program starts: its folders and default files, then its windows.
+        CreateDataFolders();
+        InstallDefaultDataFiles();
         wireProgram();
         main = std::make_unique<frmMain>(false);
         main->resize(1000, 700);
