@@ -171,7 +171,13 @@ void frmCapture::fitFrameToPicture()
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
     QMdiArea *area = sub ? sub->mdiArea() : nullptr;
     const QSize room = area ? area->viewport()->size() * 0.9 : QSize(900, 650);
-    const QSize frame = sub ? sub->size() - size() : QSize();
+    // The frame's title bar and borders (the sub-window's own size is not
+    // settled before it is first laid out).
+    QSize frame;
+    if (sub) {
+        const QMargins margins = sub->contentsMargins();
+        frame = QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    }
     wanted = wanted.boundedTo(room - frame).expandedTo(QSize(160, 120));
     if (!sub) {
         resize(wanted);

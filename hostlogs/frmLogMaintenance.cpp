@@ -131,6 +131,7 @@ frmLogMaintenance::frmLogMaintenance(QWidget *parent) : QDialog(parent)
     layout->addLayout(bottom);
     resize(720, 420);
 
+    flSource->setFocus();
     setFolder(Source, GetDataFolder() + QStringLiteral("/LogFiles"));
     const QString host = config().hostFolder;
     setFolder(Destination, host.isEmpty() ? QString() : host + QStringLiteral("/Logs"));

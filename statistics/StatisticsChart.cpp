@@ -51,10 +51,10 @@ StatisticsChartLayout::StatisticsChartLayout(const QRect &rect, const QFontMetri
         lowest = std::min(lowest, double(bar.value));
         highest = std::max(highest, double(bar.value));
     }
-    for (const double value : trend) {
-        lowest = std::min(lowest, value);
+    // A falling trend may run on below zero; the axis stays at counts a bar
+    // can have and the line leaves the plot there.
+    for (const double value : trend)
         highest = std::max(highest, value);
-    }
 
     const int lineHeight = metrics.height();
     const int top = rect.top() + lineHeight;
