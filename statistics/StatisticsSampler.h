@@ -24,6 +24,7 @@ public:
     qint32 frameCount() const { return m_frameCount; }
     const QDateTime &sampleStart() const { return m_sampleStart; }
     qint16 sampleMinutes() const { return m_sampleMinutes; }
+    void setSampleMinutes(qint16 minutes) { m_sampleMinutes = minutes; }
 
     // How many minute boundaries lie after from, up to and including to.
     static qint64 minuteBoundaries(const QDateTime &from, const QDateTime &to);

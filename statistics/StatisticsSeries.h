@@ -47,6 +47,8 @@ public:
     qsizetype count() const { return m_bars.size(); }
     bool isEmpty() const { return m_bars.isEmpty(); }
     const StatisticsThresholds &thresholds() const { return m_thresholds; }
+    // For the bars added or updated from now on.
+    void setThresholds(const StatisticsThresholds &thresholds) { m_thresholds = thresholds; }
     void clear() { m_bars.clear(); }
 
 private:

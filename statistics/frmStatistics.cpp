@@ -86,6 +86,7 @@ void frmStatistics::UpdateStatitics()
 
 void frmStatistics::AddStatisticsBar(const QDateTime &t, qint32 v)
 {
+    m_series.setThresholds(StatisticsThresholds::configured());
     m_series.AddStatisticsBar(t, v);
     chartChanged();
 }
@@ -94,6 +95,7 @@ void frmStatistics::UpdateLastBar()
 {
     if (!m_sampler)
         return;
+    m_series.setThresholds(StatisticsThresholds::configured());
     m_sampler->UpdateLastBar();
     chartChanged();
 }
@@ -102,6 +104,9 @@ void frmStatistics::Timer1_Timer()
 {
     if (!m_sampler)
         return;
+    // The options dialog may have changed the period and the levels since the last tick.
+    m_sampler->setSampleMinutes(config().statisticsSample);
+    m_series.setThresholds(StatisticsThresholds::configured());
     m_sampler->tick(Clock::instance().now());
     chartChanged();
 }

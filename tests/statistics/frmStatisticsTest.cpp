@@ -60,6 +60,15 @@ TEST_F(StatisticsWindowTest, LiveWindowCountsWhileHiddenAndSamplesByTheSetting)
     EXPECT_EQ(live.series().bars().first().value, 21);
     EXPECT_STREQ(barColourName(live.series().bars().first().colour), "red");
     EXPECT_EQ(live.tcStats->trend().size(), 2);
+
+    // Settings changed meanwhile (the options dialog) count from the next tick.
+    config().statisticsSample = 1;
+    config().medCount = 30;
+    for (int i = 0; i < 21; ++i)
+        live.UpdateStatitics();
+    tickAt(live, 3);
+    ASSERT_EQ(live.series().count(), 3);
+    EXPECT_STREQ(barColourName(live.series().bars()[1].colour), "yellow");
 }
 
 TEST_F(StatisticsWindowTest, SaveUsesItsDialogAndWritesEveryBar)
