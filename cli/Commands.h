@@ -13,3 +13,5 @@ int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream 
 int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runWx(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runWxFile(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runLogDetails(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runStats(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

@@ -19,6 +19,8 @@ const CliCommand kCommands[] = {
     {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"wx", "wx REPORT     (the readings of one weather report, -9999 for absent ones)", runWx},
     {"wxfile", "wxfile FILE [DAY]   (the days of a weather data file, or each report of one day)", runWxFile},
+    {"logdetails", "logdetails FILE (start and end of a monitor log, then callsign TAB times heard)", runLogDetails},
+    {"stats", "stats FILE    (the bars of a statistics file: time TAB value TAB colour)", runStats},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 

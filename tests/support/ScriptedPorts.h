@@ -26,6 +26,8 @@ public:
     QQueue<Answer> answers;      // used in order; Ok/No when empty
     QQueue<QString> fileAnswers; // for open/save/folder choices; empty = cancel
     QStringList fileTitles;
+    QStringList fileFolders;  // the starting folder of each file dialog
+    QStringList fileFilters;  // and its filter (none for a folder choice)
 
     Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
