@@ -33,7 +33,6 @@ const QString kDuplicateKey = QStringLiteral("This key is already associated wit
 const QString kHostVendor = QStringLiteral("Peak Systems");
 const QString kHostSection = QStringLiteral("UI-View32");
 const QString kHostFolderKey = QStringLiteral("Program Folder");
-const QString kChooseHostFolder = QStringLiteral("Locate the UI-View32 program folder");
 const QString kRegistrationFile = QStringLiteral("/Kestrel.xtr");
 const QString kHostIni = QStringLiteral("/UIVIEW32.INI");
 constexpr double kTwipsPerPixel = 15.0;
@@ -210,6 +209,9 @@ bool LoadingSequence::loadTimeZones()
     if (c.timezone == QLatin1String("Not Set")) {
         c.timezone = system;
         c.daylightSaving = IsDaylightSaving(now, table.current());
+    } else if (c.timezone != system && table.find(c.timezone)) {
+        // A zone the user chose in the options stays the current one.
+        table.selectCurrent(c.timezone);
     }
     return true;
 }
@@ -223,16 +225,9 @@ void LoadingSequence::locateHost()
             folder.chop(1);
         c.hostFolder = folder;
     }
-    if (!c.hostFolder.isEmpty())
-        return;
-    if (providers().options) {
+    // Still none: the options dialog asks for it (on its General tab).
+    if (c.hostFolder.isEmpty() && providers().options)
         providers().options(&m_main);
-    } else {
-        QString folder = Prompts::instance().chooseFolder(kChooseHostFolder, QString());
-        if (folder.endsWith(u'/') && folder.size() > 1)
-            folder.chop(1);
-        c.hostFolder = folder;
-    }
 }
 
 void LoadingSequence::loadDxMonitor()

@@ -4,12 +4,14 @@
 #include "core/WindowProviders.h"
 
 #include "host/EmbeddedHost.h"
+#include "options/frmOptions.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
 #include "stations/frmStationInfo.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
+#include "ui/frmAbout.h"
 
 void wireProgram()
 {
@@ -21,6 +23,8 @@ void wireProgram()
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
+    make.options = [](QWidget *owner) { frmOptions::showFor(owner, frmOptions::General); };
+    make.about = [](QWidget *owner) { frmAbout::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {
         auto *intake = new FrameIntake(*host, owner);

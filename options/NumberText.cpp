@@ -1,0 +1,88 @@
+#include "options/NumberText.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace NumberText {
+
+double leadingNumber(QStringView text)
+{
+    QByteArray number;
+    bool digits = false;
+    bool point = false;
+    for (const QChar c : text) {
+        if (c == u' ' || c == u'\t')
+            continue;
+        if ((c == u'-' || c == u'+') && number.isEmpty()) {
+            number.append(char(c.unicode()));
+        } else if (c >= u'0' && c <= u'9') {
+            number.append(char(c.unicode()));
+            digits = true;
+        } else if (c == u'.' && !point) {
+            number.append('.');
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return 0;
+    if (number.endsWith('.'))
+        number.chop(1);  // "51." reads as 51
+    // The C locale: the program's own locale may use a comma for the point.
+    bool ok = false;
+    const double value = QLocale::c().toDouble(QString::fromLatin1(number), &ok);
+    if (ok)
+        return value;
+    // Only a number too large for a double fails here.
+    return number.startsWith('-') ? -std::numeric_limits<double>::infinity()
+                                  : std::numeric_limits<double>::infinity();
+}
+
+double roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5)
+        return floor + 1;
+    if (fraction < 0.5)
+        return floor;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+namespace {
+
+template<typename T>
+bool toInteger(double value, T *out)
+{
+    const double rounded = roundHalfEven(value);
+    if (!std::isfinite(rounded) || rounded < double(std::numeric_limits<T>::min())
+        || rounded > double(std::numeric_limits<T>::max()))
+        return false;
+    *out = T(rounded);
+    return true;
+}
+
+} // namespace
+
+bool toInt16(double value, qint16 *out) { return toInteger(value, out); }
+bool toInt32(double value, qint32 *out) { return toInteger(value, out); }
+
+bool strictNumber(const QString &text, double *out)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value))
+        return false;
+    *out = value;
+    return true;
+}
+
+} // namespace NumberText
