@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -21,12 +22,22 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(AppInfo::VersionText);
     QApplication::setWindowIcon(frmSplash::appIcon());
 
-    SingleInstance instance(IniSettingsStore::configFolder());
-    if (!instance.isFirst()) {
+    const QString settingsFolder = IniSettingsStore::configFolder();
+    SingleInstance instance(settingsFolder);
+    if (instance.state() == SingleInstance::State::AlreadyRunning) {
         Prompts::instance().message(SingleInstance::alreadyRunningMessage(),
                                     SingleInstance::alreadyRunningTitle(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Exclamation);
         return 0;
+    }
+    if (instance.state() == SingleInstance::State::Unavailable) {
+        // Said once here; the settings are then not saved at the end either.
+        QTemporaryFile probe(settingsFolder + QStringLiteral("/.kestrel-XXXXXX"));
+        const bool writable = probe.open();
+        if (auto *store = dynamic_cast<IniSettingsStore *>(&SettingsStore::instance()); store && !writable)
+            store->setReadOnly(true);
+        Prompts::instance().message(SingleInstance::unavailableMessage(settingsFolder, instance.problem(), writable),
+                                    AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     }
 
     frmSplash splash;
