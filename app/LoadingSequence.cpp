@@ -33,6 +33,8 @@ const QString kDuplicateKey = QStringLiteral("This key is already associated wit
 const QString kHostVendor = QStringLiteral("Peak Systems");
 const QString kHostSection = QStringLiteral("UI-View32");
 const QString kHostFolderKey = QStringLiteral("Program Folder");
+const QString kNoHostFolder = QStringLiteral(
+    "The UI-View32 folder is not known; choose it on the General tab of Kestrel Options.");
 const QString kRegistrationFile = QStringLiteral("/Kestrel.xtr");
 const QString kHostIni = QStringLiteral("/UIVIEW32.INI");
 constexpr double kTwipsPerPixel = 15.0;
@@ -229,8 +231,12 @@ void LoadingSequence::locateHost()
         c.hostFolder = folder;
     }
     // Still none: the options dialog asks for it (on its General tab).
-    if (c.hostFolder.isEmpty() && providers().options)
+    if (!c.hostFolder.isEmpty() || !providers().options)
+        return;
+    if (Prompts::instance().interactive())
         providers().options(&m_main);
+    else
+        Prompts::instance().message(kNoHostFolder, AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 void LoadingSequence::loadDxMonitor()

@@ -36,6 +36,10 @@ public:
         return {};
     }
 
+    // False for unattended runs, where nothing may wait for a person: a
+    // window that would ask (the options dialog at first start) is not shown.
+    virtual bool interactive() const { return true; }
+
     // The program-wide instance; tests install a scripted one.
     static Prompts &instance();
     static void install(Prompts *prompts);

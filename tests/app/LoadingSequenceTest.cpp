@@ -124,6 +124,17 @@ TEST_F(MainWindowTest, NoHostFolderAnywhereAsksTheUserBeforeLoadingDx)
     EXPECT_EQ(config().hostFolder, hostFolder);
 }
 
+TEST_F(MainWindowTest, NoHostFolderInAnUnattendedRunSaysSoInsteadOfWaiting)
+{
+    prompts.attended = false;
+    bool asked = false;
+    providers().options = [&](QWidget *) { asked = true; };
+    frmMain &m = start();
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(prompts.texts().filter("General tab of Kestrel Options").size(), 1);
+    EXPECT_EQ(m.statusText(), "Ready...");
+}
+
 TEST_F(MainWindowTest, AutoLogStopsAtTheFirstGapAndSkipsDuplicates)
 {
     store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);

@@ -37,6 +37,8 @@ public:
     QColor chooseColour(const QColor &initial, const QString &title) override;
     QQueue<QColor> colourAnswers;
     QList<QColor> colourStarts;  // the colour each picker opened on
+    bool interactive() const override { return attended; }
+    bool attended = true;
     bool printAnswer = false;
     QString printFile;  // when set, an accepted print goes to this PDF file
 
