@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "core/AppInfo.h"
 #include "app/DefaultData.h"
 #include "core/IniSettingsStore.h"
@@ -20,7 +21,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::Title);
     QApplication::setApplicationVersion(AppInfo::VersionText);
-    QApplication::setWindowIcon(frmSplash::appIcon());
+    QApplication::setWindowIcon(AppIcon::icon());
 
     const QString settingsFolder = IniSettingsStore::configFolder();
     SingleInstance instance(settingsFolder);

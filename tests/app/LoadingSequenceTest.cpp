@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "core/AppInfo.h"
 #include "app/DefaultData.h"
 #include "app/LoadingSequence.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QThread>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -354,4 +356,26 @@ TEST(DefaultData, ShippedFilesAreInstalledOnceAndNeverReplaced)
     writeFile(path, "1,MY,Own place,10,20\r\n");
     InstallDefaultDataFiles();
     EXPECT_EQ(readFile(path), "1,MY,Own place,10,20\r\n");
+}
+
+// The desktop's scalable icon is written from the bird the program draws.
+TEST(AppIcon, ScalableIconIsWellFormedAndDrawsTheBird)
+{
+    QXmlStreamReader xml(AppIcon::svg());
+    QStringList elements;
+    QString path;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            elements << xml.name().toString();
+            if (xml.name() == QLatin1String("path"))
+                path = xml.attributes().value("d").toString();
+        }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(elements, (QStringList{"svg", "title", "circle", "path"}));
+    EXPECT_TRUE(path.startsWith("M90,90 C60,65")) << path.toStdString();
+    EXPECT_TRUE(path.endsWith(" Z"));
+    const QImage icon = AppIcon::render(48);
+    EXPECT_EQ(icon.size(), QSize(48, 48));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);          // outside the disc
+    EXPECT_EQ(icon.pixelColor(24, 40), QColor(40, 90, 150));  // disc below the bird
 }
