@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -93,7 +94,8 @@ frmOptions::frmOptions(QWidget *parent) : QDialog(parent)
         NumericKeyFilter::install(scale);
     NumericKeyFilter::install(txtExpire);
     NumericKeyFilter::install(txtSample);
-    for (QObject *watched : std::initializer_list<QObject *>{txtExpire, txtCallsign, lstBands, lstAutoRecord})
+    for (QObject *watched :
+         std::initializer_list<QObject *>{txtExpire, txtCallsign, lstBands, lstBands->viewport(), lstAutoRecord})
         watched->installEventFilter(this);
 
     // "Automatic" scales take their two limits out of play.
@@ -131,14 +133,6 @@ frmOptions::frmOptions(QWidget *parent) : QDialog(parent)
     connect(cmdDelete, &QPushButton::clicked, this, &frmOptions::cmdDelete_Click);
     connect(lstAutoRecord->header(), &QHeaderView::sectionClicked, this, &frmOptions::sortAutoRecord);
     connect(cmbSecondObs, qOverload<int>(&QComboBox::activated), this, &frmOptions::cmbSecondObs_Click);
-    connect(lstBands, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        // A click that only ticked or unticked the band does not edit it.
-        const bool ticked = m_checkJustChanged;
-        m_checkJustChanged = false;
-        if (!ticked && chkAllowEdit->isChecked())
-            editBand(item);
-    });
-    connect(lstBands, &QTreeWidget::itemChanged, this, [this] { m_checkJustChanged = true; });
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdApply, &QPushButton::clicked, this, &frmOptions::Apply);
@@ -279,6 +273,8 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtExpire && event->type() == QEvent::FocusOut) {
         txtExpire_LostFocus();
+    } else if (watched == lstBands->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        bandRowReleased(static_cast<QMouseEvent *>(event));
     } else if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;

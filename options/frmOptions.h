@@ -6,6 +6,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
+class QMouseEvent;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -109,6 +110,9 @@ public:
     // The row of the band list the editor opens over (tests call it as a
     // click would).
     void editBand(QTreeWidgetItem *item);
+    // Where the tick box of a band row is drawn, in viewport coordinates: a
+    // click there ticks the band rather than editing it.
+    QRect bandCheckRect(QTreeWidgetItem *item) const;
     // "Leaving" the expiry field: out-of-range or empty becomes "0".
     void txtExpire_LostFocus();
 
@@ -151,10 +155,10 @@ private:
     void applyToTrackingControl();
     // frmOptionsBands.cpp
     void applyBands();
+    void bandRowReleased(QMouseEvent *event);
 
     bool m_validationFailed = false;
     bool m_loading = false;
-    bool m_checkJustChanged = false;
     Qt::SortOrder m_autoRecordOrder = Qt::DescendingOrder;
     int m_autoRecordSortColumn = -1;
 };

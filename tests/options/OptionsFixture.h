@@ -4,6 +4,7 @@
 #include "core/SharedState.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowRegistry.h"
+#include "dx/BandTable.h"
 #include "dx/ObserverLocations.h"
 #include "options/TimeZones.h"
 #include "options/frmOptions.h"
@@ -87,6 +88,7 @@ protected:
         writeFile(places, "1,LON,London,51.5074,0.1278\r\n2,BRS,Bristol,51.4545,2.5879\r\n"
                           "3,OX,Oxford,51.75,1.5\r\n4,,,0,0\r\n5,AFT,After the gap,1,1\r\n");
         observerLocations().load(places);
+        bandTable().setBands(BandTable::builtIn());
     }
 
     void TearDown() override
