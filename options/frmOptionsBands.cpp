@@ -45,8 +45,10 @@ void frmOptions::fillBands()
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
-    for (int column = 0; column < 3; ++column)
+    for (int column = 0; column < 3; ++column) {
         lstBands->resizeColumnToContents(column);
+        lstBands->setColumnWidth(column, lstBands->columnWidth(column) + 16);
+    }
     m_loading = loading;
 }
 

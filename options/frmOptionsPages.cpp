@@ -278,6 +278,9 @@ QWidget *frmOptions::buildDxCluster()
     lstBands->setUniformRowHeights(true);
     lstBands->setAllColumnsShowFocus(true);
     lstBands->header()->setSectionsMovable(true);
+    // Columns as wide as their numbers, so the row editor over a row stays
+    // inside the list.
+    lstBands->header()->setStretchLastSection(false);
     lstBands->setToolTip(QStringLiteral("Tick the bands whose spots are shown. With band editing on, click a "
                                         "band (or press F2) to change its name and edges."));
     chkAllowEdit = check(page, "chkAllowEdit", QStringLiteral("Enable Band Editing"));

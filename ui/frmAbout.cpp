@@ -67,7 +67,9 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
+    // The program's own icon, as the program sets it at start.
     icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
+    icon->setVisible(!QApplication::windowIcon().isNull());
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     lblTitle = new QLabel(AppInfo::Title, this);
@@ -114,7 +116,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     layout->addLayout(top);
     layout->addWidget(txtCredits, 1);
     layout->addLayout(buttons);
-    resize(520, 430);
+    resize(560, 520);
 }
 
 void frmAbout::showFor(QWidget *owner)

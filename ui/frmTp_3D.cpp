@@ -62,8 +62,10 @@ void frmTp_3D::setColumns(const QList<Column> &columns, int rowHeight, const QFo
         box->setProperty("column", column.index);
         if (font)
             box->setFont(*font);
+        // A thin outline in the highlight colour marks the row being edited
+        // without taking the height a frame would need.
         box->setFrame(false);
-        box->setTextMargins(2, 0, 2, 0);
+        box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(highlight); padding: 0 1px; }"));
         box->installEventFilter(this);
         connect(box, &QLineEdit::returnPressed, this, [this] { closeSaving(true); });
         if (previous)
