@@ -177,6 +177,7 @@ TEST_F(MainWindowTest, TimezoneNotSetTakesTheSystemZone)
     store.write("Kestrel", "TimeZone", "Timezone", "Europe/Paris");
     start();
     EXPECT_EQ(config().timezone, "Europe/Paris");
+    EXPECT_EQ(timezones().current().standardName, "Europe/Paris") << "the zone chosen in the options is current";
 }
 
 TEST_F(MainWindowTest, SystemZoneNamedByAnAliasIsFound)
