@@ -3,6 +3,7 @@
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 
+#include "dx/frmDx.h"
 #include "host/EmbeddedHost.h"
 #include "options/frmOptions.h"
 #include "stations/FrameIntake.h"
@@ -22,6 +23,7 @@ void wireProgram()
     make.terminal = []() -> QWidget * { return new frmIncoming; };
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
+    make.dxMonitor = []() -> QWidget * { return new frmDx; };
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     make.options = [](QWidget *owner) { frmOptions::showFor(owner, frmOptions::General); };
     make.about = [](QWidget *owner) { frmAbout::showFor(owner); };

@@ -13,3 +13,6 @@ int runGrid(const QStringList &args, bool json, QTextStream &out, QTextStream &e
 int runOs2ll(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runCallsign(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runMinutes(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runBand(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

@@ -10,8 +10,10 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
     {"callsign", "callsign CALL (valid or invalid for the auto-record list)", runCallsign},
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
+    {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"grid", "grid REF      (a National Grid reference: easting, northing, latitude, longitude)", runGrid},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
@@ -19,6 +21,7 @@ const CliCommand kCommands[] = {
     {"minutes", "minutes TEXT  (a position text as signed minutes of arc)", runMinutes},
     {"os2ll", "os2ll EASTING NORTHING   (National Grid metres to latitude and longitude in degrees)", runOs2ll},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
+    {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 

@@ -315,8 +315,14 @@ int UtcOffsetAt(const QDateTime &utc, const TimeZoneRecord &zone)
         return standard;
     const qint64 start = startMoment.toMSecsSinceEpoch();
     const qint64 end = endMoment.toMSecsSinceEpoch();
-    const bool inDaylight = start < end ? (onStandard >= start && onDaylight < end)
-                                        : (onDaylight < end || onStandard >= start);
+    // Daylight time kept to the end of the year has no change to mark its end:
+    // the year's last second stands for it, on the year's own clock.
+    const SystemTime &last = zone.StandardDate;
+    const bool toYearEnd = last.year != 0 && last.month == 12 && last.day == 31 && last.hour == 23
+                        && last.minute == 59 && last.second == 59;
+    const qint64 endClock = toYearEnd ? onStandard : onDaylight;
+    const bool inDaylight = start < end ? (onStandard >= start && endClock < end)
+                                        : (endClock < end || onStandard >= start);
     return inDaylight ? daylight : standard;
 }
 

@@ -170,6 +170,8 @@ TEST_F(OptionsInProgram, AppliedOptionsReachTheStationListAndTheFramePath)
         [&](frmOptions *options) {
             options->optDistKm->click();
             options->chkDebug->click();
+            options->chkPlotOnMap->click();
+            options->txtExpire->setText(QStringLiteral("30"));
             options->tabOptions->setCurrentIndex(frmOptions::AutoRecording);
             options->txtCallsign->setText(QStringLiteral("g4kda"));
             options->cmdAdd->click();
@@ -179,6 +181,12 @@ TEST_F(OptionsInProgram, AppliedOptionsReachTheStationListAndTheFramePath)
     m.tool(QStringLiteral("ID_Options"))->trigger();
     ASSERT_TRUE(seen);
     EXPECT_FALSE(config().miles);
+    // The DX window shows what was applied.
+    ASSERT_NE(m.dxMonitor(), nullptr);
+    EXPECT_FALSE(m.dxMonitor()->findChild<QCheckBox *>(QStringLiteral("chkPlot"))->isChecked());
+    EXPECT_FALSE(config().dxPlot);
+    EXPECT_EQ(m.dxMonitor()->findChild<QLineEdit *>(QStringLiteral("txtExpire"))->text(), QStringLiteral("30"));
+    EXPECT_EQ(config().dxExpire, 30);
     ASSERT_NE(shared().autoRecords.find(QStringLiteral("G4KDA")), nullptr);
     EXPECT_EQ(shared().autoRecords.find(QStringLiteral("G4KDA"))->Recording, true);
 

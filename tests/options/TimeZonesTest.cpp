@@ -150,8 +150,11 @@ TEST(TimeZones, EveryZoneKeepsTheDatabaseClockForTwoYears)
         for (const TimeZoneRecord &record : table.zones()) {
             const QTimeZone zone(record.standardName.toLatin1());
             ASSERT_TRUE(zone.isValid()) << record.standardName.toStdString();
-            QDateTime utc(QDate(year, 1, 1), QTime(0, 30), QTimeZone::utc());
-            const QDateTime end(QDate(year + 1, 1, 1), QTime(0, 0), QTimeZone::utc());
+            // The record describes the zone's own year: from its first local
+            // hour to its last, whatever UTC says then.
+            const int standard = -record.Bias * 60;
+            QDateTime utc = QDateTime(QDate(year, 1, 1), QTime(0, 30), QTimeZone::utc()).addSecs(-standard);
+            const QDateTime end = QDateTime(QDate(year + 1, 1, 1), QTime(0, 0), QTimeZone::utc()).addSecs(-standard);
             // The database's offset between its transitions, walked along.
             const QTimeZone::OffsetDataList transitions = zone.transitions(utc, end);
             int next = 0;
