@@ -1,5 +1,7 @@
 #include "options/NumberText.h"
 
+#include "dx/LeadingNumber.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -9,36 +11,8 @@ namespace NumberText {
 
 double leadingNumber(QStringView text)
 {
-    QByteArray number;
-    bool digits = false;
-    bool point = false;
-    for (const QChar c : text) {
-        if (c == u' ' || c == u'\t')
-            continue;
-        if ((c == u'-' || c == u'+') && number.isEmpty()) {
-            number.append(char(c.unicode()));
-        } else if (c >= u'0' && c <= u'9') {
-            number.append(char(c.unicode()));
-            digits = true;
-        } else if (c == u'.' && !point) {
-            number.append('.');
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits)
-        return 0;
-    if (number.endsWith('.'))
-        number.chop(1);  // "51." reads as 51
-    // The C locale: the program's own locale may use a comma for the point.
-    bool ok = false;
-    const double value = QLocale::c().toDouble(QString::fromLatin1(number), &ok);
-    if (ok)
-        return value;
-    // Only a number too large for a double fails here.
-    return number.startsWith('-') ? -std::numeric_limits<double>::infinity()
-                                  : std::numeric_limits<double>::infinity();
+    // The same reader as the band table's edges.
+    return ::leadingNumber(text.toString());
 }
 
 double roundHalfEven(double value)
