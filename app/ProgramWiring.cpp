@@ -9,6 +9,7 @@
 #include "host/EmbeddedHost.h"
 #include "hostlogs/frmLogMaintenance.h"
 #include "statistics/frmStatistics.h"
+#include "options/frmOptions.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
@@ -18,6 +19,7 @@
 #include "stations/WeatherStorePort.h"
 #include "weather/WxDataStore.h"
 #include "weather/frmWx.h"
+#include "ui/frmAbout.h"
 
 void wireProgram()
 {
@@ -32,6 +34,8 @@ void wireProgram()
     make.weather = []() -> QWidget * { return new frmWx; };
     installWeatherStore(&WxDataStore::program());
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
+    make.options = [](QWidget *owner) { frmOptions::showFor(owner, frmOptions::General); };
+    make.about = [](QWidget *owner) { frmAbout::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
     make.statistics = [](const QString &file) -> QWidget * {
         return new frmStatistics(file.isEmpty() ? frmStatistics::Kind::Live : frmStatistics::Kind::Saved);

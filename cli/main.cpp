@@ -11,10 +11,15 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
+    {"callsign", "callsign CALL (valid or invalid for the auto-record list)", runCallsign},
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
     {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
+    {"grid", "grid REF      (a National Grid reference: easting, northing, latitude, longitude)", runGrid},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
+    {"latlon", "latlon TEXT --lat|--lon   (a position field after checking; invalid, or two texts for a grid reference)", runLatLon},
+    {"minutes", "minutes TEXT  (a position text as signed minutes of arc)", runMinutes},
+    {"os2ll", "os2ll EASTING NORTHING   (National Grid metres to latitude and longitude in degrees)", runOs2ll},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
     {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"wx", "wx REPORT     (the readings of one weather report, -9999 for absent ones)", runWx},

@@ -46,6 +46,13 @@ bool ScriptedPrompts::choosePrinter(QPrinter *printer, const QString &title)
     return printAnswer;
 }
 
+QColor ScriptedPrompts::chooseColour(const QColor &initial, const QString &title)
+{
+    fileTitles << title;
+    colourStarts << initial;
+    return colourAnswers.isEmpty() ? QColor() : colourAnswers.dequeue();
+}
+
 QStringList ScriptedPrompts::texts() const
 {
     QStringList list;
