@@ -44,6 +44,21 @@ double siderealAtEpoch(double epoch1950)
     return angle;
 }
 
+// sin and cos of a small angle (the short-period corrections are of the
+// order of J2, about 1e-3) by their series, exact to the last bit below 0.01;
+// larger ones by the library.
+inline void smallAngle(double a, double &s, double &c)
+{
+    if (std::fabs(a) < 0.01) {
+        const double a2 = a * a;
+        s = a * (1.0 - a2 / 6.0 * (1.0 - a2 / 20.0 * (1.0 - a2 / 42.0)));
+        c = 1.0 - a2 / 2.0 * (1.0 - a2 / 12.0 * (1.0 - a2 / 30.0 * (1.0 - a2 / 56.0)));
+    } else {
+        s = std::sin(a);
+        c = std::cos(a);
+    }
+}
+
 } // namespace
 
 const char *sgp4ErrorText(Sgp4Error error)
@@ -114,6 +129,8 @@ Sgp4Error Sgp4::init(const ElementSet &elements, Sgp4Mode mode)
     const double ao = std::pow(xke / m_no, kTwoThirds);
     m_ao = ao;
     const double sinio = std::sin(m_inclo);
+    m_sinio = sinio;
+    m_cosio = cosio;
     const double po = ao * omeosq;
     const double con42 = 1.0 - 5.0 * cosio2;
     m_con41 = -con42 - cosio2 - cosio2;
@@ -300,8 +317,8 @@ Sgp4Error Sgp4::propagate(double t, Vec3 &position, Vec3 &velocity)
         x1mth2 = 1.0 - cosisq;
         x7thm1 = 7.0 * cosisq - 1.0;
     } else {
-        sinip = std::sin(inclm);
-        cosip = std::cos(inclm);
+        sinip = m_sinio;
+        cosip = m_cosio;
     }
 
     // Long-period periodics.
@@ -349,21 +366,29 @@ Sgp4Error Sgp4::propagate(double t, Vec3 &position, Vec3 &velocity)
     const double temp1 = 0.5 * j2 * temp;
     const double temp2 = temp1 * temp;
 
-    // Short-period periodics.
+    // Short-period periodics. The argument of latitude and the inclination
+    // move by small corrections, applied to their sines and cosines by
+    // rotation rather than by new calls to the trigonometric functions.
     const double mrt = rl * (1.0 - 1.5 * temp2 * betal * con41) + 0.5 * temp1 * x1mth2 * cos2u;
-    const double su = std::atan2(sinu, cosu) - 0.25 * temp2 * x7thm1 * sin2u;
+    const double dsu = -0.25 * temp2 * x7thm1 * sin2u;
     const double xnode = nodep + 1.5 * temp2 * cosip * sin2u;
-    const double xinc = xincp + 1.5 * temp2 * cosip * sinip * cos2u;
+    const double dinc = 1.5 * temp2 * cosip * sinip * cos2u;
     const double mvt = rdotl - nm * temp1 * x1mth2 * sin2u / xke;
     const double rvdot = rvdotl + nm * temp1 * (x1mth2 * cos2u + 1.5 * con41) / xke;
 
     // Orientation vectors.
-    const double sinsu = std::sin(su);
-    const double cossu = std::cos(su);
+    const double unit = 1.0 / std::sqrt(sinu * sinu + cosu * cosu);
+    const double sinu0 = sinu * unit;
+    const double cosu0 = cosu * unit;
+    double sdsu, cdsu, sdinc, cdinc;
+    smallAngle(dsu, sdsu, cdsu);
+    smallAngle(dinc, sdinc, cdinc);
+    const double sinsu = sinu0 * cdsu + cosu0 * sdsu;
+    const double cossu = cosu0 * cdsu - sinu0 * sdsu;
     const double snod = std::sin(xnode);
     const double cnod = std::cos(xnode);
-    const double sini = std::sin(xinc);
-    const double cosi = std::cos(xinc);
+    const double sini = sinip * cdinc + cosip * sdinc;
+    const double cosi = cosip * cdinc - sinip * sdinc;
     const double xmx = -snod * cosi;
     const double xmy = cnod * cosi;
     const double ux = xmx * sinsu + cnod * cossu;

@@ -42,8 +42,10 @@ struct DeepSpace
     double del1, del2, del3, xfact, xlamo;
     // Integrator state: where the last integration stopped. Integrating from
     // any stored step gives the same numbers as from the epoch, so keeping it
-    // only saves time.
+    // only saves time; so does keeping the rates at that step.
     double atime, xli, xni;
+    bool ratesKnown;
+    double xndt, xldot, xnddt;
 };
 
 // The two ways the revised model may run. Afspc reproduces the element sets'
@@ -87,6 +89,7 @@ private:
 
     double m_ecco = 0, m_inclo = 0, m_nodeo = 0, m_argpo = 0, m_mo = 0, m_no = 0, m_bstar = 0;
     double m_ao = 0, m_gsto = 0;
+    double m_sinio = 0, m_cosio = 1;
     double m_con41 = 0, m_x1mth2 = 0, m_x7thm1 = 0;
     double m_cc1 = 0, m_cc4 = 0, m_cc5 = 0, m_d2 = 0, m_d3 = 0, m_d4 = 0;
     double m_t2cof = 0, m_t3cof = 0, m_t4cof = 0, m_t5cof = 0;

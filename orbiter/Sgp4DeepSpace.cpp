@@ -359,6 +359,7 @@ void Sgp4::initDeepSpace(double tc, double xpidot, double eccsq)
         ds.xli = ds.xlamo;
         ds.xni = m_no;
         ds.atime = 0.0;
+        ds.ratesKnown = false;
     }
 }
 
@@ -391,15 +392,20 @@ void Sgp4::deepSpaceSecular(double t, double &em, double &argpm, double &inclm, 
     // Resonances: Euler-Maclaurin integration in half-day steps from the
     // epoch, or from where the last call stopped when that lies between.
     if (ds.atime == 0.0 || t * ds.atime <= 0.0 || std::fabs(t) < std::fabs(ds.atime)) {
+        if (ds.atime != 0.0)
+            ds.ratesKnown = false;
         ds.atime = 0.0;
         ds.xni = m_no;
         ds.xli = ds.xlamo;
     }
     const double delt = t > 0.0 ? stepp : stepn;
 
-    double xndt, xldot, xnddt, ft;
+    double &xndt = ds.xndt, &xldot = ds.xldot, &xnddt = ds.xnddt;
+    double ft;
     for (;;) {
-        if (ds.irez != 2) {
+        if (ds.ratesKnown) {
+            // The rates at this step are the ones computed last time.
+        } else if (ds.irez != 2) {
             // Near-synchronous terms.
             xndt = ds.del1 * std::sin(ds.xli - fasx2) + ds.del2 * std::sin(2.0 * (ds.xli - fasx4))
                    + ds.del3 * std::sin(3.0 * (ds.xli - fasx6));
@@ -425,6 +431,7 @@ void Sgp4::deepSpaceSecular(double t, double &em, double &argpm, double &inclm, 
                              + ds.d5421 * std::cos(xomi + x2li - g54) + ds.d5433 * std::cos(-xomi + x2li - g54));
             xnddt = xnddt * xldot;
         }
+        ds.ratesKnown = true;
 
         if (std::fabs(t - ds.atime) < stepp) {
             ft = t - ds.atime;
@@ -433,6 +440,7 @@ void Sgp4::deepSpaceSecular(double t, double &em, double &argpm, double &inclm, 
         ds.xli = ds.xli + xldot * delt + xndt * step2;
         ds.xni = ds.xni + xndt * delt + xnddt * step2;
         ds.atime = ds.atime + delt;
+        ds.ratesKnown = false;
     }
 
     nm = ds.xni + xndt * ft + xnddt * ft * ft * 0.5;
