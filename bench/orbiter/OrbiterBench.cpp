@@ -1,5 +1,6 @@
 // Propagations per second of the orbit model, with every check it makes,
 // and the next-pass search the views and the map objects run.
+#include "orbiter/PassFinder.h"
 #include "orbiter/Sgp4.h"
 
 #include <benchmark/benchmark.h>
@@ -56,6 +57,29 @@ void BM_Sgp4DeepSpace(benchmark::State &state)
     propagateOverADay(state, model(kMolniya1, kMolniya2));
 }
 BENCHMARK(BM_Sgp4DeepSpace);
+
+// Every pass of the space station over 24 hours for an observer at 52
+// degrees north, one search after the other as the views do.
+void BM_NextPassSearch24h(benchmark::State &state)
+{
+    Sgp4 m = model(kStation1, kStation2);
+    const Site observer(Geodetic{52.0 * 0.017453292519943295, -1.25 * 0.017453292519943295, 0.1});
+    const double start = m.elements().epochUnix + 3600.0;
+    const double day = 86400.0;
+    long passes = 0;
+    for (auto _ : state) {
+        PassFinder finder(m, {observer});
+        double t = start;
+        while (const auto pass = finder.next(t, start + day - t)) {
+            benchmark::DoNotOptimize(pass->maxElevation);
+            t = pass->aos;
+            ++passes;
+        }
+    }
+    state.counters["passes_per_day"] = double(passes) / double(state.iterations());
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_NextPassSearch24h)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
