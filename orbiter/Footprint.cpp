@@ -23,11 +23,26 @@ double footprintDiameterKm(double heightKm)
     return 2.0 * kMeanRadiusKm * footprintAngle(heightKm);
 }
 
-std::vector<LatLon> footprintOutline(double lat0, double lon0, double angle, int points)
+std::vector<LatLon> Outline::area() const
 {
-    std::vector<LatLon> out;
+    std::vector<LatLon> out = ring;
+    if (pole != 0 && !ring.empty()) {
+        const double edge = pole * kPi / 2;
+        const double drift = ring.back().longitude - ring.front().longitude;
+        const double end = ring.front().longitude + (drift > 0 ? 2.0 * kPi : -2.0 * kPi);
+        out.push_back({ring.front().latitude, end});
+        out.push_back({edge, end});
+        out.push_back({edge, ring.front().longitude});
+    }
+    return out;
+}
+
+Outline footprintOutline(double lat0, double lon0, double angle, int points)
+{
+    Outline outline;
+    std::vector<LatLon> &out = outline.ring;
     if (angle <= 0 || points < 3)
-        return out;
+        return outline;
     out.reserve(std::size_t(points) + 3);
     const double sinLat0 = std::sin(lat0);
     const double cosLat0 = std::cos(lat0);
@@ -44,15 +59,9 @@ std::vector<LatLon> footprintOutline(double lat0, double lon0, double angle, int
         out.push_back({lat, lon});
     }
     // A circle round a pole comes back a whole turn away from where it began.
-    const double drift = out.back().longitude - out.front().longitude;
-    if (std::fabs(drift) > kPi) {
-        const double pole = lat0 >= 0 ? kPi / 2 : -kPi / 2;
-        const double end = out.front().longitude + (drift > 0 ? 2.0 * kPi : -2.0 * kPi);
-        out.push_back({out.front().latitude, end});
-        out.push_back({pole, end});
-        out.push_back({pole, out.front().longitude});
-    }
-    return out;
+    if (std::fabs(out.back().longitude - out.front().longitude) > kPi)
+        outline.pole = lat0 >= 0 ? 1 : -1;
+    return outline;
 }
 
 } // namespace orbiter

@@ -18,9 +18,19 @@ struct LatLon
     double longitude;  // radians, unwrapped: successive points never jump by a turn
 };
 
-// Points of the circle of that angular radius around a centre, unwrapped in
-// longitude. When the circle holds a pole the outline runs along that pole's
-// edge of the map, so filling it between the two map edges covers the cap.
-std::vector<LatLon> footprintOutline(double latitude, double longitude, double angle, int points = 120);
+struct Outline
+{
+    std::vector<LatLon> ring;  // the circle, unwrapped in longitude
+    // 1 or -1 when the circle holds the north or south pole: then the ring
+    // runs a whole turn of longitude instead of closing on itself.
+    int pole = 0;
+
+    // The ring as an area to fill on a map: a circle round a pole is closed
+    // along that pole's edge of the map.
+    std::vector<LatLon> area() const;
+};
+
+// The circle of that angular radius around a centre.
+Outline footprintOutline(double latitude, double longitude, double angle, int points = 120);
 
 } // namespace orbiter

@@ -109,16 +109,20 @@ TEST(EarthSky, FootprintSizeAndOutlineAroundAPole)
     EXPECT_NEAR(footprintDiameterKm(35786.0), 18100.0, 50.0);
     EXPECT_EQ(footprintDiameterKm(-5.0), 0.0);
 
-    // A circle that does not hold a pole closes on itself.
-    const auto plain = footprintOutline(10 * kDeg, 170 * kDeg, 20 * kDeg);
-    EXPECT_NEAR(plain.back().longitude, plain.front().longitude, 10 * kDeg);
-    for (const LatLon &p : plain)
+    // A circle that does not hold a pole closes on itself, across the date line too.
+    const Outline plain = footprintOutline(10 * kDeg, 170 * kDeg, 20 * kDeg);
+    EXPECT_EQ(plain.pole, 0);
+    EXPECT_NEAR(plain.ring.back().longitude, plain.ring.front().longitude, 10 * kDeg);
+    for (const LatLon &p : plain.ring)
         EXPECT_LT(std::fabs(p.longitude - 170 * kDeg), 25 * kDeg) << "unwrapped across the date line";
+    EXPECT_EQ(plain.area().size(), plain.ring.size());
 
-    // One round the north pole runs a full turn and closes along the top edge.
-    const auto cap = footprintOutline(80 * kDeg, 0, 20 * kDeg);
-    EXPECT_NEAR(std::fabs(cap[cap.size() - 3].longitude - cap.front().longitude), 2 * std::numbers::pi, 1e-9);
-    EXPECT_DOUBLE_EQ(cap[cap.size() - 2].latitude, std::numbers::pi / 2);
+    // One round a pole runs a full turn; as an area it closes along that edge.
+    const Outline cap = footprintOutline(-80 * kDeg, 0, 20 * kDeg);
+    EXPECT_EQ(cap.pole, -1);
+    const auto area = cap.area();
+    EXPECT_NEAR(std::fabs(area[area.size() - 3].longitude - area.front().longitude), 2 * std::numbers::pi, 1e-9);
+    EXPECT_DOUBLE_EQ(area[area.size() - 2].latitude, -std::numbers::pi / 2);
 }
 
 TEST(EarthSky, SubSatellitePointOfAStationOrbit)
