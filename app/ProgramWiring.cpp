@@ -4,6 +4,10 @@
 #include "core/WindowProviders.h"
 
 #include "host/EmbeddedHost.h"
+#include "orbiter/OrbiterView.h"
+#include "satellites/KepsFile.h"
+#include "satellites/frmSatSetup.h"
+#include "satellites/frmSatStatus.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
@@ -26,4 +30,10 @@ void wireProgram()
         auto *intake = new FrameIntake(*host, owner);
         return [intake](const QString &text) { intake->receive(text); };
     };
+    make.satelliteStatus = []() -> QWidget * {
+        auto *control = new orbiter::OrbiterView;
+        return new frmSatStatus(*control, control);
+    };
+    make.satelliteSetup = [](QWidget *owner) { frmSatSetup::showFor(owner); };
+    make.readElements = [](const QString &path) { LoadKeps(path); };
 }

@@ -8,3 +8,6 @@ int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &
 int runDecode(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runKel(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPhg(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runKeps(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runSgp4(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runSat(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

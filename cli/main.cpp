@@ -13,7 +13,10 @@ const CliCommand kCommands[] = {
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
+    {"keps", "keps FILE     (the element sets of an element file: index, name, epoch UTC)", runKeps},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
+    {"sat", "sat FILE NAME --at \"YYYY-MM-DD HH:MM:SS\" --observer LAT,LON,HEIGHT_M   (position, look angles, next pass)", runSat},
+    {"sgp4", "sgp4 [--improved] FILE NAME MINUTES...   (TEME state vectors, km and km/s)", runSgp4},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
