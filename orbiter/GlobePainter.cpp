@@ -147,14 +147,14 @@ void paintGlobe(QPainter &p, const QRectF &area, const Scene &scene, const QImag
         if (!sat.valid)
             continue;
         QColor c = satelliteColour(i);
-        c.setAlpha(i == chosen ? 230 : 110);
+        c.setAlpha(i == chosen ? 230 : 90);
         p.setPen(QPen(c, i == chosen ? 1.8 : 1.0));
         paintVisible(p, f, ringPoints(footprintOutline(sat.latitude * kDeg, sat.longitude * kDeg,
                                                        sat.footprintAngle * kDeg)));
         std::vector<std::pair<double, double>> track;
         for (const auto &pt : sat.groundTrack)
             track.emplace_back(pt.latitude, pt.longitude);
-        c.setAlpha(i == chosen ? 235 : 120);
+        c.setAlpha(i == chosen ? 235 : 75);
         p.setPen(QPen(c, i == chosen ? 2.2 : 1.1, o.lines ? Qt::SolidLine : Qt::DotLine, Qt::RoundCap));
         paintVisible(p, f, track);
     }

@@ -87,9 +87,9 @@ void paintPassMarks(QPainter &p, const PolarFrame &f, const ScenePass &pass, con
     p.drawEllipse(aos, 4, 4);
     p.drawRect(QRectF(los - QPointF(3.5, 3.5), QSizeF(7, 7)));
     const QPointF inward = (f.centre - aos) / std::max(1.0, f.radius) * 14.0;
-    haloText(p, aos + inward, QStringLiteral("AOS ") + formatWhen(pass.aos, now), font, c);
+    haloText(p, aos + inward, QStringLiteral("AOS ") + formatWhenShort(pass.aos, now), font, c);
     const QPointF inwardLos = (f.centre - los) / std::max(1.0, f.radius) * 14.0;
-    haloText(p, los + inwardLos, QStringLiteral("LOS ") + formatWhen(pass.los, now), font, c);
+    haloText(p, los + inwardLos, QStringLiteral("LOS ") + formatWhenShort(pass.los, now), font, c);
 }
 
 // The passes to come, soonest first, beside the plot.
@@ -105,11 +105,11 @@ void paintComingUp(QPainter &p, const QRectF &panel, const Scene &scene, const Q
     for (int i = 0; i < int(scene.satellites.size()); ++i) {
         const SceneSatellite &sat = scene.satellites[std::size_t(i)];
         if (sat.up && sat.current)
-            rows.push_back({scene.localTime, QStringLiteral("%1  up now, until %2")
-                                                 .arg(sat.name, formatWhen(sat.current->los, scene.localTime)), i});
+            rows.push_back({scene.localTime, QStringLiteral("%1  up, sets %2")
+                                                 .arg(sat.name, formatWhenShort(sat.current->los, scene.localTime)), i});
         if (sat.next)
             rows.push_back({sat.next->aos, QStringLiteral("%1  %2  %3\u00b0")
-                                               .arg(sat.name, formatWhen(sat.next->aos, scene.localTime))
+                                               .arg(sat.name, formatWhenShort(sat.next->aos, scene.localTime))
                                                .arg(sat.next->maxElevation, 0, 'f', 0), i});
     }
     std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.aos < b.aos; });

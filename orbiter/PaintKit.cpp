@@ -151,6 +151,15 @@ QString formatWhen(const QDateTime &time, const QDateTime &reference)
     return time.toString(QStringLiteral("ddd dd MMM HH:mm:ss"));
 }
 
+QString formatWhenShort(const QDateTime &time, const QDateTime &reference)
+{
+    if (!time.isValid())
+        return QStringLiteral("\u2014");
+    if (time.date() == reference.date())
+        return time.toString(QStringLiteral("HH:mm:ss"));
+    return time.toString(QStringLiteral("ddd HH:mm:ss"));
+}
+
 void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Corner corner, const QRectF &fontArea)
 {
     const SceneSatellite *sat = scene.selectedSatellite();
@@ -194,11 +203,26 @@ void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Co
         }
     }
 
-    const QFont font = viewFont(fontArea.isEmpty() ? area : fontArea, 0.85);
-    const QFontMetricsF fm(font);
+    // The view's letter size, smaller when the panel would not fit its area.
+    QFont font = viewFont(fontArea.isEmpty() ? area : fontArea, 0.8);
+    QFontMetricsF fm(font);
     double width = 0;
-    for (const QString &line : lines)
-        width = std::max(width, fm.horizontalAdvance(line));
+    for (;;) {
+        width = 0;
+        for (const QString &line : lines)
+            width = std::max(width, fm.horizontalAdvance(line));
+        if (width + fm.height() * 2.0 <= area.width() || font.pixelSize() <= 10)
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+        fm = QFontMetricsF(font);
+    }
+    // Still too wide at the smallest legible size: the lines lose their ends.
+    const double room = std::max(40.0, area.width() - fm.height() * 2.0);
+    if (width > room) {
+        for (QString &line : lines)
+            line = fm.elidedText(line, Qt::ElideRight, room);
+        width = room;
+    }
     const double pad = fm.height() * 0.45;
     const double height = lines.size() * fm.height() + 2 * pad;
     width += 2 * pad;

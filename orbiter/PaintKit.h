@@ -37,5 +37,7 @@ QString formatLatitude(double degrees);
 QString formatLongitude(double degrees);  // any range; shown as 0-180 E or W
 // A local time, with the day when it is not the day of `reference`.
 QString formatWhen(const QDateTime &time, const QDateTime &reference);
+// The same with only the weekday for another day, where room is short.
+QString formatWhenShort(const QDateTime &time, const QDateTime &reference);
 
 } // namespace orbiter

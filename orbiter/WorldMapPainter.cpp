@@ -93,7 +93,7 @@ void paintTrack(QPainter &p, const QRectF &map, const SceneSatellite &sat, const
     for (const auto &pt : sat.groundTrack)
         base << worldPoint(map, pt.latitude, pt.longitude);
     QColor c = colour;
-    c.setAlpha(selected ? 235 : 130);
+    c.setAlpha(selected ? 235 : 95);
     const double width = selected ? std::max(1.8, map.width() / 600.0) : 1.2;
     eachCopy(p, [&](QPainter &painter, double shift) {
         const QPolygonF poly = base.translated(shift / 360.0 * map.width(), 0);
