@@ -25,4 +25,12 @@ void switchToolOff(const QString &id)
         tool->trigger();
 }
 
+void showToolState(const QString &id, bool on)
+{
+    QWidget *main = mainWindow();
+    QAction *tool = main ? main->findChild<QAction *>(id) : nullptr;
+    if (tool && tool->isCheckable())
+        tool->setChecked(on);
+}
+
 } // namespace MainWindowLink

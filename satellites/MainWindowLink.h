@@ -12,5 +12,8 @@ void setStatusText(const QString &text);
 // Turns a two-state tool off the way a click would, so what the tool shows
 // follows (a window hidden, its window-list entry removed).
 void switchToolOff(const QString &id);
+// Shows a two-state tool on or off without acting on it, so it starts out
+// telling the truth about what it switches.
+void showToolState(const QString &id, bool on);
 
 } // namespace MainWindowLink

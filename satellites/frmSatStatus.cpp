@@ -46,6 +46,11 @@ frmSatStatus::frmSatStatus(OrbiterControl &control, QWidget *controlWidget, QWid
     m_panel->setProperty("displaymoonfootprint", false);
     m_panel->setProperty("displaydatafields", true);
 
+    // The toolbar's switches start out as the control draws.
+    MainWindowLink::showToolState(QStringLiteral("ID_DisplaySun"), true);
+    MainWindowLink::showToolState(QStringLiteral("ID_DisplayMoon"), true);
+    MainWindowLink::showToolState(QStringLiteral("ID_PointsOrLines"), true);
+
     const QString data = GetDataFolder();
     m_control.setFolders(data, data);
     m_control.setDisplayOn(true);

@@ -198,8 +198,9 @@ TEST_F(SatelliteAppTest, FromStartToPlacedObjectsAndTheFourViews)
 
     // The toolbar's display switches reach the control and update at once.
     const int objectsBefore = int(shared().host->placedObjects().size());
-    main->tool("ID_DisplaySun")->setChecked(true);
-    main->tool("ID_DisplaySun")->trigger();  // off again
+    EXPECT_TRUE(main->tool("ID_DisplaySun")->isChecked()) << "the switch starts as the view draws";
+    EXPECT_TRUE(main->tool("ID_PointsOrLines")->isChecked());
+    main->tool("ID_DisplaySun")->trigger();
     EXPECT_FALSE(control->showSun());
     QComboBox *orbits = main->combo("ID_Orbits");
     orbits->setCurrentIndex(2);
