@@ -3,6 +3,7 @@
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 
+#include "dx/frmDx.h"
 #include "host/EmbeddedHost.h"
 #include "orbiter/OrbiterView.h"
 #include "satellites/KepsFile.h"
@@ -24,6 +25,7 @@ void wireProgram()
     make.terminal = []() -> QWidget * { return new frmIncoming; };
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
+    make.dxMonitor = []() -> QWidget * { return new frmDx; };
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {

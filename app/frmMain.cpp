@@ -77,12 +77,16 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
     buildLinkPanel();
 
     // Child windows report activation to the window list.
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+    // The DX monitor's caption follows its tab; its entry keeps its name.
+    auto entryOf = [this](QWidget *window) {
+        return window == m_dxMonitor ? QStringLiteral("DX Stations Monitor") : window->windowTitle();
+    };
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this, entryOf](QMdiSubWindow *sub) {
         for (QMdiSubWindow *each : m_mdi->subWindowList())
             if (each != sub && each->widget())
-                SetCheckedWindow(each->widget()->windowTitle(), false);
+                SetCheckedWindow(entryOf(each->widget()), false);
         if (sub && sub->widget())
-            SetCheckedWindow(sub->widget()->windowTitle(), true);
+            SetCheckedWindow(entryOf(sub->widget()), true);
     });
 
     WindowRegistry::instance().add(this, QString());

@@ -221,7 +221,8 @@ void frmMain::focusWindowListEntry(const QString &id)
             continue;
         const QString caption = window->windowTitle();
         const bool matches = caption == id
-                             || (id == kStationListCaption && caption.startsWith(kStationListCaption));
+                             || (id == kStationListCaption && caption.startsWith(kStationListCaption))
+                             || (window == m_dxMonitor && id == QLatin1String("DX Stations Monitor"));
         if (matches) {
             if (sub->isHidden())
                 sub->show();

@@ -11,3 +11,6 @@ int runPhg(const QStringList &args, bool json, QTextStream &out, QTextStream &er
 int runKeps(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runSgp4(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runSat(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runBand(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

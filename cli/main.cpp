@@ -10,11 +10,14 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
+    {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"keps", "keps FILE     (the element sets of an element file: index, name, epoch UTC)", runKeps},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
+    {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"sat", "sat FILE NAME --at \"YYYY-MM-DD HH:MM:SS\" --observer LAT,LON,HEIGHT_M   (position, look angles, next pass)", runSat},
     {"sgp4", "sgp4 [--improved] FILE NAME MINUTES...   (TEME state vectors, km and km/s)", runSgp4},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
