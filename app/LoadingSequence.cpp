@@ -266,10 +266,7 @@ void LoadingSequence::loadSatelliteWindow()
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);
     orbiter->setObserverHeight(c.height);
-    // The zone's own offset, as the options dialog hands it over: the stored
-    // adjustment is 0 unless edited by hand, which would put every pass
-    // time off by the zone's hours outside UTC.
-    orbiter->setTimeZoneAdjust(qint16(std::lround(zone.Bias / 60.0)));
+    orbiter->setTimeZoneAdjust(c.timezoneAdjust);
     orbiter->setTimeZoneName(c.timezone);
     orbiter->setDaylight(c.daylightSaving);
     orbiter->setDaylightOffset(daylightOffset);

@@ -302,10 +302,10 @@ void OrbiterView::applySettings()
     m_tracker.setObserver(m_observer);
     m_tracker.setSecondObserver(m_second, m_secondInUse);
     // The zone changes how the clock's local time reads as UTC.
-    const double local = m_timeSet ? m_setTime + m_tracker.timeZone().localOffsetSeconds() : 0;
+    const QDateTime local = m_tracker.toLocal(m_setTime);
     m_tracker.setTimeZone(m_zone);
     if (m_timeSet) {
-        m_setTime = local - m_zone.localOffsetSeconds();
+        m_setTime = m_tracker.fromLocal(local);
         m_tracker.setTime(m_setTime);
         m_tracker.computePositions();
         m_tracker.computePasses();

@@ -36,6 +36,32 @@ SkyBody bodyAt(const Vec3 &teme, double unixSeconds, const Site &site)
 
 } // namespace
 
+QTimeZone TimeZoneSettings::zone() const
+{
+    const QByteArray id = name.trimmed().toUtf8();
+    if (id.isEmpty() || !QTimeZone::isTimeZoneIdAvailable(id))
+        return {};
+    return QTimeZone(id);
+}
+
+double TimeZoneSettings::toUtc(const QDateTime &local) const
+{
+    const QTimeZone named = zone();
+    if (named.isValid())
+        return double(QDateTime(local.date(), local.time(), named).toMSecsSinceEpoch()) / 1000.0;
+    const QDateTime fields(local.date(), local.time(), Qt::UTC);
+    return double(fields.toMSecsSinceEpoch()) / 1000.0 - fixedOffsetSeconds();
+}
+
+QDateTime TimeZoneSettings::toLocal(double unixSeconds) const
+{
+    const qint64 ms = qint64(std::llround(unixSeconds * 1000.0));
+    const QTimeZone named = zone();
+    if (named.isValid())
+        return QDateTime::fromMSecsSinceEpoch(ms, named);
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, fixedOffsetSeconds());
+}
+
 Site ObserverSettings::site() const
 {
     return Site(Geodetic{latitude * kDeg, longitude * kDeg, heightM / 1000.0});
@@ -102,14 +128,12 @@ void Tracker::setSecondObserver(const ObserverSettings &observer, bool inUse)
 
 double Tracker::fromLocal(const QDateTime &local) const
 {
-    const QDateTime fields(local.date(), local.time(), Qt::UTC);
-    return double(fields.toMSecsSinceEpoch()) / 1000.0 - m_zone.localOffsetSeconds();
+    return m_zone.toUtc(local);
 }
 
 QDateTime Tracker::toLocal(double unixSeconds) const
 {
-    return QDateTime::fromMSecsSinceEpoch(qint64(std::llround(unixSeconds * 1000.0)), Qt::OffsetFromUTC,
-                                          m_zone.localOffsetSeconds());
+    return m_zone.toLocal(unixSeconds);
 }
 
 void Tracker::computePositions()

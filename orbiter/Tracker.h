@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 
 #include <optional>
 #include <vector>
@@ -22,9 +23,11 @@ struct ObserverSettings
     Site site() const;
 };
 
-// The zone the operator's clock runs in, as the host program describes it:
-// UTC = local + adjustment + (daylight offset while daylight time is on),
-// all in whole hours.
+// The zone the operator's clock runs in. When the system knows the zone by
+// its name, the zone's own rules give the offset: exact for half-hour zones
+// and right on either side of a change to or from daylight time. Otherwise
+// the hours handed over count: UTC = local + adjustment + (daylight offset
+// while daylight time is on).
 struct TimeZoneSettings
 {
     int adjustHours = 0;
@@ -32,7 +35,12 @@ struct TimeZoneSettings
     bool daylight = false;
     int daylightOffsetHours = 0;
 
-    int localOffsetSeconds() const { return -(adjustHours + (daylight ? daylightOffsetHours : 0)) * 3600; }
+    int fixedOffsetSeconds() const { return -(adjustHours + (daylight ? daylightOffsetHours : 0)) * 3600; }
+    // The named zone, or an invalid one.
+    QTimeZone zone() const;
+    // A wall-clock time of this zone (its fields as they read) to UTC, and back.
+    double toUtc(const QDateTime &local) const;
+    QDateTime toLocal(double unixSeconds) const;
 };
 
 // One tracked satellite and what was last worked out for it.

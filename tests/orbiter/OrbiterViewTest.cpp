@@ -196,3 +196,26 @@ TEST_F(OrbiterViewTest, DumpViews)
         view.grabView(QSize(1000, 560)).save(folder + QStringLiteral("/view%1.png").arg(style));
     }
 }
+
+TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
+{
+    const QDateTime fields(QDate(2026, 6, 10), QTime(15, 0), Qt::UTC);
+    const double utc = double(QDateTime(QDate(2026, 6, 10), QTime(9, 30), Qt::UTC).toSecsSinceEpoch());
+
+    // A half-hour zone, whatever whole hours came with it.
+    TimeZoneSettings india{5, QStringLiteral("Asia/Kolkata"), false, 0};
+    EXPECT_DOUBLE_EQ(india.toUtc(fields), utc);
+    EXPECT_EQ(india.toLocal(utc).time(), QTime(15, 0));
+    EXPECT_EQ(india.toLocal(utc).offsetFromUtc(), 19800);
+
+    // Daylight time follows the date, not a flag set once at start.
+    TimeZoneSettings london{0, QStringLiteral("Europe/London"), false, 0};
+    EXPECT_EQ(london.toLocal(utc).offsetFromUtc(), 3600);
+    EXPECT_EQ(london.toLocal(utc + 200 * 86400.0).offsetFromUtc(), 0);
+
+    // A name the system does not know: UTC = local + adjustment + daylight offset.
+    TimeZoneSettings unknown{-5, QStringLiteral("Somewhere Standard Time"), true, -1};
+    const double fifteen = double(fields.toSecsSinceEpoch());
+    EXPECT_DOUBLE_EQ(unknown.toUtc(fields), fifteen - 6 * 3600.0);
+    EXPECT_EQ(unknown.toLocal(fifteen - 6 * 3600.0).time(), QTime(15, 0));
+}
