@@ -47,7 +47,6 @@ OrbiterView::OrbiterView(QWidget *parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setSectionResizeMode(SatelliteTableModel::Name, QHeaderView::Stretch);
     m_table->setAccessibleName(QStringLiteral("Satellites"));
     m_summary->setObjectName(QStringLiteral("lblSummary"));
     m_summary->setWordWrap(true);

@@ -15,8 +15,9 @@ namespace orbiter {
 QFont viewFont(const QRectF &area, double scale)
 {
     QFont font;
+    // Never below ten pixels, the smallest size that reads well on a screen.
     const double pixels = std::clamp(std::min(area.width(), area.height() * 1.6) / 48.0, 10.0, 17.0) * scale;
-    font.setPixelSize(std::max(8, int(std::lround(pixels))));
+    font.setPixelSize(std::max(10, int(std::lround(pixels))));
     return font;
 }
 
@@ -216,6 +217,18 @@ void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Co
         font.setPixelSize(font.pixelSize() - 1);
         fm = QFontMetricsF(font);
     }
+    // A small view keeps its map: one line for the followed satellite.
+    const QRectF whole = fontArea.isEmpty() ? area : fontArea;
+    if (lines.size() * fm.height() > whole.height() * 0.35 && sat) {
+        QString line = sat->name;
+        if (sat->valid) {
+            line += QStringLiteral("  Az %1\u00b0 El %2\u00b0").arg(sat->azimuth, 0, 'f', 0).arg(sat->elevation, 0, 'f', 0);
+            if (sat->next)
+                line += QStringLiteral("  AOS ") + formatWhenShort(sat->next->aos, scene.localTime);
+        }
+        lines = {line};
+        width = fm.horizontalAdvance(line);
+    }
     // Still too wide at the smallest legible size: the lines lose their ends.
     const double room = std::max(40.0, area.width() - fm.height() * 2.0);
     if (width > room) {
@@ -251,7 +264,8 @@ void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Co
     p.setFont(font);
     double y = box.top() + pad + fm.ascent();
     for (int i = 0; i < lines.size(); ++i) {
-        p.setPen(i == 3 && sat ? satelliteColour(scene.selected) : QColor(235, 240, 250));
+        const bool nameLine = sat && (lines.size() == 1 || i == 3);
+        p.setPen(nameLine ? satelliteColour(scene.selected) : QColor(235, 240, 250));
         p.drawText(QPointF(box.left() + pad, y), lines[i]);
         y += fm.height();
     }

@@ -194,6 +194,7 @@ TEST_F(OrbiterViewTest, DumpViews)
     for (int style : {0, 1, 2, 3}) {
         view.setDisplayStyle(style);
         view.grabView(QSize(1000, 560)).save(folder + QStringLiteral("/view%1.png").arg(style));
+        view.grabView(QSize(420, 260)).save(folder + QStringLiteral("/small%1.png").arg(style));
     }
 }
 
