@@ -15,6 +15,9 @@
 #include "stations/frmStationInfo.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
+#include "stations/WeatherStorePort.h"
+#include "weather/WxDataStore.h"
+#include "weather/frmWx.h"
 
 void wireProgram()
 {
@@ -26,6 +29,8 @@ void wireProgram()
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
     make.dxMonitor = []() -> QWidget * { return new frmDx; };
+    make.weather = []() -> QWidget * { return new frmWx; };
+    installWeatherStore(&WxDataStore::program());
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {

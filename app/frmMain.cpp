@@ -228,6 +228,9 @@ void frmMain::buildToolbar()
     combo("ID_FontSize")->addItems({"8", "9", "10", "11", "12", "14", "16"});
     combo("ID_FontSize")->setCurrentText(QStringLiteral("9"));
     combo("ID_WxDates")->setEditable(true);
+    // Wide enough for a whole day's date.
+    combo("ID_WxDates")->setMinimumContentsLength(10);
+    combo("ID_WxDates")->setMaximumWidth(122);
     for (int orbits = 1; orbits <= 10; ++orbits)
         combo("ID_Orbits")->addItem(QString::number(orbits));
 

@@ -122,6 +122,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             window = createPlaceholder(caption, QStringLiteral("frmWx"));
         window->setWindowTitle(caption);
         addChild(window, WindowTag::WxStation, true);
+        connect(window, &QObject::destroyed, this, [this] { --m_weatherWindows; });
         listWindow(window, caption);
         break;
     }

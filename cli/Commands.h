@@ -14,3 +14,5 @@ int runSat(const QStringList &args, bool json, QTextStream &out, QTextStream &er
 int runBand(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runWx(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runWxFile(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

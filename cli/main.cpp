@@ -20,6 +20,8 @@ const CliCommand kCommands[] = {
     {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"sat", "sat FILE NAME --at \"YYYY-MM-DD HH:MM:SS\" --observer LAT,LON,HEIGHT_M   (position, look angles, next pass)", runSat},
     {"sgp4", "sgp4 [--improved] FILE NAME MINUTES...   (TEME state vectors, km and km/s)", runSgp4},
+    {"wx", "wx REPORT     (the readings of one weather report, -9999 for absent ones)", runWx},
+    {"wxfile", "wxfile FILE [DAY]   (the days of a weather data file, or each report of one day)", runWxFile},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
