@@ -319,7 +319,7 @@ void OrbiterView::refreshDisplay()
     if (!m_displayOn)
         return;
     const bool tracks = m_style == 1 || m_style == 3;
-    m_scene = buildScene(m_tracker, m_options, m_selected, tracks && m_timeSet);
+    m_scene = buildScene(m_tracker, m_options, m_selected, tracks && m_tracker.time() != 0);
     m_syncingSelection = true;
     m_model->setScene(m_scene);
     if (m_scene.selected >= 0 && m_table->currentIndex().row() != m_scene.selected)
@@ -337,19 +337,32 @@ void OrbiterView::refreshDisplay()
             .arg(sun.look.elevation / kDeg, 0, 'f', 0)
             .arg(moon.look.azimuth / kDeg, 0, 'f', 0)
             .arg(moon.look.elevation / kDeg, 0, 'f', 0)
-            .arg(m_timeSet ? m_scene.localTime.toString(QStringLiteral("ddd dd MMM yyyy HH:mm:ss")) : QString(),
+            .arg(m_tracker.time() != 0 ? m_scene.localTime.toString(QStringLiteral("ddd dd MMM yyyy HH:mm:ss"))
+                                       : QString(),
                  m_zone.name));
+    if (m_tracker.count() == 0)
+        m_summary->setText(QStringLiteral("No satellites chosen: pick them in Satellite Setup.   ") + m_summary->text());
 }
 
 void OrbiterView::followClock()
 {
-    if (!m_timeSet || !m_displayOn || m_tracker.count() == 0)
+    if (!m_displayOn)
         return;
-    const qint64 elapsed = m_clockAtSet.msecsTo(Clock::instance().now());
-    // Between computations only; a clock that jumped is left to the next one.
-    if (elapsed <= 0 || elapsed > 24LL * 3600 * 1000)
-        return;
-    m_tracker.setTime(m_setTime + elapsed / 1000.0);
+    const QDateTime now = Clock::instance().now();
+    double t;
+    if (m_timeSet) {
+        const qint64 elapsed = m_clockAtSet.msecsTo(now);
+        // Between computations only; a clock that jumped is left to the next one.
+        if (elapsed <= 0 || elapsed > 24LL * 3600 * 1000)
+            return;
+        t = m_setTime + elapsed / 1000.0;
+    } else {
+        // Nothing computed yet: the views show the sky as it is now.
+        t = double(now.toMSecsSinceEpoch()) / 1000.0;
+        if (t == m_tracker.time())
+            return;
+    }
+    m_tracker.setTime(t);
     m_tracker.computePositions();
     m_tracker.computePasses();
     refreshDisplay();
@@ -358,6 +371,7 @@ void OrbiterView::followClock()
 void OrbiterView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    followClock();
     m_live.start();
 }
 
