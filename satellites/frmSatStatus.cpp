@@ -4,7 +4,9 @@
 #include "satellites/MainWindowLink.h"
 #include "satellites/OrbiterControl.h"
 
+#include <QAction>
 #include <QEvent>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -79,11 +81,15 @@ void frmSatStatus::SetupTab(const QString &caption)
 void frmSatStatus::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The window unloads with the program: its frame offers no close box,
-    // and a close from the keyboard only hides it, as the toolbar switch does.
+    // The window unloads with the program: its system menu offers no Close,
+    // and any other close (the title bar, the keyboard) only hides it, as
+    // the toolbar switch does.
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()); frame && !frame->property("kestrelNoClose").toBool()) {
         frame->setProperty("kestrelNoClose", true);
-        frame->setWindowFlags((frame->windowFlags() | Qt::CustomizeWindowHint) & ~Qt::WindowCloseButtonHint);
+        if (QMenu *menu = frame->systemMenu())
+            for (QAction *action : menu->actions())
+                if (action->text() == QLatin1String("&Close") || action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F4))
+                    menu->removeAction(action);
         frame->setAttribute(Qt::WA_DeleteOnClose, false);
         frame->installEventFilter(this);
     }

@@ -156,7 +156,7 @@ TEST_F(OrbiterViewTest, StylesAndStoredSettings)
     }
     view.setDisplayStyle(7);
     EXPECT_EQ(view.displayStyle(), 3) << "an unknown style changes nothing";
-    EXPECT_TRUE(view.setProperty("displaymoonfootprint", true) || true);
+    view.setProperty("displaymoonfootprint", true);
     EXPECT_TRUE(view.moonFootprint());
     view.setProperty("displaydatafields", false);
     EXPECT_FALSE(view.dataFields());

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -117,14 +118,14 @@ protected:
 
     frmSatStatus *status() const { return WindowRegistry::instance().first<frmSatStatus>(); }
 
-    void shot(const QString &name)
+    void shot(const QString &name, QWidget *window = nullptr)
     {
         const QString folder = qEnvironmentVariable("KESTREL_SHOTS");
         if (folder.isEmpty())
             return;
         QDir().mkpath(folder);
         QTest::qWait(50);
-        main->grab().save(folder + u'/' + name + QStringLiteral(".png"));
+        (window ? window : main.get())->grab().save(folder + u'/' + name + QStringLiteral(".png"));
     }
 
     TempDirs dirs;
@@ -157,6 +158,8 @@ TEST_F(SatelliteAppTest, FromStartToPlacedObjectsAndTheFourViews)
         ASSERT_EQ(dialog.lstSelected->topLevelItemCount(), 12);
         for (int row : {0, 8, 11})
             dialog.lstSelected->topLevelItem(row)->setCheckState(0, Qt::Checked);
+        dialog.show();
+        shot("satellites-setup", &dialog);
         dialog.cmdOK_Click();
     }
     const QStringList placed = shared().host->placedObjects();
@@ -173,7 +176,8 @@ TEST_F(SatelliteAppTest, FromStartToPlacedObjectsAndTheFourViews)
     auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
     ASSERT_NE(frame, nullptr);
     frame->showMaximized();
-    EXPECT_FALSE(frame->windowFlags() & Qt::WindowCloseButtonHint);
+    for (QAction *action : frame->systemMenu()->actions())
+        EXPECT_NE(action->text(), "&Close") << "the system menu offers no Close";
 
     auto *control = qobject_cast<orbiter::OrbiterView *>(window->controlWidget());
     ASSERT_NE(control, nullptr);
@@ -220,7 +224,7 @@ TEST_F(SatelliteAppTest, FromStartToPlacedObjectsAndTheFourViews)
     EXPECT_EQ(control->satelliteCount(), 0);
 }
 
-TEST_F(SatelliteAppTest, TheFramesCloseBoxIsGoneAndAKeyboardCloseOnlyHides)
+TEST_F(SatelliteAppTest, ClosingTheFrameOnlyHidesItAndTurnsTheSwitchOff)
 {
     frmSatStatus *window = status();
     ASSERT_NE(window, nullptr);
