@@ -5,6 +5,10 @@
 
 #include <cmath>
 
+namespace {
+constexpr double kMostMinutes = 1e8;
+} // namespace
+
 int runSgp4(const QStringList &arguments, bool json, QTextStream &out, QTextStream &err)
 {
     QStringList args = arguments;
@@ -18,8 +22,10 @@ int runSgp4(const QStringList &arguments, bool json, QTextStream &out, QTextStre
     for (qsizetype i = 2; i < args.size(); ++i) {
         bool ok = false;
         const double m = args[i].toDouble(&ok);
-        if (!ok || !std::isfinite(m)) {
-            err << "sgp4: \"" << args[i] << "\" is not a number of minutes\n";
+        // The resonance integrator walks from the epoch in half-day steps:
+        // a few centuries is as far as anyone asks, and it stays quick.
+        if (!ok || !std::isfinite(m) || std::fabs(m) > kMostMinutes) {
+            err << "sgp4: \"" << args[i] << "\" is not a number of minutes within 190 years of the epoch\n";
             return 2;
         }
         minutes << m;

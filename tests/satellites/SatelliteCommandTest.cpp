@@ -72,7 +72,7 @@ TEST_F(SatelliteCommandTest, KepsListsIndexNameAndEpoch)
 
 TEST_F(SatelliteCommandTest, Sgp4PrintsStateVectorsAndErrors)
 {
-    const ToolRun run = tool({"sgp4", path(), "ISS", "0", "90.5", "1e9"});
+    const ToolRun run = tool({"sgp4", path(), "ISS", "0", "90.5", "5e7"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
@@ -91,6 +91,7 @@ TEST_F(SatelliteCommandTest, Sgp4PrintsStateVectorsAndErrors)
     EXPECT_GT(json[0].toObject()["x"].toDouble() * json[0].toObject()["x"].toDouble(), 0);
 
     EXPECT_EQ(tool({"sgp4", path(), "ISS", "soon"}).status, 2);
+    EXPECT_EQ(tool({"sgp4", path(), "MOLNIYA 1-93", "1e300"}).status, 2) << "refused, not integrated for ever";
     EXPECT_EQ(tool({"sgp4", path(), "NOBODY", "0"}).status, 2);
 }
 
