@@ -10,6 +10,10 @@
 #include "hostlogs/frmLogMaintenance.h"
 #include "statistics/frmStatistics.h"
 #include "options/frmOptions.h"
+#include "orbiter/OrbiterView.h"
+#include "satellites/KepsFile.h"
+#include "satellites/frmSatSetup.h"
+#include "satellites/frmSatStatus.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
@@ -50,4 +54,10 @@ void wireProgram()
         auto *intake = new FrameIntake(*host, owner);
         return [intake](const QString &text) { intake->receive(text); };
     };
+    make.satelliteStatus = []() -> QWidget * {
+        auto *control = new orbiter::OrbiterView;
+        return new frmSatStatus(*control, control);
+    };
+    make.satelliteSetup = [](QWidget *owner) { frmSatSetup::showFor(owner); };
+    make.readElements = [](const QString &path) { LoadKeps(path); };
 }

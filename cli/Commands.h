@@ -13,6 +13,9 @@ int runGrid(const QStringList &args, bool json, QTextStream &out, QTextStream &e
 int runOs2ll(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runCallsign(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runMinutes(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runKeps(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runSgp4(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runSat(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runBand(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

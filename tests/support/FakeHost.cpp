@@ -84,6 +84,7 @@ void FakeHostApplication::removePlacedObject(const QString &name)
 int FakeHostApplication::placeObject(const PlacedObject &object)
 {
     calls << QStringLiteral("placeObject(%1)").arg(object.name);
+    placedLog << object;
     if (placeAnswer == 0)
         objects << object.name;
     return placeAnswer;

@@ -38,6 +38,7 @@ public:
     QStringList objects;                          // placed objects by name
     QStringList stationLines;
     int placeAnswer = 0;
+    QList<PlacedObject> placedLog;                // every object asked to be placed
     bool linkAnswer = true;
     FakeHostMap fakeMap;
 

@@ -15,6 +15,7 @@ void FakeOrbiter::addSatelliteEntry()
 void FakeOrbiter::setCurrentEntry(qint16 entry)
 {
     calls << QStringLiteral("setCurrentEntry(%1)").arg(entry);
+    current = entry;
 }
 
 void FakeOrbiter::loadElementSet(const QString &name, const QString &line1, const QString &line2, qint16 entry, qint32 reserved)
@@ -55,32 +56,32 @@ void FakeOrbiter::computePass()
 
 float FakeOrbiter::subSatelliteLongitude() const
 {
-    return 0;
+    return answers.value(current).longitude;
 }
 
 float FakeOrbiter::subSatelliteLatitude() const
 {
-    return 0;
+    return answers.value(current).latitude;
 }
 
 qint32 FakeOrbiter::elevation() const
 {
-    return 0;
+    return answers.value(current).elevation;
 }
 
 QDateTime FakeOrbiter::nextPassTime() const
 {
-    return QDateTime();
+    return answers.value(current).nextPass;
 }
 
 QString FakeOrbiter::satelliteName() const
 {
-    return QString();
+    return answers.value(current).name;
 }
 
 float FakeOrbiter::furtherValue() const
 {
-    return 0;
+    return answers.value(current).further;
 }
 
 void FakeOrbiter::setDisplayStyle(qint32 style)

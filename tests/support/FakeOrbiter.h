@@ -2,6 +2,7 @@
 
 #include "satellites/OrbiterControl.h"
 
+#include <QHash>
 #include <QStringList>
 
 // A tracking control that records every call, in order, as "name(args)".
@@ -10,6 +11,18 @@ class FakeOrbiter : public OrbiterControl
 public:
     QStringList calls;
     qint16 count = 0;
+    // What the reads answer, per current entry.
+    struct Answer
+    {
+        float longitude = 0;
+        float latitude = 0;
+        qint32 elevation = 0;
+        QDateTime nextPass;
+        QString name;
+        float further = 0;
+    };
+    QHash<int, Answer> answers;
+    int current = 0;
     qint32 style = 0;
     bool iconsOn = false;
 

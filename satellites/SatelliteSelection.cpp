@@ -1,0 +1,7 @@
+#include "satellites/SatelliteSelection.h"
+
+SatelliteSelection &satelliteSelection()
+{
+    static SatelliteSelection selection;
+    return selection;
+}

@@ -1,0 +1,222 @@
+// The tracking control through its roles, and what its views draw.
+#include "orbiter/OrbiterView.h"
+#include "orbiter/PassFinder.h"
+#include "orbiter/SatelliteFix.h"
+#include "orbiter/SatelliteTableModel.h"
+
+#include "ScriptedPorts.h"
+#include "TestOrbits.h"
+
+#include <QDir>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace orbiter;
+
+namespace {
+
+constexpr double kDeg = std::numbers::pi / 180.0;
+
+// 2026-06-10 09:30:00 UTC, a day after the test orbits' epoch.
+const QDateTime kUtc(QDate(2026, 6, 10), QTime(9, 30, 0), Qt::UTC);
+
+class OrbiterViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        view.setObserverName("Oxford");
+        view.setObserverLatitude(51.75);
+        view.setObserverLongitude(-1.25);
+        view.setObserverHeight(70);
+        // A zone one hour ahead of UTC in summer: UTC = local + 0 - 1.
+        view.setTimeZoneAdjust(0);
+        view.setTimeZoneName("Europe/London");
+        view.setDaylight(true);
+        view.setDaylightOffset(-1);
+        view.applySettings();
+    }
+
+    void load(const testorbits::Elements &e, const QString &name)
+    {
+        const auto [l1, l2] = testorbits::lines(e);
+        view.addSatelliteEntry();
+        const qint16 entry = view.satelliteCount();
+        view.setCurrentEntry(entry);
+        view.loadElementSet(name, QString::fromStdString(l1), QString::fromStdString(l2), entry, 0);
+    }
+
+    void computeAt(const QDateTime &utc)
+    {
+        const QDateTime local = utc.addSecs(3600);
+        for (qint16 e = -1; e <= view.satelliteCount(); ++e) {
+            view.setCurrentEntry(e);
+            view.setComputationTime(qint16(local.date().year() / 100), qint16(local.date().year()),
+                                    qint16(local.date().month()), qint16(local.date().day()),
+                                    qint16(local.time().hour()), qint16(local.time().minute()),
+                                    qint16(local.time().second()));
+        }
+        view.computePosition();
+        view.computePass();
+    }
+
+    FixedClock clock{kUtc};
+    OrbiterView view;
+};
+
+} // namespace
+
+TEST_F(OrbiterViewTest, ReadsBackWhereEachSatelliteIsAtTheLocalTimeGiven)
+{
+    load(testorbits::kStation, "ISS");
+    load(testorbits::kGeostationary, "GEO");
+    computeAt(kUtc);
+
+    const double t = double(kUtc.toSecsSinceEpoch());
+    const Site oxford(Geodetic{51.75 * kDeg, -1.25 * kDeg, 0.07});
+    for (int entry : {1, 2}) {
+        Sgp4 m = testorbits::model(entry == 1 ? testorbits::kStation : testorbits::kGeostationary);
+        const SatelliteFix fix = fixAt(m, t, &oxford);
+        view.setCurrentEntry(qint16(entry));
+        double lon = fix.subPoint.longitude / kDeg;
+        if (lon < 0)
+            lon += 360;
+        EXPECT_NEAR(view.subSatelliteLongitude(), lon, 1e-3) << entry;
+        EXPECT_GE(view.subSatelliteLongitude(), 0.0f);
+        EXPECT_LT(view.subSatelliteLongitude(), 360.0f);
+        EXPECT_NEAR(view.subSatelliteLatitude(), fix.subPoint.latitude / kDeg, 1e-3);
+        EXPECT_EQ(view.elevation(), qint32(std::floor(fix.look.elevation / kDeg)));
+        EXPECT_NEAR(view.furtherValue(), 2 * 6371.0 * std::acos(6371.0 / (6371.0 + fix.subPoint.heightKm)), 1.0);
+
+        PassFinder finder(m, {oxford});
+        const auto next = finder.next(t, Tracker::PassWindowSeconds);
+        if (next) {
+            const QDateTime when = view.nextPassTime();
+            ASSERT_TRUE(when.isValid());
+            EXPECT_NEAR(double(when.toMSecsSinceEpoch()) / 1000.0, next->aos, 0.01);
+            EXPECT_EQ(when.offsetFromUtc(), 3600) << "shown in the operator's zone";
+        } else {
+            EXPECT_FALSE(view.nextPassTime().isValid());
+        }
+    }
+    view.setCurrentEntry(1);
+    EXPECT_EQ(view.satelliteName(), "ISS");
+}
+
+TEST_F(OrbiterViewTest, EntriesMinusOneAndZeroAreTheMoonAndTheSun)
+{
+    load(testorbits::kStation, "ISS");
+    computeAt(kUtc);
+    view.setCurrentEntry(0);
+    EXPECT_EQ(view.satelliteName(), "Sun");
+    // Mid-morning in June over England: the sun is up, over the Red Sea.
+    EXPECT_GT(view.elevation(), 30);
+    EXPECT_NEAR(view.subSatelliteLatitude(), 23.0, 0.5);
+    EXPECT_NEAR(view.subSatelliteLongitude(), (12.0 - 9.5) * 15.0, 1.5);
+    view.setCurrentEntry(-1);
+    EXPECT_EQ(view.satelliteName(), "Moon");
+    EXPECT_GE(view.subSatelliteLongitude(), 0.0f);
+}
+
+TEST_F(OrbiterViewTest, ABadElementSetIsListedWithoutAPosition)
+{
+    view.addSatelliteEntry();
+    view.loadElementSet("BROKEN", "1 nonsense", "2 nonsense", 1, 0);
+    load(testorbits::kStation, "ISS");
+    computeAt(kUtc);
+    view.setCurrentEntry(1);
+    EXPECT_EQ(view.satelliteName(), "BROKEN");
+    EXPECT_EQ(view.elevation(), -90);
+    EXPECT_FALSE(view.nextPassTime().isValid());
+    view.setCurrentEntry(2);
+    EXPECT_GT(view.furtherValue(), 4000.0f);
+
+    view.setDisplayStyle(0);
+    const QAbstractItemModel *model = view.table()->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(model->index(0, SatelliteTableModel::Name).data().toString(), "BROKEN");
+    EXPECT_FALSE(model->index(0, SatelliteTableModel::Latitude).data().toString().isEmpty());
+    EXPECT_TRUE(model->index(0, SatelliteTableModel::Azimuth).data().toString().isEmpty());
+    EXPECT_TRUE(model->index(1, SatelliteTableModel::Doppler).data().toString().startsWith("0.99")
+                || model->index(1, SatelliteTableModel::Doppler).data().toString().startsWith("1.00"));
+}
+
+TEST_F(OrbiterViewTest, StylesAndStoredSettings)
+{
+    load(testorbits::kStation, "ISS");
+    computeAt(kUtc);
+    for (int style : {0, 1, 2, 3}) {
+        view.setDisplayStyle(style);
+        EXPECT_EQ(view.displayStyle(), style);
+        EXPECT_EQ(view.table()->isVisibleTo(&view), style == 0);
+    }
+    view.setDisplayStyle(7);
+    EXPECT_EQ(view.displayStyle(), 3) << "an unknown style changes nothing";
+    view.setProperty("displaymoonfootprint", true);
+    EXPECT_TRUE(view.moonFootprint());
+    view.setProperty("displaydatafields", false);
+    EXPECT_FALSE(view.dataFields());
+    view.setProperty("outputstyle", 2);
+    EXPECT_EQ(view.displayStyle(), 2);
+}
+
+TEST_F(OrbiterViewTest, SecondObserverAddsMutualColumns)
+{
+    load(testorbits::kStation, "ISS");
+    view.setSecondName("Paris");
+    view.setSecondLatitude(48.85);
+    view.setSecondLongitude(2.35);
+    view.setSecondHeight(35);
+    view.setSecondInUse(true);
+    view.applySettings();
+    computeAt(kUtc);
+    EXPECT_EQ(view.table()->model()->columnCount(), SatelliteTableModel::Mutual + 1);
+    view.setSecondInUse(false);
+    view.applySettings();
+    EXPECT_EQ(view.table()->model()->columnCount(), SatelliteTableModel::SecondElevation);
+}
+
+TEST_F(OrbiterViewTest, DumpViews)
+{
+    if (qEnvironmentVariableIsEmpty("KESTREL_VIEW_DUMP"))
+        GTEST_SKIP() << "set KESTREL_VIEW_DUMP to a folder to get the four views as pictures";
+    load(testorbits::kStation, "ISS");
+    load(testorbits::kWeather, "NOAA 19");
+    load(testorbits::kMolniya, "MOLNIYA 1-93");
+    load(testorbits::kGeostationary, "GEO");
+    computeAt(kUtc);
+    const QString folder = qEnvironmentVariable("KESTREL_VIEW_DUMP");
+    QDir().mkpath(folder);
+    for (int style : {0, 1, 2, 3}) {
+        view.setDisplayStyle(style);
+        view.grabView(QSize(1000, 560)).save(folder + QStringLiteral("/view%1.png").arg(style));
+        view.grabView(QSize(420, 260)).save(folder + QStringLiteral("/small%1.png").arg(style));
+    }
+}
+
+TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
+{
+    const QDateTime fields(QDate(2026, 6, 10), QTime(15, 0), Qt::UTC);
+    const double utc = double(QDateTime(QDate(2026, 6, 10), QTime(9, 30), Qt::UTC).toSecsSinceEpoch());
+
+    // A half-hour zone, whatever whole hours came with it.
+    TimeZoneSettings india{5, QStringLiteral("Asia/Kolkata"), false, 0};
+    EXPECT_DOUBLE_EQ(india.toUtc(fields), utc);
+    EXPECT_EQ(india.toLocal(utc).time(), QTime(15, 0));
+    EXPECT_EQ(india.toLocal(utc).offsetFromUtc(), 19800);
+
+    // Daylight time follows the date, not a flag set once at start.
+    TimeZoneSettings london{0, QStringLiteral("Europe/London"), false, 0};
+    EXPECT_EQ(london.toLocal(utc).offsetFromUtc(), 3600);
+    EXPECT_EQ(london.toLocal(utc + 200 * 86400.0).offsetFromUtc(), 0);
+
+    // A name the system does not know: UTC = local + adjustment + daylight offset.
+    TimeZoneSettings unknown{-5, QStringLiteral("Somewhere Standard Time"), true, -1};
+    const double fifteen = double(fields.toSecsSinceEpoch());
+    EXPECT_DOUBLE_EQ(unknown.toUtc(fields), fifteen - 6 * 3600.0);
+    EXPECT_EQ(unknown.toLocal(fifteen - 6 * 3600.0).time(), QTime(15, 0));
+}

@@ -1,0 +1,69 @@
+// Element files from outside are hostile: whatever they hold, reading them
+// ends, keeps only sets whose lines carry good check digits, and the model
+// refuses what it cannot use without crashing.
+#include "orbiter/ElementSet.h"
+#include "orbiter/Sgp4.h"
+#include "satellites/ElementChecksum.h"
+#include "satellites/KepsFile.h"
+
+#include "TestOrbits.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray garbage(QRandomGenerator &random, int size)
+{
+    // Mostly what element lines are made of, so many items get far.
+    static const char alphabet[] = "0123456789 . .-+\r\n\n,\"12 UABC";
+    QByteArray bytes;
+    for (int i = 0; i < size; ++i)
+        bytes += random.bounded(5) == 0 ? char(random.bounded(256)) : alphabet[random.bounded(int(sizeof alphabet - 1))];
+    return bytes;
+}
+
+// A real set with one character changed: still line-shaped, often still
+// passing its check digit.
+QByteArray mutated(QRandomGenerator &random)
+{
+    const auto [l1, l2] = testorbits::lines(random.bounded(2) ? testorbits::kMolniya : testorbits::kStation);
+    QByteArray text = "SAT\n" + QByteArray::fromStdString(l1) + "\n" + QByteArray::fromStdString(l2) + "\n";
+    for (int k = 0; k < 1 + int(random.bounded(3)); ++k)
+        text[int(random.bounded(text.size()))] = "0123456789-+. E"[random.bounded(15)];
+    return text;
+}
+
+} // namespace
+
+TEST(KepsGarbage, RandomAndDamagedFilesNeitherCrashNorHangNorLetBadLinesThrough)
+{
+    QRandomGenerator random(1957);
+    QElapsedTimer clock;
+    clock.start();
+    for (int round = 0; round < 400; ++round) {
+        const QByteArray bytes = round % 2 ? garbage(random, int(random.bounded(4000))) : mutated(random);
+        const KepsReadResult read = readKeps(bytes);
+        EXPECT_LE(read.sets.size(), ElementTable::Capacity);
+        for (const KepsElementSet &set : read.sets) {
+            EXPECT_TRUE(ElementChecksum::valid(set.line1.toStdString()));
+            EXPECT_TRUE(ElementChecksum::valid(set.line2.toStdString()));
+            orbiter::ElementSet elements;
+            if (orbiter::parseElementSet(set.line1.toLatin1().toStdString(), set.line2.toLatin1().toStdString(),
+                                         elements)) {
+                orbiter::Sgp4 model;
+                model.init(elements);
+                orbiter::Vec3 r, v;
+                for (double t : {0.0, 90.0, 1440.0, -3000.0})
+                    (void)model.propagate(t, r, v);
+            }
+        }
+        (void)kepsDated(QString::fromLatin1(bytes.left(40)));
+    }
+    // A long file of commas and quotes is one pass, not a crawl.
+    const QByteArray commas(2'000'000, ',');
+    EXPECT_TRUE(readKeps(commas + "\"" + commas).sets.isEmpty());
+    EXPECT_LT(clock.elapsed(), 20000);
+}
