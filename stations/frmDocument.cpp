@@ -293,8 +293,12 @@ void frmDocument::UpdateWxTool(bool bFlag)
     if (!tool)
         return;
     const QString callsign = selectedCallsign();
+    // The callsign came over the air: one that could name another folder has no weather file.
+    const bool plainName = !callsign.contains(u'/') && !callsign.contains(u'\\') && !callsign.contains(QChar())
+                           && callsign != QLatin1String(".") && callsign != QLatin1String("..");
     tool->setEnabled(callsign.isEmpty()
-                     || FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew")));
+                     || (plainName
+                         && FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew"))));
 }
 
 int frmDocument::selectedRow() const
