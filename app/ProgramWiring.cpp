@@ -22,8 +22,5 @@ void wireProgram()
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
-    make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {
-        auto *intake = new FrameIntake(*host, owner);
-        return [intake](const QString &text) { intake->receive(text); };
-    };
+    make.frameIntake = attachFrameIntake;
 }

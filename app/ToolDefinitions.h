@@ -32,7 +32,7 @@ inline constexpr ToolDefinition kTools[] = {
     {"ID_Properties", "Station &Properties", "Edit", "Show Station Details"},
     {"ID_WxDates", "WxDates", "Plotting", "Available WX Data dates", ToolDefinition::Combo},
     {"ID_ClearMap", "Clear Map", "Plotting", "Clears the UIView32 Map"},
-    {"ID_PlotDX", "PlotDX", "Plotting", "Plot My Best DX on Map"},
+    {"ID_PlotDX", "PlotDX", "Plotting", "Plot My Best DX on Map", ToolDefinition::TwoState},
     {"ID_Capture", "Capture", "Plotting", "Capture UIView32 map to new window"},
     {"ID_TileHorizontally", "Tile Horizontally", "Window", ""},
     {"ID_Tilevertically", "Tile vertically", "Window", ""},

@@ -82,13 +82,17 @@ public:
     int weatherWindowsOpened() const { return m_weatherWindows; }
     int capturesOpened() const { return m_captures; }
 
+    // A one-only window (terminal, DX monitor, satellite status, live
+    // statistics): its close box hides it, releases its tool and takes its
+    // window list entry away; it unloads only with the program.
+    void keepOneOnly(QWidget *window, const QString &toolId, const QString &entry);
+
 public slots:
     void toolClicked(QAction *tool);
-    // The terminal's own close box hid it: the tool and the window list follow.
-    void terminalClosed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -112,7 +116,6 @@ private:
     // Host events.
     void onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                   qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
-    void onBeacon(const QString &strCallsign);
     void onHostClosing();
     void onMapChanged();
 
@@ -147,6 +150,13 @@ private:
     QPointer<QWidget> m_terminal;
     QPointer<QWidget> m_liveStatistics;
     QPointer<QWidget> m_stationsMonitor;
+    struct OneOnly
+    {
+        QPointer<QWidget> frame;
+        QString tool;
+        QString entry;
+    };
+    QList<OneOnly> m_oneOnly;
 
     qint16 m_stationLists = 0;
     qint16 m_weatherWindows = 0;

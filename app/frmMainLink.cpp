@@ -87,8 +87,6 @@ void frmMain::attachHost(HostApplication *host)
         m_frameHandler = providers().frameIntake(host, this);
     connect(host, &HostApplication::frameReceived, this, &frmMain::receiveLinkText);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
-    connect(host, &HostApplication::NotifyBeacon, this,
-            [this](const QString &callsign, float, float) { onBeacon(callsign); });
     connect(host, &HostApplication::UIView32IsClosing, this, &frmMain::onHostClosing);
     if (m_map) {
         connect(m_map, &HostMap::MapHasChanged, this, &frmMain::onMapChanged);
@@ -105,14 +103,6 @@ bool frmMain::openLink(QString *errorText)
     return m_host->openLink(kLinkTopic, kLinkItem, errorText);
 }
 
-void frmMain::terminalClosed()
-{
-    if (QAction *inbound = tool(QStringLiteral("ID_Inbound")); inbound && inbound->isChecked()) {
-        inbound->setChecked(false);
-        UpdateWindowList(QStringLiteral("Terminal Window"), false);
-    }
-}
-
 void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                        qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance)
 {
@@ -120,18 +110,6 @@ void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, con
     if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
         dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, intDistance);
     setIndicator(5, false);
-}
-
-void frmMain::onBeacon(const QString &strCallsign)
-{
-    if (!m_host)
-        return;
-    HostStationRecord record;
-    record.callsign = strCallsign;
-    if (!m_host->lookUpStation(record))
-        return;
-    for (StationListWindow *list : windowsTagged<StationListWindow>(WindowTag::StationList))
-        list->RxData(record, true);
 }
 
 void frmMain::onHostClosing()

@@ -8,6 +8,7 @@
 #include "core/WindowRegistry.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
@@ -101,6 +102,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         QMdiSubWindow *sub = addChild(window, tag, true);
         if (fileName.isEmpty())
             sub->setGeometry(m_mdi->viewport()->rect());  // the main list fills the frame
+        connect(sub, &QObject::destroyed, this, [this] { --m_stationLists; });
         listWindow(window, caption);
         break;
     }
@@ -152,6 +154,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             listWindow(window, caption);
         } else {
             m_liveStatistics = window;
+            keepOneOnly(window, QStringLiteral("ID_Statistics"), kLiveStatisticsCaption);
         }
         break;
     }
@@ -230,6 +233,32 @@ void frmMain::focusWindowListEntry(const QString &id)
             return;
         }
     }
+}
+
+void frmMain::keepOneOnly(QWidget *window, const QString &toolId, const QString &entry)
+{
+    QWidget *frame = window->parentWidget() ? window->parentWidget() : window;
+    frame->installEventFilter(this);
+    m_oneOnly.append({frame, toolId, entry});
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Close || m_closing)
+        return QMainWindow::eventFilter(watched, event);
+    for (const OneOnly &one : std::as_const(m_oneOnly)) {
+        if (one.frame != watched)
+            continue;
+        // Windows and frames still hold it, so it hides and stays loaded.
+        event->ignore();
+        if (QAction *button = tool(one.tool); button && button->isChecked()) {
+            button->setChecked(false);
+            UpdateWindowList(one.entry, false);
+        }
+        one.frame->hide();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::showOneOnly(QWidget *window, const QString &entry, bool on)

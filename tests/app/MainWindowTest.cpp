@@ -1,4 +1,5 @@
 #include "core/AppInfo.h"
+#include "stations/FrameIntake.h"
 
 #include "MainWindowFixture.h"
 
@@ -166,6 +167,7 @@ TEST_F(MainWindowTest, FramesReachTheHandlerWithTheIndicatorLit)
 
 TEST_F(MainWindowTest, EventsAreRoutedByTagInLoadOrder)
 {
+    providers().frameIntake = attachFrameIntake;  // beacons reach the lists through the intake
     frmMain &m = start();
     auto *loaded = new RecordingStationList(&log, "loaded");
     m.addChild(loaded, "Loaded Station List", true);
