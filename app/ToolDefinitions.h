@@ -38,6 +38,7 @@ inline constexpr ToolDefinition kTools[] = {
     {"ID_Tilevertically", "Tile vertically", "Window", ""},
     {"ID_Cascade", "Cascade", "Window", ""},
     {"ID_ArrangeIcons", "Arrange Icons", "Window", ""},
+    {"ID_HostMap", "Host Map", "Window", "Show the host program's map"},
     {"ID_Contents", "&Contents", "Help", ""},
     {"ID_Search", "Search", "Help", ""},
     {"ID_About...", "About...", "Help", ""},

@@ -165,7 +165,8 @@ void frmMain::buildToolbar()
                                       "ID_Options", "ID_LogMaintenance", "", "ID_Exit"});
     addMenu(QStringLiteral("&Edit"), {"ID_Cut", "ID_Copy", "ID_Paste", "", "ID_Properties"});
     m_windowMenu = addMenu(QStringLiteral("&Window"), {"ID_TileHorizontally", "ID_Tilevertically",
-                                                       "ID_Cascade", "ID_ArrangeIcons", ""});
+                                                       "ID_Cascade", "ID_ArrangeIcons", "", "ID_HostMap", ""});
+    tool("ID_HostMap")->setEnabled(false);  // until a host with a map window is attached
     auto *windowTool = new QAction(QStringLiteral("Window"), this);
     windowTool->setObjectName(QStringLiteral("ID_Window"));
     windowTool->setMenu(m_windowMenu);
@@ -257,6 +258,17 @@ void frmMain::buildToolbar()
         if (!m_tools.contains(action->objectName()))
             focusWindowListEntry(action->objectName());
     });
+}
+
+QMenu *frmMain::createPopupMenu()
+{
+    // The toolbar's context menu: the bars and panels, and the host's map.
+    QMenu *menu = QMainWindow::createPopupMenu();
+    if (!menu)
+        menu = new QMenu(this);
+    menu->addSeparator();
+    menu->addAction(tool("ID_HostMap"));
+    return menu;
 }
 
 void frmMain::buildStatusBar()

@@ -87,6 +87,9 @@ public:
     // window list entry away; it unloads only with the program.
     void keepOneOnly(QWidget *window, const QString &toolId, const QString &entry);
 
+    // The toolbar's context menu: the bars and panels, and "Host Map".
+    QMenu *createPopupMenu() override;
+
 public slots:
     void toolClicked(QAction *tool);
 

@@ -135,6 +135,9 @@ void frmMain::toolClicked(QAction *tool)
         }
     } else if (id == QLatin1String("ID_Cascade")) {
         m_mdi->cascadeSubWindows();
+    } else if (id == QLatin1String("ID_HostMap")) {
+        if (m_host)
+            m_host->showMapWindow();
     } else if (id == QLatin1String("ID_ArrangeIcons")) {
         int x = 0;
         for (QMdiSubWindow *sub : m_mdi->subWindowList())

@@ -81,6 +81,7 @@ void frmMain::attachHost(HostApplication *host)
     m_host = host;
     m_map = host ? host->map() : nullptr;
     shared().host = host;
+    tool(QStringLiteral("ID_HostMap"))->setEnabled(host && host->hasMapWindow());
     if (!host)
         return;
     if (providers().frameIntake)
@@ -204,6 +205,7 @@ void frmMain::shutdownHost()
     m_map = nullptr;
     m_host = nullptr;
     shared().host = nullptr;
+    tool(QStringLiteral("ID_HostMap"))->setEnabled(false);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

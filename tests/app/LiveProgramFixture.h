@@ -7,8 +7,10 @@
 
 #include "core/Configuration.h"
 #include "core/SharedState.h"
+#include "core/Utilities.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
+#include "app/DefaultData.h"
 #include "app/ProgramWiring.h"
 #include "app/frmMain.h"
 #include "host/EmbeddedHost.h"
@@ -38,6 +40,8 @@ protected:
         providers() = WindowProviders{};
         WindowRegistry::instance().clear();
         dxTarget() = DxTarget{};
+        CreateDataFolders();
+        InstallDefaultDataFiles();
         wireProgram();
         store.write(QStringLiteral("Kestrel"), QStringLiteral("Paths"), QStringLiteral("UIVIEW32"), folder.path());
         // Nothing lets events run while loading, so the replay starts once the link is open.
@@ -62,7 +66,9 @@ protected:
                      "[Feed1]\r\nType=replay\r\nFile=Traffic.txt\r\nInterval=2\r\nLoop=0\r\n");
         main = std::make_unique<frmMain>(false);
         main->show();
+        const qsizetype before = prompts.shown.size();
         main->runLoadingSequence();
+        EXPECT_EQ(prompts.texts().mid(before), QStringList()) << "loading shows no message";
         return *main;
     }
 

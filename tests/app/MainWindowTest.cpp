@@ -42,7 +42,8 @@ TEST_F(MainWindowTest, EveryToolHasItsIdentifierCaptionAndTip)
 TEST_F(MainWindowTest, WindowListAddsTheSeparatorOnceAndChecksTheMainList)
 {
     frmMain &m = start();
-    const QStringList fixed = {"ID_TileHorizontally", "ID_Tilevertically", "ID_Cascade", "ID_ArrangeIcons", "--"};
+    const QStringList fixed = {"ID_TileHorizontally", "ID_Tilevertically", "ID_Cascade", "ID_ArrangeIcons", "--",
+                               "ID_HostMap", "--"};
     EXPECT_EQ(entries(m), fixed + QStringList({"Station List", "--separator"}));
     m.UpdateWindowList("Screen Capture 1", true);
     m.UpdateWindowList("Screen Capture 2", true);
