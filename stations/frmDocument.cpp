@@ -41,7 +41,8 @@ const QString kReceivedDirect = QStringLiteral("Received Direct");
 const QString kUnknownSymbol = QStringLiteral("??");
 const QString kCaptionStart = QStringLiteral("Station List (");
 const QString kCaptionEnd = QStringLiteral(" Stations)");
-const QString kTimeForm = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+// The form the host gives its times in, so the column (and the saved list) holds one form.
+const QString kTimeForm = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 const QString kLogTitle = QStringLiteral("Select Log File");
 const QString kLogFilter = QStringLiteral("Log File (*.txt);;All Files (*.*)");
@@ -174,7 +175,8 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
             plotPath->setEnabled(true);
 
     int row = m_model.find(cStation.callsign);
-    if (row < 0) {
+    const bool added = row < 0;
+    if (added) {
         row = m_model.append(cStation.callsign);
         m_model.editRow(row).cells[Col::Hrd] = kZero;
     }
@@ -213,6 +215,8 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
             cells[Col::Time] = Clock::instance().now().toString(kTimeForm);
     }
     m_model.rowChanged(row);
+    if (added)
+        row = m_model.moveToSortedPlace(row);  // sorted by a cell only now filled in
 
     if (m_model.cell(row, Col::LogFile).isEmpty())
         if (const cAutoRecord *entry = shared().autoRecords.find(cStation.callsign); entry && entry->Recording) {
@@ -282,7 +286,7 @@ void frmDocument::headerClicked(int column)
     m_sortColumn = column;
     lstView->horizontalHeader()->setSortIndicatorShown(true);
     lstView->horizontalHeader()->setSortIndicator(column, m_sortOrder);
-    m_model.sortByText(column, m_sortOrder);
+    m_model.sortByColumn(column, m_sortOrder);
 }
 
 void frmDocument::UpdateWxTool(bool bFlag)

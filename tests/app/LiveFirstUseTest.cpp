@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
+#include <QTableView>
 #include <QMenu>
 #include <QToolBar>
 
@@ -79,4 +81,51 @@ TEST_F(LiveProgramTest, TheHostMapOpensClearOfTheMainMenusAndComesBackWhereItWas
     quit();
     start({});
     EXPECT_EQ(host()->window()->geometry(), left);
+}
+
+TEST_F(LiveProgramTest, DistAndHrdSortByNumber_TimeByTime_TextWithoutRegardToCase)
+{
+    // A saved list, partly from the Windows program (its own time form), merged into the main list.
+    const QString saved = dirs.data() + QStringLiteral("/Saved Lists/mixed.kel");
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("A1|Fixed|Yes|0|Received Direct|51.30.00N|000.07.50W|4|x|2026-12-06 09:00:00|\r\n"
+               "b2|Fixed|Yes|1|Received Direct|51.30.00N|000.07.50W|11|x|06/12/2026 10:30:00|\r\n"
+               "C3|Fixed|Yes|10592|Received Direct|51.30.00N|000.07.50W|344|x|2026-12-05 23:59:59|\r\n"
+               "d4|Fixed|Yes|11|Received Direct|51.30.00N|000.07.50W|1|x|2026-12-06 12:00:00|\r\n"
+               "E5|Fixed|Yes|3314|Received Direct|51.30.00N|000.07.50W|10592|x|2026-12-06 08:15:00|\r\n"
+               "F6|Yes|344|Received Direct|51.30.00N|000.07.50W|0|x|05/12/2026 22:00:00|\r\n");
+    file.close();
+    frmMain &m = start({});
+    prompts.fileAnswers.enqueue(saved);
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    m.mnuFileOpen_Click();
+    frmDocument *list = mainList();
+    ASSERT_EQ(list->model().count(), 6);
+    QHeaderView *header = list->view()->horizontalHeader();
+    auto column = [list](int c) {
+        QStringList cells;
+        for (int r = 0; r < list->model().count(); ++r)
+            cells << list->model().cell(r, c);
+        return cells;
+    };
+    header->sectionClicked(Col::Dist);
+    EXPECT_EQ(column(Col::Dist), QStringList({"0", "1", "11", "344", "3314", "10592"}));
+    header->sectionClicked(Col::Dist);
+    EXPECT_EQ(column(Col::Dist), QStringList({"10592", "3314", "344", "11", "1", "0"}));
+    header->sectionClicked(Col::Hrd);  // every click turns the order round
+    EXPECT_EQ(column(Col::Hrd), QStringList({"0", "1", "4", "11", "344", "10592"}));
+    header->sectionClicked(Col::Time);
+    EXPECT_EQ(column(Col::Station), QStringList({"d4", "b2", "A1", "E5", "C3", "F6"}));
+    header->sectionClicked(Col::Station);
+    EXPECT_EQ(column(Col::Station), QStringList({"A1", "b2", "C3", "d4", "E5", "F6"}));
+    header->sectionClicked(Col::Station);
+    EXPECT_EQ(column(Col::Station), QStringList({"F6", "E5", "d4", "C3", "b2", "A1"}));
+
+    // Sorting stays on: heard stations go to their sorted place.
+    header->sectionClicked(Col::Dist);
+    ASSERT_EQ(column(Col::Dist).first(), "0");
+    host()->hearLine(kDigi);  // about 17 miles from home
+    settle();
+    EXPECT_EQ(column(Col::Station).indexOf("G3KDC-1"), 3);
 }

@@ -68,7 +68,7 @@ TEST_F(StationListTest, UnknownStationLeavesPositionCellsEmpty)
     EXPECT_EQ(cell(0, Col::Direct), "No");
     EXPECT_EQ(cell(0, Col::Hrd), "1");
     EXPECT_EQ(cell(0, Col::Status), "hello");
-    EXPECT_EQ(cell(0, Col::Time), "06/12/2026 12:29:00");  // no host time: the present
+    EXPECT_EQ(cell(0, Col::Time), "2026-12-06 12:29:00");  // no host time: the present, in the form of the others
     for (int c : {Col::Type, Col::Dist, Col::Path, Col::Lattitude, Col::Longitude})
         EXPECT_EQ(cell(0, c), "") << c;
 }
