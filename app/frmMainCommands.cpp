@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -31,6 +32,8 @@ const QString kOpenFilter = QStringLiteral(
 const QString kNoHelp = QStringLiteral(
     "Unable to display Help Contents. There is no Help associated with this project.");
 const QString kPrintTitle = QStringLiteral("Print");
+const QString kCannotOpenKind = QStringLiteral(
+    "Kestrel cannot open \"%1\": it opens weather data (.kew), station list (.kel) and statistics (.kes) files.");
 const QString kTerminalEntry = QStringLiteral("Terminal Window");
 const QString kDxMonitorEntry = QStringLiteral("DX Stations Monitor");
 const QString kSatelliteEntry = QStringLiteral("Satellite Status");
@@ -228,6 +231,17 @@ void frmMain::mnuFileOpen_Click()
         const QString name = GetFilename(path);
         const QString stem = GetFilenameNoExt(name);
         const QString extension = GetFilenameExt(name).toUpper();
+        if (extension != QLatin1String("KEL") && extension != QLatin1String("KEW")
+            && extension != QLatin1String("KES")) {
+            Prompts::instance().message(kCannotOpenKind.arg(name), AppInfo::Title, Prompts::Buttons::Ok,
+                                        Prompts::Icon::Exclamation);
+            return;
+        }
+        // Said here, before a window opens empty for a file it cannot read.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
+        file.close();
         if (extension == QLatin1String("KEL")) {
             // The list window opens the bare name in the current folder, which
             // is where the chosen file lies.
@@ -239,7 +253,7 @@ void frmMain::mnuFileOpen_Click()
             OpenDataWindow(4, path);
         }
     } catch (const std::exception &e) {
-        reportError(QStringLiteral("mnuFileOpen_Click"), QString::fromLocal8Bit(e.what()));
+        reportError(QStringLiteral("mnuFileOpen_Click"), QString::fromStdString(e.what()));
     }
 }
 

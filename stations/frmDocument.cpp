@@ -364,6 +364,7 @@ void frmDocument::lstView_ItemCheck(int row, bool checked)
                 m_model.setChecked(row, false);
                 return;
             }
+            path = WithDefaultExtension(path, kLogFilter);
         }
         m_model.setCell(row, Col::LogFile, path);
         if (!AutoLog::start(path, now))
@@ -387,6 +388,8 @@ void frmDocument::SaveStationList()
             path = Prompts::instance().saveFileName(kSaveTitle, StationListFile::folder(), kSaveFilter, QString());
             if (path.isEmpty())
                 return;
+            // A name typed bare gets ".kel", or the open dialog would not list it.
+            path = WithDefaultExtension(path, kSaveFilter);
         }
         QString error;
         if (!StationListFile::save(path, m_model, &error))

@@ -129,3 +129,39 @@ TEST_F(LiveProgramTest, DistAndHrdSortByNumber_TimeByTime_TextWithoutRegardToCas
     settle();
     EXPECT_EQ(column(Col::Station).indexOf("G3KDC-1"), 3);
 }
+
+TEST_F(LiveProgramTest, AListSavedWithoutAnExtensionGetsOneAndOpens_AFileKestrelCannotReadSaysSo)
+{
+    frmMain &m = start({kDigi, kVia});
+    play();
+    const QString folder = dirs.data() + QStringLiteral("/Saved Lists");
+    activate(mainList());
+    prompts.fileAnswers.enqueue(folder + QStringLiteral("/mylist"));
+    m.tool("ID_Save")->trigger();
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/mylist")));
+    ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/mylist.kel")));
+
+    prompts.fileAnswers.enqueue(folder + QStringLiteral("/mylist.kel"));
+    prompts.answers.enqueue(Prompts::Answer::No);
+    m.mnuFileOpen_Click();
+    ASSERT_EQ(m.activeChild()->windowTitle(), "Station List mylist.kel");
+    EXPECT_EQ(dynamic_cast<frmDocument *>(m.activeChild())->model().count(), 2);
+
+    // A file of a kind Kestrel does not open, and a list it cannot read.
+    const int windows = int(m.mdiArea()->subWindowList().size());
+    QFile notes(folder + QStringLiteral("/notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    prompts.shown.clear();
+    prompts.fileAnswers.enqueue(notes.fileName());
+    m.mnuFileOpen_Click();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("notes.txt"))) << prompts.shown[0].text.toStdString();
+    QDir().mkpath(folder + QStringLiteral("/broken.kel"));
+    prompts.fileAnswers.enqueue(folder + QStringLiteral("/broken.kel"));
+    m.mnuFileOpen_Click();
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_TRUE(prompts.shown[1].text.startsWith(QStringLiteral("Error in ERROR_mnuFileOpen_Click : ")));
+    EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("broken.kel")));
+    EXPECT_EQ(m.mdiArea()->subWindowList().size(), windows) << "no empty window for a file that cannot be read";
+}

@@ -81,6 +81,10 @@ TEST_F(MainWindowTest, OpenDispatchesByExtension)
     frmMain &m = start();
     const QString folder = dirs.data() + "/Saved Lists";
     QDir().mkpath(folder);
+    for (const char *name : {"N0CALL.kew", "my.list.kel", "other.kel", "stats.kes", "notes.txt"}) {
+        QFile file(folder + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
 
     prompts.fileAnswers.enqueue(folder + "/N0CALL.kew");
     m.mnuFileOpen_Click();
