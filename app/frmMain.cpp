@@ -340,6 +340,7 @@ QMdiSubWindow *frmMain::addChild(QWidget *window, const QString &tag, bool show)
     sub->setAttribute(Qt::WA_DeleteOnClose, true);
     WindowRegistry::instance().add(window, tag);
     if (show) {
+        placeNewChild(sub);
         window->show();
         sub->show();
     } else {

@@ -108,6 +108,18 @@ private:
     void comboChanged(const QString &id);
     void setIndicator(int panel, bool on);
     void showOneOnly(QWidget *window, const QString &entry, bool on);
+
+    // Arranging the child windows (frmMainArrange.cpp).
+    QList<QMdiSubWindow *> arrangedWindows() const;
+    QSize usefulChildSize() const;
+    int cascadeStep() const;
+    QPoint cascadePlace(int index, QSize size) const;
+    // Horizontal: one above the other; vertical: side by side.
+    void tileWindows(Qt::Orientation bands);
+    void cascadeWindows();
+    void arrangeIcons();
+    // A window shown for the first time: two thirds of the frame, cascaded.
+    void placeNewChild(QMdiSubWindow *sub);
     void listWindow(QWidget *window, const QString &caption);
     void focusWindowListEntry(const QString &id);
     void showHelp();

@@ -123,31 +123,16 @@ void frmMain::toolClicked(QAction *tool)
         else
             notBuiltYet(QStringLiteral("About Kestrel"));
     } else if (id == QLatin1String("ID_TileHorizontally")) {
-        m_mdi->tileSubWindows();
+        tileWindows(Qt::Horizontal);
     } else if (id == QLatin1String("ID_Tilevertically")) {
-        // Side by side: each visible window gets a full-height column.
-        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
-        QList<QMdiSubWindow *> shown;
-        for (QMdiSubWindow *sub : windows)
-            if (sub->isVisible() && !sub->isMinimized())
-                shown << sub;
-        const int width = shown.isEmpty() ? 0 : m_mdi->viewport()->width() / int(shown.size());
-        for (int i = 0; i < shown.size(); ++i) {
-            shown[i]->showNormal();
-            shown[i]->setGeometry(i * width, 0, width, m_mdi->viewport()->height());
-        }
+        tileWindows(Qt::Vertical);
     } else if (id == QLatin1String("ID_Cascade")) {
-        m_mdi->cascadeSubWindows();
+        cascadeWindows();
     } else if (id == QLatin1String("ID_HostMap")) {
         if (m_host)
             m_host->showMapWindow();
     } else if (id == QLatin1String("ID_ArrangeIcons")) {
-        int x = 0;
-        for (QMdiSubWindow *sub : m_mdi->subWindowList())
-            if (sub->isMinimized() && sub->isVisible()) {
-                sub->move(x, m_mdi->viewport()->height() - sub->height());
-                x += sub->width();
-            }
+        arrangeIcons();
     } else if (id == QLatin1String("ID_Capture")) {
         OpenDataWindow(3, QString());
     } else if (id == QLatin1String("ID_Inbound")) {

@@ -267,11 +267,11 @@ void frmMain::showOneOnly(QWidget *window, const QString &entry, bool on)
         return;
     QWidget *frame = window->parentWidget();
     if (on) {
-        // A first showing gets a size that shows a useful amount of text.
-        if (frame && !frame->property("kestrelSized").toBool()) {
-            frame->setProperty("kestrelSized", true);
-            frame->resize(qMax(frame->width(), 640), qMax(frame->height(), 320));
-            frame->move(24 * m_windowListCount, 24 * m_windowListCount);
+        // A first showing gets a useful size; later ones keep what the user made of it.
+        auto *sub = qobject_cast<QMdiSubWindow *>(frame);
+        if (sub && !sub->property("kestrelSized").toBool()) {
+            sub->setProperty("kestrelSized", true);
+            placeNewChild(sub);
         }
         window->show();
         if (frame)

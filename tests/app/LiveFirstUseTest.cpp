@@ -165,3 +165,82 @@ TEST_F(LiveProgramTest, AListSavedWithoutAnExtensionGetsOneAndOpens_AFileKestrel
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("broken.kel")));
     EXPECT_EQ(m.mdiArea()->subWindowList().size(), windows) << "no empty window for a file that cannot be read";
 }
+
+namespace {
+
+// The shown, not minimised child windows, ordered by where they stand.
+QList<QRect> shownFrames(frmMain &m, bool byColumn)
+{
+    QList<QRect> frames;
+    for (QMdiSubWindow *sub : m.mdiArea()->subWindowList())
+        if (sub->isVisible() && !sub->isMinimized())
+            frames << sub->geometry();
+    std::sort(frames.begin(), frames.end(), [byColumn](const QRect &a, const QRect &b) {
+        return byColumn ? a.x() < b.x() : a.y() < b.y();
+    });
+    return frames;
+}
+
+} // namespace
+
+TEST_F(LiveProgramTest, EachTilingTilesItsOwnWay_CascadeAndNewWindowsGetAUsefulSize)
+{
+    const QString saved = dirs.data() + QStringLiteral("/Saved Lists/two.kel");
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("G3KDC-1|Fixed|Yes|63|Received Direct|51.52.20N|001.29.40W|1||2026-12-06 12:00:00|\r\n");
+    file.close();
+    frmMain &m = start({});
+    m.resize(1000, 720);
+    settle();
+    const QSize area = m.mdiArea()->viewport()->size();
+
+    prompts.fileAnswers.enqueue(saved);
+    prompts.answers.enqueue(Prompts::Answer::No);
+    m.mnuFileOpen_Click();
+    const QRect opened = frameOf(m.activeChild())->geometry();
+    EXPECT_GE(opened.width(), area.width() * 2 / 3);
+    EXPECT_GE(opened.height(), area.height() * 2 / 3);
+    m.tool("ID_Inbound")->trigger();
+    const QRect terminal = frameOf(m.terminal())->geometry();
+    EXPECT_GE(terminal.width(), area.width() * 2 / 3);
+    EXPECT_GE(terminal.height(), area.height() * 2 / 3);
+
+    m.tool("ID_TileHorizontally")->trigger();
+    QList<QRect> bands = shownFrames(m, false);
+    ASSERT_EQ(bands.size(), 3);
+    int y = 0;
+    for (const QRect &band : bands) {
+        EXPECT_EQ(band.x(), 0);
+        EXPECT_EQ(band.width(), area.width());
+        EXPECT_EQ(band.y(), y);
+        EXPECT_NEAR(band.height(), area.height() / 3, 1);
+        y += band.height();
+    }
+    EXPECT_EQ(y, area.height());
+
+    m.tool("ID_Tilevertically")->trigger();
+    QList<QRect> columns = shownFrames(m, true);
+    ASSERT_EQ(columns.size(), 3);
+    int x = 0;
+    for (const QRect &c : columns) {
+        EXPECT_EQ(c.y(), 0);
+        EXPECT_EQ(c.height(), area.height());
+        EXPECT_EQ(c.x(), x);
+        x += c.width();
+    }
+    EXPECT_EQ(x, area.width());
+
+    m.tool("ID_Cascade")->trigger();
+    QList<QRect> cascaded = shownFrames(m, false);
+    ASSERT_EQ(cascaded.size(), 3);
+    for (int i = 0; i < cascaded.size(); ++i) {
+        EXPECT_GE(cascaded[i].width(), area.width() * 2 / 3);
+        EXPECT_GE(cascaded[i].height(), area.height() * 2 / 3);
+        EXPECT_TRUE(QRect(QPoint(), area).contains(cascaded[i])) << i;
+        if (i > 0) {
+            EXPECT_GT(cascaded[i].x(), cascaded[i - 1].x());
+            EXPECT_GT(cascaded[i].y(), cascaded[i - 1].y());
+        }
+    }
+}
