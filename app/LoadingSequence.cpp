@@ -110,6 +110,7 @@ void LoadingSequence::run()
     });
     main.setIndicator(4, false);
     main.setIndicator(5, false);
+    step({}, [&] { main.readListFont(); });
 
     progress(QStringLiteral("Loading Auto Log"));
     step({}, [&] { readAutoLog(); });

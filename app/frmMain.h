@@ -79,6 +79,11 @@ public:
     QWidget *liveStatistics() const { return m_liveStatistics; }
 
     int stationListsOpened() const { return m_stationLists; }
+
+    // The station lists' font, kept across runs (Kestrel settings, section
+    // "Station List", keys "Font" and "Font Size").
+    void readListFont();
+    void writeListFont() const;
     int weatherWindowsOpened() const { return m_weatherWindows; }
     int capturesOpened() const { return m_captures; }
 
@@ -173,6 +178,8 @@ private:
     };
     QList<OneOnly> m_oneOnly;
 
+    QString m_listFont;
+    int m_listFontSize = 0;
     qint16 m_stationLists = 0;
     qint16 m_weatherWindows = 0;
     qint16 m_captures = 0;

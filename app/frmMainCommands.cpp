@@ -198,12 +198,18 @@ void frmMain::comboChanged(const QString &id)
                 weather->SetWxDisplay();
     } else if (id == QLatin1String("ID_Font")) {
         if (tag == WindowTag::StationList)
-            if (auto *list = dynamic_cast<StationListWindow *>(active))
+            if (auto *list = dynamic_cast<StationListWindow *>(active)) {
                 list->setListFont(box->currentText());
+                m_listFont = box->currentText();
+            }
     } else if (id == QLatin1String("ID_FontSize")) {
         if (tag == WindowTag::StationList)
-            if (auto *list = dynamic_cast<StationListWindow *>(active))
-                list->setListFontSize(qRound(box->currentText().toDouble()));
+            if (auto *list = dynamic_cast<StationListWindow *>(active)) {
+                const int size = qRound(box->currentText().toDouble());
+                list->setListFontSize(size);
+                if (size > 0)
+                    m_listFontSize = size;
+            }
     }
 }
 

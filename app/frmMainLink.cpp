@@ -242,6 +242,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     int i = 0;
     for (const cAutoRecord &entry : shared().autoRecords.entries())
         store.write(AppInfo::Title, kAutoLogSection, QStringLiteral("AutoLog%1").arg(++i), entry.Callsign);
+    writeListFont();
 
     if (m_stationsMonitor)
         m_stationsMonitor->close();

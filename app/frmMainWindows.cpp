@@ -1,13 +1,16 @@
 // The window factory and the window list of the main window.
 #include "app/frmMain.h"
 
+#include "core/AppInfo.h"
 #include "core/Prompts.h"
+#include "core/SettingsStore.h"
 #include "core/SharedState.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,6 +36,10 @@ const QString kSavedStatisticsCaption = QStringLiteral("Saved Statistics ");
 const QString kStationListEntryPrefix = QStringLiteral("Station List (");
 const QString kMainListEntry = QStringLiteral("station List");
 const QString kSeparatorId = QStringLiteral("separator");
+
+const QString kListFontSection = QStringLiteral("Station List");
+const QString kListFontKey = QStringLiteral("Font");
+const QString kListFontSizeKey = QStringLiteral("Font Size");
 
 const QStringList kStationColumns = {"Station", "Type", "Direct", "Dist", "Path", "Lattitude",
                                      "Longitude", "Hrd", "Status", "Time", "Log File"};
@@ -103,6 +110,12 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         if (fileName.isEmpty())
             sub->setGeometry(m_mdi->viewport()->rect());  // the main list fills the frame
         connect(sub, &QObject::destroyed, this, [this] { --m_stationLists; });
+        if (auto *list = dynamic_cast<StationListWindow *>(window)) {
+            if (!m_listFont.isEmpty())
+                list->setListFont(m_listFont);
+            if (m_listFontSize > 0)
+                list->setListFontSize(m_listFontSize);
+        }
         listWindow(window, caption);
         break;
     }
@@ -161,6 +174,29 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
     default:
         break;
     }
+}
+
+void frmMain::readListFont()
+{
+    const SettingsStore &store = SettingsStore::instance();
+    m_listFont = store.value(AppInfo::Title, kListFontSection, kListFontKey);
+    m_listFontSize = qMax(0, store.value(AppInfo::Title, kListFontSection, kListFontSizeKey).toInt());
+    // Shown in the tools without applying them to whatever window is active.
+    const QSignalBlocker fontBlocker(combo(QStringLiteral("ID_Font")));
+    const QSignalBlocker sizeBlocker(combo(QStringLiteral("ID_FontSize")));
+    if (!m_listFont.isEmpty())
+        combo(QStringLiteral("ID_Font"))->setCurrentText(m_listFont);
+    if (m_listFontSize > 0)
+        combo(QStringLiteral("ID_FontSize"))->setCurrentText(QString::number(m_listFontSize));
+}
+
+void frmMain::writeListFont() const
+{
+    SettingsStore &store = SettingsStore::instance();
+    if (!m_listFont.isEmpty())
+        store.write(AppInfo::Title, kListFontSection, kListFontKey, m_listFont);
+    if (m_listFontSize > 0)
+        store.write(AppInfo::Title, kListFontSection, kListFontSizeKey, QString::number(m_listFontSize));
 }
 
 void frmMain::listWindow(QWidget *window, const QString &caption)

@@ -84,9 +84,7 @@ frmDocument::frmDocument(QWidget *parent)
     columns->setSectionsClickable(true);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(true);
-    const int widths[] = {100, 70, 50, 50, 220, 80, 90, 40, 200, 150, 200};
-    for (int c = 0; c < StationListModel::ColumnCount; ++c)
-        columns->resizeSection(c, widths[c]);
+    fitColumns();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -331,7 +329,7 @@ void frmDocument::setListFont(const QString &family)
 {
     QFont font = lstView->font();
     font.setFamily(family);
-    lstView->setFont(font);
+    applyListFont(font);
 }
 
 void frmDocument::setListFontSize(int pointSize)
@@ -340,8 +338,31 @@ void frmDocument::setListFontSize(int pointSize)
         return;
     QFont font = lstView->font();
     font.setPointSize(pointSize);
+    applyListFont(font);
+}
+
+void frmDocument::applyListFont(const QFont &font)
+{
     lstView->setFont(font);
     lstView->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    fitColumns();
+}
+
+void frmDocument::fitColumns()
+{
+    // Widths in characters for a list with nothing in it yet.
+    static constexpr int kEmptyWidths[] = {12, 7, 6, 6, 28, 10, 11, 5, 26, 19, 20};
+    QHeaderView *header = lstView->horizontalHeader();
+    const int character = lstView->fontMetrics().averageCharWidth();
+    const QAbstractItemView *view = lstView;
+    for (int c = 0; c < StationListModel::ColumnCount; ++c) {
+        int width = header->sectionSizeHint(c);
+        if (m_model.count() == 0)
+            width = qMax(width, kEmptyWidths[c] * character);
+        else
+            width = qMax(width, view->sizeHintForColumn(c));
+        header->resizeSection(c, width);
+    }
 }
 
 void frmDocument::lstView_ItemCheck(int row, bool checked)

@@ -36,6 +36,8 @@ public:
     QString selectedCallsign() const override;
     void setListFont(const QString &family) override;
     void setListFontSize(int pointSize) override;
+    // Every column as wide as its header and the rows in view need.
+    void fitColumns();
 
     void LoadStationList(const QString &fileName);
     void PreloadStations();
@@ -70,6 +72,7 @@ private:
     void setIconFor(int row, const HostStationRecord &station);
     void updateCaption();
     void headerClicked(int column);
+    void applyListFont(const QFont &font);
     QAction *mainTool(const QString &id, QPointer<QAction> &cache) const;
 
     StationListModel m_model;

@@ -6,6 +6,7 @@
 #include "stations/StationListModel.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QTableView>
@@ -243,4 +244,31 @@ TEST_F(LiveProgramTest, EachTilingTilesItsOwnWay_CascadeAndNewWindowsGetAUsefulS
             EXPECT_GT(cascaded[i].y(), cascaded[i - 1].y());
         }
     }
+}
+
+TEST_F(LiveProgramTest, ColumnsFollowTheFontAndTheFontIsKeptAcrossRuns)
+{
+    frmMain &m = start({kDigi, kVia});
+    play();
+    activate(mainList());
+    m.combo("ID_FontSize")->setEditText(QStringLiteral("14"));
+    m.combo("ID_Font")->setCurrentText(QStringLiteral("Courier New"));
+    QTableView *view = mainList()->view();
+    EXPECT_EQ(view->font().pointSize(), 14);
+    EXPECT_EQ(view->font().family(), "Courier New");
+    // Every cell shows whole: no column is narrower than its contents.
+    const QAbstractItemView *asView = view;
+    for (int c = Col::Station; c <= Col::Time; ++c)
+        EXPECT_GE(view->columnWidth(c), asView->sizeHintForColumn(c)) << c;
+    EXPECT_GE(view->columnWidth(Col::Time), view->fontMetrics().horizontalAdvance(cell("M0KDB", Col::Time)));
+    EXPECT_GE(view->columnWidth(Col::Path), view->fontMetrics().horizontalAdvance(cell("M0KDB", Col::Path)));
+
+    quit();
+    EXPECT_EQ(store.value(QStringLiteral("Kestrel"), QStringLiteral("Station List"), QStringLiteral("Font")), "Courier New");
+    EXPECT_EQ(store.value(QStringLiteral("Kestrel"), QStringLiteral("Station List"), QStringLiteral("Font Size")), "14");
+    frmMain &again = start({});
+    EXPECT_EQ(mainList()->view()->font().pointSize(), 14);
+    EXPECT_EQ(mainList()->view()->font().family(), "Courier New");
+    EXPECT_EQ(again.combo("ID_FontSize")->currentText(), "14");
+    EXPECT_EQ(again.combo("ID_Font")->currentText(), "Courier New");
 }
