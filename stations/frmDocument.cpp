@@ -17,13 +17,17 @@
 #include "stations/subFunctions.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTableView>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -94,6 +98,17 @@ frmDocument::frmDocument(QWidget *parent)
     connect(&m_model, &StationListModel::checkToggled, this, &frmDocument::lstView_ItemCheck);
     connect(lstView, &QAbstractItemView::clicked, this, [this] { UpdateWxTool(true); });
     connect(lstView, &QAbstractItemView::doubleClicked, this, [this] { ShowStationInfo(this); });
+    lstView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstView, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QModelIndex index = lstView->indexAt(at);
+        // From the keyboard the menu is for the selected row.
+        const int row = index.isValid() ? index.row() : selectedRow();
+        if (row < 0)
+            return;
+        const std::unique_ptr<QMenu> menu(rowMenu(row));
+        const QPoint where = index.isValid() ? at : lstView->visualRect(m_model.index(row, 0)).center();
+        menu->exec(lstView->viewport()->mapToGlobal(where));
+    });
     resize(720, 360);
     Form_Load();
 }
@@ -301,6 +316,45 @@ void frmDocument::UpdateWxTool(bool bFlag)
     tool->setEnabled(callsign.isEmpty()
                      || (plainName
                          && FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew"))));
+}
+
+QMenu *frmDocument::rowMenu(int row)
+{
+    auto *menu = new QMenu(this);
+    if (row < 0 || row >= m_model.count())
+        return menu;
+    selectRow(row);
+    UpdateWxTool(true);
+    const QString callsign = m_model.cell(row, Col::Station);
+    const QString log = m_model.cell(row, Col::LogFile);
+    auto add = [menu](const QString &text, const char *name) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    // The actions find the row again by callsign: frames may move it while the menu is open.
+    connect(add(QStringLiteral("Station &Information"), "actStationInfo"), &QAction::triggered, this,
+            [callsign] { ShowStationInfoFor(callsign); });
+    connect(add(QStringLiteral("&Plot Path"), "actPlotPath"), &QAction::triggered, this, [this, callsign] {
+        const int r = m_model.find(callsign);
+        selectRow(r);
+        PlotStationPathOnUIMap(r);
+    });
+    menu->addSeparator();
+    QAction *logging = add(QStringLiteral("&Log to File..."), "actLog");
+    logging->setCheckable(true);
+    logging->setChecked(m_model.row(row).checked);
+    connect(logging, &QAction::triggered, this, [this, callsign](bool on) {
+        if (const int r = m_model.find(callsign); r >= 0)
+            m_model.setData(m_model.index(r, Col::Station), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    });
+    QAction *openLog = add(QStringLiteral("&Open Log File"), "actOpenLog");
+    openLog->setEnabled(!log.isEmpty());
+    connect(openLog, &QAction::triggered, this, [log] { QDesktopServices::openUrl(QUrl::fromLocalFile(log)); });
+    menu->addSeparator();
+    connect(add(QStringLiteral("&Copy Callsign"), "actCopyCallsign"), &QAction::triggered, this,
+            [callsign] { QGuiApplication::clipboard()->setText(callsign); });
+    return menu;
 }
 
 int frmDocument::selectedRow() const

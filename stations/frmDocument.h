@@ -12,6 +12,7 @@ class HostApplication;
 class LoadingDialog;
 class QAction;
 class QLabel;
+class QMenu;
 class QTableView;
 
 // The station list window: one row per station heard, updated from the
@@ -47,6 +48,10 @@ public:
     // The check handler, for a row checked or unchecked by the user or by
     // the row update.
     void lstView_ItemCheck(int row, bool checked);
+
+    // The menu a right click on a row opens (the row is selected first):
+    // station information, plot path, logging, copy callsign. The caller owns it.
+    QMenu *rowMenu(int row);
 
     // Selects the row (and scrolls to it); -1 clears the selection.
     void selectRow(int row);
