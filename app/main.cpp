@@ -3,6 +3,7 @@
 #include "core/IniSettingsStore.h"
 #include "core/Prompts.h"
 #include "app/SingleInstance.h"
+#include "app/InstanceDoorbell.h"
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 #include "app/frmMain.h"
@@ -26,8 +27,11 @@ int main(int argc, char **argv)
         Prompts::instance().message(SingleInstance::alreadyRunningMessage(),
                                     SingleInstance::alreadyRunningTitle(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Exclamation);
+        InstanceDoorbell::ring(IniSettingsStore::configFolder());
         return 0;
     }
+    InstanceDoorbell doorbell(IniSettingsStore::configFolder());
+    doorbell.listen();
 
     frmSplash splash;
     splash.show();
@@ -41,6 +45,7 @@ int main(int argc, char **argv)
     frmMain main;
     splash.close();
     main.show();
+    QObject::connect(&doorbell, &InstanceDoorbell::rung, &main, [&main] { InstanceDoorbell::bringToFront(&main); });
 
     // KESTREL_SCREENSHOT=file.png: save a picture of the window once loaded
     // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. KESTREL_SCREENSHOT_TOOLS
