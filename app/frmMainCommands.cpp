@@ -278,7 +278,13 @@ void frmMain::printActiveWindow()
     printer.setDocName(active->windowTitle());
     if (!Prompts::instance().choosePrinter(&printer, kPrintTitle))
         return;
-    // What the window shows, scaled to fit the page with its proportions kept.
+    if (auto *document = dynamic_cast<PrintableWindow *>(active)) {
+        QString error;
+        if (!document->print(printer, &error))
+            reportError(QStringLiteral("Print"), error);
+        return;
+    }
+    // Other windows: what the window shows, scaled to fit the page with its proportions kept.
     const QPixmap picture = active->grab();
     QPainter painter;
     if (!painter.begin(&printer)) {

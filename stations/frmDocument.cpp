@@ -13,6 +13,7 @@
 #include "stations/AutoLog.h"
 #include "stations/MapPlotting.h"
 #include "stations/StationListFile.h"
+#include "stations/StationListPrint.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
 
@@ -499,6 +500,12 @@ void frmDocument::MergeStationList(const QString &fileName)
         Prompts::instance().message(
             QStringLiteral("%1 lines of %2 could not be read and were skipped.").arg(result.skipped).arg(fileName),
             kLoadTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+}
+
+bool frmDocument::print(QPagedPaintDevice &device, QString *errorText)
+{
+    StationListPrint table(m_model, windowTitle(), Clock::instance().now().toString(kTimeForm), lstView->font());
+    return table.print(device, errorText);
 }
 
 void frmDocument::PreloadStations()

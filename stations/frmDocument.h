@@ -18,7 +18,7 @@ class QTableView;
 // The station list window: one row per station heard, updated from the
 // host's record each time a frame from that station arrives. The main list
 // is tagged "Station List"; lists opened from files are "Loaded Station List".
-class frmDocument : public QWidget, public StationListWindow
+class frmDocument : public QWidget, public StationListWindow, public PrintableWindow
 {
     Q_OBJECT
 public:
@@ -39,6 +39,9 @@ public:
     void setListFontSize(int pointSize) override;
     // Every column as wide as its header and the rows in view need.
     void fitColumns();
+
+    // PrintableWindow: the rows as a table across pages.
+    bool print(QPagedPaintDevice &device, QString *errorText) override;
 
     void LoadStationList(const QString &fileName);
     void PreloadStations();

@@ -11,6 +11,8 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QMenu>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QToolBar>
 
 using Col = StationListModel::Column;
@@ -271,4 +273,58 @@ TEST_F(LiveProgramTest, ColumnsFollowTheFontAndTheFontIsKeptAcrossRuns)
     EXPECT_EQ(mainList()->view()->font().family(), "Courier New");
     EXPECT_EQ(again.combo("ID_FontSize")->currentText(), "14");
     EXPECT_EQ(again.combo("ID_Font")->currentText(), "Courier New");
+}
+
+namespace {
+
+// The text of a PDF, pages separated by form feeds.
+QString pdfText(const QString &pdf)
+{
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!extract.waitForFinished(20000))
+        return {};
+    return QString::fromUtf8(extract.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST_F(LiveProgramTest, PrintingAListPrintsItsRowsAsATableWithTheHeadingsOnEveryPage)
+{
+    QStringList traffic;
+    for (int i = 0; i < 130; ++i) {
+        const QString call = QStringLiteral("G%1AB").arg(i, 3, 10, QLatin1Char('0'));
+        traffic << call + QStringLiteral(">APKS01,G3KDC-1*,WIDE2-1:!51%1.00N/001%2.00W-").arg(10 + i % 50).arg(10 + i % 40);
+        if (i % 6 == 0)
+            traffic << call + QStringLiteral(">APKS01,G3KDC-1*,WIDE2-1:>Station number %1").arg(i);
+    }
+    frmMain &m = start(traffic);
+    play();
+    ASSERT_EQ(mainList()->model().count(), 130);
+    activate(mainList());
+    const QString pdf = dirs.data() + QStringLiteral("/list.pdf");
+    prompts.printAnswer = true;
+    prompts.printFile = pdf;
+    m.tool("ID_Print")->trigger();
+    ASSERT_TRUE(QFile::exists(pdf));
+    keepFile(QStringLiteral("printed-list.pdf"), pdf);
+
+    const QString text = pdfText(pdf);
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3) << text.left(400).toStdString();
+    for (int p = 0; p < pages.size(); ++p) {
+        const QString &page = pages[p];
+        EXPECT_TRUE(page.contains(QStringLiteral("Station List (130 Stations)"))) << p;
+        EXPECT_TRUE(page.contains(QRegularExpression(QStringLiteral("Station +Type +Direct +Dist +Path"))))
+            << page.left(300).toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size())));
+    }
+    for (int i = 0; i < 130; i += 13)
+        EXPECT_TRUE(text.contains(QStringLiteral("G%1AB").arg(i, 3, 10, QLatin1Char('0')))) << i;
+    // One line per row: a row's cells stand on the line of its callsign.
+    EXPECT_TRUE(text.contains(QRegularExpression(
+        QStringLiteral("G042AB +Fixed +No +\\d+ +G3KDC-1\\*,WIDE2-1 Port=1 +51\\.52\\.00N +001\\.12\\.00W +2 +"
+                       "Station number 42 +\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"))))
+        << pages[0].left(1200).toStdString();
+    EXPECT_FALSE(text.contains(QChar(0x2026))) << "nothing is cut short";
 }

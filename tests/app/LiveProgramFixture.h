@@ -25,6 +25,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
@@ -102,6 +104,22 @@ protected:
         settle();
         main.reset();
         WindowRegistry::instance().clear();
+    }
+
+    // KESTREL_SHOTS=folder keeps pictures of what the tests see there, for people to look at.
+    static void keep(const QString &name, const QImage &picture)
+    {
+        const QString folder = qEnvironmentVariable("KESTREL_SHOTS");
+        if (!folder.isEmpty())
+            picture.save(folder + u'/' + name);
+    }
+    static void keepFile(const QString &name, const QString &path)
+    {
+        const QString folder = qEnvironmentVariable("KESTREL_SHOTS");
+        if (!folder.isEmpty()) {
+            QFile::remove(folder + u'/' + name);
+            QFile::copy(path, folder + u'/' + name);
+        }
     }
 
     EmbeddedHost *host() const { return main ? dynamic_cast<EmbeddedHost *>(main->host()) : nullptr; }
