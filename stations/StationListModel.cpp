@@ -22,20 +22,32 @@ double numberKey(const QString &text)
     return ok ? value : kUnreadable;
 }
 
-// A time cell as the number yyyyMMddhhmmss. The form the list writes is read
-// directly (sorting 100,000 rows reads every cell); other forms, such as lists
-// from the Windows program, go through the host time reader.
+// Digits at these places of the text as one number, or false when one is no digit.
+template<size_t N>
+bool digitsAt(const QString &text, const int (&places)[N], double *value)
+{
+    double number = 0;
+    for (int i : places) {
+        if (!isDigit(text.at(i)))
+            return false;
+        number = number * 10 + text.at(i).digitValue();
+    }
+    *value = number;
+    return true;
+}
+
+// A time cell as the number yyyyMMddhhmmss. The list's own form and the
+// Windows program's are read directly (sorting 100,000 rows reads every
+// cell); other forms go through the host time reader.
 double timeKey(const QString &text)
 {
-    static constexpr int kIsoDigits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
-    if (text.size() == 19 && text.at(4) == u'-' && text.at(7) == u'-' && text.at(13) == u':') {
-        double value = 0;
-        bool digits = true;
-        for (int i : kIsoDigits) {
-            digits = digits && isDigit(text.at(i));
-            value = value * 10 + text.at(i).digitValue();
-        }
-        if (digits)
+    static constexpr int kIso[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};      // yyyy-MM-dd HH:mm:ss
+    static constexpr int kDayFirst[] = {6, 7, 8, 9, 3, 4, 0, 1, 11, 12, 14, 15, 17, 18};  // dd/MM/yyyy HH:mm:ss
+    double value = 0;
+    if (text.size() == 19 && text.at(13) == u':') {
+        if (text.at(4) == u'-' && text.at(7) == u'-' && digitsAt(text, kIso, &value))
+            return value;
+        if (text.at(2) == u'/' && text.at(5) == u'/' && digitsAt(text, kDayFirst, &value))
             return value;
     }
     const QDateTime time = FrameText::hostTimeValue(text, QDate());
