@@ -72,10 +72,13 @@ void frmMain::cascadeWindows()
         QMdiSubWindow *sub = windows[i];
         sub->showNormal();
         sub->setGeometry(QRect(cascadePlace(i, size), size));
-        sub->raise();
     }
-    if (!windows.isEmpty())
-        m_mdi->setActiveSubWindow(windows.last());
+    if (windows.isEmpty())
+        return;
+    // Activating a window restacks the others, so the stack is set after.
+    m_mdi->setActiveSubWindow(windows.last());
+    for (QMdiSubWindow *sub : windows)
+        sub->raise();
 }
 
 void frmMain::arrangeIcons()

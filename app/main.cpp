@@ -9,11 +9,27 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/ProgramWiring.h"
+#include "stations/frmDocument.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QFileInfo>
 #include <QTimer>
+
+namespace {
+
+// "Sort=Dist" in KESTREL_SCREENSHOT_TOOLS: a click on that heading of the active list.
+void sortActiveList(frmMain &main, const QString &heading)
+{
+    auto *list = dynamic_cast<frmDocument *>(main.activeChild());
+    const int column = int(StationListModel::headers().indexOf(heading));
+    if (list && column >= 0)
+        emit list->view()->horizontalHeader()->sectionClicked(column);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -50,7 +66,8 @@ int main(int argc, char **argv)
     // KESTREL_SCREENSHOT=file.png: save a picture of the window once loaded
     // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. KESTREL_SCREENSHOT_TOOLS
     // names tools to click first ("ID_Inbound,Test" also injects the test
-    // frame). For documentation and checks.
+    // frame; "Sort=Dist" clicks that heading of the active station list). For
+    // documentation and checks.
     const QString screenshot = qEnvironmentVariable("KESTREL_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         const int delay = qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY");
@@ -62,6 +79,8 @@ int main(int argc, char **argv)
             for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
                 if (id == QLatin1String("Test"))
                     main.injectTestFrame();
+                else if (id.startsWith(QLatin1String("Sort=")))
+                    sortActiveList(main, id.mid(5));
                 else if (QAction *tool = main.tool(id))
                     tool->trigger();
             }

@@ -256,7 +256,7 @@ int StationListModel::moveToSortedPlace(int r)
     Row moving = std::move(m_rows[size_t(r)]);
     m_rows.erase(m_rows.begin() + r);
     m_rows.insert(m_rows.begin() + place, std::move(moving));
-    rebuildIndex();
+    reindex(std::min(r, place), std::max(r, place));
     endMoveRows();
     return place;
 }
@@ -312,6 +312,23 @@ void StationListModel::sortByColumn(int column, Qt::SortOrder order)
         after << index(newPlace[size_t(old.row())], old.column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void StationListModel::reindex(int first, int last)
+{
+    // Only these rows changed places. A callsign whose first row lies before
+    // them keeps it; for the others the first row in the range is the first.
+    constexpr int kPending = std::numeric_limits<int>::max();
+    for (int r = first; r <= last; ++r) {
+        const auto it = m_index.find(m_rows[size_t(r)].cells[Station]);
+        if (it == m_index.end() || *it >= first)
+            m_index.insert(m_rows[size_t(r)].cells[Station], kPending);
+    }
+    for (int r = first; r <= last; ++r) {
+        int &row = m_index[m_rows[size_t(r)].cells[Station]];
+        if (row == kPending)
+            row = r;
+    }
 }
 
 void StationListModel::rebuildIndex()

@@ -62,7 +62,8 @@ public:
     // added later go to their sorted place.
     void sortByColumn(int column, Qt::SortOrder order);
     bool sorting() const { return m_sortColumn >= 0; }
-    // A row filled after it was added moves to its sorted place; returns its row.
+    // While sorting, a row whose cells changed moves to its sorted place
+    // (equal cells keep their order); returns its row.
     int moveToSortedPlace(int r);
 
     // The image list: icons by key. "??" is always there.
@@ -76,6 +77,8 @@ signals:
 
 private:
     void rebuildIndex();
+    // Brings the index up to date after rows first to last changed places.
+    void reindex(int first, int last);
     // The place of a row with these cells among the rows, leaving out row skip.
     int sortedPlace(const Cells &cells, int skip = -1) const;
 

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -189,8 +190,7 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
             plotPath->setEnabled(true);
 
     int row = m_model.find(cStation.callsign);
-    const bool added = row < 0;
-    if (added) {
+    if (row < 0) {
         row = m_model.append(cStation.callsign);
         m_model.editRow(row).cells[Col::Hrd] = kZero;
     }
@@ -229,8 +229,8 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
             cells[Col::Time] = Clock::instance().now().toString(kTimeForm);
     }
     m_model.rowChanged(row);
-    if (added)
-        row = m_model.moveToSortedPlace(row);  // sorted by a cell only now filled in
+    // A sorted list stays sorted: the row goes where its new cells put it.
+    row = m_model.moveToSortedPlace(row);
 
     if (m_model.cell(row, Col::LogFile).isEmpty())
         if (const cAutoRecord *entry = shared().autoRecords.find(cStation.callsign); entry && entry->Recording) {
@@ -405,16 +405,30 @@ void frmDocument::applyListFont(const QFont &font)
 
 void frmDocument::fitColumns()
 {
-    // Widths in characters for a list with nothing in it yet.
-    static constexpr int kEmptyWidths[] = {12, 7, 6, 6, 28, 10, 11, 5, 26, 19, 20};
+    // What a column typically holds, so that a list fits its rows before and
+    // after they arrive, in whatever font.
+    static const QString kTypical[] = {
+        QStringLiteral("MW0WWW-15"), QStringLiteral("Mobile"), QStringLiteral("Yes"), QStringLiteral("10000"),
+        QStringLiteral("G3KDC-1*,WIDE2-1 Port=1 "), QStringLiteral("51.45.67N"), QStringLiteral("001.15.71W"),
+        QStringLiteral("9999"), QStringLiteral("Monitoring 144.800 MHz"), QStringLiteral("2026-12-06 12:29:00"),
+        QString()};
     QHeaderView *header = lstView->horizontalHeader();
-    const int character = lstView->fontMetrics().averageCharWidth();
+    const QFontMetrics metrics = lstView->fontMetrics();
+    QStyle *style = lstView->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstView) + 1) + 4;
+    // Room for the sort mark, so a sorted heading is not cut.
+    const int mark = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + 4;
+    const int box = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, lstView) + 4;
+    const int icon = lstView->iconSize().isValid() ? lstView->iconSize().width() + 4 : 20;
     const QAbstractItemView *view = lstView;
     for (int c = 0; c < StationListModel::ColumnCount; ++c) {
-        int width = header->sectionSizeHint(c);
-        if (m_model.count() == 0)
-            width = qMax(width, kEmptyWidths[c] * character);
-        else
+        int typical = kTypical[c].isEmpty() ? 0 : metrics.horizontalAdvance(kTypical[c]) + margins;
+        if (c == Col::Station)
+            typical += box;
+        if (c == Col::Type)
+            typical += icon;
+        int width = qMax(header->sectionSizeHint(c) + mark, typical);
+        if (m_model.count() > 0)
             width = qMax(width, view->sizeHintForColumn(c));
         header->resizeSection(c, width);
     }

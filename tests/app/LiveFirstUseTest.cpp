@@ -206,6 +206,7 @@ TEST_F(LiveProgramTest, EachTilingTilesItsOwnWay_CascadeAndNewWindowsGetAUsefulS
     EXPECT_GE(opened.height(), area.height() * 2 / 3);
     m.tool("ID_Inbound")->trigger();
     const QRect terminal = frameOf(m.terminal())->geometry();
+    activate(mainList());
     EXPECT_GE(terminal.width(), area.width() * 2 / 3);
     EXPECT_GE(terminal.height(), area.height() * 2 / 3);
 
@@ -235,6 +236,12 @@ TEST_F(LiveProgramTest, EachTilingTilesItsOwnWay_CascadeAndNewWindowsGetAUsefulS
     EXPECT_EQ(x, area.width());
 
     m.tool("ID_Cascade")->trigger();
+    // Each window lies over the one before it, whichever was active.
+    QList<QRect> stacked;
+    for (QMdiSubWindow *sub : m.mdiArea()->subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible())
+            stacked << sub->geometry();
+    EXPECT_EQ(stacked, shownFrames(m, false));
     QList<QRect> cascaded = shownFrames(m, false);
     ASSERT_EQ(cascaded.size(), 3);
     for (int i = 0; i < cascaded.size(); ++i) {
