@@ -33,7 +33,8 @@ const QString kDuplicateKey = QStringLiteral("This key is already associated wit
 const QString kHostVendor = QStringLiteral("Peak Systems");
 const QString kHostSection = QStringLiteral("UI-View32");
 const QString kHostFolderKey = QStringLiteral("Program Folder");
-const QString kChooseHostFolder = QStringLiteral("Locate the UI-View32 program folder");
+const QString kNoHostFolder = QStringLiteral(
+    "The UI-View32 folder is not known; choose it on the General tab of Kestrel Options.");
 const QString kRegistrationFile = QStringLiteral("/Kestrel.xtr");
 const QString kHostIni = QStringLiteral("/UIVIEW32.INI");
 constexpr double kTwipsPerPixel = 15.0;
@@ -205,12 +206,18 @@ bool LoadingSequence::loadTimeZones()
         m_main.close();
         return false;
     }
-    const QString system = Timezone::systemStandardName();
+    // The system may name its zone by an alias the table does not list.
+    QString system = Timezone::systemStandardName();
+    if (const QString listed = table.resolve(system); !listed.isEmpty())
+        system = listed;
     table.selectCurrent(system);
     Configuration &c = config();
     if (c.timezone == QLatin1String("Not Set")) {
         c.timezone = system;
         c.daylightSaving = IsDaylightSaving(now, table.current());
+    } else if (c.timezone != system && table.find(c.timezone)) {
+        // A zone the user chose in the options stays the current one.
+        table.selectCurrent(c.timezone);
     }
     return true;
 }
@@ -224,16 +231,13 @@ void LoadingSequence::locateHost()
             folder.chop(1);
         c.hostFolder = folder;
     }
-    if (!c.hostFolder.isEmpty())
+    // Still none: the options dialog asks for it (on its General tab).
+    if (!c.hostFolder.isEmpty() || !providers().options)
         return;
-    if (providers().options) {
+    if (Prompts::instance().interactive())
         providers().options(&m_main);
-    } else {
-        QString folder = Prompts::instance().chooseFolder(kChooseHostFolder, QString());
-        if (folder.endsWith(u'/') && folder.size() > 1)
-            folder.chop(1);
-        c.hostFolder = folder;
-    }
+    else
+        Prompts::instance().message(kNoHostFolder, AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 void LoadingSequence::loadDxMonitor()
@@ -259,7 +263,9 @@ void LoadingSequence::loadSatelliteWindow()
         return;
     const Configuration &c = config();
     const TimeZoneRecord &zone = timezones().current();
-    const int daylightOffset = int(std::lround(zone.DaylightBias / 60.0));
+    // Whole hours with halves to even, as every other rounding in the
+    // program: Lord Howe's -30 minutes give 0.
+    const int daylightOffset = int(std::nearbyint(zone.DaylightBias / 60.0));
     orbiter->setObserverName(c.observer);
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);

@@ -3,13 +3,23 @@
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 
+#include "dx/frmDx.h"
+#include "app/frmMain.h"
+#include "capture/frmCapture.h"
 #include "host/EmbeddedHost.h"
+#include "hostlogs/frmLogMaintenance.h"
+#include "statistics/frmStatistics.h"
+#include "options/frmOptions.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
 #include "stations/frmStationInfo.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
+#include "stations/WeatherStorePort.h"
+#include "weather/WxDataStore.h"
+#include "weather/frmWx.h"
+#include "ui/frmAbout.h"
 
 void wireProgram()
 {
@@ -20,7 +30,21 @@ void wireProgram()
     make.terminal = []() -> QWidget * { return new frmIncoming; };
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
+    make.dxMonitor = []() -> QWidget * { return new frmDx; };
+    make.weather = []() -> QWidget * { return new frmWx; };
+    installWeatherStore(&WxDataStore::program());
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
+    make.options = [](QWidget *owner) { frmOptions::showFor(owner, frmOptions::General); };
+    make.about = [](QWidget *owner) { frmAbout::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
+    make.statistics = [](const QString &file) -> QWidget * {
+        return new frmStatistics(file.isEmpty() ? frmStatistics::Kind::Live : frmStatistics::Kind::Saved);
+    };
+    make.capture = [](int) -> QWidget * { return new frmCapture; };
+    frmCapture::setWindowOpener([]() -> QWidget * {
+        auto *main = qobject_cast<frmMain *>(mainWindow());
+        return main ? main->openCaptureWindow() : nullptr;
+    });
+    make.logMaintenance = [](QWidget *owner) { frmLogMaintenance::showFor(owner); };
     make.frameIntake = attachFrameIntake;
 }

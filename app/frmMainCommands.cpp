@@ -98,8 +98,6 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_Options")) {
         if (make.options)
             make.options(this);
-        else
-            notBuiltYet(QStringLiteral("Options"));
     } else if (id == QLatin1String("ID_StationList")) {
         QWidget *main = qobject_cast<QWidget *>(WindowRegistry::instance().firstTagged(WindowTag::StationList));
         showOneOnly(main, kStationListEntry, on);
@@ -120,8 +118,6 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_About...")) {
         if (make.about)
             make.about(this);
-        else
-            notBuiltYet(QStringLiteral("About Kestrel"));
     } else if (id == QLatin1String("ID_TileHorizontally")) {
         tileWindows(Qt::Horizontal);
     } else if (id == QLatin1String("ID_Tilevertically")) {
@@ -239,7 +235,10 @@ void frmMain::mnuFileOpen_Click()
             QDir::setCurrent(QFileInfo(path).absolutePath());
             OpenDataWindow(1, name);
         } else if (extension == QLatin1String("KEW")) {
+            // The window shows the chosen file, wherever it lies.
+            shared().currentWeatherFile = path;
             OpenDataWindow(2, stem);
+            shared().currentWeatherFile.clear();
         } else if (extension == QLatin1String("KES")) {
             OpenDataWindow(4, path);
         }

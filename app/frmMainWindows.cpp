@@ -137,20 +137,14 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             window = createPlaceholder(caption, QStringLiteral("frmWx"));
         window->setWindowTitle(caption);
         addChild(window, WindowTag::WxStation, true);
+        connect(window, &QObject::destroyed, this, [this] { --m_weatherWindows; });
         listWindow(window, caption);
         break;
     }
     case 3: {
-        ++m_captures;
-        const QString caption = kCaptureCaption + QString::number(m_captures);
-        QWidget *window = make.capture ? make.capture(m_captures) : nullptr;
-        if (!window)
-            window = createPlaceholder(caption, QStringLiteral("frmCapture"));
-        window->setWindowTitle(caption);
-        addChild(window, WindowTag::ScreenCapture, true);
+        QWidget *window = openCaptureWindow();
         if (auto *capture = dynamic_cast<CaptureWindow *>(window))
             capture->grabMap(0, 0, 0, 0);
-        listWindow(window, caption);
         break;
     }
     case 4: {
@@ -197,6 +191,22 @@ void frmMain::writeListFont() const
         store.write(AppInfo::Title, kListFontSection, kListFontKey, m_listFont);
     if (m_listFontSize > 0)
         store.write(AppInfo::Title, kListFontSection, kListFontSizeKey, QString::number(m_listFontSize));
+}
+
+QWidget *frmMain::openCaptureWindow()
+{
+    WindowProviders &make = providers();
+    ++m_captures;
+    const QString caption = kCaptureCaption + QString::number(m_captures);
+    QWidget *window = make.capture ? make.capture(m_captures) : nullptr;
+    if (!window)
+        window = createPlaceholder(caption, QStringLiteral("frmCapture"));
+    window->setWindowTitle(caption);
+    QMdiSubWindow *sub = addChild(window, WindowTag::ScreenCapture, true);
+    // The count is of open capture windows: a number can come round again.
+    connect(sub, &QObject::destroyed, this, [this] { --m_captures; });
+    listWindow(window, caption);
+    return window;
 }
 
 void frmMain::listWindow(QWidget *window, const QString &caption)
@@ -260,7 +270,8 @@ void frmMain::focusWindowListEntry(const QString &id)
             continue;
         const QString caption = window->windowTitle();
         const bool matches = caption == id
-                             || (id == kStationListCaption && caption.startsWith(kStationListCaption));
+                             || (id == kStationListCaption && caption.startsWith(kStationListCaption))
+                             || (window == m_dxMonitor && id == QLatin1String("DX Stations Monitor"));
         if (matches) {
             if (sub->isHidden())
                 sub->show();

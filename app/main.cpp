@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "core/AppInfo.h"
 #include "app/DefaultData.h"
 #include "core/IniSettingsStore.h"
@@ -16,6 +17,7 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QTimer>
 
 namespace {
@@ -36,18 +38,31 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::Title);
     QApplication::setApplicationVersion(AppInfo::VersionText);
-    QApplication::setWindowIcon(frmSplash::appIcon());
+    QApplication::setWindowIcon(AppIcon::icon());
 
-    SingleInstance instance(IniSettingsStore::configFolder());
-    if (!instance.isFirst()) {
+    const QString settingsFolder = IniSettingsStore::configFolder();
+    SingleInstance instance(settingsFolder);
+    if (instance.state() == SingleInstance::State::AlreadyRunning) {
         Prompts::instance().message(SingleInstance::alreadyRunningMessage(),
                                     SingleInstance::alreadyRunningTitle(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Exclamation);
-        InstanceDoorbell::ring(IniSettingsStore::configFolder());
+        InstanceDoorbell::ring(settingsFolder);
         return 0;
     }
-    InstanceDoorbell doorbell(IniSettingsStore::configFolder());
-    doorbell.listen();
+    if (instance.state() == SingleInstance::State::Unavailable) {
+        // Said once here; the settings are then not saved at the end either.
+        QTemporaryFile probe(settingsFolder + QStringLiteral("/.kestrel-XXXXXX"));
+        const bool writable = probe.open();
+        if (auto *store = dynamic_cast<IniSettingsStore *>(&SettingsStore::instance()); store && !writable)
+            store->setReadOnly(true);
+        Prompts::instance().message(SingleInstance::unavailableMessage(settingsFolder, instance.problem(), writable),
+                                    AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    }
+    // Only the copy that holds the lock answers a second start; without a
+    // lock another copy may be listening already.
+    InstanceDoorbell doorbell(settingsFolder);
+    if (instance.state() == SingleInstance::State::First)
+        doorbell.listen();
 
     frmSplash splash;
     splash.show();
@@ -76,14 +91,8 @@ int main(int argc, char **argv)
             if (!main.loadingDone())
                 return;
             poll->stop();
-            for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
-                if (id == QLatin1String("Test"))
-                    main.injectTestFrame();
-                else if (id.startsWith(QLatin1String("Sort=")))
-                    sortActiveList(main, id.mid(5));
-                else if (QAction *tool = main.tool(id))
-                    tool->trigger();
-            }
+            // Scheduled first: a tool may open a modal dialog, which the
+            // picture then shows beside the main window.
             QTimer::singleShot(qMax(delay, 200), &main, [&main, screenshot] {
                 main.grab().save(screenshot);
                 // Other visible top-level windows (the host's map) beside it.
@@ -94,6 +103,14 @@ int main(int argc, char **argv)
                                             + window->objectName() + u'.' + file.suffix());
                 QApplication::exit(0);
             });
+            for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
+                if (id == QLatin1String("Test"))
+                    main.injectTestFrame();
+                else if (id.startsWith(QLatin1String("Sort=")))
+                    sortActiveList(main, id.mid(5));
+                else if (QAction *tool = main.tool(id))
+                    tool->trigger();
+            }
         });
         poll->start(50);
     }

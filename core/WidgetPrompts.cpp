@@ -3,6 +3,7 @@
 #include "core/Utilities.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -74,4 +75,9 @@ bool WidgetPrompts::choosePrinter(QPrinter *printer, const QString &title)
     QPrintDialog dialog(printer, QApplication::activeWindow());
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QColor WidgetPrompts::chooseColour(const QColor &initial, const QString &title)
+{
+    return QColorDialog::getColor(initial, QApplication::activeWindow(), title);
 }

@@ -1,4 +1,5 @@
 #include "core/CJString.h"
+#include "core/LoadingDialog.h"
 #include "core/Utilities.h"
 
 #include "ScriptedPorts.h"
@@ -6,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(Utilities, FileNameParts)
@@ -158,4 +160,30 @@ TEST(Utilities, WithDefaultExtensionAddsTheFiltersFirstExtensionToANameWithout)
     EXPECT_EQ(WithDefaultExtension(QString(), filter), "");
     EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/capture"), QStringLiteral("Bitmap|*.bmp")), "/d/capture.bmp");
     EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/any"), QStringLiteral("All Files (*.*)")), "/d/any");
+}
+
+// Esc and the close box are Cancel: the work stops, the window does not just
+// vanish while the work goes on behind it.
+TEST(LoadingDialog, EscAndCloseBoxCancelTheWork)
+{
+    TempDirs dirs;
+    LoadingDialog dialog;
+    dialog.setRange(10);
+    dialog.start();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.cancelled());
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.start();
+    EXPECT_FALSE(dialog.cancelled());
+    dialog.close();
+    EXPECT_TRUE(dialog.cancelled());
+
+    // Work that cannot be broken off ignores both.
+    dialog.start();
+    dialog.setCancelEnabled(false);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.close();
+    EXPECT_FALSE(dialog.cancelled());
+    EXPECT_TRUE(dialog.isVisible());
 }
