@@ -13,23 +13,17 @@
 #include "stations/AutoLog.h"
 #include "stations/MapPlotting.h"
 #include "stations/StationListFile.h"
-#include "stations/StationListPrint.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QDesktopServices>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QStyle>
 #include <QTableView>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -47,8 +41,6 @@ const QString kReceivedDirect = QStringLiteral("Received Direct");
 const QString kUnknownSymbol = QStringLiteral("??");
 const QString kCaptionStart = QStringLiteral("Station List (");
 const QString kCaptionEnd = QStringLiteral(" Stations)");
-// The form the host gives its times in, so the column (and the saved list) holds one form.
-const QString kTimeForm = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 const QString kLogTitle = QStringLiteral("Select Log File");
 const QString kLogFilter = QStringLiteral("Log File (*.txt);;All Files (*.*)");
@@ -226,7 +218,7 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
         else if (!cStation.timeHeardSecond.isEmpty())
             cells[Col::Time] = cStation.timeHeardSecond;
         else
-            cells[Col::Time] = Clock::instance().now().toString(kTimeForm);
+            cells[Col::Time] = Clock::instance().now().toString(TimeForm);
     }
     m_model.rowChanged(row);
     // A sorted list stays sorted: the row goes where its new cells put it.
@@ -319,45 +311,6 @@ void frmDocument::UpdateWxTool(bool bFlag)
                          && FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew"))));
 }
 
-QMenu *frmDocument::rowMenu(int row)
-{
-    auto *menu = new QMenu(this);
-    if (row < 0 || row >= m_model.count())
-        return menu;
-    selectRow(row);
-    UpdateWxTool(true);
-    const QString callsign = m_model.cell(row, Col::Station);
-    const QString log = m_model.cell(row, Col::LogFile);
-    auto add = [menu](const QString &text, const char *name) {
-        QAction *action = menu->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    // The actions find the row again by callsign: frames may move it while the menu is open.
-    connect(add(QStringLiteral("Station &Information"), "actStationInfo"), &QAction::triggered, this,
-            [callsign] { ShowStationInfoFor(callsign); });
-    connect(add(QStringLiteral("&Plot Path"), "actPlotPath"), &QAction::triggered, this, [this, callsign] {
-        const int r = m_model.find(callsign);
-        selectRow(r);
-        PlotStationPathOnUIMap(r);
-    });
-    menu->addSeparator();
-    QAction *logging = add(QStringLiteral("&Log to File..."), "actLog");
-    logging->setCheckable(true);
-    logging->setChecked(m_model.row(row).checked);
-    connect(logging, &QAction::triggered, this, [this, callsign](bool on) {
-        if (const int r = m_model.find(callsign); r >= 0)
-            m_model.setData(m_model.index(r, Col::Station), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
-    });
-    QAction *openLog = add(QStringLiteral("&Open Log File"), "actOpenLog");
-    openLog->setEnabled(!log.isEmpty());
-    connect(openLog, &QAction::triggered, this, [log] { QDesktopServices::openUrl(QUrl::fromLocalFile(log)); });
-    menu->addSeparator();
-    connect(add(QStringLiteral("&Copy Callsign"), "actCopyCallsign"), &QAction::triggered, this,
-            [callsign] { QGuiApplication::clipboard()->setText(callsign); });
-    return menu;
-}
-
 int frmDocument::selectedRow() const
 {
     const QModelIndexList rows = lstView->selectionModel()->selectedRows();
@@ -378,60 +331,6 @@ QString frmDocument::selectedCallsign() const
 {
     const int row = selectedRow();
     return row < 0 ? QString() : m_model.cell(row, Col::Station);
-}
-
-void frmDocument::setListFont(const QString &family)
-{
-    QFont font = lstView->font();
-    font.setFamily(family);
-    applyListFont(font);
-}
-
-void frmDocument::setListFontSize(int pointSize)
-{
-    if (pointSize <= 0)
-        return;
-    QFont font = lstView->font();
-    font.setPointSize(pointSize);
-    applyListFont(font);
-}
-
-void frmDocument::applyListFont(const QFont &font)
-{
-    lstView->setFont(font);
-    lstView->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-    fitColumns();
-}
-
-void frmDocument::fitColumns()
-{
-    // What a column typically holds, so that a list fits its rows before and
-    // after they arrive, in whatever font.
-    static const QString kTypical[] = {
-        QStringLiteral("MW0WWW-15"), QStringLiteral("Mobile"), QStringLiteral("Yes"), QStringLiteral("10000"),
-        QStringLiteral("G3KDC-1*,WIDE2-1 Port=1 "), QStringLiteral("51.45.67N"), QStringLiteral("001.15.71W"),
-        QStringLiteral("9999"), QStringLiteral("Monitoring 144.800 MHz"), QStringLiteral("2026-12-06 12:29:00"),
-        QString()};
-    QHeaderView *header = lstView->horizontalHeader();
-    const QFontMetrics metrics = lstView->fontMetrics();
-    QStyle *style = lstView->style();
-    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstView) + 1) + 4;
-    // Room for the sort mark, so a sorted heading is not cut.
-    const int mark = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + 4;
-    const int box = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, lstView) + 4;
-    const int icon = lstView->iconSize().isValid() ? lstView->iconSize().width() + 4 : 20;
-    const QAbstractItemView *view = lstView;
-    for (int c = 0; c < StationListModel::ColumnCount; ++c) {
-        int typical = kTypical[c].isEmpty() ? 0 : metrics.horizontalAdvance(kTypical[c]) + margins;
-        if (c == Col::Station)
-            typical += box;
-        if (c == Col::Type)
-            typical += icon;
-        int width = qMax(header->sectionSizeHint(c) + mark, typical);
-        if (m_model.count() > 0)
-            width = qMax(width, view->sizeHintForColumn(c));
-        header->resizeSection(c, width);
-    }
 }
 
 void frmDocument::lstView_ItemCheck(int row, bool checked)
@@ -514,12 +413,6 @@ void frmDocument::MergeStationList(const QString &fileName)
         Prompts::instance().message(
             QStringLiteral("%1 lines of %2 could not be read and were skipped.").arg(result.skipped).arg(fileName),
             kLoadTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
-}
-
-bool frmDocument::print(QPagedPaintDevice &device, QString *errorText)
-{
-    StationListPrint table(m_model, windowTitle(), Clock::instance().now().toString(kTimeForm), lstView->font());
-    return table.print(device, errorText);
 }
 
 void frmDocument::PreloadStations()

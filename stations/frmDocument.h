@@ -22,6 +22,9 @@ class frmDocument : public QWidget, public StationListWindow, public PrintableWi
 {
     Q_OBJECT
 public:
+    // The form of the host's times, so the "Time" column holds one form.
+    static inline const QString TimeForm = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
     // Loads at once: a file named in shared().stationListFile, else the main
     // list's preload.
     explicit frmDocument(QWidget *parent = nullptr);
