@@ -160,6 +160,8 @@ TEST_F(LiveProgramTest, PlotDxIsATwoStateToolThatDrawsTheDxLine_AlsoFromTheStati
     settle();
     EXPECT_TRUE(plotDx->isChecked());
     EXPECT_EQ(redLines(), 1);
+    plotDx->trigger();  // released on the main toolbar: the monitor's tool follows
+    EXPECT_FALSE(monitor->tool(QStringLiteral("ID_PlotDX"))->isChecked());
     m.tool("ID_ShowHide")->trigger();
 }
 
