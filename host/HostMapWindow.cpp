@@ -28,19 +28,20 @@ constexpr int MinimumBeside = 400;  // narrower than this there is no room besid
 
 } // namespace
 
-QRect HostMapWindow::besidePlace(const QRect &main, const QRect &screen, QSize wanted)
+QRect HostMapWindow::besidePlace(const QRect &main, const QRect &screen, QSize wanted, QSize smallest)
 {
+    const int room = qMax(MinimumBeside, smallest.width());
     const int top = qBound(screen.top(), main.top(), screen.bottom() - 200);
     const int height = qMin(wanted.height(), screen.bottom() + 1 - top);
-    if (screen.right() - main.right() >= MinimumBeside) {
+    if (screen.right() - main.right() >= room) {
         const int width = qMin(wanted.width(), screen.right() - main.right());
         return {main.right() + 1, top, width, height};
     }
-    if (main.left() - screen.left() >= MinimumBeside) {
+    if (main.left() - screen.left() >= room) {
         const int width = qMin(wanted.width(), main.left() - screen.left());
         return {main.left() - width, top, width, height};
     }
-    const QSize size = wanted.boundedTo(screen.size() / 2);
+    const QSize size = wanted.boundedTo(screen.size() / 2).expandedTo(smallest).boundedTo(screen.size());
     return {screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height(), size.width(), size.height()};
 }
 
@@ -180,7 +181,7 @@ void HostMapWindow::placeAndShow(const QWidget *beside)
             resize(remembered.size());
             move(remembered.topLeft());
         } else if (beside) {
-            const QRect place = besidePlace(beside->frameGeometry(), available, size());
+            const QRect place = besidePlace(beside->frameGeometry(), available, size(), minimumSizeHint());
             resize(place.size());
             move(place.topLeft());
         }
@@ -209,11 +210,15 @@ void HostMapWindow::setStatusLines(const QStringList &feeds, const QString &summ
         auto *label = new QLabel(this);
         label->setFrameShape(QFrame::StyledPanel);
         label->setTextFormat(Qt::PlainText);
-        m_statusBar->addWidget(label);
+        // A growing count must not widen the window past the screen's edge.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_statusBar->addWidget(label, 1);
         m_feedLabels.append(label);
     }
-    for (int i = 0; i < m_feedLabels.size(); ++i)
+    for (int i = 0; i < m_feedLabels.size(); ++i) {
         m_feedLabels[i]->setText(i < feeds.size() ? feeds[i] : QString());
+        m_feedLabels[i]->setToolTip(m_feedLabels[i]->text());
+    }
 }
 
 QString HostMapWindow::statusText() const

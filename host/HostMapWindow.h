@@ -56,10 +56,10 @@ public:
     void placeAndShow(const QWidget *beside);
     // Stores the place and size, when the window was placed by placeAndShow.
     void rememberPlacement() const;
-    // The first place: right of the main window when there is room, else left
-    // of it, else the lower right of the screen, clear of the main window's
-    // menus and toolbars.
-    static QRect besidePlace(const QRect &main, const QRect &screen, QSize wanted);
+    // The first place: right of the main window when there is room (for the
+    // window at its smallest, at least), else left of it, else the lower right
+    // of the screen, clear of the main window's menus and toolbars.
+    static QRect besidePlace(const QRect &main, const QRect &screen, QSize wanted, QSize smallest = {});
 
 signals:
     // The user chose Quit and confirmed it.

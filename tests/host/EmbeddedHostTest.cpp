@@ -283,6 +283,9 @@ TEST(HostMapWindow, FirstPlaceIsBesideTheMainWindowNeverOverItsMenus)
     EXPECT_EQ(place, QRect(1120, 540, 800, 540));
     EXPECT_FALSE(place.intersects(QRect(main.topLeft(), QSize(main.width(), 120))));
     EXPECT_TRUE(screen.contains(place));
+    // Room beside, but not for the window at its smallest: the lower right.
+    EXPECT_EQ(HostMapWindow::besidePlace(QRect(410, 180, 1100, 720), screen, wanted, QSize(684, 300)),
+              QRect(1120, 540, 800, 540));
 }
 
 TEST(EmbeddedHost, TheMapWindowComesBackWhereTheUserLeftIt)
