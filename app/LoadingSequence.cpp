@@ -111,6 +111,7 @@ void LoadingSequence::run()
     });
     main.setIndicator(4, false);
     main.setIndicator(5, false);
+    step({}, [&] { main.readListFont(); });
 
     progress(QStringLiteral("Loading Auto Log"));
     step({}, [&] { readAutoLog(); });
@@ -245,6 +246,7 @@ void LoadingSequence::loadDxMonitor()
                                            QStringLiteral("frmDx"));
     m_main.addChild(window, WindowTag::DxMonitor, false);
     m_main.m_dxMonitor = window;
+    m_main.keepOneOnly(window, QStringLiteral("ID_DXClusterDisplay"), QStringLiteral("DX Stations Monitor"));
 }
 
 void LoadingSequence::loadSatelliteWindow()
@@ -253,6 +255,7 @@ void LoadingSequence::loadSatelliteWindow()
                                            QStringLiteral("frmSatellite"));
     m_main.addChild(window, QString(), false);
     m_main.m_satelliteStatus = window;
+    m_main.keepOneOnly(window, QStringLiteral("ID_SatelliteStatus"), QStringLiteral("Satellite Status"));
 
     auto *satellites = dynamic_cast<SatelliteWindow *>(window);
     OrbiterControl *orbiter = satellites ? satellites->orbiter() : nullptr;
@@ -303,8 +306,7 @@ void LoadingSequence::loadTerminal()
                                            QStringLiteral("frmIncoming"));
     m_main.addChild(window, QString(), false);
     m_main.m_terminal = window;
-    if (window->metaObject()->indexOfSignal("closeRequested()") >= 0)
-        QObject::connect(window, SIGNAL(closeRequested()), &m_main, SLOT(terminalClosed()));
+    m_main.keepOneOnly(window, QStringLiteral("ID_Inbound"), QStringLiteral("Terminal Window"));
 }
 
 void LoadingSequence::writeRegistrationFile()

@@ -50,10 +50,7 @@ void wireProgram()
         return main ? main->openCaptureWindow() : nullptr;
     });
     make.logMaintenance = [](QWidget *owner) { frmLogMaintenance::showFor(owner); };
-    make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {
-        auto *intake = new FrameIntake(*host, owner);
-        return [intake](const QString &text) { intake->receive(text); };
-    };
+    make.frameIntake = attachFrameIntake;
     make.satelliteStatus = []() -> QWidget * {
         auto *control = new orbiter::OrbiterView;
         return new frmSatStatus(*control, control);

@@ -169,7 +169,8 @@ void frmMain::buildToolbar()
                                       "ID_Options", "ID_LogMaintenance", "", "ID_Exit"});
     addMenu(QStringLiteral("&Edit"), {"ID_Cut", "ID_Copy", "ID_Paste", "", "ID_Properties"});
     m_windowMenu = addMenu(QStringLiteral("&Window"), {"ID_TileHorizontally", "ID_Tilevertically",
-                                                       "ID_Cascade", "ID_ArrangeIcons", ""});
+                                                       "ID_Cascade", "ID_ArrangeIcons", "", "ID_HostMap", ""});
+    tool("ID_HostMap")->setEnabled(false);  // until a host with a map window is attached
     auto *windowTool = new QAction(QStringLiteral("Window"), this);
     windowTool->setObjectName(QStringLiteral("ID_Window"));
     windowTool->setMenu(m_windowMenu);
@@ -266,6 +267,17 @@ void frmMain::buildToolbar()
     });
 }
 
+QMenu *frmMain::createPopupMenu()
+{
+    // The toolbar's context menu: the bars and panels, and the host's map.
+    QMenu *menu = QMainWindow::createPopupMenu();
+    if (!menu)
+        menu = new QMenu(this);
+    menu->addSeparator();
+    menu->addAction(tool("ID_HostMap"));
+    return menu;
+}
+
 void frmMain::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
@@ -335,6 +347,7 @@ QMdiSubWindow *frmMain::addChild(QWidget *window, const QString &tag, bool show)
     sub->setAttribute(Qt::WA_DeleteOnClose, true);
     WindowRegistry::instance().add(window, tag);
     if (show) {
+        placeNewChild(sub);
         window->show();
         sub->show();
     } else {

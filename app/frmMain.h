@@ -81,17 +81,29 @@ public:
     QWidget *liveStatistics() const { return m_liveStatistics; }
 
     int stationListsOpened() const { return m_stationLists; }
+
+    // The station lists' font, kept across runs (Kestrel settings, section
+    // "Station List", keys "Font" and "Font Size").
+    void readListFont();
+    void writeListFont() const;
     int weatherWindowsOpened() const { return m_weatherWindows; }
     // Capture windows open now; the newest one's caption carries this number.
     int capturesOpened() const { return m_captures; }
 
+    // A one-only window (terminal, DX monitor, satellite status, live
+    // statistics): its close box hides it, releases its tool and takes its
+    // window list entry away; it unloads only with the program.
+    void keepOneOnly(QWidget *window, const QString &toolId, const QString &entry);
+
+    // The toolbar's context menu: the bars and panels, and "Host Map".
+    QMenu *createPopupMenu() override;
+
 public slots:
     void toolClicked(QAction *tool);
-    // The terminal's own close box hid it: the tool and the window list follow.
-    void terminalClosed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -104,6 +116,18 @@ private:
     void comboChanged(const QString &id);
     void setIndicator(int panel, bool on);
     void showOneOnly(QWidget *window, const QString &entry, bool on);
+
+    // Arranging the child windows (frmMainArrange.cpp).
+    QList<QMdiSubWindow *> arrangedWindows() const;
+    QSize usefulChildSize() const;
+    int cascadeStep() const;
+    QPoint cascadePlace(int index, QSize size) const;
+    // Horizontal: one above the other; vertical: side by side.
+    void tileWindows(Qt::Orientation bands);
+    void cascadeWindows();
+    void arrangeIcons();
+    // A window shown for the first time: two thirds of the frame, cascaded.
+    void placeNewChild(QMdiSubWindow *sub);
     void listWindow(QWidget *window, const QString &caption);
     void focusWindowListEntry(const QString &id);
     void showHelp();
@@ -115,7 +139,6 @@ private:
     // Host events.
     void onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                   qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
-    void onBeacon(const QString &strCallsign);
     void onHostClosing();
     void onMapChanged();
 
@@ -150,7 +173,16 @@ private:
     QPointer<QWidget> m_terminal;
     QPointer<QWidget> m_liveStatistics;
     QPointer<QWidget> m_stationsMonitor;
+    struct OneOnly
+    {
+        QPointer<QWidget> frame;
+        QString tool;
+        QString entry;
+    };
+    QList<OneOnly> m_oneOnly;
 
+    QString m_listFont;
+    int m_listFontSize = 0;
     qint16 m_stationLists = 0;
     qint16 m_weatherWindows = 0;
     qint16 m_captures = 0;

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -31,6 +32,8 @@ const QString kOpenFilter = QStringLiteral(
 const QString kNoHelp = QStringLiteral(
     "Unable to display Help Contents. There is no Help associated with this project.");
 const QString kPrintTitle = QStringLiteral("Print");
+const QString kCannotOpenKind = QStringLiteral(
+    "Kestrel cannot open \"%1\": it opens weather data (.kew), station list (.kel) and statistics (.kes) files.");
 const QString kTerminalEntry = QStringLiteral("Terminal Window");
 const QString kDxMonitorEntry = QStringLiteral("DX Stations Monitor");
 const QString kSatelliteEntry = QStringLiteral("Satellite Status");
@@ -116,28 +119,16 @@ void frmMain::toolClicked(QAction *tool)
         if (make.about)
             make.about(this);
     } else if (id == QLatin1String("ID_TileHorizontally")) {
-        m_mdi->tileSubWindows();
+        tileWindows(Qt::Horizontal);
     } else if (id == QLatin1String("ID_Tilevertically")) {
-        // Side by side: each visible window gets a full-height column.
-        const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
-        QList<QMdiSubWindow *> shown;
-        for (QMdiSubWindow *sub : windows)
-            if (sub->isVisible() && !sub->isMinimized())
-                shown << sub;
-        const int width = shown.isEmpty() ? 0 : m_mdi->viewport()->width() / int(shown.size());
-        for (int i = 0; i < shown.size(); ++i) {
-            shown[i]->showNormal();
-            shown[i]->setGeometry(i * width, 0, width, m_mdi->viewport()->height());
-        }
+        tileWindows(Qt::Vertical);
     } else if (id == QLatin1String("ID_Cascade")) {
-        m_mdi->cascadeSubWindows();
+        cascadeWindows();
+    } else if (id == QLatin1String("ID_HostMap")) {
+        if (m_host)
+            m_host->showMapWindow();
     } else if (id == QLatin1String("ID_ArrangeIcons")) {
-        int x = 0;
-        for (QMdiSubWindow *sub : m_mdi->subWindowList())
-            if (sub->isMinimized() && sub->isVisible()) {
-                sub->move(x, m_mdi->viewport()->height() - sub->height());
-                x += sub->width();
-            }
+        arrangeIcons();
     } else if (id == QLatin1String("ID_Capture")) {
         OpenDataWindow(3, QString());
     } else if (id == QLatin1String("ID_Inbound")) {
@@ -203,12 +194,18 @@ void frmMain::comboChanged(const QString &id)
                 weather->SetWxDisplay();
     } else if (id == QLatin1String("ID_Font")) {
         if (tag == WindowTag::StationList)
-            if (auto *list = dynamic_cast<StationListWindow *>(active))
+            if (auto *list = dynamic_cast<StationListWindow *>(active)) {
                 list->setListFont(box->currentText());
+                m_listFont = box->currentText();
+            }
     } else if (id == QLatin1String("ID_FontSize")) {
         if (tag == WindowTag::StationList)
-            if (auto *list = dynamic_cast<StationListWindow *>(active))
-                list->setListFontSize(qRound(box->currentText().toDouble()));
+            if (auto *list = dynamic_cast<StationListWindow *>(active)) {
+                const int size = qRound(box->currentText().toDouble());
+                list->setListFontSize(size);
+                if (size > 0)
+                    m_listFontSize = size;
+            }
     }
 }
 
@@ -221,6 +218,17 @@ void frmMain::mnuFileOpen_Click()
         const QString name = GetFilename(path);
         const QString stem = GetFilenameNoExt(name);
         const QString extension = GetFilenameExt(name).toUpper();
+        if (extension != QLatin1String("KEL") && extension != QLatin1String("KEW")
+            && extension != QLatin1String("KES")) {
+            Prompts::instance().message(kCannotOpenKind.arg(name), AppInfo::Title, Prompts::Buttons::Ok,
+                                        Prompts::Icon::Exclamation);
+            return;
+        }
+        // Said here, before a window opens empty for a file it cannot read.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
+        file.close();
         if (extension == QLatin1String("KEL")) {
             // The list window opens the bare name in the current folder, which
             // is where the chosen file lies.
@@ -235,7 +243,7 @@ void frmMain::mnuFileOpen_Click()
             OpenDataWindow(4, path);
         }
     } catch (const std::exception &e) {
-        reportError(QStringLiteral("mnuFileOpen_Click"), QString::fromLocal8Bit(e.what()));
+        reportError(QStringLiteral("mnuFileOpen_Click"), QString::fromStdString(e.what()));
     }
 }
 
@@ -269,7 +277,13 @@ void frmMain::printActiveWindow()
     printer.setDocName(active->windowTitle());
     if (!Prompts::instance().choosePrinter(&printer, kPrintTitle))
         return;
-    // What the window shows, scaled to fit the page with its proportions kept.
+    if (auto *document = dynamic_cast<PrintableWindow *>(active)) {
+        QString error;
+        if (!document->print(printer, &error))
+            reportError(QStringLiteral("Print"), error);
+        return;
+    }
+    // Other windows: what the window shows, scaled to fit the page with its proportions kept.
     const QPixmap picture = active->grab();
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -81,14 +81,13 @@ void frmMain::attachHost(HostApplication *host)
     m_host = host;
     m_map = host ? host->map() : nullptr;
     shared().host = host;
+    tool(QStringLiteral("ID_HostMap"))->setEnabled(host && host->hasMapWindow());
     if (!host)
         return;
     if (providers().frameIntake)
         m_frameHandler = providers().frameIntake(host, this);
     connect(host, &HostApplication::frameReceived, this, &frmMain::receiveLinkText);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
-    connect(host, &HostApplication::NotifyBeacon, this,
-            [this](const QString &callsign, float, float) { onBeacon(callsign); });
     connect(host, &HostApplication::UIView32IsClosing, this, &frmMain::onHostClosing);
     if (m_map) {
         connect(m_map, &HostMap::MapHasChanged, this, &frmMain::onMapChanged);
@@ -105,14 +104,6 @@ bool frmMain::openLink(QString *errorText)
     return m_host->openLink(kLinkTopic, kLinkItem, errorText);
 }
 
-void frmMain::terminalClosed()
-{
-    if (QAction *inbound = tool(QStringLiteral("ID_Inbound")); inbound && inbound->isChecked()) {
-        inbound->setChecked(false);
-        UpdateWindowList(QStringLiteral("Terminal Window"), false);
-    }
-}
-
 void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                        qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance)
 {
@@ -120,18 +111,6 @@ void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, con
     if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
         dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, intDistance);
     setIndicator(5, false);
-}
-
-void frmMain::onBeacon(const QString &strCallsign)
-{
-    if (!m_host)
-        return;
-    HostStationRecord record;
-    record.callsign = strCallsign;
-    if (!m_host->lookUpStation(record))
-        return;
-    for (StationListWindow *list : windowsTagged<StationListWindow>(WindowTag::StationList))
-        list->RxData(record, true);
 }
 
 void frmMain::onHostClosing()
@@ -226,6 +205,7 @@ void frmMain::shutdownHost()
     m_map = nullptr;
     m_host = nullptr;
     shared().host = nullptr;
+    tool(QStringLiteral("ID_HostMap"))->setEnabled(false);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -265,6 +245,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     int i = 0;
     for (const cAutoRecord &entry : shared().autoRecords.entries())
         store.write(AppInfo::Title, kAutoLogSection, QStringLiteral("AutoLog%1").arg(++i), entry.Callsign);
+    writeListFont();
     QString error;
     if (!store.commit(&error))
         reportError(QStringLiteral("MDIForm_Unload"), QStringLiteral("The settings could not be saved: ") + error);

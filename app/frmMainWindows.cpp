@@ -1,13 +1,17 @@
 // The window factory and the window list of the main window.
 #include "app/frmMain.h"
 
+#include "core/AppInfo.h"
 #include "core/Prompts.h"
+#include "core/SettingsStore.h"
 #include "core/SharedState.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
@@ -32,6 +36,10 @@ const QString kSavedStatisticsCaption = QStringLiteral("Saved Statistics ");
 const QString kStationListEntryPrefix = QStringLiteral("Station List (");
 const QString kMainListEntry = QStringLiteral("station List");
 const QString kSeparatorId = QStringLiteral("separator");
+
+const QString kListFontSection = QStringLiteral("Station List");
+const QString kListFontKey = QStringLiteral("Font");
+const QString kListFontSizeKey = QStringLiteral("Font Size");
 
 const QStringList kStationColumns = {"Station", "Type", "Direct", "Dist", "Path", "Lattitude",
                                      "Longitude", "Hrd", "Status", "Time", "Log File"};
@@ -101,6 +109,13 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         QMdiSubWindow *sub = addChild(window, tag, true);
         if (fileName.isEmpty())
             sub->setGeometry(m_mdi->viewport()->rect());  // the main list fills the frame
+        connect(sub, &QObject::destroyed, this, [this] { --m_stationLists; });
+        if (auto *list = dynamic_cast<StationListWindow *>(window)) {
+            if (!m_listFont.isEmpty())
+                list->setListFont(m_listFont);
+            if (m_listFontSize > 0)
+                list->setListFontSize(m_listFontSize);
+        }
         listWindow(window, caption);
         break;
     }
@@ -146,12 +161,36 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             listWindow(window, caption);
         } else {
             m_liveStatistics = window;
+            keepOneOnly(window, QStringLiteral("ID_Statistics"), kLiveStatisticsCaption);
         }
         break;
     }
     default:
         break;
     }
+}
+
+void frmMain::readListFont()
+{
+    const SettingsStore &store = SettingsStore::instance();
+    m_listFont = store.value(AppInfo::Title, kListFontSection, kListFontKey);
+    m_listFontSize = qMax(0, store.value(AppInfo::Title, kListFontSection, kListFontSizeKey).toInt());
+    // Shown in the tools without applying them to whatever window is active.
+    const QSignalBlocker fontBlocker(combo(QStringLiteral("ID_Font")));
+    const QSignalBlocker sizeBlocker(combo(QStringLiteral("ID_FontSize")));
+    if (!m_listFont.isEmpty())
+        combo(QStringLiteral("ID_Font"))->setCurrentText(m_listFont);
+    if (m_listFontSize > 0)
+        combo(QStringLiteral("ID_FontSize"))->setCurrentText(QString::number(m_listFontSize));
+}
+
+void frmMain::writeListFont() const
+{
+    SettingsStore &store = SettingsStore::instance();
+    if (!m_listFont.isEmpty())
+        store.write(AppInfo::Title, kListFontSection, kListFontKey, m_listFont);
+    if (m_listFontSize > 0)
+        store.write(AppInfo::Title, kListFontSection, kListFontSizeKey, QString::number(m_listFontSize));
 }
 
 QWidget *frmMain::openCaptureWindow()
@@ -243,17 +282,43 @@ void frmMain::focusWindowListEntry(const QString &id)
     }
 }
 
+void frmMain::keepOneOnly(QWidget *window, const QString &toolId, const QString &entry)
+{
+    QWidget *frame = window->parentWidget() ? window->parentWidget() : window;
+    frame->installEventFilter(this);
+    m_oneOnly.append({frame, toolId, entry});
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Close || m_closing)
+        return QMainWindow::eventFilter(watched, event);
+    for (const OneOnly &one : std::as_const(m_oneOnly)) {
+        if (one.frame != watched)
+            continue;
+        // Windows and frames still hold it, so it hides and stays loaded.
+        event->ignore();
+        if (QAction *button = tool(one.tool); button && button->isChecked()) {
+            button->setChecked(false);
+            UpdateWindowList(one.entry, false);
+        }
+        one.frame->hide();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void frmMain::showOneOnly(QWidget *window, const QString &entry, bool on)
 {
     if (!window)
         return;
     QWidget *frame = window->parentWidget();
     if (on) {
-        // A first showing gets a size that shows a useful amount of text.
-        if (frame && !frame->property("kestrelSized").toBool()) {
-            frame->setProperty("kestrelSized", true);
-            frame->resize(qMax(frame->width(), 640), qMax(frame->height(), 320));
-            frame->move(24 * m_windowListCount, 24 * m_windowListCount);
+        // A first showing gets a useful size; later ones keep what the user made of it.
+        auto *sub = qobject_cast<QMdiSubWindow *>(frame);
+        if (sub && !sub->property("kestrelSized").toBool()) {
+            sub->setProperty("kestrelSized", true);
+            placeNewChild(sub);
         }
         window->show();
         if (frame)

@@ -4,17 +4,34 @@
 #include "core/IniSettingsStore.h"
 #include "core/Prompts.h"
 #include "app/SingleInstance.h"
+#include "app/InstanceDoorbell.h"
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/ProgramWiring.h"
+#include "stations/frmDocument.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QTimer>
+
+namespace {
+
+// "Sort=Dist" in KESTREL_SCREENSHOT_TOOLS: a click on that heading of the active list.
+void sortActiveList(frmMain &main, const QString &heading)
+{
+    auto *list = dynamic_cast<frmDocument *>(main.activeChild());
+    const int column = int(StationListModel::headers().indexOf(heading));
+    if (list && column >= 0)
+        emit list->view()->horizontalHeader()->sectionClicked(column);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -29,6 +46,7 @@ int main(int argc, char **argv)
         Prompts::instance().message(SingleInstance::alreadyRunningMessage(),
                                     SingleInstance::alreadyRunningTitle(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Exclamation);
+        InstanceDoorbell::ring(settingsFolder);
         return 0;
     }
     if (instance.state() == SingleInstance::State::Unavailable) {
@@ -40,6 +58,11 @@ int main(int argc, char **argv)
         Prompts::instance().message(SingleInstance::unavailableMessage(settingsFolder, instance.problem(), writable),
                                     AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     }
+    // Only the copy that holds the lock answers a second start; without a
+    // lock another copy may be listening already.
+    InstanceDoorbell doorbell(settingsFolder);
+    if (instance.state() == SingleInstance::State::First)
+        doorbell.listen();
 
     frmSplash splash;
     splash.show();
@@ -53,11 +76,13 @@ int main(int argc, char **argv)
     frmMain main;
     splash.close();
     main.show();
+    QObject::connect(&doorbell, &InstanceDoorbell::rung, &main, [&main] { InstanceDoorbell::bringToFront(&main); });
 
     // KESTREL_SCREENSHOT=file.png: save a picture of the window once loaded
     // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. KESTREL_SCREENSHOT_TOOLS
     // names tools to click first ("ID_Inbound,Test" also injects the test
-    // frame). For documentation and checks.
+    // frame; "Sort=Dist" clicks that heading of the active station list). For
+    // documentation and checks.
     const QString screenshot = qEnvironmentVariable("KESTREL_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         const int delay = qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY");
@@ -81,6 +106,8 @@ int main(int argc, char **argv)
             for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
                 if (id == QLatin1String("Test"))
                     main.injectTestFrame();
+                else if (id.startsWith(QLatin1String("Sort=")))
+                    sortActiveList(main, id.mid(5));
                 else if (QAction *tool = main.tool(id))
                     tool->trigger();
             }

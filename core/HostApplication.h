@@ -46,6 +46,11 @@ public:
 
     virtual QImage symbolPicture(const QString &symbolTable, const QString &symbolCode) = 0;
 
+    // The host's own map window, when it has one: the user may close it as a
+    // view and bring it back from Kestrel.
+    virtual bool hasMapWindow() const { return false; }
+    virtual void showMapWindow() {}
+
     // Positions in degrees; kilometres when the flag is set, else miles.
     virtual DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
                                                double stationLatitude, double stationLongitude,

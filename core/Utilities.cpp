@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -65,6 +66,16 @@ QString GetFilenameExt(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+QString WithDefaultExtension(const QString &path, const QString &filter)
+{
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (name.isEmpty() || name.contains(u'.'))
+        return path;
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? path + u'.' + match.captured(1) : path;
 }
 
 QString GetShortPath(const QString &path)

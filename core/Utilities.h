@@ -19,6 +19,9 @@ bool FileExists(const QString &path);
 QString GetFilename(const QString &path);
 QString GetFilenameNoExt(const QString &name);
 QString GetFilenameExt(const QString &name);
+// The path with the first extension the filter names ("*.kel") added when
+// its file name has none: what a save dialog does for a name typed bare.
+QString WithDefaultExtension(const QString &path, const QString &filter);
 // The canonical absolute path when the path exists, else empty.
 QString GetShortPath(const QString &path);
 QString LongDirFix(const QString &path, qint16 maximum);

@@ -1,5 +1,7 @@
 #include "core/WidgetPrompts.h"
 
+#include "core/Utilities.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -10,6 +12,8 @@ Prompts::Answer WidgetPrompts::message(const QString &text, const QString &title
                                        Icon icon)
 {
     QMessageBox box(QApplication::activeWindow());
+    // Messages may quote callsigns, statuses and file names: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setWindowTitle(title);
     switch (icon) {
@@ -43,8 +47,21 @@ QString WidgetPrompts::openFileName(const QString &title, const QString &folder,
 QString WidgetPrompts::saveFileName(const QString &title, const QString &folder, const QString &filter,
                                     const QString &suggestedName)
 {
-    const QString start = suggestedName.isEmpty() ? folder : folder + u'/' + suggestedName;
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, start, filter);
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!suggestedName.isEmpty())
+        dialog.selectFile(suggestedName);
+    // A name typed bare gets the extension of the chosen filter, so the file
+    // is listed when it is opened again (and overwriting it is asked about).
+    const auto suffixOf = [](const QString &chosen) {
+        return GetFilenameExt(WithDefaultExtension(QStringLiteral("/x"), chosen));
+    };
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString &chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 QString WidgetPrompts::chooseFolder(const QString &title, const QString &startFolder)

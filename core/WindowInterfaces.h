@@ -39,6 +39,18 @@ public:
     virtual void setListFontSize(int pointSize) = 0;
 };
 
+class QPagedPaintDevice;
+
+// A window that prints its content as a document (a table, say) rather than
+// as a picture of itself.
+class PrintableWindow
+{
+public:
+    virtual ~PrintableWindow() = default;
+    // False with the reason when the device cannot be painted on.
+    virtual bool print(QPagedPaintDevice &device, QString *errorText) = 0;
+};
+
 class StatisticsWindow
 {
 public:

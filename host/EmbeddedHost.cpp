@@ -1,6 +1,7 @@
 #include "host/EmbeddedHost.h"
 
 #include "core/PrivateProfile.h"
+#include "core/Utilities.h"
 #include "host/DxSpotLine.h"
 #include "host/EmbeddedHostMap.h"
 #include "host/Feed.h"
@@ -101,7 +102,7 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_map->setHome(m_ownCall, m_homeLat, m_homeLon);
     m_map->setPlacedObjects(&m_placed);
     m_window = new HostMapWindow(m_map);
-    connect(m_window, &HostMapWindow::closing, this, &EmbeddedHost::quit);
+    connect(m_window, &HostMapWindow::quitRequested, this, &EmbeddedHost::quit);
 
     m_refreshTimer.setSingleShot(true);
     connect(&m_refreshTimer, &QTimer::timeout, this, &EmbeddedHost::updateWindow);
@@ -123,7 +124,7 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
         hearLine(m_ownCall + u'>' + BeaconDestination + QStringLiteral(":>") + m_config.status);
     updateWindow();
     if (options.showWindow)
-        m_window->show();
+        showMapWindow();
     if (options.startFeeds)
         startFeeds();
 }
@@ -132,7 +133,15 @@ EmbeddedHost::~EmbeddedHost()
 {
     for (Feed *feed : m_feeds)
         feed->stop();
+    if (m_window->isVisible())
+        m_window->rememberPlacement();
     delete m_window;
+}
+
+void EmbeddedHost::showMapWindow()
+{
+    if (m_running)
+        m_window->placeAndShow(mainWindow());
 }
 
 void EmbeddedHost::startFeeds()
@@ -249,8 +258,10 @@ void EmbeddedHost::quit()
     m_beaconTimer.stop();
     for (Feed *feed : m_feeds)
         feed->stop();
-    if (m_window->isVisible())
+    if (m_window->isVisible()) {
+        m_window->rememberPlacement();
         m_window->hide();
+    }
     emit UIView32IsClosing();
 }
 
@@ -377,6 +388,6 @@ void EmbeddedHost::updateWindow()
     int positioned = 0;
     for (int i = 0; i < m_database.size(); ++i)
         positioned += m_database.at(i).hasPosition ? 1 : 0;
-    m_window->setStatusLines(lines, QStringLiteral("%1: %2 stations").arg(m_ownCall).arg(positioned));
+    m_window->setStatusLines(lines, QStringLiteral("%1: %2 stations").arg(m_ownCall, QString::number(positioned)));
     emit m_map->contentChanged();
 }

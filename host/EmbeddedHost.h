@@ -53,6 +53,9 @@ public:
     DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
                                        double stationLatitude, double stationLongitude,
                                        bool kilometres) override;
+    bool hasMapWindow() const override { return m_window; }
+    // Shows the map window (beside Kestrel's main window the first time).
+    void showMapWindow() override;
 
     // The host's own intake: one TNC2 line heard; false when it is not a frame.
     bool hearLine(const QString &line);
@@ -60,7 +63,8 @@ public:
     bool hearSpot(const QString &line);
     // Sends the own beacon now (the timer does it at the configured interval).
     void beacon();
-    // The host closes: feeds stop, the link closes, UIView32IsClosing fires.
+    // The host closes (its "Quit" command, confirmed): feeds stop, the link
+    // closes, UIView32IsClosing fires.
     void quit();
     bool isRunning() const { return m_running; }
 

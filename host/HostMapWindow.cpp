@@ -2,7 +2,14 @@
 
 #include "host/EmbeddedHostMap.h"
 
+#include "core/Prompts.h"
+#include "core/SettingsStore.h"
+
+#include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +20,29 @@
 namespace {
 constexpr double WheelStep = 1.25;
 constexpr int KeyPanPixels = 80;
+
+// The host's own per-user settings, beside its "Program Folder".
+const QString PlacementApplication = QStringLiteral("Peak Systems");
+const QString PlacementSection = QStringLiteral("Host Map");
+constexpr int MinimumBeside = 400;  // narrower than this there is no room beside
+
+} // namespace
+
+QRect HostMapWindow::besidePlace(const QRect &main, const QRect &screen, QSize wanted, QSize smallest)
+{
+    const int room = qMax(MinimumBeside, smallest.width());
+    const int top = qBound(screen.top(), main.top(), screen.bottom() - 200);
+    const int height = qMin(wanted.height(), screen.bottom() + 1 - top);
+    if (screen.right() - main.right() >= room) {
+        const int width = qMin(wanted.width(), screen.right() - main.right());
+        return {main.right() + 1, top, width, height};
+    }
+    if (main.left() - screen.left() >= room) {
+        const int width = qMin(wanted.width(), main.left() - screen.left());
+        return {main.left() - width, top, width, height};
+    }
+    const QSize size = wanted.boundedTo(screen.size() / 2).expandedTo(smallest).boundedTo(screen.size());
+    return {screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height(), size.width(), size.height()};
 }
 
 HostMapView::HostMapView(EmbeddedHostMap *map, QWidget *parent)
@@ -114,7 +144,63 @@ HostMapWindow::HostMapWindow(EmbeddedHostMap *map, QWidget *parent)
     m_statusBar->setObjectName(QStringLiteral("hostStatusBar"));
     m_statusBar->setSizeGripEnabled(false);
     m_statusBar->addWidget(m_summary);
+    // Feed states come from a file the user edits: shown as they are, never as markup.
+    m_summary->setTextFormat(Qt::PlainText);
+
+    auto *menus = new QMenuBar(this);
+    QMenu *file = menus->addMenu(QStringLiteral("&File"));
+    m_quit = file->addAction(QStringLiteral("&Quit"));
+    m_quit->setObjectName(QStringLiteral("actQuit"));
+    m_quit->setShortcut(QKeySequence::Quit);
+    connect(m_quit, &QAction::triggered, this, &HostMapWindow::confirmQuit);
+    layout->setMenuBar(menus);
     resize(800, 600 + m_statusBar->sizeHint().height());
+}
+
+void HostMapWindow::confirmQuit()
+{
+    if (Prompts::instance().message(QuitQuestion, Caption, Prompts::Buttons::YesNo, Prompts::Icon::Question)
+        == Prompts::Answer::Yes)
+        emit quitRequested();
+}
+
+void HostMapWindow::placeAndShow(const QWidget *beside)
+{
+    if (!m_placed) {
+        m_placed = true;
+        SettingsStore &store = SettingsStore::instance();
+        auto stored = [&store](const char *key, bool *ok) {
+            return store.value(PlacementApplication, PlacementSection, QLatin1String(key)).toInt(ok);
+        };
+        bool ok[4] = {};
+        const QRect remembered(stored("Left", &ok[0]), stored("Top", &ok[1]), stored("Width", &ok[2]),
+                               stored("Height", &ok[3]));
+        const QScreen *screen = beside ? beside->screen() : QGuiApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        if (ok[0] && ok[1] && ok[2] && ok[3] && remembered.width() > 0 && remembered.height() > 0) {
+            resize(remembered.size());
+            move(remembered.topLeft());
+        } else if (beside) {
+            const QRect place = besidePlace(beside->frameGeometry(), available, size(), minimumSizeHint());
+            resize(place.size());
+            move(place.topLeft());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void HostMapWindow::rememberPlacement() const
+{
+    if (!m_placed)
+        return;
+    SettingsStore &store = SettingsStore::instance();
+    const QPoint at = pos();
+    store.write(PlacementApplication, PlacementSection, QStringLiteral("Left"), QString::number(at.x()));
+    store.write(PlacementApplication, PlacementSection, QStringLiteral("Top"), QString::number(at.y()));
+    store.write(PlacementApplication, PlacementSection, QStringLiteral("Width"), QString::number(width()));
+    store.write(PlacementApplication, PlacementSection, QStringLiteral("Height"), QString::number(height()));
 }
 
 void HostMapWindow::setStatusLines(const QStringList &feeds, const QString &summary)
@@ -123,11 +209,16 @@ void HostMapWindow::setStatusLines(const QStringList &feeds, const QString &summ
     while (m_feedLabels.size() < feeds.size()) {
         auto *label = new QLabel(this);
         label->setFrameShape(QFrame::StyledPanel);
-        m_statusBar->addWidget(label);
+        label->setTextFormat(Qt::PlainText);
+        // A growing count must not widen the window past the screen's edge.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_statusBar->addWidget(label, 1);
         m_feedLabels.append(label);
     }
-    for (int i = 0; i < m_feedLabels.size(); ++i)
+    for (int i = 0; i < m_feedLabels.size(); ++i) {
         m_feedLabels[i]->setText(i < feeds.size() ? feeds[i] : QString());
+        m_feedLabels[i]->setToolTip(m_feedLabels[i]->text());
+    }
 }
 
 QString HostMapWindow::statusText() const
@@ -140,6 +231,8 @@ QString HostMapWindow::statusText() const
 
 void HostMapWindow::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    emit closing();
+    // The host keeps running; Kestrel brings the view back with "Host Map".
+    event->ignore();
+    rememberPlacement();
+    hide();
 }

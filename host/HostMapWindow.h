@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class EmbeddedHostMap;
+class QAction;
 class QStatusBar;
 
 // The map area of the host's window: paints the host map, pans on drag,
@@ -33,28 +34,47 @@ private:
 };
 
 // The host's top-level window "Host Map": the map and a status bar with the
-// state of every feed. Closing it closes the host.
+// state of every feed. It is only a view: its close box hides it, and the
+// host ends only through its "Quit" command, which asks first.
 class HostMapWindow : public QWidget
 {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Host Map");
+    static inline const QString QuitQuestion =
+        QStringLiteral("Quit the APRS host? Kestrel closes with it.");
 
     explicit HostMapWindow(EmbeddedHostMap *map, QWidget *parent = nullptr);
 
     HostMapView *view() const { return m_view; }
     void setStatusLines(const QStringList &feeds, const QString &summary);
     QString statusText() const;
+    QAction *quitAction() const { return m_quit; }
+
+    // Shows the window where the user last left it; the first time, beside
+    // the given window (not over its menus). From then on its place is kept.
+    void placeAndShow(const QWidget *beside);
+    // Stores the place and size, when the window was placed by placeAndShow.
+    void rememberPlacement() const;
+    // The first place: right of the main window when there is room (for the
+    // window at its smallest, at least), else left of it, else the lower right
+    // of the screen, clear of the main window's menus and toolbars.
+    static QRect besidePlace(const QRect &main, const QRect &screen, QSize wanted, QSize smallest = {});
 
 signals:
-    void closing();
+    // The user chose Quit and confirmed it.
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void confirmQuit();
+
     HostMapView *m_view;
     QStatusBar *m_statusBar;
     QLabel *m_summary;
     QList<QLabel *> m_feedLabels;
+    QAction *m_quit = nullptr;
+    bool m_placed = false;
 };

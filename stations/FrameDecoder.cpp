@@ -231,20 +231,23 @@ FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard,
                         dropped(cut, QStringLiteral("\"@\" payload too short for its time stamp"));
                     return frame;
                 }
-                for (qsizetype i = 3; i < 7; ++i) {
-                    if (!isDigit(payload.at(i))) {
-                        static_cast<FrameCut &>(frame) =
-                            dropped(cut, QStringLiteral("\"@\" time stamp is not a time"));
-                        return frame;
-                    }
+                bool digits = true;
+                for (qsizetype i = 3; i < 7; ++i)
+                    digits = digits && isDigit(payload.at(i));
+                if (digits) {
+                    const int hours = payload.mid(3, 2).toInt();
+                    const int minutes = payload.mid(5, 2).toInt();
+                    QDateTime midnight = now;
+                    midnight.setTime(QTime(0, 0));
+                    // Hours past 23 roll into the next day, as a time serial would.
+                    frame.rule = ReportTimeRule::Stamp;
+                    frame.reportTime = midnight.addSecs(qint64(hours) * 3600 + qint64(minutes) * 60);
+                } else {
+                    // A stamp that is not a time must not cost the frame or the
+                    // report: it is filed as heard, which is now.
+                    frame.rule = ReportTimeRule::Now;
+                    frame.reportTime = now;
                 }
-                const int hours = payload.mid(3, 2).toInt();
-                const int minutes = payload.mid(5, 2).toInt();
-                QDateTime midnight = now;
-                midnight.setTime(QTime(0, 0));
-                // Hours past 23 roll into the next day, as a time serial would.
-                frame.rule = ReportTimeRule::Stamp;
-                frame.reportTime = midnight.addSecs(qint64(hours) * 3600 + qint64(minutes) * 60);
             }
             weather = payload.mid(underscore);
         }

@@ -26,7 +26,7 @@ enum class ReportTimeRule {
     None,   // no weather cut, no time
     Host,   // the host's time heard (first or second choice)
     Stamp,  // the payload's day-hour-minute time stamp, on today's date
-    Now,    // the host had no time heard: the present date and time
+    Now,    // the host had no time heard (or the stamp was not a time): the present date and time
 };
 
 QString reportTimeRuleName(ReportTimeRule rule);

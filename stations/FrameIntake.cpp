@@ -157,3 +157,11 @@ void FrameIntake::receiveBeacon(const QString &strCallsign)
         reportError(QStringLiteral("NotifyBeacon"), QString::fromLocal8Bit(error.what()));
     }
 }
+
+std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QObject *owner)
+{
+    auto *intake = new FrameIntake(*host, owner);
+    QObject::connect(host, &HostApplication::NotifyBeacon, intake,
+                     [intake](const QString &strCallsign, float, float) { intake->receiveBeacon(strCallsign); });
+    return [intake](const QString &text) { intake->receive(text); };
+}

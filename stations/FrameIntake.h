@@ -54,3 +54,7 @@ private:
     quint64 m_received = 0;
     quint64 m_dropped = 0;
 };
+
+// Makes the intake for a host, owned by owner: the host's beacons go to its
+// receiveBeacon; the result runs once per received text.
+std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QObject *owner);

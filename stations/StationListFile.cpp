@@ -10,8 +10,75 @@ namespace StationListFile {
 
 namespace {
 const QChar kBar = QLatin1Char('|');
+const QChar kEscape = QLatin1Char('%');
 constexpr int kSavedFields = 10;  // callsign and "Type" to "Time"
+
+// The characters that would split a row, and the codes they are written as.
+struct Code
+{
+    QChar character;
+    QLatin1StringView code;  // the two hex digits after "%"
+};
+constexpr Code kCodes[] = {
+    {QChar(u'|'), QLatin1StringView("7C")},
+    {QChar(u'\r'), QLatin1StringView("0D")},
+    {QChar(u'\n'), QLatin1StringView("0A")},
+    {QChar(u'%'), QLatin1StringView("25")},
+};
+
+// The character a code at text[at] (just after a "%") stands for, or null.
+QChar decoded(QStringView text, qsizetype at)
+{
+    if (at + 2 > text.size())
+        return {};
+    const QStringView digits = text.mid(at, 2);
+    for (const Code &code : kCodes)
+        if (digits.compare(code.code, Qt::CaseInsensitive) == 0)
+            return code.character;
+    return {};
+}
+
 } // namespace
+
+QString escapeCell(const QString &cell)
+{
+    QString out;
+    out.reserve(cell.size());
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        const QChar c = cell.at(i);
+        // A "%" is written as a code only where it would otherwise be read as
+        // one, so ordinary text ("80%") is written as it is.
+        const bool needsCode = c == kEscape ? !decoded(cell, i + 1).isNull()
+                                            : (c == kBar || c == u'\r' || c == u'\n');
+        if (!needsCode) {
+            out += c;
+            continue;
+        }
+        for (const Code &code : kCodes)
+            if (code.character == c) {
+                out += kEscape;
+                out += code.code;
+            }
+    }
+    return out;
+}
+
+QString unescapeCell(QStringView field)
+{
+    QString out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field.at(i);
+        const QChar code = c == kEscape ? decoded(field, i + 1) : QChar();
+        if (code.isNull()) {
+            out += c;
+        } else {
+            out += code;
+            i += 2;
+        }
+    }
+    return out;
+}
 
 QString folder() { return GetDataFolder() + QStringLiteral("/Saved Lists"); }
 
@@ -25,7 +92,7 @@ QString lineOf(const StationListModel::Cells &cells)
     QString line;
     line.reserve(160);
     for (int column = 0; column < kSavedFields; ++column) {
-        line += cells[size_t(column)];
+        line += escapeCell(cells[size_t(column)]);
         line += kBar;
     }
     return line;
@@ -51,16 +118,37 @@ bool save(const QString &path, const StationListModel &model, QString *errorText
 
 bool parseLine(const QString &line, Parsed *parsed)
 {
-    const QStringList fields = line.split(kBar);
+    QList<QStringView> fields = QStringView(line).split(kBar);
     if (fields.size() < kSavedFields)
         return false;
     Parsed result;
     result.fieldCount = int(fields.size());
     result.olderLayout = fields.size() == kSavedFields;
-    result.cells[StationListModel::Station] = fields.at(0);
-    int column = result.olderLayout ? StationListModel::Direct : StationListModel::Type;
-    for (qsizetype f = 1; f < fields.size() && column < StationListModel::ColumnCount; ++f, ++column)
-        result.cells[size_t(column)] = fields.at(f);
+    result.cells[StationListModel::Station] = unescapeCell(fields.at(0));
+    if (result.olderLayout) {
+        // Callsign, "Direct" to "Time", and the empty field after the last bar.
+        int column = StationListModel::Direct;
+        for (qsizetype f = 1; f < kSavedFields - 1; ++f, ++column)
+            result.cells[size_t(column)] = unescapeCell(fields.at(f));
+    } else {
+        int column = StationListModel::Type;
+        for (qsizetype f = 1; f < 8; ++f, ++column)
+            result.cells[size_t(column)] = unescapeCell(fields.at(f));
+        // Bars beyond the layout's can only have come from inside the status,
+        // the one cell of free text, written by a program that did not escape
+        // them: they stay in the status. The time is the last field.
+        if (fields.last().isEmpty())
+            fields.removeLast();
+        result.cells[StationListModel::Time] = unescapeCell(fields.last());
+        QString status;
+        for (qsizetype f = 8; f + 1 < fields.size(); ++f) {
+            if (f > 8)
+                status += kBar;
+            status += unescapeCell(fields.at(f));
+        }
+        result.cells[StationListModel::Status] = status;
+    }
+    // The log file is never taken from a file: only the check handler sets it.
     *parsed = result;
     return true;
 }
@@ -71,6 +159,7 @@ StationListModel::Cells mergeCells(const Parsed &parsed)
     const int last = parsed.fieldCount - 1;
     for (int column = last + 1; column < StationListModel::ColumnCount; ++column)
         cells[size_t(column)].clear();
+    cells[StationListModel::LogFile].clear();
     return cells;
 }
 

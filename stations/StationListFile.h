@@ -10,7 +10,15 @@
 // The station list file (.kel): one line per row, the callsign and the nine
 // cells "Type" to "Time" each followed by "|". The log file is not saved.
 // Latin-1, CR LF line ends.
+//
+// A cell may hold any text the air brings, so a "|", CR or LF inside it is
+// written as "%7C", "%0D" or "%0A" (and a "%" that would read as one of these
+// codes as "%25"): nothing inside a cell can split a row. Files written
+// without these codes read as before, since such text is rare in them.
 namespace StationListFile {
+
+QString escapeCell(const QString &cell);
+QString unescapeCell(QStringView field);
 
 // data folder + "/Saved Lists"
 QString folder();
@@ -25,6 +33,7 @@ bool save(const QString &path, const StationListModel &model, QString *errorText
 
 // A line as it fills a row. A line split at "|" into exactly ten fields is the
 // older layout without "Type": its fields fill the columns from "Direct" on.
+// The "Log File" cell is never filled from a line.
 struct Parsed
 {
     StationListModel::Cells cells;

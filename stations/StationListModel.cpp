@@ -1,11 +1,79 @@
 #include "stations/StationListModel.h"
 
+#include "stations/FrameDecoder.h"
+
 #include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
+
+constexpr double kUnreadable = -std::numeric_limits<double>::infinity();
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// A number cell; text that is no number sorts before every number.
+double numberKey(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? value : kUnreadable;
+}
+
+// Digits at these places of the text as one number, or false when one is no digit.
+template<size_t N>
+bool digitsAt(const QString &text, const int (&places)[N], double *value)
+{
+    double number = 0;
+    for (int i : places) {
+        if (!isDigit(text.at(i)))
+            return false;
+        number = number * 10 + text.at(i).digitValue();
+    }
+    *value = number;
+    return true;
+}
+
+// A time cell as the number yyyyMMddhhmmss. The list's own form and the
+// Windows program's are read directly (sorting 100,000 rows reads every
+// cell); other forms go through the host time reader.
+double timeKey(const QString &text)
+{
+    static constexpr int kIso[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};      // yyyy-MM-dd HH:mm:ss
+    static constexpr int kDayFirst[] = {6, 7, 8, 9, 3, 4, 0, 1, 11, 12, 14, 15, 17, 18};  // dd/MM/yyyy HH:mm:ss
+    double value = 0;
+    if (text.size() == 19 && text.at(13) == u':') {
+        if (text.at(4) == u'-' && text.at(7) == u'-' && digitsAt(text, kIso, &value))
+            return value;
+        if (text.at(2) == u'/' && text.at(5) == u'/' && digitsAt(text, kDayFirst, &value))
+            return value;
+    }
+    const QDateTime time = FrameText::hostTimeValue(text, QDate());
+    if (!time.isValid())
+        return kUnreadable;
+    const QDate d = time.date();
+    const QTime t = time.time();
+    return ((d.year() * 100.0 + d.month()) * 100 + d.day()) * 1e6 + t.hour() * 1e4 + t.minute() * 100 + t.second();
+}
+
+enum class SortKind { Text, Number, Time };
+
+SortKind sortKind(int column)
+{
+    switch (column) {
+    case StationListModel::Dist:
+    case StationListModel::Hrd: return SortKind::Number;
+    case StationListModel::Time: return SortKind::Time;
+    default: return SortKind::Text;
+    }
+}
+
+double sortKey(SortKind kind, const QString &text)
+{
+    return kind == SortKind::Time ? timeKey(text) : numberKey(text);
+}
 
 QIcon questionMark()
 {
@@ -148,18 +216,49 @@ void StationListModel::setChecked(int r, bool checked)
     emit dataChanged(index(r, Station), index(r, Station), {Qt::CheckStateRole});
 }
 
-int StationListModel::sortedPlace(const Cells &cells) const
+int StationListModel::sortedPlace(const Cells &cells, int skip) const
 {
-    const QString &key = cells[size_t(m_sortColumn)];
-    const auto first = m_rows.begin();
-    const auto place = m_sortOrder == Qt::AscendingOrder
-        ? std::upper_bound(first, m_rows.end(), key, [this](const QString &k, const Row &row) {
-              return k.compare(row.cells[size_t(m_sortColumn)], Qt::CaseInsensitive) < 0;
-          })
-        : std::upper_bound(first, m_rows.end(), key, [this](const QString &k, const Row &row) {
-              return row.cells[size_t(m_sortColumn)].compare(k, Qt::CaseInsensitive) < 0;
-          });
-    return int(place - first);
+    const int column = m_sortColumn;
+    const QString &text = cells[size_t(column)];
+    const SortKind kind = sortKind(column);
+    const bool ascending = m_sortOrder == Qt::AscendingOrder;
+    const double key = kind == SortKind::Text ? 0 : sortKey(kind, text);
+    // Whether the row goes before that one; equal cells keep the new row after.
+    const auto goesBefore = [&](const Row &row) {
+        const QString &other = row.cells[size_t(column)];
+        if (kind == SortKind::Text) {
+            const int c = text.compare(other, Qt::CaseInsensitive);
+            return ascending ? c < 0 : c > 0;
+        }
+        const double otherKey = sortKey(kind, other);
+        return ascending ? key < otherKey : key > otherKey;
+    };
+    int low = 0;
+    int high = count() - (skip >= 0 ? 1 : 0);
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (goesBefore(m_rows[size_t(skip < 0 || middle < skip ? middle : middle + 1)]))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+int StationListModel::moveToSortedPlace(int r)
+{
+    if (!sorting())
+        return r;
+    const int place = sortedPlace(m_rows[size_t(r)].cells, r);
+    if (place == r)
+        return r;
+    beginMoveRows({}, r, r, {}, place > r ? place + 1 : place);
+    Row moving = std::move(m_rows[size_t(r)]);
+    m_rows.erase(m_rows.begin() + r);
+    m_rows.insert(m_rows.begin() + place, std::move(moving));
+    reindex(std::min(r, place), std::max(r, place));
+    endMoveRows();
+    return place;
 }
 
 void StationListModel::clear()
@@ -171,7 +270,7 @@ void StationListModel::clear()
     emit countChanged(0);
 }
 
-void StationListModel::sortByText(int column, Qt::SortOrder order)
+void StationListModel::sortByColumn(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= ColumnCount)
         return;
@@ -182,15 +281,22 @@ void StationListModel::sortByText(int column, Qt::SortOrder order)
     std::vector<int> order_(m_rows.size());
     for (size_t i = 0; i < order_.size(); ++i)
         order_[i] = int(i);
-    const auto key = [this, column](int r) -> const QString & { return m_rows[size_t(r)].cells[size_t(column)]; };
-    if (order == Qt::AscendingOrder)
+    const bool ascending = order == Qt::AscendingOrder;
+    const SortKind kind = sortKind(column);
+    if (kind == SortKind::Text) {
+        const auto text = [this, column](int r) -> const QString & { return m_rows[size_t(r)].cells[size_t(column)]; };
         std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-            return key(a).compare(key(b), Qt::CaseInsensitive) < 0;
+            const int c = text(a).compare(text(b), Qt::CaseInsensitive);
+            return ascending ? c < 0 : c > 0;
         });
-    else
+    } else {
+        std::vector<double> keys(m_rows.size());
+        for (size_t i = 0; i < keys.size(); ++i)
+            keys[i] = sortKey(kind, m_rows[i].cells[size_t(column)]);
         std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-            return key(b).compare(key(a), Qt::CaseInsensitive) < 0;
+            return ascending ? keys[size_t(a)] < keys[size_t(b)] : keys[size_t(a)] > keys[size_t(b)];
         });
+    }
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
     std::vector<int> newPlace(m_rows.size());
@@ -206,6 +312,23 @@ void StationListModel::sortByText(int column, Qt::SortOrder order)
         after << index(newPlace[size_t(old.row())], old.column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void StationListModel::reindex(int first, int last)
+{
+    // Only these rows changed places. A callsign whose first row lies before
+    // them keeps it; for the others the first row in the range is the first.
+    constexpr int kPending = std::numeric_limits<int>::max();
+    for (int r = first; r <= last; ++r) {
+        const auto it = m_index.find(m_rows[size_t(r)].cells[Station]);
+        if (it == m_index.end() || *it >= first)
+            m_index.insert(m_rows[size_t(r)].cells[Station], kPending);
+    }
+    for (int r = first; r <= last; ++r) {
+        int &row = m_index[m_rows[size_t(r)].cells[Station]];
+        if (row == kPending)
+            row = r;
+    }
 }
 
 void StationListModel::rebuildIndex()

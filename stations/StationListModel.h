@@ -56,10 +56,15 @@ public:
     void setChecked(int r, bool checked);
     void clear();
 
-    // Sorts the rows by a column's text, letter case ignored; equal texts keep
-    // their order. Sorting stays on: rows added later go to their sorted place.
-    void sortByText(int column, Qt::SortOrder order);
+    // Sorts the rows by a column: "Dist" and "Hrd" by number, "Time" by time
+    // (text that is neither sorts first), the others by text without regard
+    // to letter case. Equal cells keep their order. Sorting stays on: rows
+    // added later go to their sorted place.
+    void sortByColumn(int column, Qt::SortOrder order);
     bool sorting() const { return m_sortColumn >= 0; }
+    // While sorting, a row whose cells changed moves to its sorted place
+    // (equal cells keep their order); returns its row.
+    int moveToSortedPlace(int r);
 
     // The image list: icons by key. "??" is always there.
     bool hasIcon(const QString &key) const { return m_icons.contains(key); }
@@ -72,7 +77,10 @@ signals:
 
 private:
     void rebuildIndex();
-    int sortedPlace(const Cells &cells) const;
+    // Brings the index up to date after rows first to last changed places.
+    void reindex(int first, int last);
+    // The place of a row with these cells among the rows, leaving out row skip.
+    int sortedPlace(const Cells &cells, int skip = -1) const;
 
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

@@ -41,7 +41,6 @@ const QString kReceivedDirect = QStringLiteral("Received Direct");
 const QString kUnknownSymbol = QStringLiteral("??");
 const QString kCaptionStart = QStringLiteral("Station List (");
 const QString kCaptionEnd = QStringLiteral(" Stations)");
-const QString kTimeForm = QStringLiteral("dd/MM/yyyy HH:mm:ss");
 
 const QString kLogTitle = QStringLiteral("Select Log File");
 const QString kLogFilter = QStringLiteral("Log File (*.txt);;All Files (*.*)");
@@ -83,9 +82,7 @@ frmDocument::frmDocument(QWidget *parent)
     columns->setSectionsClickable(true);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(true);
-    const int widths[] = {100, 70, 50, 50, 220, 80, 90, 40, 200, 150, 200};
-    for (int c = 0; c < StationListModel::ColumnCount; ++c)
-        columns->resizeSection(c, widths[c]);
+    fitColumns();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -95,6 +92,17 @@ frmDocument::frmDocument(QWidget *parent)
     connect(&m_model, &StationListModel::checkToggled, this, &frmDocument::lstView_ItemCheck);
     connect(lstView, &QAbstractItemView::clicked, this, [this] { UpdateWxTool(true); });
     connect(lstView, &QAbstractItemView::doubleClicked, this, [this] { ShowStationInfo(this); });
+    lstView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstView, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QModelIndex index = lstView->indexAt(at);
+        // From the keyboard the menu is for the selected row.
+        const int row = index.isValid() ? index.row() : selectedRow();
+        if (row < 0)
+            return;
+        const std::unique_ptr<QMenu> menu(rowMenu(row));
+        const QPoint where = index.isValid() ? at : lstView->visualRect(m_model.index(row, 0)).center();
+        menu->exec(lstView->viewport()->mapToGlobal(where));
+    });
     resize(720, 360);
     Form_Load();
 }
@@ -210,9 +218,11 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
         else if (!cStation.timeHeardSecond.isEmpty())
             cells[Col::Time] = cStation.timeHeardSecond;
         else
-            cells[Col::Time] = Clock::instance().now().toString(kTimeForm);
+            cells[Col::Time] = Clock::instance().now().toString(TimeForm);
     }
     m_model.rowChanged(row);
+    // A sorted list stays sorted: the row goes where its new cells put it.
+    row = m_model.moveToSortedPlace(row);
 
     if (m_model.cell(row, Col::LogFile).isEmpty())
         if (const cAutoRecord *entry = shared().autoRecords.find(cStation.callsign); entry && entry->Recording) {
@@ -282,7 +292,7 @@ void frmDocument::headerClicked(int column)
     m_sortColumn = column;
     lstView->horizontalHeader()->setSortIndicatorShown(true);
     lstView->horizontalHeader()->setSortIndicator(column, m_sortOrder);
-    m_model.sortByText(column, m_sortOrder);
+    m_model.sortByColumn(column, m_sortOrder);
 }
 
 void frmDocument::UpdateWxTool(bool bFlag)
@@ -293,8 +303,12 @@ void frmDocument::UpdateWxTool(bool bFlag)
     if (!tool)
         return;
     const QString callsign = selectedCallsign();
+    // The callsign came over the air: one that could name another folder has no weather file.
+    const bool plainName = !callsign.contains(u'/') && !callsign.contains(u'\\') && !callsign.contains(QChar())
+                           && callsign != QLatin1String(".") && callsign != QLatin1String("..");
     tool->setEnabled(callsign.isEmpty()
-                     || FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew")));
+                     || (plainName
+                         && FileExists(GetDataFolder() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew"))));
 }
 
 int frmDocument::selectedRow() const
@@ -319,23 +333,6 @@ QString frmDocument::selectedCallsign() const
     return row < 0 ? QString() : m_model.cell(row, Col::Station);
 }
 
-void frmDocument::setListFont(const QString &family)
-{
-    QFont font = lstView->font();
-    font.setFamily(family);
-    lstView->setFont(font);
-}
-
-void frmDocument::setListFontSize(int pointSize)
-{
-    if (pointSize <= 0)
-        return;
-    QFont font = lstView->font();
-    font.setPointSize(pointSize);
-    lstView->setFont(font);
-    lstView->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-}
-
 void frmDocument::lstView_ItemCheck(int row, bool checked)
 {
     if (row < 0 || row >= m_model.count())
@@ -356,6 +353,7 @@ void frmDocument::lstView_ItemCheck(int row, bool checked)
                 m_model.setChecked(row, false);
                 return;
             }
+            path = WithDefaultExtension(path, kLogFilter);
         }
         m_model.setCell(row, Col::LogFile, path);
         if (!AutoLog::start(path, now))
@@ -379,6 +377,8 @@ void frmDocument::SaveStationList()
             path = Prompts::instance().saveFileName(kSaveTitle, StationListFile::folder(), kSaveFilter, QString());
             if (path.isEmpty())
                 return;
+            // A name typed bare gets ".kel", or the open dialog would not list it.
+            path = WithDefaultExtension(path, kSaveFilter);
         }
         QString error;
         if (!StationListFile::save(path, m_model, &error))

@@ -12,15 +12,19 @@ class HostApplication;
 class LoadingDialog;
 class QAction;
 class QLabel;
+class QMenu;
 class QTableView;
 
 // The station list window: one row per station heard, updated from the
 // host's record each time a frame from that station arrives. The main list
 // is tagged "Station List"; lists opened from files are "Loaded Station List".
-class frmDocument : public QWidget, public StationListWindow
+class frmDocument : public QWidget, public StationListWindow, public PrintableWindow
 {
     Q_OBJECT
 public:
+    // The form of the host's times, so the "Time" column holds one form.
+    static inline const QString TimeForm = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
     // Loads at once: a file named in shared().stationListFile, else the main
     // list's preload.
     explicit frmDocument(QWidget *parent = nullptr);
@@ -36,6 +40,11 @@ public:
     QString selectedCallsign() const override;
     void setListFont(const QString &family) override;
     void setListFontSize(int pointSize) override;
+    // Every column as wide as its header and the rows in view need.
+    void fitColumns();
+
+    // PrintableWindow: the rows as a table across pages.
+    bool print(QPagedPaintDevice &device, QString *errorText) override;
 
     void LoadStationList(const QString &fileName);
     void PreloadStations();
@@ -45,6 +54,10 @@ public:
     // The check handler, for a row checked or unchecked by the user or by
     // the row update.
     void lstView_ItemCheck(int row, bool checked);
+
+    // The menu a right click on a row opens (the row is selected first):
+    // station information, plot path, logging, copy callsign. The caller owns it.
+    QMenu *rowMenu(int row);
 
     // Selects the row (and scrolls to it); -1 clears the selection.
     void selectRow(int row);
@@ -70,6 +83,7 @@ private:
     void setIconFor(int row, const HostStationRecord &station);
     void updateCaption();
     void headerClicked(int column);
+    void applyListFont(const QFont &font);
     QAction *mainTool(const QString &id, QPointer<QAction> &cache) const;
 
     StationListModel m_model;

@@ -1,8 +1,6 @@
 #include "stations/frmIncoming.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -102,20 +100,6 @@ void frmIncoming::UpdateEventLog(const QString &strText, int nType, const QStrin
     if (m_events.size() >= KeptEvents)
         m_events.removeFirst();
     m_events.append({nType, strText, vData});
-}
-
-void frmIncoming::closeEvent(QCloseEvent *event)
-{
-    if (m_unloading) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->hide();
-    else
-        hide();
-    emit closeRequested();
 }
 
 void frmIncoming::showEvent(QShowEvent *event)

@@ -10,7 +10,7 @@ class QPlainTextEdit;
 
 // The terminal window: the raw text of every frame heard, newest at the
 // bottom, and the event-log entry point of the frame intake. Created hidden;
-// the main window shows and hides it. Its close box hides it.
+// the main window shows and hides it (its close box too).
 class frmIncoming : public QWidget, public TerminalWindow
 {
     Q_OBJECT
@@ -32,17 +32,9 @@ public:
     // The newest event-log entries, oldest first. They are kept, not shown.
     const QList<FrameEvent> &eventLog() const { return m_events; }
 
-    // While the program unloads its windows the close box really closes.
-    void setUnloading(bool unloading) { m_unloading = unloading; }
-
     QPlainTextEdit *lstIncoming = nullptr;
 
-signals:
-    // The user closed the window: it has been hidden, not destroyed.
-    void closeRequested();
-
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -53,5 +45,4 @@ private:
     bool m_displayEndsInCR = false;
     bool m_displayStale = false;
     QList<FrameEvent> m_events;
-    bool m_unloading = false;
 };

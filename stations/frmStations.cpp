@@ -83,8 +83,11 @@ frmStations::frmStations(QWidget *parent)
     m_refresh.setInterval(kRefreshMs);
     connect(&m_refresh, &QTimer::timeout, this, &frmStations::refresh);
 
-    if (QAction *mainDx = mainAction(QStringLiteral("ID_PlotDX")))
+    // The two DX tools show one state, whichever was pressed.
+    if (QAction *mainDx = mainAction(QStringLiteral("ID_PlotDX"))) {
         plotDx->setChecked(mainDx->isChecked());
+        connect(mainDx, &QAction::toggled, plotDx, &QAction::setChecked);
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);

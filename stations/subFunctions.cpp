@@ -96,6 +96,11 @@ void ShowStationInfo(QObject *activeWindow)
     // No row selected: there is no station to show.
     if (callsign.isEmpty())
         return;
+    ShowStationInfoFor(callsign);
+}
+
+void ShowStationInfoFor(const QString &callsign)
+{
     shared().currentStation = callsign;
     if (const auto &handler = stationInfoHandler())
         handler();

@@ -31,6 +31,9 @@ bool LoadStationSymbol(const QString &strCallsign, QLabel *picture, HostApplicat
 // activeWindow may be the list itself or the subwindow that holds it.
 void ShowStationInfo(QObject *activeWindow);
 
+// Remembers the callsign as the current station and shows its information window.
+void ShowStationInfoFor(const QString &callsign);
+
 // Shows the station information window modally for shared().currentStation.
 // Until one is set, ShowStationInfo only remembers the callsign.
 void setStationInfoHandler(std::function<void()> handler);

@@ -4,6 +4,7 @@
 #include "app/LoadingSequence.h"
 #include "dx/ObserverLocations.h"
 #include "app/SingleInstance.h"
+#include "app/InstanceDoorbell.h"
 #include "options/TimeZones.h"
 
 #include "MainWindowFixture.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
 #include <QThread>
 #include <QXmlStreamReader>
 
@@ -357,6 +360,55 @@ TEST(DefaultData, ShippedFilesAreInstalledOnceAndNeverReplaced)
     writeFile(path, "1,MY,Own place,10,20\r\n");
     InstallDefaultDataFiles();
     EXPECT_EQ(readFile(path), "1,MY,Own place,10,20\r\n");
+}
+
+TEST(InstanceDoorbell, ASecondStartRingsTheRunningCopyWhichComesToTheFront)
+{
+    TempDirs dirs;
+    InstanceDoorbell doorbell(dirs.config());
+    ASSERT_TRUE(doorbell.listen());
+    QSignalSpy rung(&doorbell, &InstanceDoorbell::rung);
+    EXPECT_TRUE(InstanceDoorbell::ring(dirs.config()));
+    EXPECT_TRUE(rung.wait(2000));
+    EXPECT_EQ(rung.count(), 1);
+
+    QWidget window;
+    window.showMinimized();
+    InstanceDoorbell::bringToFront(&window);
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+
+    // Nobody listening: the second start says so and ends all the same.
+    TempDirs other;
+    EXPECT_FALSE(InstanceDoorbell::ring(other.config(), 200));
+    // A folder deeper than a local socket path allows still gets a bell.
+    const QString deep = dirs.config() + '/' + QString(120, u'k');
+    EXPECT_LE(InstanceDoorbell::socketName(deep).size(), 100);
+}
+
+TEST(InstanceDoorbell, TheSecondProgramRingsAfterItsMessage)
+{
+    TempDirs dirs;
+    SingleInstance first(dirs.config());
+    ASSERT_TRUE(first.isFirst());
+    InstanceDoorbell doorbell(dirs.config());
+    ASSERT_TRUE(doorbell.listen());
+    QSignalSpy rung(&doorbell, &InstanceDoorbell::rung);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KESTREL_PROMPTS", "stderr");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(KESTREL_PROGRAM_PATH, {});
+    // The doorbell answers on this thread's event loop while the program runs.
+    QDeadlineTimer deadline(20000);
+    while (second.state() != QProcess::NotRunning && !deadline.hasExpired())
+        rung.wait(50);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError()).contains("You are already running Kestrel"));
+    rung.wait(200);
+    EXPECT_EQ(rung.count(), 1);
 }
 
 // The desktop's scalable icon is written from the bird the program draws.

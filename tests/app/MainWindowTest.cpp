@@ -1,4 +1,5 @@
 #include "core/AppInfo.h"
+#include "stations/FrameIntake.h"
 
 #include "MainWindowFixture.h"
 
@@ -41,7 +42,8 @@ TEST_F(MainWindowTest, EveryToolHasItsIdentifierCaptionAndTip)
 TEST_F(MainWindowTest, WindowListAddsTheSeparatorOnceAndChecksTheMainList)
 {
     frmMain &m = start();
-    const QStringList fixed = {"ID_TileHorizontally", "ID_Tilevertically", "ID_Cascade", "ID_ArrangeIcons", "--"};
+    const QStringList fixed = {"ID_TileHorizontally", "ID_Tilevertically", "ID_Cascade", "ID_ArrangeIcons", "--",
+                               "ID_HostMap", "--"};
     EXPECT_EQ(entries(m), fixed + QStringList({"Station List", "--separator"}));
     m.UpdateWindowList("Screen Capture 1", true);
     m.UpdateWindowList("Screen Capture 2", true);
@@ -79,6 +81,10 @@ TEST_F(MainWindowTest, OpenDispatchesByExtension)
     frmMain &m = start();
     const QString folder = dirs.data() + "/Saved Lists";
     QDir().mkpath(folder);
+    for (const char *name : {"N0CALL.kew", "my.list.kel", "other.kel", "stats.kes", "notes.txt"}) {
+        QFile file(folder + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
 
     prompts.fileAnswers.enqueue(folder + "/N0CALL.kew");
     m.mnuFileOpen_Click();
@@ -166,6 +172,7 @@ TEST_F(MainWindowTest, FramesReachTheHandlerWithTheIndicatorLit)
 
 TEST_F(MainWindowTest, EventsAreRoutedByTagInLoadOrder)
 {
+    providers().frameIntake = attachFrameIntake;  // beacons reach the lists through the intake
     frmMain &m = start();
     auto *loaded = new RecordingStationList(&log, "loaded");
     m.addChild(loaded, "Loaded Station List", true);

@@ -150,6 +150,18 @@ TEST(CJString, CheckInvalidCharacters)
     EXPECT_EQ(s.CheckInvalidCharacters(QVariantList({"q"}), 1), 0);
 }
 
+TEST(Utilities, WithDefaultExtensionAddsTheFiltersFirstExtensionToANameWithout)
+{
+    const QString filter = QStringLiteral("Kestrel Station List (*.kel);;All Files (*.*)");
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/mylist"), filter), "/d/mylist.kel");
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/mylist.kel"), filter), "/d/mylist.kel");
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/my.list"), filter), "/d/my.list");
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/my.d/list"), filter), "/my.d/list.kel");
+    EXPECT_EQ(WithDefaultExtension(QString(), filter), "");
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/capture"), QStringLiteral("Bitmap|*.bmp")), "/d/capture.bmp");
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/d/any"), QStringLiteral("All Files (*.*)")), "/d/any");
+}
+
 // Esc and the close box are Cancel: the work stops, the window does not just
 // vanish while the work goes on behind it.
 TEST(LoadingDialog, EscAndCloseBoxCancelTheWork)

@@ -1,10 +1,12 @@
 #include "HostFolder.h"
+#include "ScriptedPorts.h"
 
 #include "host/EmbeddedHost.h"
 #include "host/EmbeddedHostMap.h"
 #include "host/HostMapWindow.h"
 #include "host/MonitorLog.h"
 
+#include <QAction>
 #include <QDate>
 #include <QFile>
 #include <QSignalSpy>
@@ -225,19 +227,88 @@ TEST(EmbeddedHost, MonitorLogHasStartLineThenStampedEntries)
     EXPECT_EQ(lines[2].mid(19), QByteArray(" G4LOG>APRS,WIDE1-1:>two\r"));
 }
 
-TEST(EmbeddedHost, ClosingTheHostMapWindowAnnouncesClosing)
+TEST(EmbeddedHost, ClosingTheMapWindowHidesIt_OnlyQuitEndsTheHostAndItAsksFirst)
 {
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
     HostFolder folder;
     auto host = makeHost(folder);
     QSignalSpy closing(host.get(), &HostApplication::UIView32IsClosing);
-    EXPECT_EQ(host->window()->windowTitle(), QStringLiteral("Host Map"));
-    host->window()->show();
-    host->window()->close();
+    HostMapWindow *window = host->window();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Host Map"));
+    ASSERT_TRUE(host->hasMapWindow());
+    host->showMapWindow();
+    ASSERT_TRUE(window->isVisible());
+
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(closing.count(), 0);
+    EXPECT_TRUE(host->isRunning());
+    EXPECT_TRUE(prompts.shown.isEmpty()) << "closing the view asks nothing";
+    host->showMapWindow();
+    EXPECT_TRUE(window->isVisible());
+
+    ASSERT_NE(window->quitAction(), nullptr);
+    prompts.answers.enqueue(Prompts::Answer::No);
+    window->quitAction()->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, QStringLiteral("Host Map"));
+    EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
+    EXPECT_TRUE(host->isRunning());
+    EXPECT_EQ(closing.count(), 0);
+
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    window->quitAction()->trigger();
     EXPECT_EQ(closing.count(), 1);
     EXPECT_FALSE(host->isRunning());
+    EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(host->hearLine("G4LATE>APRS:>too late"));
     host->quit();
     EXPECT_EQ(closing.count(), 1) << "announced once";
+    host->showMapWindow();
+    EXPECT_FALSE(window->isVisible()) << "a host that has quit shows nothing";
+}
+
+TEST(HostMapWindow, FirstPlaceIsBesideTheMainWindowNeverOverItsMenus)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize wanted(800, 620);
+    // Room on the right: beside it, top edges level.
+    EXPECT_EQ(HostMapWindow::besidePlace(QRect(100, 50, 1100, 720), screen, wanted), QRect(1200, 50, 720, 620));
+    // Room only on the left.
+    EXPECT_EQ(HostMapWindow::besidePlace(QRect(900, 0, 1000, 700), screen, wanted), QRect(100, 0, 800, 620));
+    // No room beside: the lower right, below the main window's top.
+    const QRect main(0, 0, 1700, 1000);
+    const QRect place = HostMapWindow::besidePlace(main, screen, wanted);
+    EXPECT_EQ(place, QRect(1120, 540, 800, 540));
+    EXPECT_FALSE(place.intersects(QRect(main.topLeft(), QSize(main.width(), 120))));
+    EXPECT_TRUE(screen.contains(place));
+    // Room beside, but not for the window at its smallest: the lower right.
+    EXPECT_EQ(HostMapWindow::besidePlace(QRect(410, 180, 1100, 720), screen, wanted, QSize(684, 300)),
+              QRect(1120, 540, 800, 540));
+}
+
+TEST(EmbeddedHost, TheMapWindowComesBackWhereTheUserLeftIt)
+{
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    HostFolder folder;
+    {
+        auto host = makeHost(folder);
+        host->showMapWindow();
+        host->window()->move(130, 90);
+        host->window()->resize(640, 410);
+        host->window()->close();
+    }
+    EXPECT_EQ(store.value(QStringLiteral("Peak Systems"), QStringLiteral("Host Map"), QStringLiteral("Width")), "640");
+    {
+        auto host = makeHost(folder);
+        host->showMapWindow();
+        EXPECT_EQ(host->window()->pos(), QPoint(130, 90));
+        EXPECT_EQ(host->window()->size(), QSize(640, 410));
+        host->window()->resize(700, 450);
+    }  // the host ends with its window open: the place is kept too
+    EXPECT_EQ(store.value(QStringLiteral("Peak Systems"), QStringLiteral("Host Map"), QStringLiteral("Height")), "450");
 }
 
 } // namespace

@@ -20,6 +20,22 @@ QString readAll(const QString &path)
 TEST(AutoLogName, DateThenCallsign)
 {
     EXPECT_EQ(AutoLog::defaultName(QDate(2026, 12, 6), QStringLiteral("N0CALL")), "20261206N0CALL.txt");
+    EXPECT_EQ(AutoLog::defaultName(QDate(2026, 12, 6), QStringLiteral("N0CALL-9")), "20261206N0CALL-9.txt");
+    // A callsign is text from the air: it can name no other folder.
+    EXPECT_EQ(AutoLog::defaultName(QDate(2026, 12, 6), QStringLiteral("../../.bashrc")), "20261206_______bashrc.txt");
+    EXPECT_EQ(AutoLog::defaultName(QDate(2026, 12, 6), QStringLiteral("A/B\\C D")), "20261206A_B_C_D.txt");
+}
+
+TEST_F(StationListTest, OnlyALogTheProgramStartedIsEverAppendedTo)
+{
+    HostStationRecord record = known(QStringLiteral("N0CALL"));
+    const QString stranger = dirs.data() + QStringLiteral("/stranger.txt");
+    EXPECT_FALSE(AutoLog::UpdateLogFile(record, stranger));
+    EXPECT_FALSE(QFile::exists(stranger));
+    const QString started = dirs.data() + QStringLiteral("/LogFiles/started.txt");
+    ASSERT_TRUE(AutoLog::start(started, clock.time));
+    EXPECT_TRUE(AutoLog::UpdateLogFile(record, started));
+    EXPECT_TRUE(readAll(started).contains(QStringLiteral("N0CALL>")));
 }
 
 TEST_F(StationListTest, CheckingARowProposesTheDefaultLogAndWritesTheFirstLine)

@@ -172,16 +172,23 @@ TEST(FrameDecoder, TextsThatCannotBeCutAreDropped)
     }
 }
 
-TEST(FrameDecoder, ShortOrBadTimeStampDropsOnlyWhenTheStampIsNeeded)
+TEST(FrameDecoder, OnlyAStampTooShortToReadDropsTheFrameAndOnlyWhenItIsNeeded)
 {
     const QString header = QStringLiteral("N0CALL>APRS:");
     const FrameDecode shortStamp = decodeFrame(frame(header, "@291_"), kNow);
     EXPECT_TRUE(shortStamp.dropped);
     EXPECT_EQ(shortStamp.dropReason, "\"@\" payload too short for its time stamp");
 
-    const FrameDecode badStamp = decodeFrame(frame(header, "@29ab29z_91"), kNow);
-    EXPECT_TRUE(badStamp.dropped);
-    EXPECT_EQ(badStamp.dropReason, "\"@\" time stamp is not a time");
+    // A stamp long enough but not a time costs neither the frame nor the report:
+    // the report is filed as heard now, as when the host's time cannot be read.
+    for (const char *payload : {"@29ab29z_91", "@29 -1 z_91", "@29+1+2z_91"}) {
+        const FrameDecode badStamp = decodeFrame(frame(header, payload), kNow);
+        EXPECT_FALSE(badStamp.dropped) << payload;
+        EXPECT_EQ(badStamp.rule, ReportTimeRule::Now) << payload;
+        EXPECT_EQ(badStamp.reportTime, kNow) << payload;
+        EXPECT_EQ(badStamp.weather, "_91") << payload;
+        EXPECT_EQ(texts(badStamp.events), QStringList({"1 Added wx Data from N0CALL", "1 Added Beacon from N0CALL"}));
+    }
 
     // With a host time the stamp is never read.
     const FrameDecode withHost =

@@ -46,3 +46,18 @@ TEST(PhgCommand, CircleKindAndRadius)
     EXPECT_EQ(runTool({"phg", "PHGabcd"}), "none\n");
     EXPECT_EQ(runTool({"--json", "phg", "RNG0050"}), "{\"kind\":\"RNG\",\"radius_km\":80.4672}\n");
 }
+
+TEST(KelCommand, AStatusWithBarsStaysOneRowAndControlCharactersCannotReachTheTerminal)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.kel"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // As Kestrel saves a status "a|b" and one carrying an escape sequence.
+    file.write("N0CALL|Fixed|Yes|1|Received Direct|51.30.00N|000.07.50W|2|a%7Cb|2026-12-06 12:29:00|\r\n"
+               "N1CALL|Fixed|Yes|1|Received Direct|51.30.00N|000.07.50W|2|\x1b[2Jx\tz|2026-12-06 12:29:00|\r\n");
+    file.close();
+    EXPECT_EQ(runTool({"kel", path}),
+              "N0CALL\tFixed\tYes\t1\tReceived Direct\t51.30.00N\t000.07.50W\t2\ta|b\t2026-12-06 12:29:00\t\n"
+              "N1CALL\tFixed\tYes\t1\tReceived Direct\t51.30.00N\t000.07.50W\t2\t\\x1b[2Jx\\x09z\t2026-12-06 12:29:00\t\n");
+}

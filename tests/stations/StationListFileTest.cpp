@@ -130,3 +130,70 @@ TEST_F(StationListTest, LoadedListWindowReadsTheNamedFileOnCreation)
     EXPECT_EQ(list->model().count(), 4);  // rows are not matched when loading
     EXPECT_TRUE(shared().stationListFile.isEmpty());
 }
+
+TEST(StationListFileLine, BarsAndLineEndsInsideACellCannotSplitTheRow)
+{
+    StationListModel::Cells cells;
+    cells[Col::Station] = QStringLiteral("N0EVIL");
+    cells[Col::Status] = QStringLiteral("hi|there|/home/user/.bashrc");
+    cells[Col::Path] = QStringLiteral("a\r\nb\rc\nd");
+    // Text that looks like an escape already must come back as it was.
+    cells[Col::Time] = QStringLiteral("100%7C %25 %0a %% %|%");
+    const QString line = StationListFile::lineOf(cells);
+    EXPECT_EQ(line.count(u'|'), 10);
+    EXPECT_FALSE(line.contains(u'\r') || line.contains(u'\n'));
+
+    StationListFile::Parsed parsed;
+    ASSERT_TRUE(StationListFile::parseLine(line, &parsed));
+    EXPECT_FALSE(parsed.olderLayout);
+    for (int c = 0; c < Col::LogFile; ++c)
+        EXPECT_EQ(parsed.cells[size_t(c)], cells[size_t(c)]) << c;
+}
+
+TEST(StationListFileLine, ExtraBarsOfAnUnescapedStatusStayInTheStatusAndNeverFillTheLogFile)
+{
+    // Written by a program that did not escape "|": the status holds two bars.
+    StationListFile::Parsed parsed;
+    ASSERT_TRUE(StationListFile::parseLine(
+        QStringLiteral("N0EVIL|Fixed|Yes|3|Received Direct|51.30.00N|000.07.50W|2|hi|there|/home/user/.bashrc|"
+                       "2026-12-06 12:29:00|"),
+        &parsed));
+    EXPECT_EQ(parsed.cells[Col::Status], "hi|there|/home/user/.bashrc");
+    EXPECT_EQ(parsed.cells[Col::Time], "2026-12-06 12:29:00");
+    EXPECT_EQ(parsed.cells[Col::LogFile], "");
+    EXPECT_EQ(StationListFile::mergeCells(parsed)[Col::LogFile], "");
+    // A line without its closing bar keeps its last field as the time.
+    ASSERT_TRUE(StationListFile::parseLine(QStringLiteral("A|Fixed|Yes|1|p|la|lo|2|s|t|/tmp/x"), &parsed));
+    EXPECT_EQ(parsed.cells[Col::Status], "s|t");
+    EXPECT_EQ(parsed.cells[Col::Time], "/tmp/x");
+    EXPECT_EQ(parsed.cells[Col::LogFile], "");
+}
+
+TEST_F(StationListTest, ARowFromAFileNeverLogsAndLoadsBackAsSaved)
+{
+    // The status came over the air; an unescaped save shifted it into the log column.
+    const QString victim = dirs.data() + QStringLiteral("/victim.txt");
+    const QString source = dirs.data() + QStringLiteral("/in.kel");
+    writeFile(source, ("N0EVIL|Fixed|Yes|3|Received Direct|51.30.00N|000.07.50W|2|hi|there|" + victim.toLatin1()
+                       + "|2026-12-06 12:29:00|\r\n"));
+    makeList();
+    list->LoadStationList(source);
+    list->MergeStationList(source);
+    ASSERT_EQ(list->model().count(), 1);
+    EXPECT_EQ(cell(0, Col::Status), "hi|there|" + victim);
+    EXPECT_EQ(cell(0, Col::LogFile), "");
+    EXPECT_FALSE(list->model().row(0).checked);
+    known(QStringLiteral("N0EVIL"));
+    hear(QStringLiteral("N0EVIL"));
+    EXPECT_FALSE(QFile::exists(victim));
+
+    // Saved again, the row loads back as the same row.
+    const QString target = dirs.data() + QStringLiteral("/out.kel");
+    prompts.fileAnswers.enqueue(target);
+    list->SaveStationList();
+    frmDocument again;
+    again.LoadStationList(target);
+    ASSERT_EQ(again.model().count(), 1);
+    for (int c = 0; c < Col::LogFile; ++c)
+        EXPECT_EQ(again.model().cell(0, c), cell(0, c)) << c;
+}

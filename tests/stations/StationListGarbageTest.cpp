@@ -43,3 +43,27 @@ TEST(StationListGarbage, RandomFilesLoadAndMergeWithoutHarm)
         (void)phgRngCircle(QString::fromLatin1(bytes));
     }
 }
+
+TEST(StationListGarbage, AnyCellsSaveAndLoadBackAsTheyWere)
+{
+    // Cells the air could bring: bars, line ends, percent signs, codes and Latin-1.
+    static const char alphabet[] = "||%%7C0D0A25\r\n ab\xfd\xfe";
+    QRandomGenerator random(1206);
+    for (int round = 0; round < 2000; ++round) {
+        StationListModel::Cells cells;
+        for (int c = 0; c < StationListModel::LogFile; ++c) {
+            QByteArray bytes;
+            const int size = int(random.bounded(12));
+            for (int i = 0; i < size; ++i)
+                bytes += alphabet[random.bounded(int(sizeof alphabet - 1))];
+            cells[size_t(c)] = QString::fromLatin1(bytes);
+        }
+        const QString line = StationListFile::lineOf(cells);
+        ASSERT_FALSE(line.contains(u'\r') || line.contains(u'\n'));
+        StationListFile::Parsed parsed;
+        ASSERT_TRUE(StationListFile::parseLine(line, &parsed)) << line.toStdString();
+        for (int c = 0; c < StationListModel::LogFile; ++c)
+            ASSERT_EQ(parsed.cells[size_t(c)], cells[size_t(c)]) << c << " in " << line.toStdString();
+        ASSERT_TRUE(parsed.cells[StationListModel::LogFile].isEmpty());
+    }
+}

@@ -68,7 +68,7 @@ TEST_F(StationListTest, UnknownStationLeavesPositionCellsEmpty)
     EXPECT_EQ(cell(0, Col::Direct), "No");
     EXPECT_EQ(cell(0, Col::Hrd), "1");
     EXPECT_EQ(cell(0, Col::Status), "hello");
-    EXPECT_EQ(cell(0, Col::Time), "06/12/2026 12:29:00");  // no host time: the present
+    EXPECT_EQ(cell(0, Col::Time), "2026-12-06 12:29:00");  // no host time: the present, in the form of the others
     for (int c : {Col::Type, Col::Dist, Col::Path, Col::Lattitude, Col::Longitude})
         EXPECT_EQ(cell(0, c), "") << c;
 }
@@ -143,6 +143,37 @@ TEST_F(StationListTest, HeaderClicksSortAsTextAndToggleOrder)
     EXPECT_EQ(cell(1, Col::Hrd), "2");
     hear(QStringLiteral("a1"));
     EXPECT_EQ(cell(3, Col::Hrd), "3");
+}
+
+TEST_F(StationListTest, ASortedListStaysSortedAsRowsChangeAndEveryRowIsStillFound)
+{
+    const QStringList calls{"A1", "B2", "C3", "D4", "E5"};
+    for (const QString &call : calls)
+        known(call);
+    makeList();
+    for (const QString &call : calls)
+        hear(call);
+    QHeaderView *header = list->view()->horizontalHeader();
+    emit header->sectionClicked(Col::Hrd);
+    emit header->sectionClicked(Col::Hrd);  // most heard first
+    auto order = [this] {
+        QStringList rows;
+        for (int r = 0; r < list->model().count(); ++r)
+            rows << cell(r, Col::Station) + u'=' + cell(r, Col::Hrd);
+        return rows;
+    };
+    hear(QStringLiteral("D4"));
+    hear(QStringLiteral("B2"));
+    hear(QStringLiteral("D4"));
+    EXPECT_EQ(order(), (QStringList{"D4=3", "B2=2", "A1=1", "C3=1", "E5=1"}));
+    for (const QString &call : calls)
+        EXPECT_EQ(cell(list->model().find(call), Col::Station), call);
+    // A station that moves away changes place when sorted by distance.
+    emit header->sectionClicked(Col::Dist);  // ascending
+    known(QStringLiteral("C3"), 4000.0f, 200.0f);
+    hear(QStringLiteral("C3"));
+    EXPECT_EQ(cell(list->model().count() - 1, Col::Station), "C3");
+    EXPECT_EQ(list->model().find(QStringLiteral("C3")), list->model().count() - 1);
 }
 
 TEST_F(StationListTest, HomeStationStatusWithDxDrawsTheDxLine)

@@ -144,22 +144,3 @@ TEST(frmIncoming, EventLogKeepsEveryEntryItIsGiven)
     EXPECT_EQ(window.eventLog().size(), frmIncoming::KeptEvents);
     EXPECT_EQ(window.eventLog().last().text, QString::number(frmIncoming::KeptEvents + 4));
 }
-
-TEST(frmIncoming, CloseBoxHidesTheSubwindowAndSaysSo)
-{
-    QMdiArea area;
-    auto *window = new frmIncoming;
-    QMdiSubWindow *sub = area.addSubWindow(window);
-    area.show();
-    sub->show();
-    QSignalSpy closed(window, &frmIncoming::closeRequested);
-    EXPECT_FALSE(sub->close());
-    EXPECT_EQ(closed.count(), 1);
-    EXPECT_FALSE(sub->isVisible());
-    EXPECT_EQ(area.subWindowList().size(), 1);
-
-    window->setUnloading(true);
-    sub->show();
-    EXPECT_TRUE(sub->close());
-    EXPECT_EQ(closed.count(), 1);
-}

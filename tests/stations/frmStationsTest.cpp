@@ -126,3 +126,18 @@ TEST_F(StationListTest, PlotPathToolIsEnabledOnceTheListHoldsTwoRowsAndWxToolFol
     list->UpdateWxTool(true);
     EXPECT_TRUE(main.tool("ID_WXDisplay")->isEnabled());
 }
+
+TEST_F(StationListTest, WxToolLooksForNoWeatherFileOutsideItsFolder)
+{
+    FakeMainWindow main;
+    known(QStringLiteral("../evil"));
+    makeList();
+    hear(QStringLiteral("../evil"));
+    QFile file(dirs.data() + QStringLiteral("/evil.kew"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QDir().mkpath(dirs.data() + QStringLiteral("/WxData"));
+    list->selectRow(0);
+    list->UpdateWxTool(true);
+    EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+}

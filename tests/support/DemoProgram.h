@@ -17,7 +17,7 @@
 #include "host/EmbeddedHost.h"
 #include "host/Tnc2.h"
 
-#include "../orbiter/TestOrbits.h"
+#include "DemoKeps.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 
@@ -74,18 +74,6 @@ protected:
         main->resize(1000, 700);
         main->show();
         main->runLoadingSequence();
-    }
-
-    // The demo installer writes element sets; without them the start warns
-    // that the element file holds none.
-    void writeDemoKeps()
-    {
-        QDir().mkpath(dirs.data() + QStringLiteral("/Keps"));
-        QFile keps(dirs.data() + QStringLiteral("/Keps/Keps.txt"));
-        if (!keps.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        const auto [l1, l2] = testorbits::lines(testorbits::kStation);
-        keps.write("ISS\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n");
     }
 
     void TearDown() override

@@ -1,0 +1,163 @@
+#include "stations/StationListPrint.h"
+
+#include "stations/StationListModel.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+constexpr qreal kSmallestPoints = 6;
+constexpr qreal kMarginPoints = 36;
+const QColor kShade(238, 238, 238);
+const QColor kRule(90, 90, 90);
+
+qreal textWidth(const QFontMetricsF &metrics, const QString &text)
+{
+    return metrics.horizontalAdvance(text);
+}
+
+} // namespace
+
+StationListPrint::StationListPrint(const StationListModel &model, const QString &title,
+                                   const QString &printedAt, const QFont &font)
+    : m_model(model), m_title(title), m_printedAt(printedAt), m_font(font)
+{
+    // The log column only when some row is logging.
+    for (int c = StationListModel::Station; c <= StationListModel::Time; ++c)
+        m_columns << c;
+    for (int r = 0; r < model.count(); ++r)
+        if (!model.cell(r, StationListModel::LogFile).isEmpty()) {
+            m_columns << StationListModel::LogFile;
+            break;
+        }
+}
+
+void StationListPrint::layOut(QPaintDevice &device, const QRectF &page)
+{
+    m_page = page;
+    // Natural widths; a table wider than the page is set in a smaller font first.
+    for (;;) {
+        m_bold = m_font;
+        m_bold.setBold(true);
+        const QFontMetricsF metrics(m_font, &device);
+        const QFontMetricsF bold(m_bold, &device);
+        m_padding = metrics.averageCharWidth();
+        m_widths.clear();
+        for (int c : std::as_const(m_columns)) {
+            qreal width = textWidth(bold, StationListModel::headers().at(c));
+            for (int r = 0; r < m_model.count(); ++r)
+                width = std::max(width, textWidth(metrics, m_model.cell(r, c)));
+            m_widths << width + m_padding;
+        }
+        const qreal total = std::accumulate(m_widths.cbegin(), m_widths.cend(), qreal(0));
+        if (total <= page.width() || m_font.pointSizeF() <= kSmallestPoints)
+            break;
+        m_font.setPointSizeF(std::max(kSmallestPoints, m_font.pointSizeF() * std::max(0.8, page.width() / total)));
+    }
+    // Still too wide: the free-text columns give up what is missing, down to a
+    // few characters each; failing that every column gives up its share.
+    qreal excess = std::accumulate(m_widths.cbegin(), m_widths.cend(), qreal(0)) - page.width();
+    const qreal narrowest = 8 * m_padding;
+    for (int c : {StationListModel::Status, StationListModel::LogFile, StationListModel::Path}) {
+        const int i = int(m_columns.indexOf(c));
+        if (excess <= 0 || i < 0 || m_widths[i] <= narrowest)
+            continue;
+        const qreal give = std::min(excess, m_widths[i] - narrowest);
+        m_widths[i] -= give;
+        excess -= give;
+    }
+    if (excess > 0) {
+        const qreal scale = page.width() / (page.width() + excess);
+        for (qreal &width : m_widths)
+            width *= scale;
+    }
+
+    const QFontMetricsF metrics(m_font, &device);
+    m_line = std::ceil(metrics.height() * 1.3);
+    m_top = page.top() + 3 * m_line;  // title, a gap, the headings
+    const qreal bottom = page.bottom() - 2 * m_line;  // the page number
+    m_rowsPerPage = std::max(1, int((bottom - m_top) / m_line));
+    m_pages = std::max(1, (m_model.count() + m_rowsPerPage - 1) / m_rowsPerPage);
+}
+
+void StationListPrint::paintPage(QPainter &painter, int page) const
+{
+    painter.save();
+    painter.setClipRect(m_page);
+    painter.setPen(Qt::black);
+    const qreal left = m_page.left();
+    const qreal right = m_page.right();
+
+    QFont titleFont = m_bold;
+    titleFont.setPointSizeF(m_bold.pointSizeF() * 1.2);
+    painter.setFont(titleFont);
+    const QRectF titleLine(left, m_page.top(), m_page.width(), m_line);
+    painter.drawText(titleLine, Qt::AlignLeft | Qt::AlignVCenter, m_title);
+    painter.setFont(m_font);
+    painter.drawText(titleLine, Qt::AlignRight | Qt::AlignVCenter, m_printedAt);
+
+    auto drawRow = [&](qreal y, const auto &textOf) {
+        const QFontMetricsF metrics(painter.font(), painter.device());
+        qreal x = left;
+        for (int i = 0; i < m_columns.size(); ++i) {
+            const QRectF cell(x + m_padding / 2, y, m_widths[i] - m_padding, m_line);
+            // A hair of slack, so a cell laid out at its natural width is never cut.
+            const QString text = metrics.elidedText(textOf(m_columns[i]), Qt::ElideRight, cell.width() + 1);
+            painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
+            x += m_widths[i];
+        }
+    };
+    const qreal headings = m_top - m_line;
+    painter.setFont(m_bold);
+    drawRow(headings, [](int c) { return StationListModel::headers().at(c); });
+    painter.setPen(QPen(kRule, 0));
+    painter.drawLine(QPointF(left, m_top), QPointF(right, m_top));
+
+    painter.setFont(m_font);
+    const int first = page * m_rowsPerPage;
+    const int last = std::min(m_model.count(), first + m_rowsPerPage);
+    for (int r = first; r < last; ++r) {
+        const qreal y = m_top + (r - first) * m_line;
+        if ((r - first) % 2 == 1)
+            painter.fillRect(QRectF(left, y, m_page.width(), m_line), kShade);
+        painter.setPen(Qt::black);
+        drawRow(y, [this, r](int c) { return m_model.cell(r, c); });
+    }
+
+    painter.drawText(QRectF(left, m_page.bottom() - m_line, m_page.width(), m_line), Qt::AlignCenter,
+                     QStringLiteral("Page %1 of %2").arg(page + 1).arg(m_pages));
+    painter.restore();
+}
+
+bool StationListPrint::print(QPagedPaintDevice &device, QString *errorText)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        if (errorText)
+            *errorText = QStringLiteral("The printer could not be started");
+        return false;
+    }
+    // At least half an inch of paper round the table, whatever margins the printer keeps.
+    const QMarginsF margins = device.pageLayout().margins(QPageLayout::Point);
+    const qreal perPoint = device.logicalDpiX() / 72.0;
+    const auto more = [perPoint](qreal margin) { return std::max<qreal>(0, kMarginPoints - margin) * perPoint; };
+    layOut(device, QRectF(painter.viewport())
+                       .adjusted(more(margins.left()), more(margins.top()), -more(margins.right()),
+                                 -more(margins.bottom())));
+    for (int page = 0; page < m_pages; ++page) {
+        if (page > 0 && !device.newPage()) {
+            if (errorText)
+                *errorText = QStringLiteral("The printer could not start page %1").arg(page + 1);
+            return false;
+        }
+        paintPage(painter, page);
+    }
+    return painter.end();
+}
