@@ -14,6 +14,25 @@ constexpr int RingSteps = 90;
 // geodesic ring and the ellipse differ by well under a pixel at any zoom
 // that shows the circle whole.
 constexpr double EllipseUpToKm = 500;
+// Larger rings are stroked directly: there are few, and a stamp would be big.
+constexpr double MaxStampRadius = 250;
+constexpr int MaxStamps = 512;
+
+// A ring of these radii in pixels, centred in a transparent picture.
+QImage ringStamp(const QColor &colour, int pen, int rx, int ry, qreal ratio)
+{
+    const int margin = pen + 2;
+    const QSize logical(2 * (rx + margin) + 1, 2 * (ry + margin) + 1);
+    QImage stamp(logical * ratio, QImage::Format_ARGB32_Premultiplied);
+    stamp.setDevicePixelRatio(ratio);
+    stamp.fill(Qt::transparent);
+    QPainter p(&stamp);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour, pen));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(rx + margin + 0.5, ry + margin + 0.5), rx, ry);
+    return stamp;
+}
 
 } // namespace
 
@@ -78,11 +97,15 @@ QList<MapDrawings::Drawing> MapDrawings::list() const
     return drawings;
 }
 
-void MapDrawings::paintOne(QPainter &p, const MapProjection &projection, const Drawing &d) const
+void MapDrawings::paintOne(QPainter &p, const MapProjection &projection, const Drawing &d,
+                           QHash<quint64, QImage> *stamps) const
 {
     const QRectF view(QPointF(0, 0), QSizeF(projection.size()));
-    p.setPen(QPen(d.colour, std::clamp<int>(d.pen, 1, 8)));
+    const int pen = std::clamp<int>(d.pen, 1, 8);
+    // Setting a pen costs an allocation: only strokes need one.
+    auto stroke = [&] { p.setPen(QPen(d.colour, pen)); };
     if (d.kind == Drawing::Line) {
+        stroke();
         const QPointF from = projection.toPixel(d.lat1, d.lon1);
         const QPointF to = projection.toPixel(d.lat2, d.lon2);
         if (QRectF(from, to).normalized().adjusted(-8, -8, 8, 8).intersects(view))
@@ -97,9 +120,27 @@ void MapDrawings::paintOne(QPainter &p, const MapProjection &projection, const D
     if (!QRectF(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry).adjusted(-8, -8, 8, 8).intersects(view))
         return;
     if (d.radiusKm <= EllipseUpToKm && std::abs(d.lat1) < 85) {
-        p.drawEllipse(centre, rx, ry);
+        if (!stamps || rx > MaxStampRadius || ry > MaxStampRadius) {
+            stroke();
+            p.drawEllipse(centre, rx, ry);
+            return;
+        }
+        const int irx = int(std::lround(rx)), iry = int(std::lround(ry));
+        const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+        // Colour, pen and radii fit one number: 32 + 4 + 8 + 8 + 8 bits.
+        const quint64 key = quint64(d.colour.rgba()) | quint64(pen) << 32 | quint64(irx) << 36 | quint64(iry) << 44
+                            | quint64(std::clamp(int(ratio * 16), 0, 255)) << 52;
+        auto stamp = stamps->constFind(key);
+        if (stamp == stamps->constEnd()) {
+            if (stamps->size() >= MaxStamps)
+                stamps->clear();
+            stamp = stamps->insert(key, ringStamp(d.colour, pen, irx, iry, ratio));
+        }
+        const int margin = pen + 2;
+        p.drawImage(QPointF(std::floor(centre.x()) - irx - margin, std::floor(centre.y()) - iry - margin), *stamp);
         return;
     }
+    stroke();
     QPainterPath path;
     for (int i = 0; i <= RingSteps; ++i) {
         const QPointF point = geo::destination(d.lat1, d.lon1, i * 360.0 / RingSteps, d.radiusKm);
@@ -141,7 +182,7 @@ const QImage &MapDrawings::layer(const MapProjection &projection, qreal devicePi
         p.setBrush(Qt::NoBrush);
         for (auto it = from; it != m_bySerial.end(); ++it)
             if (fresh || !it->second.inLayer)
-                paintOne(p, projection, it->second.drawing);
+                paintOne(p, projection, it->second.drawing, &m_stamps);
     }
     m_layerUpTo = m_nextSerial;
     return m_layer;

@@ -8,6 +8,7 @@
 #include "host/MapDrawings.h"
 #include "host/MapProjection.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -348,6 +349,42 @@ TEST(HostMap, NoEarthImageGivesAGraticuleAndANote)
         for (int y = 6; y < 26; ++y)
             dark += qGray(image.pixel(x, y)) < 150 ? 1 : 0;
     EXPECT_GT(dark, 50);
+}
+
+TEST(HostMap, ABusyFeedRepaintsTheMapOnlyAFewTimesASecond)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    host->window()->show();
+    HostMapView *view = host->window()->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host->window()));
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    view->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    int n = 0;
+    // A new circle every 2 ms for a second, as a busy feed with plotting on.
+    while (clock.elapsed() < 1000) {
+        host->map()->drawCircle(float(n % 100), 3090.0f + float(n / 100), 5.0f, 0xFF0000, 0, 6.28, 1.0f);
+        ++n;
+        QTest::qWait(2);
+    }
+    EXPECT_GT(n, 100);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LE(counter.paints, 1000 / HostMapView::MinRepaintInterval + 2);
+    // The user's own moves do not wait.
+    const int before = counter.paints;
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::qWait(50);
+    EXPECT_GT(counter.paints, before);
 }
 
 } // namespace
