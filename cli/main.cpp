@@ -2,15 +2,14 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
-#include <QJsonDocument>
-#include <QJsonArray>
 
 #include <cstdio>
 
 namespace {
 
 const CliCommand kCommands[] = {
-    {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
+    {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)\n"
+               "  decode -      (the same for every line of standard input, one record a line)", runDecode},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
@@ -33,8 +32,36 @@ void printHelp(QTextStream &out)
 
 QString jsonQuote(const QString &text)
 {
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
+    // Escaped as Qt's JSON writer does, without building a document per
+    // string (batch decoding quotes millions of them).
+    static const char hex[] = "0123456789abcdef";
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const ushort u = c.unicode();
+        switch (u) {
+        case '"': quoted += QLatin1String("\\\""); continue;
+        case '\\': quoted += QLatin1String("\\\\"); continue;
+        case '\b': quoted += QLatin1String("\\b"); continue;
+        case '\f': quoted += QLatin1String("\\f"); continue;
+        case '\n': quoted += QLatin1String("\\n"); continue;
+        case '\r': quoted += QLatin1String("\\r"); continue;
+        case '\t': quoted += QLatin1String("\\t"); continue;
+        default: break;
+        }
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (u < 0x20 || (c.isSurrogate() && !pair && !(c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))) {
+            quoted += QLatin1String("\\u");
+            for (int shift = 12; shift >= 0; shift -= 4)
+                quoted += QLatin1Char(hex[(u >> shift) & 0xF]);
+            continue;
+        }
+        quoted += c;
+    }
+    quoted += u'"';
+    return quoted;
 }
 
 int main(int argc, char **argv)
