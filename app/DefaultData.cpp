@@ -1,5 +1,6 @@
 #include "app/DefaultData.h"
 
+#include "core/ShippedData.h"
 #include "core/Utilities.h"
 
 #include <QDir>
@@ -8,8 +9,10 @@
 
 void InstallDefaultDataFiles()
 {
-    Q_INIT_RESOURCE(defaults);
-    const QString root = QStringLiteral(":/defaults");
+    const QString shipped = ShippedDataFolder();
+    if (shipped.isEmpty())
+        return;
+    const QString root = shipped + QStringLiteral("/defaults");
     const QString data = GetDataFolder();
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {

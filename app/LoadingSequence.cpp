@@ -204,7 +204,10 @@ bool LoadingSequence::loadTimeZones()
         m_main.close();
         return false;
     }
-    const QString system = Timezone::systemStandardName();
+    // The system may name its zone by an alias the table does not list.
+    QString system = Timezone::systemStandardName();
+    if (const QString listed = table.resolve(system); !listed.isEmpty())
+        system = listed;
     table.selectCurrent(system);
     Configuration &c = config();
     if (c.timezone == QLatin1String("Not Set")) {
@@ -256,7 +259,9 @@ void LoadingSequence::loadSatelliteWindow()
         return;
     const Configuration &c = config();
     const TimeZoneRecord &zone = timezones().current();
-    const int daylightOffset = int(std::lround(zone.DaylightBias / 60.0));
+    // Whole hours with halves to even, as every other rounding in the
+    // program: Lord Howe's -30 minutes give 0.
+    const int daylightOffset = int(std::nearbyint(zone.DaylightBias / 60.0));
     orbiter->setObserverName(c.observer);
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);

@@ -3,6 +3,7 @@
 #include "core/Utilities.h"
 #include "core/WindowProviders.h"
 
+#include "dx/frmDx.h"
 #include "host/EmbeddedHost.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
@@ -10,6 +11,9 @@
 #include "stations/frmStationInfo.h"
 #include "stations/frmStations.h"
 #include "stations/subFunctions.h"
+#include "stations/WeatherStorePort.h"
+#include "weather/WxDataStore.h"
+#include "weather/frmWx.h"
 
 void wireProgram()
 {
@@ -20,6 +24,9 @@ void wireProgram()
     make.terminal = []() -> QWidget * { return new frmIncoming; };
     make.stationList = []() -> QWidget * { return new frmDocument; };
     make.stationsMonitor = []() -> QWidget * { return new frmStations; };
+    make.dxMonitor = []() -> QWidget * { return new frmDx; };
+    make.weather = []() -> QWidget * { return new frmWx; };
+    installWeatherStore(&WxDataStore::program());
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {

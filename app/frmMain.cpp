@@ -77,12 +77,16 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
     buildLinkPanel();
 
     // Child windows report activation to the window list.
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+    // The DX monitor's caption follows its tab; its entry keeps its name.
+    auto entryOf = [this](QWidget *window) {
+        return window == m_dxMonitor ? QStringLiteral("DX Stations Monitor") : window->windowTitle();
+    };
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this, entryOf](QMdiSubWindow *sub) {
         for (QMdiSubWindow *each : m_mdi->subWindowList())
             if (each != sub && each->widget())
-                SetCheckedWindow(each->widget()->windowTitle(), false);
+                SetCheckedWindow(entryOf(each->widget()), false);
         if (sub && sub->widget())
-            SetCheckedWindow(sub->widget()->windowTitle(), true);
+            SetCheckedWindow(entryOf(sub->widget()), true);
     });
 
     WindowRegistry::instance().add(this, QString());
@@ -224,6 +228,9 @@ void frmMain::buildToolbar()
     combo("ID_FontSize")->addItems({"8", "9", "10", "11", "12", "14", "16"});
     combo("ID_FontSize")->setCurrentText(QStringLiteral("9"));
     combo("ID_WxDates")->setEditable(true);
+    // Wide enough for a whole day's date.
+    combo("ID_WxDates")->setMinimumContentsLength(10);
+    combo("ID_WxDates")->setMaximumWidth(122);
     for (int orbits = 1; orbits <= 10; ++orbits)
         combo("ID_Orbits")->addItem(QString::number(orbits));
 

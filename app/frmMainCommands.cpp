@@ -231,7 +231,10 @@ void frmMain::mnuFileOpen_Click()
             QDir::setCurrent(QFileInfo(path).absolutePath());
             OpenDataWindow(1, name);
         } else if (extension == QLatin1String("KEW")) {
+            // The window shows the chosen file, wherever it lies.
+            shared().currentWeatherFile = path;
             OpenDataWindow(2, stem);
+            shared().currentWeatherFile.clear();
         } else if (extension == QLatin1String("KES")) {
             OpenDataWindow(4, path);
         }

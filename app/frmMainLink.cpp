@@ -256,12 +256,18 @@ void frmMain::closeEvent(QCloseEvent *event)
         c.mainWidth = float(width() * kTwipsPerPixel);
         c.mainHeight = float(height() * kTwipsPerPixel);
     }
+    // One save of the whole store: a failure leaves it as it was, never half
+    // old and half new.
     SettingsStore &store = SettingsStore::instance();
+    store.beginBatch();
     c.write(store, minimised);
     store.removeSection(AppInfo::Title, kAutoLogSection);
     int i = 0;
     for (const cAutoRecord &entry : shared().autoRecords.entries())
         store.write(AppInfo::Title, kAutoLogSection, QStringLiteral("AutoLog%1").arg(++i), entry.Callsign);
+    QString error;
+    if (!store.commit(&error))
+        reportError(QStringLiteral("MDIForm_Unload"), QStringLiteral("The settings could not be saved: ") + error);
 
     if (m_stationsMonitor)
         m_stationsMonitor->close();

@@ -122,6 +122,7 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             window = createPlaceholder(caption, QStringLiteral("frmWx"));
         window->setWindowTitle(caption);
         addChild(window, WindowTag::WxStation, true);
+        connect(window, &QObject::destroyed, this, [this] { --m_weatherWindows; });
         listWindow(window, caption);
         break;
     }
@@ -221,7 +222,8 @@ void frmMain::focusWindowListEntry(const QString &id)
             continue;
         const QString caption = window->windowTitle();
         const bool matches = caption == id
-                             || (id == kStationListCaption && caption.startsWith(kStationListCaption));
+                             || (id == kStationListCaption && caption.startsWith(kStationListCaption))
+                             || (window == m_dxMonitor && id == QLatin1String("DX Stations Monitor"));
         if (matches) {
             if (sub->isHidden())
                 sub->show();

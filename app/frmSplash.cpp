@@ -1,5 +1,6 @@
 #include "app/frmSplash.h"
 
+#include "app/AppIcon.h"
 #include "core/AppInfo.h"
 
 #include <QGuiApplication>
@@ -23,40 +24,6 @@ QString frmSplash::versionText()
         .arg(KESTREL_VERSION_MAJOR).arg(KESTREL_VERSION_MINOR).arg(KESTREL_VERSION_PATCH);
 }
 
-QPainterPath frmSplash::birdPath()
-{
-    QPainterPath bird;
-    bird.moveTo(0, 0);
-    bird.cubicTo(-30, -25, -60, -30, -80, -20);
-    bird.cubicTo(-55, -12, -30, -2, -8, 8);
-    bird.lineTo(-4, 30);
-    bird.lineTo(6, 30);
-    bird.lineTo(8, 8);
-    bird.cubicTo(30, -2, 55, -12, 80, -20);
-    bird.cubicTo(60, -30, 30, -25, 0, 0);
-    return bird;
-}
-
-QIcon frmSplash::appIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(40, 90, 150));
-        p.drawEllipse(pixmap.rect());
-        p.translate(size / 2.0, size / 2.0);
-        p.scale(size / 180.0, size / 180.0);
-        p.setBrush(QColor(235, 160, 70));
-        p.drawPath(birdPath());
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
 void frmSplash::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -70,7 +37,7 @@ void frmSplash::paintEvent(QPaintEvent *)
     p.translate(330, 95);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(214, 140, 60));
-    p.drawPath(birdPath());
+    p.drawPath(AppIcon::birdPath());
     p.restore();
 
     p.setPen(Qt::white);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QIcon>
-#include <QPainterPath>
 #include <QWidget>
 
 // Shown while the main window is created: the title and "Version x.y.z".
@@ -11,10 +9,6 @@ class frmSplash : public QWidget
 public:
     explicit frmSplash(QWidget *parent = nullptr);
     static QString versionText();
-    // The program's icon: the kestrel of the splash on a sky-blue disc.
-    static QIcon appIcon();
-    // A kestrel in flight, wings spanning -80..80, centred on the origin.
-    static QPainterPath birdPath();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "core/AppInfo.h"
 #include "app/DefaultData.h"
 #include "core/IniSettingsStore.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -19,14 +21,24 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::Title);
     QApplication::setApplicationVersion(AppInfo::VersionText);
-    QApplication::setWindowIcon(frmSplash::appIcon());
+    QApplication::setWindowIcon(AppIcon::icon());
 
-    SingleInstance instance(IniSettingsStore::configFolder());
-    if (!instance.isFirst()) {
+    const QString settingsFolder = IniSettingsStore::configFolder();
+    SingleInstance instance(settingsFolder);
+    if (instance.state() == SingleInstance::State::AlreadyRunning) {
         Prompts::instance().message(SingleInstance::alreadyRunningMessage(),
                                     SingleInstance::alreadyRunningTitle(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Exclamation);
         return 0;
+    }
+    if (instance.state() == SingleInstance::State::Unavailable) {
+        // Said once here; the settings are then not saved at the end either.
+        QTemporaryFile probe(settingsFolder + QStringLiteral("/.kestrel-XXXXXX"));
+        const bool writable = probe.open();
+        if (auto *store = dynamic_cast<IniSettingsStore *>(&SettingsStore::instance()); store && !writable)
+            store->setReadOnly(true);
+        Prompts::instance().message(SingleInstance::unavailableMessage(settingsFolder, instance.problem(), writable),
+                                    AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     }
 
     frmSplash splash;

@@ -2,17 +2,24 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonArray>
 
 #include <cstdio>
 
 namespace {
 
 const CliCommand kCommands[] = {
+    {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)\n"
                "  decode -      (the same for every line of standard input, one record a line)", runDecode},
+    {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
+    {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
+    {"wx", "wx REPORT     (the readings of one weather report, -9999 for absent ones)", runWx},
+    {"wxfile", "wxfile FILE [DAY]   (the days of a weather data file, or each report of one day)", runWxFile},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 
@@ -32,36 +39,8 @@ void printHelp(QTextStream &out)
 
 QString jsonQuote(const QString &text)
 {
-    // Escaped as Qt's JSON writer does, without building a document per
-    // string (batch decoding quotes millions of them).
-    static const char hex[] = "0123456789abcdef";
-    QString quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += u'"';
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        const ushort u = c.unicode();
-        switch (u) {
-        case '"': quoted += QLatin1String("\\\""); continue;
-        case '\\': quoted += QLatin1String("\\\\"); continue;
-        case '\b': quoted += QLatin1String("\\b"); continue;
-        case '\f': quoted += QLatin1String("\\f"); continue;
-        case '\n': quoted += QLatin1String("\\n"); continue;
-        case '\r': quoted += QLatin1String("\\r"); continue;
-        case '\t': quoted += QLatin1String("\\t"); continue;
-        default: break;
-        }
-        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        if (u < 0x20 || (c.isSurrogate() && !pair && !(c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))) {
-            quoted += QLatin1String("\\u");
-            for (int shift = 12; shift >= 0; shift -= 4)
-                quoted += QLatin1Char(hex[(u >> shift) & 0xF]);
-            continue;
-        }
-        quoted += c;
-    }
-    quoted += u'"';
-    return quoted;
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
 int main(int argc, char **argv)

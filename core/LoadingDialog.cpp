@@ -32,6 +32,12 @@ LoadingDialog::LoadingDialog(QWidget *parent)
     CentreOnMain(this);
 }
 
+void LoadingDialog::reject()
+{
+    if (m_cancel->isEnabled())
+        m_cancelled = true;
+}
+
 void LoadingDialog::setLabel(const QString &text) { m_label->setText(text); }
 
 void LoadingDialog::setRange(int maximum)

@@ -28,6 +28,10 @@ public:
     QProgressBar *bar() const { return m_bar; }
     QPushButton *cancelButton() const { return m_cancel; }
 
+    // Esc and the close box mean Cancel: they stop the work (or do nothing
+    // while Cancel is disabled), never just hide it.
+    void reject() override;
+
 private:
     QLabel *m_label;
     QProgressBar *m_bar;

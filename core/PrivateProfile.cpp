@@ -124,8 +124,22 @@ QString PrivateProfile::value(const QString &section, const QString &key,
     return k < 0 ? defaultValue : m_lines[k].value;
 }
 
-void PrivateProfile::setValue(const QString &section, const QString &key, const QString &value)
+bool PrivateProfile::canHold(const QString &section, const QString &key, const QString &value)
 {
+    // A line end or NUL would split the entry into lines that read back as
+    // something else (a new section, a new key); "=" in a key or "]" in a
+    // section name would move the boundary between name and value.
+    auto breaksLine = [](const QString &text) {
+        return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
+    };
+    return !breaksLine(section) && !breaksLine(key) && !breaksLine(value) && !key.contains(u'=')
+        && !section.contains(u']') && !key.trimmed().isEmpty();
+}
+
+bool PrivateProfile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    if (!canHold(section, key, value))
+        return false;
     Line line;
     line.kind = Line::Key;
     line.key = key;
@@ -140,14 +154,14 @@ void PrivateProfile::setValue(const QString &section, const QString &key, const 
         header.text = u'[' + section + u']';
         m_lines.push_back(header);
         m_lines.push_back(line);
-        return;
+        return true;
     }
     const int k = findKey(s, key);
     if (k >= 0) {
         line.key = m_lines[k].key;  // keep the spelling already in the file
         line.text = line.key + u'=' + value;
         m_lines[k] = line;
-        return;
+        return true;
     }
     // After the section's last key, before any trailing blank lines.
     int insertAt = sectionEnd(s);
@@ -155,6 +169,7 @@ void PrivateProfile::setValue(const QString &section, const QString &key, const 
            && m_lines[insertAt - 1].text.trimmed().isEmpty())
         --insertAt;
     m_lines.insert(m_lines.begin() + insertAt, line);
+    return true;
 }
 
 void PrivateProfile::removeKey(const QString &section, const QString &key)
@@ -210,6 +225,5 @@ bool PrivateProfile::writeString(const QString &path, const QString &section, co
     PrivateProfile profile(path);
     if (!profile.load())
         return false;
-    profile.setValue(section, key, value);
-    return profile.save();
+    return profile.setValue(section, key, value) && profile.save();
 }

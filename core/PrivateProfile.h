@@ -22,7 +22,10 @@ public:
 
     bool contains(const QString &section, const QString &key) const;
     QString value(const QString &section, const QString &key, const QString &defaultValue = {}) const;
-    void setValue(const QString &section, const QString &key, const QString &value);
+    // Refuses (false, nothing changed) what would not read back as written:
+    // see canHold().
+    bool setValue(const QString &section, const QString &key, const QString &value);
+    static bool canHold(const QString &section, const QString &key, const QString &value);
     void removeKey(const QString &section, const QString &key);
     void removeSection(const QString &section);
 

@@ -17,6 +17,16 @@ public:
     // No error when the section does not exist.
     virtual void removeSection(const QString &application, const QString &section) = 0;
 
+    // Between these two, writes collect in memory and reach the store at
+    // once on commit, so a failure half way never leaves the store half old,
+    // half new. commit() gives the reason when it fails.
+    virtual void beginBatch() {}
+    virtual bool commit(QString *errorText = nullptr)
+    {
+        (void)errorText;
+        return true;
+    }
+
     QString value(const QString &application, const QString &section, const QString &key,
                   const QString &defaultValue = {}) const
     {

@@ -48,6 +48,9 @@ struct SharedState
     HostApplication *host = nullptr;
     // The station the weather and station information windows open on.
     QString currentStation;
+    // A weather window opened from a file reads that file (not the
+    // station's own in the data folder) when this is set.
+    QString currentWeatherFile;
     // A station list window opened with a file reads the name from here.
     QString stationListFile;
     // The station whose path is drawn on the host map; "Clear Map" forgets it.

@@ -2,6 +2,7 @@
 
 #include "TwirlAccessible.h"
 #include "TwirlIcon.h"
+#include "TwirlNotifyScope.h"
 #include "TwirlPropExchange.h"
 
 #include <QAccessible>
@@ -25,7 +26,6 @@ CTwirlCtrl::CTwirlCtrl(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel is painted from the cached background, so Qt need not clear.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_spinTimer->setInterval(1);
     connect(m_spinTimer, &QTimer::timeout, this, &CTwirlCtrl::spinTick);
     ResetState();
     m_modified = false;
@@ -41,6 +41,9 @@ KnobState CTwirlCtrl::knobState() const
 void CTwirlCtrl::redraw()
 {
     m_modified = true;
+    // Any look property may move the rings; a press right after the change
+    // must be hit-tested on the new geometry, not the last painted one.
+    m_layoutValid = false;
     m_backgroundValid = false;
     update();
 }
@@ -49,6 +52,7 @@ void CTwirlCtrl::redraw()
 
 void CTwirlCtrl::storeValue(qint64 v)
 {
+    NotifyScope scope(*this);
     if (v > m_max)
         v = m_max;
     if (v < m_min)
@@ -63,6 +67,7 @@ void CTwirlCtrl::storeValue(qint64 v)
 
 void CTwirlCtrl::storePosition(int angle, int delta)
 {
+    NotifyScope scope(*this);
     m_position = short(angle);
     m_pendingDelta = short(delta);
     // The face is drawn before the host hears of the turn, so a host that
@@ -72,8 +77,9 @@ void CTwirlCtrl::storePosition(int angle, int delta)
     emit PositionChanged(short(delta));
 }
 
-void CTwirlCtrl::setValue(qint32 v)
+void CTwirlCtrl::setValue(int v)
 {
+    NotifyScope scope(*this);
     m_modified = true;
     qint64 clamped = v;
     if (clamped > m_max)
@@ -87,8 +93,9 @@ void CTwirlCtrl::setValue(qint32 v)
         storePosition(angle, delta);
 }
 
-void CTwirlCtrl::setPosition(short p)
+void CTwirlCtrl::setPosition(int p)
 {
+    NotifyScope scope(*this);
     m_modified = true;
     const int angle = normalise(p);
     if (angle == m_position)
@@ -102,6 +109,7 @@ void CTwirlCtrl::setPosition(short p)
 
 void CTwirlCtrl::applyAngleChange(int proposed)
 {
+    NotifyScope scope(*this);
     const AngleChange r = angleChangeToValue(knobState(), proposed);
     if (r.angle != m_position)
         storePosition(r.angle, r.delta);
@@ -111,23 +119,32 @@ void CTwirlCtrl::applyAngleChange(int proposed)
 
 void CTwirlCtrl::applyFineRotation(int rotation)
 {
+    NotifyScope scope(*this);
     const FineStep s = fineValueStep(knobState(), rotation, m_fineRemainder, m_degreesPerFineStep);
     m_fineRemainder = short(s.remainder);
     if (s.value != m_value)
         setValue(qint32(s.value));
 }
 
+// The other limit makes way, as a slider's does: limits then take any order,
+// and a form that sets Min before Max (or the other way) keeps both.
 void CTwirlCtrl::setMax(qint32 v)
 {
+    NotifyScope scope(*this);
     m_modified = true;
-    m_max = v < m_min ? m_min : v;
+    m_max = v;
+    if (m_min > m_max)
+        m_min = m_max;
     setValue(std::min(m_max, m_value));
 }
 
 void CTwirlCtrl::setMin(qint32 v)
 {
+    NotifyScope scope(*this);
     m_modified = true;
-    m_min = v > m_max ? m_max : v;
+    m_min = v;
+    if (m_max < m_min)
+        m_max = m_min;
     setValue(std::max(m_value, m_min));
 }
 
@@ -252,7 +269,6 @@ void CTwirlCtrl::setTickSnapping(bool v)
 void CTwirlCtrl::setFineAdjust(bool v)
 {
     m_fineAdjust = v;
-    m_layoutValid = false;
     redraw();
 }
 
@@ -266,7 +282,6 @@ void CTwirlCtrl::setFineAdjustWidth(short v)
     m_fineAdjustWidth = sized ? short(limitFineAdjustWidth(v, width(), height()))
                               : m_fineAdjustWidthRequested;
     m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
-    m_layoutValid = false;
     redraw();
 }
 
@@ -302,10 +317,20 @@ void CTwirlCtrl::setFineAdjustLineLength(short v)
     redraw();
 }
 
+QColor CTwirlCtrl::BackColor() const
+{
+    return m_backColor.isValid() ? m_backColor : palette().color(QPalette::Window);
+}
+
 void CTwirlCtrl::setBackColor(const QColor &c)
 {
     m_backColor = c;
     redraw();
+}
+
+QColor CTwirlCtrl::ForeColor() const
+{
+    return m_foreColor.isValid() ? m_foreColor : palette().color(QPalette::WindowText);
 }
 
 void CTwirlCtrl::setFont(const QFont &f)
@@ -317,6 +342,12 @@ void CTwirlCtrl::setFont(const QFont &f)
 void CTwirlCtrl::setForeColor(const QColor &c)
 {
     m_foreColor = c;
+    redraw();
+}
+
+void CTwirlCtrl::setAntialiased(bool on)
+{
+    m_antialiased = on;
     redraw();
 }
 
@@ -350,18 +381,31 @@ QDialog *CTwirlCtrl::createAboutDialog(QWidget *parent)
     icon->setPixmap(twirlIcon().pixmap(32, 32));
     auto *text = new QLabel(QStringLiteral("Twirl Control"), dlg);
     text->setObjectName(QStringLiteral("lblName"));
+    QFont bold = text->font();
+    bold.setBold(true);
+    text->setFont(bold);
+    auto *version = new QLabel(QStringLiteral("Version %1").arg(Version()), dlg);
+    version->setObjectName(QStringLiteral("lblVersion"));
     auto *ok = new QPushButton(QStringLiteral("OK"), dlg);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, dlg, &QDialog::accept);
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(text);
+    texts->addWidget(version);
+    texts->addStretch(1);
     auto *row = new QHBoxLayout;
-    row->addWidget(icon);
+    row->addWidget(icon, 0, Qt::AlignTop);
     row->addSpacing(12);
-    row->addWidget(text, 1);
+    row->addLayout(texts, 1);
+    row->addSpacing(12);
     row->addWidget(ok, 0, Qt::AlignTop);
     auto *outer = new QVBoxLayout(dlg);
     outer->addLayout(row);
-    dlg->setFixedSize(dlg->sizeHint());
+    // Sized to its texts whatever the font, and never narrower than its
+    // title, which a window manager would otherwise cut short.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->addStrut(dlg->fontMetrics().horizontalAdvance(dlg->windowTitle()) + 120);
     return dlg;
 }
 

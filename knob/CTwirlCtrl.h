@@ -8,6 +8,7 @@
 #include "twirl_global.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPixmap>
 #include <QString>
@@ -15,6 +16,7 @@
 
 class QDialog;
 class QPainter;
+class QRegion;
 class QTimer;
 
 namespace twirl {
@@ -29,10 +31,15 @@ class TWIRL_EXPORT CTwirlCtrl : public QWidget
 
     // 16-bit properties are int in the meta-object so that form editors can
     // edit them; the C++ accessors keep the 16-bit width.
-    Q_PROPERTY(int Position READ Position WRITE setPosition)
-    Q_PROPERTY(int Value READ Value WRITE setValue)
-    Q_PROPERTY(int Max READ Max WRITE setMax)
+    //
+    // Limits first, then Value, then Position: a form editor saves, and uic
+    // replays, the changed properties in this order, and each setter works
+    // against what is already set. Position last, because a Value set moves
+    // it while a Position set keeps a Value that its angle still stands for.
     Q_PROPERTY(int Min READ Min WRITE setMin)
+    Q_PROPERTY(int Max READ Max WRITE setMax)
+    Q_PROPERTY(int Value READ Value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(int Position READ Position WRITE setPosition NOTIFY positionChanged)
     Q_PROPERTY(IndicatorStyles IndicatorStyle READ IndicatorStyle WRITE setIndicatorStyle
                NOTIFY IndicatorStyleChanged)
     Q_PROPERTY(int IndicatorLineWidth READ IndicatorLineWidth WRITE setIndicatorLineWidth)
@@ -60,10 +67,13 @@ class TWIRL_EXPORT CTwirlCtrl : public QWidget
     Q_PROPERTY(bool FineAdjustIndicator READ FineAdjustIndicator WRITE setFineAdjustIndicator)
     Q_PROPERTY(QColor FineAdjustColor READ FineAdjustColor WRITE setFineAdjustColor)
     Q_PROPERTY(int FineAdjustLineLength READ FineAdjustLineLength WRITE setFineAdjustLineLength)
-    Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(QFont Font READ Font WRITE setFont)
-    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor)
+    // Until set, these follow the widget's inherited palette and font; the
+    // reset returns to following.
+    Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor RESET resetBackColor)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont RESET resetFont)
+    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor RESET resetForeColor)
     Q_PROPERTY(QString Text READ Text WRITE setText)
+    Q_PROPERTY(bool Antialiased READ Antialiased WRITE setAntialiased)
 
 public:
     // A fixed underlying type: hosts may pass any number, and the setters
@@ -80,9 +90,7 @@ public:
     ~CTwirlCtrl() override;
 
     short Position() const { return m_position; }
-    void setPosition(short p);
     qint32 Value() const { return m_value; }
-    void setValue(qint32 v);
     qint32 Max() const { return m_max; }
     void setMax(qint32 v);
     qint32 Min() const { return m_min; }
@@ -139,15 +147,26 @@ public:
     short FineAdjustLineLength() const { return m_fineAdjustLineLength; }
     void setFineAdjustLineLength(short v);
 
-    // Stock properties; Font is the widget's own font.
-    QColor BackColor() const { return m_backColor; }
+    // Stock properties. Font is the widget's own font. An invalid colour
+    // (or a default QFont) goes back to following the surroundings.
+    QColor BackColor() const;
     void setBackColor(const QColor &c);
+    void resetBackColor() { setBackColor(QColor()); }
+    bool isBackColorSet() const { return m_backColor.isValid(); }
     QFont Font() const { return font(); }
     void setFont(const QFont &f);
-    QColor ForeColor() const { return m_foreColor; }
+    void resetFont() { setFont(QFont()); }
+    bool isFontSet() const { return testAttribute(Qt::WA_SetFont); }
+    QColor ForeColor() const;
     void setForeColor(const QColor &c);
+    void resetForeColor() { setForeColor(QColor()); }
+    bool isForeColorSet() const { return m_foreColor.isValid(); }
     QString Text() const { return m_text; }
     void setText(const QString &t);
+
+    // Off: the pixel geometry of the original drawing. On: every shape smooth.
+    bool Antialiased() const { return m_antialiased; }
+    void setAntialiased(bool on);
 
     // Property exchange in the persisted order; loading stores values as read.
     void DoPropExchange(twirl::PropExchange &px);
@@ -171,6 +190,8 @@ public:
 
 public Q_SLOTS:
     void AboutBox();
+    void setValue(int v);
+    void setPosition(int p);
 
 Q_SIGNALS:
     void PositionChanged(short delta);
@@ -184,6 +205,14 @@ Q_SIGNALS:
     void MouseUp(short Button, short Shift, int x, int y);
     // Tells bound hosts that IndicatorStyle (number 5) changed.
     void IndicatorStyleChanged();
+    // Property notifications with the new value, after the deltas above and
+    // once Value and Position are both in their new state.
+    void valueChanged(int value);
+    void positionChanged(int position);
+    // The first of the left and right buttons went down on the knob; the
+    // last one came up (or the knob was disabled or hidden meanwhile).
+    void pressed();
+    void released();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -197,12 +226,14 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     // The live state of the mouse buttons, read on every spin tick.
     virtual Qt::MouseButtons asyncButtonState() const;
 
 private:
     friend class TwirlAccessible;
+    class NotifyScope;
 
     twirl::KnobState knobState() const;
     void redraw();
@@ -214,6 +245,10 @@ private:
     void notifyAccessibleValue();
 
     // Drawing
+    QColor shown(const QColor &c) const;
+    QRegion faceDiscRegion() const;
+    QRect captionRect() const;
+    void drawCaption(QPainter &p);
     void refreshGeometry();
     void renderBackground();
     void drawFace(QPainter &p);
@@ -228,8 +263,11 @@ private:
     void knobDrag(QPoint p);
     void fineDrag(QPoint p);
     void startSpin();
+    void stopSpin();
     void spinTick();
     void fireStockMouse(QMouseEvent *event, bool down);
+    void notePress(QMouseEvent *event);
+    void endPress();
 
     short m_position = 0;
     qint32 m_value = 0;
@@ -262,9 +300,10 @@ private:
     bool m_fineAdjustIndicator = true;
     QColor m_fineAdjustColor;
     short m_fineAdjustLineLength = 2;
-    QColor m_backColor;
-    QColor m_foreColor;
+    QColor m_backColor;   // invalid: follow the palette
+    QColor m_foreColor;   // invalid: follow the palette
     QString m_text;
+    bool m_antialiased = false;
 
     bool m_modified = false;
     short m_pendingDelta = 0;
@@ -277,6 +316,14 @@ private:
     bool m_layoutValid = false;
     std::vector<int> m_tickTable;
     QTimer *m_spinTimer = nullptr;
+    QElapsedTimer m_spinClock;
+    qint64 m_spinLastMs = 0;
+    qint64 m_spinTimeMs = 0;      // time spun, stalls capped
+    qint64 m_spinTurned = 0;      // whole degrees turned so far by this press
+    bool m_pressed = false;
+    int m_notifyDepth = 0;
+    short m_notifyPosition = 0;
+    qint32 m_notifyValue = 0;
     QPixmap m_background;
     bool m_backgroundValid = false;
     int m_backgroundRenders = 0;

@@ -3,9 +3,12 @@
 
 #include "CTwirlCtrl.h"
 
+#include "TwirlNotifyScope.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -80,11 +83,30 @@ void CTwirlCtrl::mousePressEvent(QMouseEvent *event)
         else
             emit MouseDownCoarse(button);
     }
+    notePress(event);
 }
 
 void CTwirlCtrl::mouseReleaseEvent(QMouseEvent *event)
 {
     fireStockMouse(event, false);
+    if (!(event->buttons() & (Qt::LeftButton | Qt::RightButton)))
+        endPress();
+}
+
+void CTwirlCtrl::notePress(QMouseEvent *event)
+{
+    if (m_pressed || !(event->button() & (Qt::LeftButton | Qt::RightButton)))
+        return;
+    m_pressed = true;
+    emit pressed();
+}
+
+void CTwirlCtrl::endPress()
+{
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    emit released();
 }
 
 void CTwirlCtrl::mouseDoubleClickEvent(QMouseEvent *event)
@@ -104,6 +126,7 @@ void CTwirlCtrl::mouseDoubleClickEvent(QMouseEvent *event)
         emit LeftDblClick();
     else if (right)
         emit RightDblClick();
+    notePress(event);
 }
 
 void CTwirlCtrl::mouseMoveEvent(QMouseEvent *event)
@@ -151,18 +174,41 @@ Qt::MouseButtons CTwirlCtrl::asyncButtonState() const
 
 void CTwirlCtrl::startSpin()
 {
-    m_spinTimer->stop();
+    stopSpin();
+    // One tick per displayed frame: more would only draw frames nobody sees.
+    const QScreen *s = screen();
+    const qreal hz = s && s->refreshRate() >= 1 ? s->refreshRate() : 60.0;
+    m_spinTimer->setInterval(std::max(1, int(1000.0 / hz)));
+    m_spinClock.start();
+    m_spinLastMs = 0;
+    m_spinTimeMs = 0;
+    m_spinTurned = 0;
     m_spinTimer->start();
+}
+
+void CTwirlCtrl::stopSpin()
+{
+    m_spinTimer->stop();
 }
 
 void CTwirlCtrl::spinTick()
 {
     const Qt::MouseButtons b = asyncButtonState();
     if (!(b & (Qt::LeftButton | Qt::RightButton))) {
-        m_spinTimer->stop();
+        stopSpin();
         return;
     }
-    const int step = (b & Qt::LeftButton) ? -m_autoSpinSpeed : m_autoSpinSpeed;
+    const qint64 now = m_spinClock.elapsed();
+    m_spinTimeMs += std::min<qint64>(now - m_spinLastMs, kSpinMaxCatchUpMs);
+    m_spinLastMs = now;
+    const qint64 total = spinDegrees(m_spinTimeMs, m_autoSpinSpeed);
+    const qint64 turn = total - m_spinTurned;
+    m_spinTurned = total;
+    if (turn == 0)
+        return;
+    // The left button turns anticlockwise, also when both are held.
+    const int step = int((b & Qt::LeftButton) ? -turn : turn);
+    NotifyScope scope(*this);
     if (m_pressInFineRing) {
         moveFineIndicator(normalise(qint64(m_fineAdjustPosition) + step));
         applyFineRotation(step);
@@ -194,11 +240,23 @@ void CTwirlCtrl::keyPressEvent(QKeyEvent *event)
 
 void CTwirlCtrl::wheelEvent(QWheelEvent *event)
 {
-    m_wheelAccumulator += event->angleDelta().y();
+    const int delta = event->angleDelta().y();
+    const bool fine = event->modifiers() & Qt::ControlModifier;
+    // At the end it is turned towards (and without a wrapping fine ring) the
+    // knob cannot move: the wheel goes on to scroll whatever holds it.
+    const bool stuck = delta == 0 || ((!fine || !m_wrap)
+                                      && (delta > 0 ? m_value >= m_max : m_value <= m_min));
+    if (stuck) {
+        m_wheelAccumulator = 0;
+        event->ignore();
+        return;
+    }
+    m_wheelAccumulator += delta;
     const int steps = m_wheelAccumulator / 120;
     m_wheelAccumulator -= steps * 120;
     if (steps != 0) {
-        if (event->modifiers() & Qt::ControlModifier) {
+        NotifyScope scope(*this);
+        if (fine) {
             // A fine step: the fine ring turns by one value step's worth.
             const int rotation = steps * m_degreesPerFineStep;
             moveFineIndicator(normalise(qint64(m_fineAdjustPosition) + rotation));

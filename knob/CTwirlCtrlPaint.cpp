@@ -1,12 +1,16 @@
 // Drawing: a cached background (ticks, shadow, rings) under the face and the
-// fine mark, so that turning the knob repaints only what moves.
+// fine mark, so that turning the knob repaints only what moves. Aliased, the
+// pixels are those the knob's geometry was laid out with; antialiased, the
+// same shapes are drawn smooth.
 
 #include "CTwirlCtrl.h"
 
 #include <QPaintEvent>
+#include <QRegion>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 using namespace twirl;
@@ -22,6 +26,24 @@ QRect outlineRect(const Box &b)
 QRect fillRect(const Box &b)
 {
     return QRect(b.left, b.top, b.width(), b.height());
+}
+
+// The same outline through pixel centres, for smooth drawing.
+QRectF outlineRectF(const Box &b)
+{
+    return QRectF(b.left + 0.5, b.top + 0.5, b.width() - 1, b.height() - 1);
+}
+
+QPointF pixelCentre(QPoint p)
+{
+    return QPointF(p) + QPointF(0.5, 0.5);
+}
+
+// Like pointAt, without truncating to whole pixels.
+QPointF smoothPointAt(QPoint centre, int angle, int distance, int orientation = 0)
+{
+    const double e = normalise(qint64(angle) + orientation) / kDegreesPerRadian;
+    return pixelCentre(centre) + QPointF(distance * std::sin(e), -distance * std::cos(e));
 }
 
 QPen linePen(const QColor &c, int width)
@@ -102,30 +124,58 @@ void CTwirlCtrl::ensureGeometry()
         refreshGeometry();
 }
 
+QColor CTwirlCtrl::shown(const QColor &c) const
+{
+    if (isEnabled())
+        return c;
+    // Greyed: the colour's lightness, halfway to that of the background.
+    const int v = (qGray(c.rgb()) + qGray(BackColor().rgb())) / 2;
+    return QColor(v, v, v);
+}
+
 void CTwirlCtrl::renderBackground()
 {
     const qreal dpr = devicePixelRatioF();
     m_background = QPixmap(size() * dpr);
     m_background.setDevicePixelRatio(dpr);
     QPainter p(&m_background);
-    p.fillRect(rect(), m_backColor);
+    p.fillRect(rect(), BackColor());
+    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
 
     const Layout &l = m_layout;
     const int R = l.outerRadius;
     if (m_tickCount > 0) {
+        const QColor tick = shown(m_tickColor);
         int previous = -1;
         for (int angle : m_tickTable) {
             // More ticks than degrees (a loaded count) repeat angles; draw each once.
             if (angle == previous)
                 continue;
             previous = angle;
-            drawLine(p, pointAt(l.centre, angle, R + m_tickGap),
-                     pointAt(l.centre, angle, R + m_tickGap + m_tickLength), m_tickColor,
-                     m_tickWidth);
+            if (m_antialiased) {
+                p.setPen(linePen(tick, m_tickWidth));
+                p.drawLine(smoothPointAt(l.centre, angle, R + m_tickGap),
+                           smoothPointAt(l.centre, angle, R + m_tickGap + m_tickLength));
+            } else {
+                drawLine(p, pointAt(l.centre, angle, R + m_tickGap),
+                         pointAt(l.centre, angle, R + m_tickGap + m_tickLength), tick,
+                         m_tickWidth);
+            }
         }
     }
-    const QPen rimPen(m_rimColor, 1);
-    if (m_appearence == _3D) {
+    const QColor rim = shown(m_rimColor);
+    const QPen rimPen(rim, 1);
+    // A loaded height is unchecked; past the control's size it adds nothing.
+    const int depth = m_appearence == _3D ? std::min<int>(m_appearence3DHeight, width() + height())
+                                          : 0;
+    if (depth > 0 && m_antialiased) {
+        // The disc swept down and right, in the rim colour; the disc drawn
+        // over it leaves a smooth crescent on the lower right.
+        p.setPen(Qt::NoPen);
+        p.setBrush(rim);
+        for (int i = 1; i <= depth; ++i)
+            p.drawEllipse(outlineRectF(l.outer).translated(i, i).adjusted(-0.5, -0.5, 0.5, 0.5));
+    } else if (depth > 0) {
         p.setPen(rimPen);
         p.setBrush(Qt::NoBrush);
         // Arcs from 225 to 45 degrees the short way through the bottom right:
@@ -133,8 +183,6 @@ void CTwirlCtrl::renderBackground()
         // Diagonal steps between aliased arcs leave a moire of gaps; the
         // in-between offsets fill them without deepening the shadow.
         const QRect disc = outlineRect(l.outer);
-        // A loaded height is unchecked; past the control's size it adds nothing.
-        const int depth = std::min<int>(m_appearence3DHeight, width() + height());
         for (int i = 0; i < depth; ++i) {
             p.drawArc(disc.translated(i, i), 225 * 16, 180 * 16);
             if (i + 1 < depth) {
@@ -144,10 +192,16 @@ void CTwirlCtrl::renderBackground()
         }
     }
     p.setPen(rimPen);
-    p.setBrush(m_fineAdjust ? m_fineAdjustColor : m_knobColor);
-    p.drawEllipse(outlineRect(l.outer));
-    p.setBrush(m_knobColor);
-    p.drawEllipse(outlineRect(l.knob));
+    p.setBrush(shown(m_fineAdjust ? m_fineAdjustColor : m_knobColor));
+    if (m_antialiased)
+        p.drawEllipse(outlineRectF(l.outer));
+    else
+        p.drawEllipse(outlineRect(l.outer));
+    p.setBrush(shown(m_knobColor));
+    if (m_antialiased)
+        p.drawEllipse(outlineRectF(l.knob));
+    else
+        p.drawEllipse(outlineRect(l.knob));
     p.end();
     m_backgroundValid = true;
     ++m_backgroundRenders;
@@ -159,6 +213,25 @@ QRect CTwirlCtrl::faceRect() const
     if (!m_text.isEmpty())
         r |= fillRect(m_layout.outer);
     return r.adjusted(-1, -1, 1, 1);
+}
+
+QRegion CTwirlCtrl::faceDiscRegion() const
+{
+    // A little wider than the drawn disc, whose rim pixels (smooth or not)
+    // must fall inside it.
+    return QRegion(fillRect(m_layout.knob).adjusted(-2, -2, 2, 2), QRegion::Ellipse);
+}
+
+QRect CTwirlCtrl::captionRect() const
+{
+    if (m_text.isEmpty())
+        return QRect();
+    const Layout &l = m_layout;
+    const QFontMetrics fm(font());
+    const int x = (l.outer.left + l.outer.right) / 2;
+    const int y = (l.outer.top + l.outer.bottom - fm.height()) / 2;
+    const int w = fm.horizontalAdvance(m_text);
+    return QRect(x - w / 2, y, w, fm.height());
 }
 
 QRect CTwirlCtrl::fineMarkRect(int angle) const
@@ -189,7 +262,12 @@ void CTwirlCtrl::moveFineIndicator(int angle)
     if (!m_fineAdjust || !m_fineAdjustIndicator || !isVisible())
         return;
     ensureGeometry();
-    const QRegion r = QRegion(fineMarkRect(m_lastFineAngle)) + fineMarkRect(angle);
+    // The mark lives in the ring: leaving the face out keeps this repaint
+    // from drawing the indicator (and announcing a tick snap) again.
+    const QRegion r = (QRegion(fineMarkRect(m_lastFineAngle)) + fineMarkRect(angle))
+        - faceDiscRegion();
+    if (r.isEmpty())
+        return;
     if (m_inPaint)
         update(r);
     else
@@ -206,8 +284,11 @@ void CTwirlCtrl::paintEvent(QPaintEvent *event)
 
     QPainter p(this);
     p.drawPixmap(0, 0, m_background);
-    if (event->region().intersects(faceRect()))
+    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
+    if (event->region().intersects(faceDiscRegion()))
         drawFace(p);
+    else if (event->region().intersects(captionRect().adjusted(-2, -2, 2, 2)))
+        drawCaption(p);
     if (m_fineAdjust && m_fineAdjustIndicator)
         drawFineIndicator(p);
     if (hasFocus()) {
@@ -216,8 +297,13 @@ void CTwirlCtrl::paintEvent(QPaintEvent *event)
         const Box &o = m_layout.outer;
         p.setPen(QPen(palette().color(QPalette::Highlight), 1));
         p.setBrush(Qt::NoBrush);
-        for (int i : {2, 3})
-            p.drawEllipse(outlineRect(Box{o.left + i, o.top + i, o.right - i, o.bottom - i}));
+        for (int i : {2, 3}) {
+            const Box ring{o.left + i, o.top + i, o.right - i, o.bottom - i};
+            if (m_antialiased)
+                p.drawEllipse(outlineRectF(ring));
+            else
+                p.drawEllipse(outlineRect(ring));
+        }
     }
     m_inPaint = false;
 }
@@ -225,9 +311,12 @@ void CTwirlCtrl::paintEvent(QPaintEvent *event)
 void CTwirlCtrl::drawFace(QPainter &p)
 {
     const Layout &l = m_layout;
-    p.setPen(QPen(m_rimColor, 1));
-    p.setBrush(m_knobColor);
-    p.drawEllipse(outlineRect(l.knob));
+    p.setPen(QPen(shown(m_rimColor), 1));
+    p.setBrush(shown(m_knobColor));
+    if (m_antialiased)
+        p.drawEllipse(outlineRectF(l.knob));
+    else
+        p.drawEllipse(outlineRect(l.knob));
 
     int theta = m_position;
     if (m_tickSnapping && m_tickCount >= 1 && !m_tickTable.empty()) {
@@ -239,20 +328,19 @@ void CTwirlCtrl::drawFace(QPainter &p)
         emit TickSnap(short(theta), qint32(snap.value));
     }
     drawIndicator(p, theta);
+    drawCaption(p);
+}
 
-    if (!m_text.isEmpty()) {
-        p.save();
-        p.setClipRect(fillRect(l.outer), Qt::IntersectClip);
-        p.setFont(font());
-        p.setPen(m_foreColor);
-        const QFontMetrics fm(font());
-        const int x = (l.outer.left + l.outer.right) / 2;
-        const int y = (l.outer.top + l.outer.bottom - fm.height()) / 2;
-        const int w = fm.horizontalAdvance(m_text);
-        p.drawText(QRect(x - w / 2, y, w, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
-                   m_text);
-        p.restore();
-    }
+void CTwirlCtrl::drawCaption(QPainter &p)
+{
+    if (m_text.isEmpty())
+        return;
+    p.save();
+    p.setClipRect(fillRect(m_layout.outer), Qt::IntersectClip);
+    p.setFont(font());
+    p.setPen(shown(ForeColor()));
+    p.drawText(captionRect(), Qt::AlignHCenter | Qt::AlignTop, m_text);
+    p.restore();
 }
 
 void CTwirlCtrl::drawIndicator(QPainter &p, int angle)
@@ -260,30 +348,56 @@ void CTwirlCtrl::drawIndicator(QPainter &p, int angle)
     const Layout &l = m_layout;
     const int r = l.knobRadius;
     const QPoint c = l.centre;
+    const QColor colour = shown(m_indicatorColor);
     switch (m_indicatorStyle) {
     case isDot: {
+        const QPoint d = pointAt(c, angle, r - 5, m_orientation);
+        if (m_antialiased) {
+            // The same dot and dark edge, round: a dark disc up and left of
+            // a lighter one.
+            const QPointF centre = smoothPointAt(c, angle, r - 5, m_orientation);
+            p.setPen(Qt::NoPen);
+            p.setBrush(shown(Qt::black));
+            p.drawEllipse(centre - QPointF(0.5, 0.5), 2.0, 2.0);
+            p.setBrush(colour);
+            p.drawEllipse(centre, 1.6, 1.6);
+            break;
+        }
         // A 4 x 4 block whose top row and left column are black: a dot
         // with a shadow edge that stays visible on a light face.
-        const QPoint d = pointAt(c, angle, r - 5, m_orientation);
+        const QColor edge = shown(Qt::black);
         for (int dy = -2; dy <= 1; ++dy) {
             for (int dx = -2; dx <= 1; ++dx) {
-                const QColor &col = (dx == -2 || dy == -2) ? QColor(Qt::black) : m_indicatorColor;
+                const QColor &col = (dx == -2 || dy == -2) ? edge : colour;
                 p.fillRect(QRect(d.x() + dx, d.y() + dy, 1, 1), col);
             }
         }
         break;
     }
     case isLine:
-        drawLine(p, c, pointAt(c, angle, r - m_indicatorLineWidth, m_orientation),
-                 m_indicatorColor, m_indicatorLineWidth);
+        if (m_antialiased) {
+            p.setPen(linePen(colour, m_indicatorLineWidth));
+            p.drawLine(pixelCentre(c),
+                       smoothPointAt(c, angle, r - m_indicatorLineWidth, m_orientation));
+        } else {
+            drawLine(p, c, pointAt(c, angle, r - m_indicatorLineWidth, m_orientation), colour,
+                     m_indicatorLineWidth);
+        }
         break;
     case isPointer: {
-        const QPoint pts[3] = {pointAt(c, angle, r - 3, m_orientation),
-                               pointAt(c, angle + 45, r / 2, m_orientation),
-                               pointAt(c, angle - 45, r / 2, m_orientation)};
-        p.setPen(QPen(m_indicatorColor, 1));
-        p.setBrush(m_indicatorColor);
-        p.drawPolygon(pts, 3);
+        p.setPen(QPen(colour, 1));
+        p.setBrush(colour);
+        if (m_antialiased) {
+            const QPointF pts[3] = {smoothPointAt(c, angle, r - 3, m_orientation),
+                                    smoothPointAt(c, angle + 45, r / 2, m_orientation),
+                                    smoothPointAt(c, angle - 45, r / 2, m_orientation)};
+            p.drawPolygon(pts, 3);
+        } else {
+            const QPoint pts[3] = {pointAt(c, angle, r - 3, m_orientation),
+                                   pointAt(c, angle + 45, r / 2, m_orientation),
+                                   pointAt(c, angle - 45, r / 2, m_orientation)};
+            p.drawPolygon(pts, 3);
+        }
         break;
     }
     case isHalfShaded: {
@@ -291,9 +405,12 @@ void CTwirlCtrl::drawIndicator(QPainter &p, int angle)
         const Box inner{k.left + 1, k.top + 1, k.right - 1, k.bottom - 1};
         // From angle - 90 anticlockwise to angle + 90: the half opposite the angle.
         const int e = normalise(qint64(angle) + m_orientation);
-        p.setPen(QPen(m_indicatorColor, 1));
-        p.setBrush(m_indicatorColor);
-        p.drawChord(outlineRect(inner), (180 - e) * 16, 180 * 16);
+        p.setPen(QPen(colour, 1));
+        p.setBrush(colour);
+        if (m_antialiased)
+            p.drawChord(outlineRectF(inner), (180 - e) * 16, 180 * 16);
+        else
+            p.drawChord(outlineRect(inner), (180 - e) * 16, 180 * 16);
         break;
     }
     default:
@@ -309,9 +426,20 @@ void CTwirlCtrl::drawFineIndicator(QPainter &p)
     // The old mark was erased by restoring the cached ring under it; painting
     // it over in the ring colour would also take pixels off a rim it touches.
     m_lastFineAngle = m_fineAdjustPosition;
-    drawLine(p, pointAt(l.centre, m_lastFineAngle, mid - half, m_orientation),
-             pointAt(l.centre, m_lastFineAngle, mid + half, m_orientation), m_indicatorColor,
-             m_indicatorLineWidth);
+    p.save();
+    // The mark stays in the ring, off the face, whatever its length.
+    p.setClipRegion(QRegion(rect()) - faceDiscRegion(), Qt::IntersectClip);
+    const QColor colour = shown(m_indicatorColor);
+    if (m_antialiased) {
+        p.setPen(linePen(colour, m_indicatorLineWidth));
+        p.drawLine(smoothPointAt(l.centre, m_lastFineAngle, mid - half, m_orientation),
+                   smoothPointAt(l.centre, m_lastFineAngle, mid + half, m_orientation));
+    } else {
+        drawLine(p, pointAt(l.centre, m_lastFineAngle, mid - half, m_orientation),
+                 pointAt(l.centre, m_lastFineAngle, mid + half, m_orientation), colour,
+                 m_indicatorLineWidth);
+    }
+    p.restore();
 }
 
 void CTwirlCtrl::resizeEvent(QResizeEvent *event)
@@ -323,9 +451,33 @@ void CTwirlCtrl::resizeEvent(QResizeEvent *event)
 
 void CTwirlCtrl::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+    switch (event->type()) {
+    case QEvent::FontChange:
+        // An inherited font changes the caption; the base class repaints.
+        break;
+    case QEvent::PaletteChange:
+        // Colours that follow the palette are baked into the background.
         m_backgroundValid = false;
+        break;
+    case QEvent::EnabledChange:
+        m_backgroundValid = false;
+        if (!isEnabled()) {
+            stopSpin();
+            endPress();
+        }
+        update();
+        break;
+    default:
+        break;
+    }
     QWidget::changeEvent(event);
+}
+
+void CTwirlCtrl::hideEvent(QHideEvent *event)
+{
+    stopSpin();
+    endPress();
+    QWidget::hideEvent(event);
 }
 
 void CTwirlCtrl::focusInEvent(QFocusEvent *event)

@@ -171,6 +171,13 @@ Layout computeLayout(const LayoutInput &in)
     return l;
 }
 
+qint64 spinDegrees(qint64 heldMs, int speed)
+{
+    const qint64 running = std::max<qint64>(0, heldMs - kSpinDelayMs);
+    // Integer arithmetic truncates toward zero, so both directions match.
+    return speed + running * kSpinDegreesPerSecond * speed / 1000;
+}
+
 int limitFineAdjustWidth(int requested, int clientWidth, int clientHeight)
 {
     const int half = std::min(clientWidth, clientHeight) / 2;

@@ -87,6 +87,17 @@ struct Layout {
 
 TWIRL_EXPORT Layout computeLayout(const LayoutInput &in);
 
+// Auto-spin: a press turns the knob by the speed at once; held past the
+// delay it turns by the speed times the rate, measured by the clock so that
+// timer jitter and machine load do not change how fast it goes.
+inline constexpr int kSpinDelayMs = 300;
+inline constexpr int kSpinDegreesPerSecond = 20;
+// A stalled event loop (a busy host) makes up at most this much time when it
+// comes back, so the knob never leaps past what the user watched it reach.
+inline constexpr int kSpinMaxCatchUpMs = 200;
+// Whole degrees turned after holding for heldMs, signed like speed.
+TWIRL_EXPORT qint64 spinDegrees(qint64 heldMs, int speed);
+
 // Width that the fine ring may take in a client area of the given size.
 TWIRL_EXPORT int limitFineAdjustWidth(int requested, int clientWidth, int clientHeight);
 TWIRL_EXPORT int degreesPerFineStep(int fineAdjustTicks);

@@ -1,6 +1,7 @@
 #include "TwirlPropExchange.h"
 
 #include "CTwirlCtrl.h"
+#include "TwirlNotifyScope.h"
 
 #include <QApplication>
 #include <QDataStream>
@@ -48,7 +49,17 @@ public:
     void exchangeBool(const char *n, bool &v, bool) override { m_bag[n] = v; }
     void exchangeColor(const char *n, QColor &v, const QColor &) override { m_bag[n] = v; }
     void exchangeString(const char *n, QString &v, const QString &) override { m_bag[n] = v; }
-    void exchangeFont(const char *n, QFont &v, const QFont &) override { m_bag[n] = v; }
+    // What follows the surroundings was not set, so it is not stored.
+    void exchangeFont(const char *n, QFont &v, const QFont &) override
+    {
+        if (v.resolveMask() != 0)
+            m_bag[n] = v;
+    }
+    void exchangeStockColor(const char *n, QColor &v, quint32) override
+    {
+        if (v.isValid())
+            m_bag[n] = v;
+    }
 
 private:
     QVariantMap &m_bag;
@@ -112,6 +123,17 @@ public:
         miss(x);
         v = def;
     }
+    void exchangeStockColor(const char *n, QColor &v, quint32 systemColour) override
+    {
+        const QVariant x = m_bag.value(n);
+        bool number = false;
+        const qlonglong ole = x.toLongLong(&number);
+        if (!x.isValid() || (number && x.typeId() != QMetaType::QColor && ole == systemColour)) {
+            v = QColor();
+            return;
+        }
+        exchangeColor(n, v, QColor());
+    }
     void exchangeString(const char *n, QString &v, const QString &def) override
     {
         const QVariant x = m_bag.value(n);
@@ -169,7 +191,15 @@ public:
     void exchangeColor(const char *, QColor &v, const QColor &) override { m_out << toOleColor(v); }
     void exchangeString(const char *, QString &v, const QString &) override { m_out << v; }
     // As text: Qt's own font stream format trusts the list sizes it reads.
-    void exchangeFont(const char *, QFont &v, const QFont &) override { m_out << v.toString(); }
+    // An inherited font is an empty text.
+    void exchangeFont(const char *, QFont &v, const QFont &) override
+    {
+        m_out << (v.resolveMask() != 0 ? v.toString() : QString());
+    }
+    void exchangeStockColor(const char *, QColor &v, quint32 systemColour) override
+    {
+        m_out << (v.isValid() ? toOleColor(v) : systemColour);
+    }
 
 private:
     QDataStream &m_out;
@@ -203,7 +233,20 @@ public:
         QString text;
         read(text, QString());
         QFont f;
-        v = ok() && f.fromString(text) ? f : def;
+        v = ok() && !text.isEmpty() && f.fromString(text) ? f : def;
+    }
+    void exchangeStockColor(const char *, QColor &v, quint32 systemColour) override
+    {
+        quint32 x = 0;
+        read(x, systemColour);
+        v = !ok() || x == systemColour ? QColor() : fromOleColor(x);
+    }
+    void exchangeAddedBool(const char *n, bool &v, bool def) override
+    {
+        if (ok() && m_in.atEnd())
+            v = def;
+        else
+            exchangeBool(n, v, def);
     }
 
 private:
@@ -235,6 +278,7 @@ public:
     void exchangeColor(const char *, QColor &v, const QColor &def) override { v = def; }
     void exchangeString(const char *, QString &v, const QString &def) override { v = def; }
     void exchangeFont(const char *, QFont &v, const QFont &def) override { v = def; }
+    void exchangeStockColor(const char *, QColor &v, quint32) override { v = QColor(); }
 };
 
 } // namespace
@@ -273,15 +317,15 @@ using namespace twirl;
 
 void CTwirlCtrl::DoPropExchange(PropExchange &px)
 {
+    NotifyScope scope(*this);
     quint32 version = kVersion;
     px.exchangeVersion(version, kVersion);
 
-    // Stock properties; their defaults come from the surroundings.
-    const QPalette pal = parentWidget() ? parentWidget()->palette() : QApplication::palette();
-    px.exchangeColor("BackColor", m_backColor, pal.color(QPalette::Window));
-    QFont f = font();
-    px.exchangeFont("Font", f, parentWidget() ? parentWidget()->font() : QApplication::font());
-    px.exchangeColor("ForeColor", m_foreColor, pal.color(QPalette::WindowText));
+    // Stock properties: unset, they follow the surroundings, and stay so.
+    px.exchangeStockColor("BackColor", m_backColor, kSystemWindow);
+    QFont f = isFontSet() ? font() : QFont();
+    px.exchangeFont("Font", f, QFont());
+    px.exchangeStockColor("ForeColor", m_foreColor, kSystemWindowText);
     px.exchangeString("Text", m_text, QString());
 
     px.exchangeColor("KnobColor", m_knobColor, QColor(128, 128, 128));
@@ -313,6 +357,7 @@ void CTwirlCtrl::DoPropExchange(PropExchange &px)
     px.exchangeBool("FineAdjustIndicator", m_fineAdjustIndicator, true);
     px.exchangeColor("FineAdjustColor", m_fineAdjustColor, m_knobColor);
     px.exchangeShort("FineAdjustLineLength", m_fineAdjustLineLength, 2);
+    px.exchangeAddedBool("Antialiased", m_antialiased, false);
 
     if (px.isLoading()) {
         QWidget::setFont(f);

@@ -26,8 +26,19 @@ public:
     virtual void exchangeBool(const char *name, bool &v, bool def) = 0;
     virtual void exchangeColor(const char *name, QColor &v, const QColor &def) = 0;
     virtual void exchangeString(const char *name, QString &v, const QString &def) = 0;
+    // A default QFont (nothing resolved) stands for the inherited font.
     virtual void exchangeFont(const char *name, QFont &v, const QFont &def) = 0;
+    // A stock colour; invalid means "follow the palette", stored as the
+    // system colour given (with the high bit set), or left out of a bag.
+    virtual void exchangeStockColor(const char *name, QColor &v, quint32 systemColour) = 0;
+    // A property added after the first release: streams written before it
+    // end without it, and that is no error.
+    virtual void exchangeAddedBool(const char *name, bool &v, bool def) { exchangeBool(name, v, def); }
 };
+
+// The system colours that stand for a stock colour following the palette.
+inline constexpr quint32 kSystemWindow = 0x8000000Fu;       // background
+inline constexpr quint32 kSystemWindowText = 0x80000008u;   // text
 
 // Colours travel as 24-bit values with red in the low byte.
 TWIRL_EXPORT quint32 toOleColor(const QColor &c);

@@ -1,6 +1,9 @@
 #include "options/TimeZones.h"
 
+#include <QFile>
 #include <QTimeZone>
+
+#include <algorithm>
 
 QString Timezone::timeZonesKey()
 {
@@ -10,20 +13,27 @@ QString Timezone::timeZonesKey()
 
 namespace {
 
-// The local wall-clock moment just before a transition, as a recurring rule.
-SystemTime ruleFor(const QTimeZone::OffsetData &transition, int offsetBefore)
+// The local wall-clock moment just before a change, as a recurring rule.
+SystemTime recurringRule(const QDateTime &localBefore)
 {
-    const QDateTime local = transition.atUtc.addSecs(offsetBefore).toTimeZone(QTimeZone::utc());
-    const QDate date = local.date();
-    const QTime time = local.time();
+    const QDate date = localBefore.date();
+    const QTime time = localBefore.time();
     SystemTime rule;
     rule.month = quint16(date.month());
     rule.dayOfWeek = quint16(date.dayOfWeek() % 7);
-    const int week = (date.day() - 1) / 7 + 1;
-    rule.day = quint16(date.day() + 7 > date.daysInMonth() ? 5 : week);
+    rule.day = quint16(date.day() + 7 > date.daysInMonth() ? 5 : (date.day() - 1) / 7 + 1);
     rule.hour = quint16(time.hour());
     rule.minute = quint16(time.minute());
     rule.second = quint16(time.second());
+    return rule;
+}
+
+// The same moment as a fixed date of the given year.
+SystemTime fixedRule(const QDateTime &local)
+{
+    SystemTime rule = recurringRule(local);
+    rule.year = quint16(local.date().year());
+    rule.day = quint16(local.date().day());
     return rule;
 }
 
@@ -36,6 +46,69 @@ QString offsetText(int seconds)
         .arg(minutes % 60, 2, 10, QChar(u'0'));
 }
 
+QDateTime wallClock(const QDateTime &utc, int offsetSeconds)
+{
+    return utc.addSecs(offsetSeconds).toTimeZone(QTimeZone::utc());
+}
+
+// A change of the zone's offset from UTC within one year.
+struct OffsetChange
+{
+    QDateTime atUtc;
+    int from = 0;
+    int to = 0;
+};
+
+QList<OffsetChange> changesIn(const QTimeZone &zone, int year, int *offsetAtStart)
+{
+    const QDateTime yearStart(QDate(year, 1, 1), QTime(0, 0), QTimeZone::utc());
+    const QDateTime yearEnd(QDate(year + 1, 1, 1), QTime(0, 0), QTimeZone::utc());
+    int previous = zone.offsetFromUtc(yearStart);
+    *offsetAtStart = previous;
+    QList<OffsetChange> changes;
+    // Only the offset counts: a change of name or of the database's daylight
+    // flag alone does not move a clock.
+    for (const QTimeZone::OffsetData &transition : zone.transitions(yearStart, yearEnd)) {
+        if (transition.atUtc <= yearStart || transition.atUtc >= yearEnd
+            || transition.offsetFromUtc == previous)
+            continue;
+        changes.append({transition.atUtc, previous, transition.offsetFromUtc});
+        previous = transition.offsetFromUtc;
+    }
+    return changes;
+}
+
+// A recurring rule where it also names the same change next year, else the
+// fixed date: some zones follow the moon or a decree, not the weekday.
+SystemTime ruleFor(const QTimeZone &zone, const OffsetChange &change)
+{
+    const QDateTime localBefore = wallClock(change.atUtc, change.from);
+    const SystemTime rule = recurringRule(localBefore);
+    const int nextYear = localBefore.date().year() + 1;
+    const QDate nextDate = TransitionDate(nextYear, rule.month, rule.dayOfWeek, rule.day);
+    if (nextDate.isValid()) {
+        const QDateTime nextLocal(nextDate, localBefore.time(), QTimeZone::utc());
+        const QDateTime nextUtc = nextLocal.addSecs(-change.from);
+        if (zone.offsetFromUtc(nextUtc.addSecs(-1)) == change.from && zone.offsetFromUtc(nextUtc) == change.to)
+            return rule;
+    }
+    return fixedRule(localBefore);
+}
+
+// The database's file for a zone; empty when there is none. Names come from
+// the system and the zone list, never from a user, but keep them inside.
+QByteArray zoneFile(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QLatin1String("..")) || name.startsWith(u'/'))
+        return {};
+    const QString folder = qEnvironmentVariableIsEmpty("TZDIR") ? QStringLiteral("/usr/share/zoneinfo")
+                                                                 : qEnvironmentVariable("TZDIR");
+    QFile file(folder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1 << 20)
+        return {};
+    return file.readAll();
+}
+
 } // namespace
 
 TimeZoneRecord Timezone::ReadTimeZone(const QByteArray &zoneId, int year)
@@ -45,43 +118,71 @@ TimeZoneRecord Timezone::ReadTimeZone(const QByteArray &zoneId, int year)
     if (!zone.isValid())
         return record;
 
-    const QDateTime yearStart(QDate(year, 1, 1), QTime(0, 0), QTimeZone::utc());
-    const QDateTime yearEnd(QDate(year + 1, 1, 1), QTime(0, 0), QTimeZone::utc());
-    const int standardOffset = zone.standardTimeOffset(yearStart.addDays(182)) ;
-    record.Bias = -standardOffset / 60;
+    int offsetAtStart = 0;
+    QList<OffsetChange> changes = changesIn(zone, year, &offsetAtStart);
+    // A zone that moved its base offset this year is described by the part of
+    // the year after the move, which is what the coming years will show.
+    QList<int> offsets{offsetAtStart};
+    for (const OffsetChange &change : changes)
+        if (!offsets.contains(change.to))
+            offsets.append(change.to);
+    while (offsets.size() > 2) {
+        const int dropped = offsets.takeFirst();
+        while (!changes.isEmpty() && (changes.first().from == dropped || changes.first().to == dropped))
+            changes.removeFirst();
+    }
+
+    // The lower offset is standard time and the higher one daylight time,
+    // whatever the database calls them: a zone such as Europe/Dublin whose
+    // database marks winter as a negative daylight saving then reads as its
+    // clocks show, summer ahead of winter.
+    const int standard = *std::min_element(offsets.begin(), offsets.end());
+    const int daylight = *std::max_element(offsets.begin(), offsets.end());
+    record.Bias = -standard / 60;
     record.StandardBias = 0;
 
     const QString id = QString::fromLatin1(zoneId);
     record.standardName = id;
     record.daylightName = id;
-    record.displayName = offsetText(standardOffset) + id;
+    record.displayName = offsetText(standard) + id;
     record.mapIdentifier = QLocale::territoryToCode(zone.territory());
-
-    if (!zone.hasDaylightTime())
+    if (standard == daylight)
         return record;
-    int offsetBefore = zone.offsetFromUtc(yearStart.addSecs(-1));
-    for (const QTimeZone::OffsetData &transition : zone.transitions(yearStart, yearEnd)) {
-        if (transition.daylightTimeOffset > 0 && record.DaylightDate.month == 0) {
-            record.DaylightDate = ruleFor(transition, offsetBefore);
-            record.DaylightBias = -transition.daylightTimeOffset / 60;
-        } else if (transition.daylightTimeOffset == 0 && record.StandardDate.month == 0) {
-            record.StandardDate = ruleFor(transition, offsetBefore);
-        }
-        offsetBefore = transition.offsetFromUtc;
+
+    record.DaylightBias = -(daylight - standard) / 60;
+    const OffsetChange *start = nullptr;
+    const OffsetChange *end = nullptr;
+    for (const OffsetChange &change : changes) {
+        if (change.to == daylight && !start)
+            start = &change;
+        if (change.to == standard && !end)
+            end = &change;
     }
-    // A zone that only entered or only left daylight time this year has no rule.
-    if (record.DaylightDate.month == 0 || record.StandardDate.month == 0) {
-        record.DaylightDate = {};
-        record.StandardDate = {};
-        record.DaylightBias = 0;
-    }
+    // Daylight time that runs over the turn of the year without a change in
+    // it starts at the first moment of the year or ends at the last.
+    const QDateTime yearStart(QDate(year, 1, 1), QTime(0, 0), QTimeZone::utc());
+    const QDateTime yearLast(QDate(year, 12, 31), QTime(23, 59, 59), QTimeZone::utc());
+    record.DaylightDate = start ? ruleFor(zone, *start) : fixedRule(yearStart);
+    record.StandardDate = end ? ruleFor(zone, *end) : fixedRule(yearLast);
     return record;
+}
+
+bool Timezone::hasRealZones(const QList<QByteArray> &ids)
+{
+    // Qt offers "UTC" and "UTC+hh:mm" even without a time zone database.
+    for (const QByteArray &id : ids)
+        if (!id.startsWith("UTC"))
+            return true;
+    return false;
 }
 
 bool Timezone::LoadTimeZones(const QString &, int year)
 {
     m_zones.clear();
+    m_year = year;
     const QList<QByteArray> ids = QTimeZone::availableTimeZoneIds();
+    if (!hasRealZones(ids))
+        return false;
     for (const QByteArray &id : ids)
         m_zones.append(ReadTimeZone(id, year));
     return !m_zones.isEmpty();
@@ -100,6 +201,38 @@ bool Timezone::selectCurrent(const QString &standardName)
     }
     m_current = {};
     return false;
+}
+
+QString Timezone::resolve(const QString &zoneName) const
+{
+    if (find(zoneName))
+        return zoneName;
+    // An alias the table does not list ("US/Eastern", "Etc/UTC",
+    // "Asia/Calcutta") is a link to a listed zone in the database: the same
+    // file under another name.
+    if (const QByteArray data = zoneFile(zoneName); !data.isEmpty())
+        for (const TimeZoneRecord &zone : m_zones)
+            if (zoneFile(zone.standardName) == data)
+                return zone.standardName;
+    // Without the files, the listed zone that keeps the same clock all year,
+    // one of the same country first.
+    const TimeZoneRecord alias = ReadTimeZone(zoneName.toLatin1(), m_year);
+    if (alias.standardName.isEmpty())
+        return {};
+    auto sameClock = [&alias](const TimeZoneRecord &zone) {
+        return zone.Bias == alias.Bias && zone.DaylightBias == alias.DaylightBias
+            && zone.DaylightDate == alias.DaylightDate && zone.StandardDate == alias.StandardDate;
+    };
+    const TimeZoneRecord *anyCountry = nullptr;
+    for (const TimeZoneRecord &zone : m_zones) {
+        if (!sameClock(zone))
+            continue;
+        if (!alias.mapIdentifier.isEmpty() && zone.mapIdentifier == alias.mapIdentifier)
+            return zone.standardName;
+        if (!anyCountry)
+            anyCountry = &zone;
+    }
+    return anyCountry ? anyCountry->standardName : QString();
 }
 
 const TimeZoneRecord *Timezone::find(const QString &standardName) const
@@ -162,6 +295,35 @@ bool IsDaylightSaving(const QDateTime &t, const TimeZoneRecord &zone)
     if (start < end)
         return start < at && at < end;
     return at < end || at > start;
+}
+
+int UtcOffsetAt(const QDateTime &utc, const TimeZoneRecord &zone)
+{
+    const int standard = -(zone.Bias + zone.StandardBias) * 60;
+    const int daylight = -(zone.Bias + zone.DaylightBias) * 60;
+    if (zone.DaylightDate.month == 0 || zone.StandardDate.month == 0)
+        return standard;
+    // The start is written in standard time and the end in daylight time,
+    // each the clock just before the change. Wall clocks as milliseconds.
+    const qint64 at = utc.toMSecsSinceEpoch();
+    const qint64 onStandard = at + qint64(standard) * 1000;
+    const qint64 onDaylight = at + qint64(daylight) * 1000;
+    const int year = QDateTime::fromMSecsSinceEpoch(onStandard, QTimeZone::utc()).date().year();
+    const QDateTime startMoment = ruleMoment(zone.DaylightDate, year);
+    const QDateTime endMoment = ruleMoment(zone.StandardDate, year);
+    if (!startMoment.isValid() || !endMoment.isValid() || startMoment == endMoment)
+        return standard;
+    const qint64 start = startMoment.toMSecsSinceEpoch();
+    const qint64 end = endMoment.toMSecsSinceEpoch();
+    // Daylight time kept to the end of the year has no change to mark its end:
+    // the year's last second stands for it, on the year's own clock.
+    const SystemTime &last = zone.StandardDate;
+    const bool toYearEnd = last.year != 0 && last.month == 12 && last.day == 31 && last.hour == 23
+                        && last.minute == 59 && last.second == 59;
+    const qint64 endClock = toYearEnd ? onStandard : onDaylight;
+    const bool inDaylight = start < end ? (onStandard >= start && endClock < end)
+                                        : (endClock < end || onStandard >= start);
+    return inDaylight ? daylight : standard;
 }
 
 Timezone &timezones()

@@ -52,6 +52,13 @@ public:
     // Makes the first entry with that standard name the current zone;
     // without a match the current zone is left empty.
     bool selectCurrent(const QString &standardName);
+    // The table's name for a zone: the name itself when listed, else the
+    // listed zone with the same clock all year (an alias such as
+    // "US/Eastern"); empty when there is none.
+    QString resolve(const QString &zoneName) const;
+    // False for a list holding only Qt's own "UTC..." entries, which it
+    // offers even when the system has no time zone database.
+    static bool hasRealZones(const QList<QByteArray> &ids);
 
     const QList<TimeZoneRecord> &zones() const { return m_zones; }
     const TimeZoneRecord &current() const { return m_current; }
@@ -59,6 +66,7 @@ public:
 
 private:
     QList<TimeZoneRecord> m_zones;
+    int m_year = 0;
     TimeZoneRecord m_current;
 };
 
@@ -68,6 +76,10 @@ QString StripNull(const QString &text);
 QDate TransitionDate(int year, int month, int weekday, int occurrence);
 // True strictly between the start and the end of daylight time in t's year.
 bool IsDaylightSaving(const QDateTime &t, const TimeZoneRecord &zone);
+
+// The zone's offset from UTC in seconds at that moment, as the record's
+// rules give it (the start of daylight time counts as daylight time).
+int UtcOffsetAt(const QDateTime &utc, const TimeZoneRecord &zone);
 
 // The program-wide table loaded at start.
 Timezone &timezones();

@@ -1,5 +1,7 @@
-// How much the cached background saves: a full paint of a busy knob against
-// the face-only redraw a turn causes, and the value rules alone.
+// How much the cached background saves: a full paint of a busy knob (drawn
+// with the original pixel rules and drawn smooth) against the face-only
+// redraw a turn causes and the mark-only redraw of the fine ring, and the
+// value rules alone.
 #include "knob/CTwirlCtrl.h"
 
 #include <benchmark/benchmark.h>
@@ -39,6 +41,21 @@ void BM_FullPaint(benchmark::State &state)
 }
 BENCHMARK(BM_FullPaint);
 
+void BM_FullPaintAntialiased(benchmark::State &state)
+{
+    CTwirlCtrl k;
+    busyKnob(k);
+    k.setAntialiased(true);
+    QImage img(k.size(), QImage::Format_ARGB32_Premultiplied);
+    int i = 0;
+    for (auto _ : state) {
+        k.setTickColor(QColor(i & 1 ? 0 : 40, 0, 0));
+        k.render(&img);
+        ++i;
+    }
+}
+BENCHMARK(BM_FullPaintAntialiased);
+
 void BM_TurnRedrawsFace(benchmark::State &state)
 {
     CTwirlCtrl k;
@@ -53,6 +70,24 @@ void BM_TurnRedrawsFace(benchmark::State &state)
     state.counters["background renders"] = k.backgroundRenderCount();
 }
 BENCHMARK(BM_TurnRedrawsFace);
+
+void BM_FineTurnRedrawsMark(benchmark::State &state)
+{
+    CTwirlCtrl k;
+    busyKnob(k);
+    k.setTickSnapping(true);
+    k.show();
+    QApplication::processEvents();
+    int snaps = 0;
+    QObject::connect(&k, &CTwirlCtrl::TickSnap, [&snaps] { ++snaps; });
+    int a = 0;
+    for (auto _ : state) {
+        a = (a + 7) % 360;
+        k.setFineAdjustPosition(short(a));   // repaints the old and new mark only
+    }
+    state.counters["tick snaps"] = snaps;
+}
+BENCHMARK(BM_FineTurnRedrawsMark);
 
 void BM_AngleChangeRule(benchmark::State &state)
 {

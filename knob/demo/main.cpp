@@ -1,4 +1,4 @@
-// twirl-demo: three knobs in a window. "--screenshot FILE" saves the window
+// twirl-demo: knobs in a window. "--screenshot FILE" saves the window
 // as an image and quits, for checking the drawing without a display.
 
 #include "TwirlDemoWindow.h"

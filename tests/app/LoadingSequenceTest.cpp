@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "core/AppInfo.h"
 #include "app/DefaultData.h"
 #include "app/LoadingSequence.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QThread>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -157,12 +159,48 @@ TEST_F(MainWindowTest, TimezoneNotSetTakesTheSystemZone)
     store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
     start();
     EXPECT_NE(config().timezone, "Not Set");
-    EXPECT_EQ(config().timezone, Timezone::systemStandardName());
+    EXPECT_EQ(config().timezone, timezones().resolve(Timezone::systemStandardName()));
+    EXPECT_EQ(timezones().current().standardName, config().timezone);
 
     main.reset();
     store.write("Kestrel", "TimeZone", "Timezone", "Europe/Paris");
     start();
     EXPECT_EQ(config().timezone, "Europe/Paris");
+}
+
+TEST_F(MainWindowTest, SystemZoneNamedByAnAliasIsFound)
+{
+    const QByteArray saved = qgetenv("TZ");
+    qputenv("TZ", "US/Eastern");
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    start();
+    if (saved.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
+    ASSERT_EQ(Timezone::systemStandardName().isEmpty(), false);
+    EXPECT_EQ(config().timezone, "America/New_York");
+    EXPECT_EQ(timezones().current().standardName, "America/New_York");
+    EXPECT_EQ(timezones().current().DaylightBias, -60);
+}
+
+// Lord Howe's half hour of daylight saving rounds like every other half in
+// the program: to even, so 0 whole hours.
+TEST_F(MainWindowTest, HalfHourDaylightOffsetRoundsToEven)
+{
+    const QByteArray saved = qgetenv("TZ");
+    qputenv("TZ", "Australia/Lord_Howe");
+    store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+    start();
+    if (saved.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
+    ASSERT_EQ(timezones().current().DaylightBias, -30);
+    ASSERT_NE(satellites, nullptr);
+    const QStringList calls = satellites->orbiterFake.calls;
+    ASSERT_GE(calls.size(), 8);
+    EXPECT_EQ(calls[7], "setDaylightOffset(0)");
 }
 
 TEST_F(MainWindowTest, TrackingControlIsSetUpInOrder)
@@ -203,13 +241,67 @@ TEST_F(MainWindowTest, RegistrationFileIsWrittenOnceAndNeverRewritten)
     EXPECT_EQ(readFile(path), "moved elsewhere\r\n");
 }
 
-TEST(SingleInstance, SecondHolderIsRefused)
+TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
 {
     TempDirs dirs;
-    SingleInstance first(dirs.config());
-    EXPECT_TRUE(first.isFirst());
+    auto first = std::make_unique<SingleInstance>(dirs.config());
+    EXPECT_EQ(first->state(), SingleInstance::State::First);
     SingleInstance second(dirs.config());
+    EXPECT_EQ(second.state(), SingleInstance::State::AlreadyRunning);
     EXPECT_FALSE(second.isFirst());
+    first.reset();
+    SingleInstance third(dirs.config());
+    EXPECT_EQ(third.state(), SingleInstance::State::First);
+}
+
+// A lock file left by a copy that ran under another host name (a container,
+// a shared home folder) belongs to no live copy and must not refuse a start.
+TEST(SingleInstance, LockLeftUnderAnotherHostNameIsNoObstacle)
+{
+    TempDirs dirs;
+    const QString path = dirs.config() + "/Kestrel.lock";
+    writeFile(path, "4242\nkestrel\nsome-other-host\n");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime);
+    file.close();
+    SingleInstance instance(dirs.config());
+    EXPECT_EQ(instance.state(), SingleInstance::State::First);
+}
+
+// A settings folder that cannot be written is not another copy: the lock is
+// reported as unavailable and the program may start.
+TEST(SingleInstance, UnwritableSettingsFolderIsNotAnotherCopy)
+{
+    TempDirs dirs;
+    // Below a plain file, no folder can be made, even for root.
+    writeFile(dirs.data() + "/plain", "x");
+    SingleInstance instance(dirs.data() + "/plain/settings");
+    EXPECT_EQ(instance.state(), SingleInstance::State::Unavailable);
+    EXPECT_TRUE(instance.isFirst());
+    EXPECT_FALSE(instance.problem().isEmpty());
+}
+
+TEST(SingleInstance, ProgramWithAnUnwritableSettingsFolderRunsAndSaysSoOnce)
+{
+    TempDirs dirs;
+    writeFile(dirs.data() + "/plain", "x");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KESTREL_PROMPTS", "stderr");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("KESTREL_CONFIG_DIR", dirs.data() + "/plain/settings");
+    env.insert("KESTREL_SCREENSHOT", dirs.data() + "/shot.png");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(KESTREL_PROGRAM_PATH, {});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 0) << err.toStdString();
+    EXPECT_EQ(err.count("could not take its lock"), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("will not be saved")) << err.toStdString();
+    EXPECT_FALSE(err.contains("already running")) << err.toStdString();
+    EXPECT_FALSE(err.contains("could not be saved")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(dirs.data() + "/shot.png"));
 }
 
 TEST(SingleInstance, SecondProgramShowsTheMessageAndTouchesNothing)
@@ -253,4 +345,26 @@ TEST(DefaultData, ShippedFilesAreInstalledOnceAndNeverReplaced)
     writeFile(path, "1,MY,Own place,10,20\r\n");
     InstallDefaultDataFiles();
     EXPECT_EQ(readFile(path), "1,MY,Own place,10,20\r\n");
+}
+
+// The desktop's scalable icon is written from the bird the program draws.
+TEST(AppIcon, ScalableIconIsWellFormedAndDrawsTheBird)
+{
+    QXmlStreamReader xml(AppIcon::svg());
+    QStringList elements;
+    QString path;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            elements << xml.name().toString();
+            if (xml.name() == QLatin1String("path"))
+                path = xml.attributes().value("d").toString();
+        }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(elements, (QStringList{"svg", "title", "circle", "path"}));
+    EXPECT_TRUE(path.startsWith("M90,90 C60,65")) << path.toStdString();
+    EXPECT_TRUE(path.endsWith(" Z"));
+    const QImage icon = AppIcon::render(48);
+    EXPECT_EQ(icon.size(), QSize(48, 48));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);          // outside the disc
+    EXPECT_EQ(icon.pixelColor(24, 40), QColor(40, 90, 150));  // disc below the bird
 }

@@ -78,3 +78,24 @@ TEST(PrivateProfile, GarbageLinesAreSkippedNotFatal)
     ASSERT_TRUE(profile.load());
     EXPECT_EQ(profile.value("S", "k"), "v");
 }
+
+// A value with a line end would come back as a new section or key.
+TEST(PrivateProfile, RefusesWhatWouldNotReadBackAsWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/p.ini";
+    PrivateProfile profile(path);
+    EXPECT_TRUE(profile.setValue("S", "Key", "plain value"));
+    EXPECT_FALSE(profile.setValue("S", "Bad", "first\r\n[Injected]\r\nx=1"));
+    EXPECT_FALSE(profile.setValue("S", "Bad", QString("a") + QChar(0) + "b"));
+    EXPECT_FALSE(profile.setValue("S", "A=B", "v"));
+    EXPECT_FALSE(profile.setValue("S]x", "K", "v"));
+    EXPECT_FALSE(PrivateProfile::writeString(path, "S", "Bad", "one\ntwo"));
+    ASSERT_TRUE(profile.save());
+
+    PrivateProfile back(path);
+    ASSERT_TRUE(back.load());
+    EXPECT_EQ(back.sectionNames(), QStringList{"S"});
+    EXPECT_EQ(back.keyNames("S"), QStringList{"Key"});
+    EXPECT_EQ(back.value("S", "Key"), "plain value");
+}

@@ -1,4 +1,5 @@
 #include "core/CJString.h"
+#include "core/LoadingDialog.h"
 #include "core/Utilities.h"
 
 #include "ScriptedPorts.h"
@@ -6,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(Utilities, FileNameParts)
@@ -146,4 +148,30 @@ TEST(CJString, CheckInvalidCharacters)
     EXPECT_EQ(s.CheckInvalidCharacters(QStringList({"", "H"}), 1), 0);  // empty item ends the search
     EXPECT_EQ(s.CheckInvalidCharacters(QString("H"), 1), 0);           // not an array
     EXPECT_EQ(s.CheckInvalidCharacters(QVariantList({"q"}), 1), 0);
+}
+
+// Esc and the close box are Cancel: the work stops, the window does not just
+// vanish while the work goes on behind it.
+TEST(LoadingDialog, EscAndCloseBoxCancelTheWork)
+{
+    TempDirs dirs;
+    LoadingDialog dialog;
+    dialog.setRange(10);
+    dialog.start();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.cancelled());
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.start();
+    EXPECT_FALSE(dialog.cancelled());
+    dialog.close();
+    EXPECT_TRUE(dialog.cancelled());
+
+    // Work that cannot be broken off ignores both.
+    dialog.start();
+    dialog.setCancelEnabled(false);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.close();
+    EXPECT_FALSE(dialog.cancelled());
+    EXPECT_TRUE(dialog.isVisible());
 }

@@ -1,18 +1,13 @@
+#include "core/IniSettingsStore.h"
 #include "core/PrivateProfile.h"
 #include "core/WholeFileWriter.h"
 
+#include "FileSizeLimit.h"
 #include "TempDirs.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-
-#include <functional>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -29,22 +24,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// Runs the writer in a child whose file size limit is 2,048 bytes; returns
-// what the child reported: 1 success, 0 failure, -1 the child died.
-int saveUnderSizeLimit(const std::function<bool()> &save)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);  // over the limit, write() fails with EFBIG instead
-        rlimit limit{2048, 2048};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(save() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 } // namespace
 
 TEST(WholeFileWriter, WriteCutShortBySizeLimitFailsAndKeepsTheOldFile)
@@ -54,7 +33,7 @@ TEST(WholeFileWriter, WriteCutShortBySizeLimitFailsAndKeepsTheOldFile)
     const QByteArray old = "the old contents\r\n";
     writeFile(path, old);
 
-    const int result = saveUnderSizeLimit([&] { return WholeFileWriter::save(path, QByteArray(3000, 'x')); });
+    const int result = runUnderFileSizeLimit(2048, [&] { return WholeFileWriter::save(path, QByteArray(3000, 'x')); });
 
     EXPECT_EQ(result, 0);
     EXPECT_EQ(readAll(path), old);
@@ -67,7 +46,7 @@ TEST(WholeFileWriter, ProfileWithALongValueUnderSizeLimitKeepsTheOldFile)
     const QByteArray old = "[Section]\r\nKey=short\r\n";
     writeFile(path, old);
 
-    const int result = saveUnderSizeLimit([&] {
+    const int result = runUnderFileSizeLimit(2048, [&] {
         PrivateProfile profile(path);
         profile.load();
         profile.setValue("Section", "Key", QString(3000, 'v'));
@@ -89,4 +68,43 @@ TEST(WholeFileWriter, SavesWholeAndReportsAnUnwritableFolder)
     QString error;
     EXPECT_FALSE(WholeFileWriter::save(dirs.data() + "/no/such/folder/out.bin", bytes, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// The program's settings are saved in one go at shutdown: a store that runs
+// out of room half way keeps every old value, never a mix of old and new.
+TEST(WholeFileWriter, SettingsBatchThatCannotBeSavedLeavesTheStoreAsItWas)
+{
+    TempDirs dirs;
+    const QString path = IniSettingsStore::fileFor("Kestrel");
+    const QByteArray old = "[Settings]\r\nMainLeft=1000\r\n";
+    writeFile(path, old);
+
+    const int result = runUnderFileSizeLimit(1024, [] {
+        IniSettingsStore store;
+        store.beginBatch();
+        // About 57 keys as at shutdown, well past the limit together.
+        for (int i = 0; i < 57; ++i)
+            store.write("Kestrel", "Section", QStringLiteral("Key%1").arg(i), QStringLiteral("a value of some length %1").arg(i));
+        return store.commit();
+    });
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readAll(path), old);
+}
+
+TEST(WholeFileWriter, SettingsBatchReadsItsOwnWritesAndSavesOnce)
+{
+    TempDirs dirs;
+    IniSettingsStore store;
+    store.beginBatch();
+    store.write("Kestrel", "A", "One", "1");
+    QString value;
+    ASSERT_TRUE(store.read("Kestrel", "A", "One", &value));
+    EXPECT_EQ(value, "1");
+    EXPECT_FALSE(QFile::exists(IniSettingsStore::fileFor("Kestrel")));
+    store.removeSection("Kestrel", "A");
+    store.write("Kestrel", "B", "Two", "2");
+    QString error;
+    ASSERT_TRUE(store.commit(&error)) << error.toStdString();
+    EXPECT_EQ(readAll(IniSettingsStore::fileFor("Kestrel")), "[B]\r\nTwo=2\r\n");
 }

@@ -233,17 +233,27 @@ TEST(TwirlCtrl, SameValueOnAnotherAngleFiresOnlyPositionChanged)
     EXPECT_EQ(log.events, (Events{"P-3"}));
 }
 
-TEST(TwirlCtrl, MaxBelowMinBecomesMinAndForcesValue)
+TEST(TwirlCtrl, ALimitSetPastTheOtherMovesItAlong)
 {
     CTwirlCtrl k;
     k.setMin(5);
     EXPECT_EQ(k.Value(), 5);
     k.setValue(8);
-    k.setMax(2);
-    EXPECT_EQ(k.Max(), 5);
-    EXPECT_EQ(k.Value(), 5);
-    k.setMin(9);
-    EXPECT_EQ(k.Min(), 5);
+    k.setMax(2);   // Min makes way, Value follows Max down
+    EXPECT_EQ(k.Max(), 2);
+    EXPECT_EQ(k.Min(), 2);
+    EXPECT_EQ(k.Value(), 2);
+    k.setMin(50);   // Max makes way
+    EXPECT_EQ(k.Min(), 50);
+    EXPECT_EQ(k.Max(), 50);
+    EXPECT_EQ(k.Value(), 50);
+    k.setMax(100);
+    EXPECT_EQ(k.Min(), 50);
+    EXPECT_EQ(k.Value(), 50);
+    // Within each other's range nothing else moves.
+    k.setMin(-20);
+    EXPECT_EQ(k.Max(), 100);
+    EXPECT_EQ(k.Value(), 50);
 }
 
 TEST(TwirlCtrl, ChangingTheSpanMovesTheIndicatorNotTheValue)
@@ -347,7 +357,7 @@ TEST(TwirlCtrl, PropertyPageEditsTheTextBothWays)
     EXPECT_EQ(page.textField()->text(), QStringLiteral("Again"));
 }
 
-TEST(TwirlCtrl, AboutBoxShowsTitleIconNameAndOk)
+TEST(TwirlCtrl, AboutBoxShowsTitleIconNameVersionAndOk)
 {
     CTwirlCtrl k;
     bool seen = false;
@@ -362,9 +372,18 @@ TEST(TwirlCtrl, AboutBoxShowsTitleIconNameAndOk)
         auto *icon = dlg->findChild<QLabel *>(QStringLiteral("lblIcon"));
         ASSERT_NE(icon, nullptr);
         EXPECT_FALSE(icon->pixmap().isNull());
+        auto *version = dlg->findChild<QLabel *>(QStringLiteral("lblVersion"));
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->text(), QStringLiteral("Version 1.0"));
         auto *ok = dlg->findChild<QPushButton *>(QStringLiteral("cmdOK"));
         ASSERT_NE(ok, nullptr);
         EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+        // Sized to its texts: none cut short, no empty stretch, and wide
+        // enough for its title.
+        for (QLabel *label : {name, version})
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        EXPECT_EQ(dlg->size(), dlg->sizeHint());
+        EXPECT_GT(dlg->width(), dlg->fontMetrics().horizontalAdvance(dlg->windowTitle()));
         ok->click();
     });
     QMetaObject::invokeMethod(&k, "AboutBox");

@@ -1,5 +1,6 @@
-// A form as Designer saves it, compiled by uic: the generated setters must
-// exist under the property names and reach the knob.
+// A form with the knob's other kinds of property (enumerations, colour,
+// font, text), in the order the form editor saves them, compiled by uic: the
+// generated setters must exist under the property names and reach the knob.
 #include "ui_TwirlForm.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ TEST(TwirlForm, UicGeneratedFormSetsTheKnobsProperties)
     EXPECT_EQ(k->Font().pointSize(), 14);
     EXPECT_TRUE(k->Font().bold());
     EXPECT_EQ(k->Text(), QStringLiteral("Level"));
+    EXPECT_TRUE(k->Antialiased());
+    EXPECT_TRUE(k->isFontSet());
+    EXPECT_FALSE(k->isBackColorSet());
     // Set before the layout gave the knob its size: the width is kept.
     EXPECT_EQ(k->FineAdjustWidth(), 40);
 }

@@ -1,4 +1,5 @@
 #include "knob/CTwirlCtrl.h"
+#include "TwirlTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,62 +12,7 @@
 #include <QTest>
 
 using namespace twirl;
-
-namespace {
-
-QImage render(CTwirlCtrl &k)
-{
-    return k.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-QColor at(const QImage &img, int x, int y)
-{
-    return QColor(img.pixel(x, y));
-}
-
-void mouse(CTwirlCtrl &k, QEvent::Type type, QPoint p, Qt::MouseButton button,
-           Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QMouseEvent e(type, QPointF(p), k.mapToGlobal(QPointF(p)), button, buttons, mods);
-    QApplication::sendEvent(&k, &e);
-}
-
-void press(CTwirlCtrl &k, QPoint p, Qt::MouseButton b = Qt::LeftButton)
-{
-    mouse(k, QEvent::MouseButtonPress, p, b, b);
-}
-
-void drag(CTwirlCtrl &k, QPoint p)
-{
-    mouse(k, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
-}
-
-// A knob whose "live" mouse buttons the test decides.
-class ScriptedKnob : public CTwirlCtrl
-{
-public:
-    Qt::MouseButtons held = Qt::NoButton;
-
-protected:
-    Qt::MouseButtons asyncButtonState() const override { return held; }
-};
-
-// Records the rectangles of the paint events a widget receives.
-class PaintRecorder : public QObject
-{
-public:
-    std::vector<QRect> rects;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint) {
-            for (const QRect &r : static_cast<QPaintEvent *>(e)->region())
-                rects.push_back(r);
-        }
-        return false;
-    }
-};
-
-} // namespace
+using namespace twirltest;
 
 TEST(TwirlPaint, DotIsA4By4BlockWithBlackTopRowAndLeftColumn)
 {
@@ -319,61 +265,6 @@ TEST(TwirlPaint, DragThroughTheTopWithoutWrapStopsAtMax)
     // Back the other way it moves off the stop.
     drag(k, pointAt(c, 30, 40));
     EXPECT_LT(k.Position(), 359);
-}
-
-TEST(TwirlPaint, AutoSpinIgnoresDragsAndSpinsWhileAButtonIsHeld)
-{
-    ScriptedKnob k;
-    k.resize(100, 100);
-    k.setAutoSpin(true);
-    k.setAutoSpinSpeed(5);
-    k.setMax(359);
-    k.held = Qt::LeftButton;
-    press(k, QPoint(50, 10));
-    drag(k, QPoint(90, 50));
-    const int afterDrag = k.Position();
-    EXPECT_TRUE(afterDrag == 0 || afterDrag % 5 == 0) << afterDrag;
-    QTest::qWait(30);
-    // The left button turns anticlockwise; below Min it wraps to 359: 359, 354 ...
-    EXPECT_NE(k.Position(), 0);
-    EXPECT_EQ(k.Position() % 5, 4);
-    EXPECT_EQ(k.Value(), k.Position());
-    k.held = Qt::NoButton;
-    QTest::qWait(10);
-    const int stopped = k.Position();
-    QTest::qWait(20);
-    EXPECT_EQ(k.Position(), stopped);
-
-    // The right button turns clockwise.
-    k.setValue(0);
-    k.held = Qt::RightButton;
-    press(k, QPoint(50, 10), Qt::RightButton);
-    QTest::qWait(20);
-    k.held = Qt::NoButton;
-    QTest::qWait(10);
-    EXPECT_GT(k.Position(), 0);
-    EXPECT_LT(k.Position(), 180);
-}
-
-TEST(TwirlPaint, AutoSpinInTheFineRingTurnsTheRing)
-{
-    ScriptedKnob k;
-    k.resize(100, 100);
-    k.setFineAdjust(true);
-    k.setAutoSpin(true);
-    k.setAutoSpinSpeed(6);
-    k.setMax(1000);
-    k.held = Qt::RightButton;
-    press(k, QPoint(2, 2), Qt::RightButton);
-    QTest::qWait(30);
-    k.held = Qt::NoButton;
-    QTest::qWait(10);
-    const int ring = k.FineAdjustPosition();
-    EXPECT_GT(ring, 0);
-    EXPECT_EQ(ring % 6, 0);
-    // 36 degrees per step: the value is the ring's whole steps.
-    EXPECT_EQ(k.Value(), ring / 36);
-    EXPECT_EQ(k.fineRemainder(), ring % 36);
 }
 
 TEST(TwirlPaint, FineDragOf50DegreesAddsOneAndKeeps14)

@@ -49,6 +49,7 @@ void setNonDefaults(CTwirlCtrl &k)
     QFont f(QStringLiteral("Serif"), 13);
     f.setItalic(true);
     k.setFont(f);
+    k.setAntialiased(true);
 }
 
 // Every stored property of b equals that of a.
@@ -109,7 +110,7 @@ TEST(TwirlPersist, BagRoundTripKeepsEveryProperty)
     const QVariantMap bag = saveToBag(a);
     EXPECT_EQ(bag.value("_Version").toUInt(), 0x10000u);
     EXPECT_FALSE(bag.contains("Version"));
-    EXPECT_EQ(bag.size(), 1 + 4 + 29);
+    EXPECT_EQ(bag.size(), 1 + 4 + 29 + 1);   // version, stock, named, Antialiased
     CTwirlCtrl b;
     EXPECT_TRUE(loadFromBag(b, bag));
     expectSameProperties(a, b);
@@ -132,6 +133,7 @@ TEST(TwirlPersist, StreamHoldsVersionThenStockThenNamedProperties)
     CTwirlCtrl k;
     k.setText(QStringLiteral("T"));
     k.setPosition(200);
+    k.setForeColor(Qt::blue);
     QByteArray bytes = streamOf(k);
     QDataStream in(&bytes, QIODevice::ReadOnly);
     quint32 version = 0, back = 0, fore = 0, knob = 0, indicator = 0, rim = 0;
@@ -145,7 +147,10 @@ TEST(TwirlPersist, StreamHoldsVersionThenStockThenNamedProperties)
     ASSERT_EQ(in.status(), QDataStream::Ok);
     EXPECT_EQ(version, 0x10000u);
     EXPECT_EQ(text, QStringLiteral("T"));
-    EXPECT_EQ(font, k.Font().toString());
+    // Unset stock properties are stored as "follow the surroundings".
+    EXPECT_EQ(back, kSystemWindow);
+    EXPECT_TRUE(font.isEmpty());
+    EXPECT_EQ(fore, 0xff0000u);
     EXPECT_EQ(knob, 0x808080u);
     EXPECT_EQ(indicator, 0xffffffu);
     EXPECT_EQ(rim, 0u);
@@ -154,6 +159,20 @@ TEST(TwirlPersist, StreamHoldsVersionThenStockThenNamedProperties)
     EXPECT_EQ(min, 0);
     EXPECT_EQ(value, 6);
     EXPECT_TRUE(wrap);
+}
+
+TEST(TwirlPersist, AStreamFromBeforeAntialiasedStillLoadsWhole)
+{
+    CTwirlCtrl a;
+    setNonDefaults(a);
+    a.setAntialiased(false);
+    QByteArray bytes = streamOf(a);
+    bytes.chop(1);   // the trailing Boolean
+    CTwirlCtrl b;
+    b.setAntialiased(true);
+    QDataStream in(&bytes, QIODevice::ReadOnly);
+    EXPECT_TRUE(loadFromStream(b, in));
+    expectSameProperties(a, b);
 }
 
 TEST(TwirlPersist, ValueAndFineColourDefaultToWhatWasJustRead)

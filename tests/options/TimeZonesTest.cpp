@@ -1,6 +1,7 @@
 #include "options/TimeZones.h"
 
 #include <QProcess>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
@@ -135,4 +136,84 @@ TEST(TimeZones, CommandLine)
     EXPECT_EQ(status, 2);
     const QString list = run({"tz", "list"}, &status);
     EXPECT_TRUE(list.contains("Europe/London\t(UTC+00:00) Europe/London\t0\t-60")) << list.left(200).toStdString();
+}
+
+// The record must keep the clock the database keeps: for every zone and
+// every hour of two whole years, with the table loaded for each year as the
+// program loads it at start.
+TEST(TimeZones, EveryZoneKeepsTheDatabaseClockForTwoYears)
+{
+    for (int year : {2026, 2027}) {
+        Timezone table;
+        ASSERT_TRUE(table.LoadTimeZones(Timezone::timeZonesKey(), year));
+        QStringList wrong;
+        for (const TimeZoneRecord &record : table.zones()) {
+            const QTimeZone zone(record.standardName.toLatin1());
+            ASSERT_TRUE(zone.isValid()) << record.standardName.toStdString();
+            // The record describes the zone's own year: from its first local
+            // hour to its last, whatever UTC says then.
+            const int standard = -record.Bias * 60;
+            QDateTime utc = QDateTime(QDate(year, 1, 1), QTime(0, 30), QTimeZone::utc()).addSecs(-standard);
+            const QDateTime end = QDateTime(QDate(year + 1, 1, 1), QTime(0, 0), QTimeZone::utc()).addSecs(-standard);
+            // The database's offset between its transitions, walked along.
+            const QTimeZone::OffsetDataList transitions = zone.transitions(utc, end);
+            int next = 0;
+            int databaseOffset = zone.offsetFromUtc(utc);
+            for (; utc < end; utc = utc.addSecs(3600)) {
+                while (next < transitions.size() && transitions[next].atUtc <= utc)
+                    databaseOffset = transitions[next++].offsetFromUtc;
+                if (UtcOffsetAt(utc, record) != databaseOffset) {
+                    wrong << record.standardName + u' ' + utc.toString(Qt::ISODate);
+                    break;
+                }
+            }
+        }
+        EXPECT_TRUE(wrong.isEmpty()) << year << ": " << wrong.join(", ").toStdString();
+    }
+}
+
+TEST(TimeZones, NegativeDaylightSavingReadsAsSummerTime)
+{
+    const TimeZoneRecord dublin = Timezone::ReadTimeZone("Europe/Dublin", 2026);
+    EXPECT_EQ(dublin.displayName, "(UTC+00:00) Europe/Dublin");
+    EXPECT_EQ(dublin.Bias, 0);
+    EXPECT_EQ(dublin.DaylightBias, -60);
+    EXPECT_EQ(dublin.DaylightDate, rule(3, 0, 5, 1));
+    EXPECT_EQ(dublin.StandardDate, rule(10, 0, 5, 2));
+    EXPECT_TRUE(IsDaylightSaving(at("2026-07-15 12:00:00"), dublin));
+    EXPECT_FALSE(IsDaylightSaving(at("2026-01-15 12:00:00"), dublin));
+
+    // Morocco's clocks go back for Ramadan, a month that moves every year:
+    // fixed dates of the year loaded, daylight time the rest of the year.
+    const TimeZoneRecord casablanca = Timezone::ReadTimeZone("Africa/Casablanca", 2026);
+    EXPECT_EQ(casablanca.Bias, 0);
+    EXPECT_EQ(casablanca.DaylightBias, -60);
+    EXPECT_EQ(casablanca.StandardDate.year, 2026);
+    EXPECT_TRUE(IsDaylightSaving(at("2026-07-15 12:00:00"), casablanca));
+}
+
+TEST(TimeZones, AliasOfTheSystemZoneFindsTheListedZone)
+{
+    Timezone table;
+    ASSERT_TRUE(table.LoadTimeZones(Timezone::timeZonesKey(), 2026));
+    EXPECT_EQ(table.resolve("Europe/London"), "Europe/London");
+    EXPECT_EQ(table.resolve("US/Eastern"), "America/New_York");
+    EXPECT_EQ(table.resolve("Asia/Calcutta"), "Asia/Kolkata");
+    EXPECT_EQ(table.resolve("Europe/Kiev"), "Europe/Kyiv");
+    const QString utc = table.resolve("Etc/UTC");
+    ASSERT_FALSE(utc.isEmpty());
+    ASSERT_TRUE(table.selectCurrent(utc));
+    EXPECT_EQ(table.current().Bias, 0);
+    EXPECT_EQ(table.current().DaylightBias, 0);
+    EXPECT_TRUE(table.resolve("Not/AZone").isEmpty());
+    // US/Eastern found, so summer there is daylight time.
+    ASSERT_TRUE(table.selectCurrent(table.resolve("US/Eastern")));
+    EXPECT_TRUE(IsDaylightSaving(at("2026-07-04 12:00:00"), table.current()));
+}
+
+TEST(TimeZones, OnlyQtsOwnUtcEntriesMeanNoDatabase)
+{
+    EXPECT_FALSE(Timezone::hasRealZones({}));
+    EXPECT_FALSE(Timezone::hasRealZones({"UTC", "UTC+01:00", "UTC-12:00"}));
+    EXPECT_TRUE(Timezone::hasRealZones({"UTC", "Europe/London"}));
 }

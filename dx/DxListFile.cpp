@@ -1,0 +1,83 @@
+#include "dx/DxListFile.h"
+
+#include "core/WholeFileWriter.h"
+#include "dx/DxStations.h"
+
+#include <QFile>
+
+namespace DxListFile {
+
+namespace {
+
+QString fieldText(QString text)
+{
+    text.replace(u'|', QChar(0x00A6)).replace(QChar(13), u' ').replace(QChar(10), u' ');
+    return text;
+}
+
+} // namespace
+
+QStringList fields(const DxStations &spot)
+{
+    return {fieldText(spot.Callsign),
+            QString::number(spot.Distance),
+            fieldText(spot.DxSpot),
+            fieldText(spot.Frequency),
+            QString::number(spot.Latitude),
+            QString::number(spot.Longitude),
+            QString::number(spot.Bearing),
+            fieldText(spot.Band),
+            fieldText(spot.DxFrom),
+            fieldText(spot.dxTime),
+            fieldText(spot.dxText),
+            spot.TimeHeard.toString(TimeForm)};
+}
+
+QByteArray format(const QList<DxStations> &spots)
+{
+    QByteArray out;
+    for (const DxStations &spot : spots)
+        out += fields(spot).join(u'|').toLatin1() + "\r\n";
+    return out;
+}
+
+bool write(const QString &path, const QList<DxStations> &spots, QString *errorText)
+{
+    return WholeFileWriter::save(path, format(spots), errorText);
+}
+
+QList<QStringList> parse(const QByteArray &text, int *skipped)
+{
+    QList<QStringList> rows;
+    int bad = 0;
+    const QList<QByteArray> lines = text.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() && i == lines.size() - 1)
+            break;  // the end of the last line
+        QStringList row = QString::fromLatin1(line).split(u'|');
+        if (row.size() == Fields)
+            rows.append(row);
+        else
+            ++bad;
+    }
+    if (skipped)
+        *skipped = bad;
+    return rows;
+}
+
+bool read(const QString &path, QList<QStringList> *rows, int *skipped, QString *errorText)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    *rows = parse(file.readAll(), skipped);
+    return true;
+}
+
+} // namespace DxListFile

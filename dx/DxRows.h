@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+struct DxStations;
+
+// Pads a value to a column form of "@" positions: on the left, or on the
+// right when the form starts with "!". A longer value is kept whole.
+QString columnForm(const QString &value, QLatin1StringView form);
+
+// The fixed-pitch rows of the DX window, without line ends.
+namespace DxRows {
+
+// The heading of a band tab, and that of the notified spots, whose callsign
+// column is narrower to match the notified lines.
+QString bandHeading();
+QString notifiedHeading();
+// One spot row of a band tab.
+QString bandRow(const DxStations &spot);
+// One notified line.
+QString notifiedLine(const QString &spotText, const QString &callsign, const QString &frequency, qint16 latitude,
+                     qint16 longitude, qint16 bearing, qint16 distance, const QString &spotter);
+
+} // namespace DxRows

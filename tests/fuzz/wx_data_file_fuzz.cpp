@@ -1,0 +1,34 @@
+// Weather data files: any bytes are read, and a report stored into them is
+// read back from its day.
+#include <cstddef>
+#include <cstdint>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "weather/WxDataFile.h"
+#include "weather/WxDay.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fuzz.kew"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 0;
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    // Each input is a file the program meets for the first time.
+    WxDataFile::forgetTails();
+    WxDataFile file(path);
+    for (const QString &day : file.days())
+        buildWxDay(file.dayValues(day), true);
+    const QDateTime when(QDate(2026, 12, 7), QTime(10, 0));
+    if (!file.append(when, QStringLiteral("_t050")))
+        return 0;
+    const QStringList values = file.dayValues(WxData::dayText(when.date()));
+    if (values.isEmpty() || !values.last().endsWith(QStringLiteral("_t050")))
+        __builtin_trap();
+    return 0;
+}

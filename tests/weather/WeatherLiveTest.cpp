@@ -1,0 +1,221 @@
+// Weather end to end: the real main window and its windows on the real
+// embedded host, fed lines of the recorded demo traffic. Set
+// KESTREL_WX_SCREENSHOTS=/some/folder to keep pictures of the demo's weather window.
+#include "app/ProgramWiring.h"
+#include "app/frmMain.h"
+#include "core/Configuration.h"
+#include "core/SharedState.h"
+#include "core/WindowProviders.h"
+#include "core/WindowRegistry.h"
+#include "host/EmbeddedHost.h"
+#include "host/Tnc2.h"
+#include "stations/frmDocument.h"
+#include "weather/WxChartView.h"
+#include "weather/frmWx.h"
+#include "weather/frmWxToolbar.h"
+
+#include "../host/HostFolder.h"
+#include "ScriptedPorts.h"
+#include "TempDirs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QXYSeries>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kSourceDir = QStringLiteral(KESTREL_SOURCE_DIR);
+
+// The demo traffic's frames up to (not including) the moment given.
+QStringList demoLines(const QString &before)
+{
+    QFile file(kSourceDir + QStringLiteral("/data/demo-host/DemoTraffic.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QString &raw : QString::fromLatin1(file.readAll()).split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.left(8) >= before)
+            break;
+        lines << splitTimeStamp(line).text.toString();
+    }
+    return lines;
+}
+
+class WeatherLive : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("KESTREL_HOST_HEADLESS", "1");
+        config() = Configuration{};
+        shared() = SharedState{};
+        providers() = WindowProviders{};
+        WindowRegistry::instance().clear();
+        wireProgram();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        frmWxToolbar::closeIfOpen();
+        providers() = WindowProviders{};
+        WindowRegistry::instance().clear();
+    }
+
+    frmMain &start(const QString &hostFolder)
+    {
+        store.values[MemorySettingsStore::id("Kestrel", "Paths", "UIVIEW32")] = hostFolder;
+        main = std::make_unique<frmMain>(false);
+        main->resize(1280, 860);
+        main->show();
+        main->runLoadingSequence();
+        host = dynamic_cast<EmbeddedHost *>(main->host());
+        list = qobject_cast<frmDocument *>(WindowRegistry::instance().firstTagged(WindowTag::StationList));
+        return *main;
+    }
+
+    void hear(const QStringList &lines)
+    {
+        for (const QString &line : lines)
+            ASSERT_TRUE(host->hearLine(line)) << line.toStdString();
+        QApplication::processEvents();
+    }
+
+    // Clicks the station's row in the main list, as the user would.
+    void clickStation(const QString &callsign)
+    {
+        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(list->parentWidget()));
+        int row = -1;
+        for (int r = 0; r < list->model().count(); ++r)
+            if (list->model().cell(r, StationListModel::Station) == callsign)
+                row = r;
+        ASSERT_GE(row, 0) << callsign.toStdString();
+        list->selectRow(row);
+        const QModelIndex index = list->model().index(row, 0);
+        QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {}, list->view()->visualRect(index).center());
+    }
+
+    frmWx *openWeather()
+    {
+        main->tool("ID_WXDisplay")->trigger();
+        QApplication::processEvents();
+        return qobject_cast<frmWx *>(main->activeChild());
+    }
+
+    static qsizetype points(WxChartView *chart, int series = 0)
+    {
+        return chart->seriesList().at(series)->points().size();
+    }
+
+    TempDirs dirs;
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    std::unique_ptr<frmMain> main;
+    EmbeddedHost *host = nullptr;
+    frmDocument *list = nullptr;
+};
+
+} // namespace
+
+TEST_F(WeatherLive, ReportHeardWhileTheStationsWindowIsOpenAppearsOnItsCharts)
+{
+    HostFolder folder;
+    start(folder.path());
+    ASSERT_NE(host, nullptr);
+    ASSERT_NE(list, nullptr);
+    // Ten minutes of traffic: three positionless reports from G1KWD, one
+    // position report with weather from G4KWA.
+    hear(demoLines(QStringLiteral("00:10:30")));
+    const QString today = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+
+    // A station with no weather file leaves the tool off.
+    clickStation(QStringLiteral("G4KDA"));
+    EXPECT_FALSE(main->tool("ID_WXDisplay")->isEnabled());
+    clickStation(QStringLiteral("G1KWD"));
+    ASSERT_TRUE(main->tool("ID_WXDisplay")->isEnabled());
+    frmWx *wx = openWeather();
+    ASSERT_NE(wx, nullptr);
+    EXPECT_EQ(wx->windowTitle(), QStringLiteral("Live Weather data for G1KWD"));
+    EXPECT_EQ(main->combo("ID_WxDates")->currentText(), today);
+    EXPECT_EQ(points(wx->temperatureChart()), 3);
+    EXPECT_EQ(points(wx->windDirectionChart()), 3);
+    EXPECT_NEAR(wx->pressureChart()->seriesList().first()->points().last().y(), 1011.8, 1e-3);
+
+    // The next report, heard while the window is open (and the station list
+    // active), reaches the file and the charts at once.
+    clickStation(QStringLiteral("G1KWD"));
+    hear({QStringLiteral("G1KWD>APKS01,TCPIP*,qAC,T2UK:_12072015c283s006g011t049r000p000P000h78b10117")});
+    EXPECT_EQ(points(wx->temperatureChart()), 4);
+    EXPECT_EQ(points(wx->windChart(), 1), 4);
+    EXPECT_NEAR(wx->windChart()->seriesList().at(1)->points().last().y(), 11, 1e-6);
+    EXPECT_NEAR(wx->temperatureChart()->seriesList().first()->points().last().y(), (49 - 32) * 5 / 9.0, 1e-4);
+
+    // A "PHG" weather frame is logged as ignored and stores nothing.
+    hear({QStringLiteral("G1KWD>APKS01:_PHG5130")});
+    EXPECT_EQ(points(wx->temperatureChart()), 4);
+}
+
+// The demo as installed for a new user: its weather stations carry two days
+// of history, and yesterday fills every chart of a station's window.
+TEST_F(WeatherLive, DemoWeatherStationShowsFiveFilledCharts)
+{
+    QProcess install;
+    install.start(QStringLiteral("bash"), {kSourceDir + QStringLiteral("/scripts/install-demo")});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    const QString demo = dirs.data() + QStringLiteral("/DemoHost");
+    ASSERT_TRUE(QFile::exists(dirs.data() + QStringLiteral("/WxData/G4KWA.kew")));
+
+    start(demo);
+    ASSERT_NE(host, nullptr);
+    hear(demoLines(QStringLiteral("00:00:20")));
+    clickStation(QStringLiteral("G4KWA"));
+    frmWx *wx = openWeather();
+    ASSERT_NE(wx, nullptr);
+    QComboBox *dates = main->combo(QStringLiteral("ID_WxDates"));
+    const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("dd/MM/yyyy"));
+    const int index = dates->findText(yesterday);
+    ASSERT_GE(index, 0);
+    dates->setCurrentIndex(index);
+    emit dates->activated(index);
+    ASSERT_EQ(wx->selectedDay(), yesterday);
+
+    for (int tab = 0; tab < wx->tabs()->count(); ++tab)
+        for (QXYSeries *series : wx->chartOfTab(tab)->seriesList())
+            EXPECT_EQ(series->points().size(), 288) << wx->tabs()->tabText(tab).toStdString() << " "
+                                                    << series->name().toStdString();
+
+    const QString shots = qEnvironmentVariable("KESTREL_WX_SCREENSHOTS");
+    if (shots.isEmpty())
+        return;
+    QDir().mkpath(shots);
+    wx->parentWidget()->showMaximized();
+    for (int tab = 0; tab < wx->tabs()->count(); ++tab) {
+        wx->tabs()->setCurrentIndex(tab);
+        QTest::qWait(150);
+        const QString name = wx->tabs()->tabText(tab).toLower().replace(u' ', u'-');
+        EXPECT_TRUE(main->grab().save(shots + QStringLiteral("/weather-%1-%2.png").arg(tab + 1).arg(name)));
+    }
+    if (frmWxToolbar *tools = frmWxToolbar::instance())
+        tools->grab().save(shots + QStringLiteral("/weather-chart-tools.png"));
+    // The pressure chart with its range fitted to the day instead of the 0 to 1050 default.
+    config().pressureAuto = true;
+    wx->UpdateChartRanges();
+    wx->tabs()->setCurrentIndex(2);
+    QTest::qWait(150);
+    main->grab().save(shots + QStringLiteral("/weather-3-pressure-auto.png"));
+}

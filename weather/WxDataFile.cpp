@@ -1,0 +1,471 @@
+#include "weather/WxDataFile.h"
+
+#include "core/PrivateProfile.h"
+#include "core/Utilities.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <set>
+
+namespace {
+
+const QString kValueKey = QStringLiteral("Value");
+const QString kDayForm = QStringLiteral("dd/MM/yyyy");
+const QString kTimeForm = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+constexpr qint64 kFirstTail = 64 * 1024;
+constexpr int kMaxCallsign = 32;
+
+// Blanks as the shared profile reader trims them (Latin-1 white space).
+bool isSpace(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return u == ' ' || u == '\t' || u == '\v' || u == '\f' || u == 0x85 || u == 0xA0;
+}
+
+bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
+QByteArrayView trimmed(QByteArrayView text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && isSpace(text[begin]))
+        ++begin;
+    while (end > begin && isSpace(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// One line of a profile file, read the way the profile calls read it.
+struct ProfileLine
+{
+    enum Kind { Other, Section, Key } kind = Other;
+    QByteArrayView name;   // section or key name
+    QByteArrayView value;  // key value, one pair of double quotes dropped
+};
+
+ProfileLine parseLine(QByteArrayView raw)
+{
+    ProfileLine line;
+    const QByteArrayView text = trimmed(raw);
+    if (text.startsWith('[')) {
+        const qsizetype close = text.indexOf(']');
+        if (close > 0) {
+            line.kind = ProfileLine::Section;
+            line.name = trimmed(text.sliced(1, close - 1));
+        }
+        return line;
+    }
+    if (text.startsWith(';'))
+        return line;
+    const qsizetype eq = text.indexOf('=');
+    if (eq > 0) {
+        line.kind = ProfileLine::Key;
+        line.name = trimmed(text.first(eq));
+        QByteArrayView value = trimmed(text.sliced(eq + 1));
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.sliced(1, value.size() - 2);
+        line.value = value;
+    }
+    return line;
+}
+
+// Calls visit(line, offset of the line) for each line; a false return stops.
+template<typename Visit>
+void forEachLine(QByteArrayView bytes, Visit visit)
+{
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && !isLineEnd(bytes[end]))
+            ++end;
+        if (!visit(bytes.sliced(start, end - start), start))
+            return;
+        if (end < size && bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+}
+
+bool sameName(QByteArrayView a, const QString &b)
+{
+    return QString::fromLatin1(a).compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The number n of a key "Value<n>" (any letter case), else 0.
+qint64 valueNumber(QByteArrayView key)
+{
+    if (key.size() <= kValueKey.size() || key.size() > kValueKey.size() + 9)
+        return 0;
+    if (QString::fromLatin1(key.first(kValueKey.size())).compare(kValueKey, Qt::CaseInsensitive) != 0)
+        return 0;
+    const QByteArrayView digits = key.sliced(kValueKey.size());
+    if (digits.front() == '0')
+        return 0;  // "Value01" is another key than "Value1"
+    qint64 n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// The whole file, mapped when it can be.
+class FileBytes
+{
+public:
+    explicit FileBytes(const QString &path) : m_file(path)
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            return;
+        const qint64 size = m_file.size();
+        if (size <= 0)
+            return;
+        if (uchar *mapped = m_file.map(0, size)) {
+            m_view = QByteArrayView(reinterpret_cast<const char *>(mapped), size);
+        } else {
+            m_copy = m_file.readAll();
+            m_view = m_copy;
+        }
+    }
+    QByteArrayView view() const { return m_view; }
+
+private:
+    QFile m_file;
+    QByteArray m_copy;
+    QByteArrayView m_view;
+};
+
+QString cleanReport(const QString &report)
+{
+    QString text = report;
+    text.remove(QStringLiteral("\r\n"));
+    // A lone line end would start a line of its own in the file.
+    text.remove(u'\r');
+    text.remove(u'\n');
+    text.remove(QChar(0));
+    return text.trimmed();
+}
+
+// What the end of the file says about where a report goes.
+struct Tail
+{
+    bool hasSection = false;
+    QByteArray lastSection;
+    std::set<qint64> used;       // numbers of non-empty values of the last section
+    std::set<qint64> emptyKeys;  // numbers present with an empty value
+    bool endsWithLineEnd = true;
+};
+
+bool readTail(QFile &file, qint64 size, Tail *tail, QString *errorText)
+{
+    for (qint64 chunk = kFirstTail;; chunk *= 4) {
+        const qint64 start = std::max<qint64>(0, size - chunk);
+        if (!file.seek(start)) {
+            *errorText = file.errorString();
+            return false;
+        }
+        const QByteArray data = file.read(size - start);
+        if (data.size() != size - start) {
+            *errorText = file.errorString();
+            return false;
+        }
+        QByteArrayView view(data);
+        if (start > 0) {
+            // The first line may be cut: begin after its end.
+            qsizetype skip = 0;
+            while (skip < view.size() && !isLineEnd(view[skip]))
+                ++skip;
+            view = view.sliced(std::min(skip + 1, view.size()));
+        }
+        qsizetype lastSectionAt = -1;
+        QByteArrayView lastName;
+        forEachLine(view, [&](QByteArrayView line, qsizetype offset) {
+            const ProfileLine parsed = parseLine(line);
+            if (parsed.kind == ProfileLine::Section) {
+                lastSectionAt = offset;
+                lastName = parsed.name;
+            }
+            return true;
+        });
+        tail->endsWithLineEnd = data.isEmpty() || isLineEnd(data.back());
+        if (lastSectionAt < 0 && start > 0)
+            continue;
+        if (lastSectionAt >= 0) {
+            tail->hasSection = true;
+            tail->lastSection = lastName.toByteArray();
+            bool header = true;
+            std::set<qint64> seen;
+            forEachLine(view.sliced(lastSectionAt), [&](QByteArrayView line, qsizetype) {
+                if (header) {
+                    header = false;
+                    return true;
+                }
+                const ProfileLine parsed = parseLine(line);
+                if (parsed.kind != ProfileLine::Key)
+                    return true;
+                // Only the first line of a key counts, as for a profile read.
+                if (const qint64 n = valueNumber(parsed.name); n && seen.insert(n).second) {
+                    if (parsed.value.isEmpty())
+                        tail->emptyKeys.insert(n);
+                    else
+                        tail->used.insert(n);
+                }
+                return true;
+            });
+        }
+        return true;
+    }
+}
+
+// How many sections of that name the file holds (stops counting at two).
+int sectionCount(const QString &path, const QString &day)
+{
+    const FileBytes bytes(path);
+    int count = 0;
+    forEachLine(bytes.view(), [&](QByteArrayView line, qsizetype) {
+        if (!trimmed(line).startsWith('['))
+            return true;
+        const ProfileLine parsed = parseLine(line);
+        if (parsed.kind == ProfileLine::Section && sameName(parsed.name, day))
+            ++count;
+        return count < 2;
+    });
+    return count;
+}
+
+// What the last store into each file found at its end, with the size the
+// file had after it: while the size is unchanged, live appends need neither
+// the tail read nor the whole-file check again.
+struct CheckedTail
+{
+    qint64 size = -1;
+    qint64 modified = -1;  // nanoseconds: another writer changes it
+    Tail tail;
+};
+
+qint64 modifiedNs(const QFile &file)
+{
+    struct stat info;
+    if (fstat(file.handle(), &info) != 0)
+        return -1;
+    return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+QHash<QString, CheckedTail> &checkedTails()
+{
+    static QHash<QString, CheckedTail> tails;
+    return tails;
+}
+
+// The rare case of a report for a day that is not the last section: the
+// whole file is rewritten through a temporary file, so nothing is lost.
+bool rewriteWith(const QString &path, const QString &day, const QString &value, QString *errorText)
+{
+    PrivateProfile profile(path);
+    if (!profile.load()) {
+        *errorText = QStringLiteral("The weather data file cannot be read");
+        return false;
+    }
+    qint64 n = 1;
+    while (!profile.value(day, kValueKey + QString::number(n)).isEmpty())
+        ++n;
+    profile.setValue(day, kValueKey + QString::number(n), value);
+    return profile.save(errorText);
+}
+
+} // namespace
+
+WxDataFile::WxDataFile(QString path) : m_path(std::move(path)) {}
+
+bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QString *errorText)
+{
+    QString ignored;
+    QString &error = errorText ? *errorText : ignored;
+    const QString day = WxData::dayText(reportTime.date());
+    const QString value = WxData::timeText(reportTime) + QChar(WxData::Separator) + cleanReport(report);
+
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        const QString folder = QFileInfo(m_path).absolutePath();
+        if (QFileInfo::exists(folder) || !QDir().mkpath(folder)
+            || !file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            error = file.errorString();
+            return false;
+        }
+    }
+    const qint64 size = file.size();
+    const auto cached = checkedTails().constFind(m_path);
+    const bool known = cached != checkedTails().cend() && cached->size == size && cached->modified == modifiedNs(file);
+    Tail tail = known ? cached->tail : Tail();
+    checkedTails().remove(m_path);
+    if (!known && size > 0 && !readTail(file, size, &tail, &error))
+        return false;
+
+    QByteArray line;
+    qint64 n = 1;
+    const bool newSection = !tail.hasSection || !sameName(tail.lastSection, day);
+    if (!newSection) {
+        while (tail.used.count(n))
+            ++n;
+        // An empty key of that number must be replaced where it stands, and
+        // an earlier section of the same name is the one that is read.
+        if (tail.emptyKeys.count(n) || (!known && sectionCount(m_path, day) > 1)) {
+            file.close();
+            return rewriteWith(m_path, day, value, &error);
+        }
+        line = (kValueKey + QString::number(n) + u'=' + value).toLatin1() + "\r\n";
+    } else {
+        // A new day, unless the day's section stands earlier in the file.
+        if (tail.hasSection && sectionCount(m_path, day) > 0) {
+            file.close();
+            return rewriteWith(m_path, day, value, &error);
+        }
+        line = (u'[' + day + QStringLiteral("]\r\n") + kValueKey + QStringLiteral("1=") + value).toLatin1()
+               + "\r\n";
+    }
+    if (!tail.endsWithLineEnd)
+        line.prepend("\r\n");  // a line cut short by a crash stays a line of its own
+    if (newSection) {
+        tail = Tail();
+        tail.hasSection = true;
+        tail.lastSection = day.toLatin1();
+    }
+
+    // One write at the end: whatever happens, the lines before stay as they were.
+    if (!file.seek(size) || file.write(line) != line.size()) {
+        error = file.errorString();
+        return false;
+    }
+    tail.used.insert(n);
+    tail.endsWithLineEnd = true;
+    checkedTails().insert(m_path, {size + line.size(), modifiedNs(file), std::move(tail)});
+    return true;
+}
+
+void WxDataFile::forgetTails() { checkedTails().clear(); }
+
+QStringList WxDataFile::days() const
+{
+    QStringList days;
+    const FileBytes bytes(m_path);
+    forEachLine(bytes.view(), [&](QByteArrayView line, qsizetype) {
+        if (!trimmed(line).startsWith('['))
+            return true;
+        const ProfileLine parsed = parseLine(line);
+        if (parsed.kind != ProfileLine::Section)
+            return true;
+        const QString name = QString::fromLatin1(parsed.name);
+        if (!days.contains(name, Qt::CaseInsensitive))
+            days << name;
+        return true;
+    });
+    return days;
+}
+
+QStringList WxDataFile::dayValues(const QString &day) const
+{
+    QHash<qint64, QByteArrayView> values;
+    qint64 highest = 0;
+    bool inside = false;
+    const FileBytes bytes(m_path);
+    forEachLine(bytes.view(), [&](QByteArrayView line, qsizetype) {
+        const ProfileLine parsed = parseLine(line);
+        if (parsed.kind == ProfileLine::Section) {
+            if (inside)
+                return false;  // only the first section of that name is read
+            inside = sameName(parsed.name, day);
+            return true;
+        }
+        if (!inside || parsed.kind != ProfileLine::Key)
+            return true;
+        const qint64 n = valueNumber(parsed.name);
+        if (n > 0 && !values.contains(n)) {
+            values.insert(n, parsed.value);
+            highest = std::max(highest, n);
+        }
+        return true;
+    });
+    QStringList out;
+    for (qint64 n = 1; n <= highest; ++n) {
+        const QByteArrayView value = values.value(n);
+        if (value.isEmpty())
+            break;
+        out << QString::fromLatin1(value.first(std::min<qsizetype>(value.size(), MaxValueLength)));
+    }
+    return out;
+}
+
+namespace WxData {
+
+QString dayText(const QDate &date) { return date.toString(kDayForm); }
+
+QString timeText(const QDateTime &time) { return time.toString(kTimeForm); }
+
+QDate dayDate(const QString &day)
+{
+    QDate date = QDate::fromString(day.trimmed(), kDayForm);
+    if (!date.isValid())
+        date = QDate::fromString(day.trimmed(), QStringLiteral("d/M/yyyy"));
+    return date;
+}
+
+QString folder() { return GetDataFolder() + QStringLiteral("/WxData"); }
+
+QString fileForCallsign(const QString &callsign)
+{
+    QString name = callsign;
+    if (name.endsWith(u'*'))
+        name.chop(1);
+    if (name.isEmpty() || name.size() > kMaxCallsign)
+        return {};
+    for (QChar c : name) {
+        const bool fits = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')
+                          || c == u'-' || c == u'_';
+        if (!fits)
+            return {};
+    }
+    return folder() + u'/' + name + QStringLiteral(".kew");
+}
+
+StoredReport splitValue(const QString &value)
+{
+    StoredReport stored;
+    const qsizetype at = value.indexOf(QChar(Separator));
+    if (at < 0) {
+        stored.report = value;
+    } else {
+        stored.timeText = value.left(at);
+        stored.report = value.mid(at + 1);
+    }
+    stored.timeOfDay = timeOfDay(stored.timeText);
+    return stored;
+}
+
+QTime timeOfDay(const QString &text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("(\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?:\\s*([AaPp])\\.?[Mm]\\.?)?"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return QTime(0, 0);
+    int hour = match.capturedView(1).toInt();
+    const int minute = match.capturedView(2).toInt();
+    const int second = match.capturedView(3).isEmpty() ? 0 : match.capturedView(3).toInt();
+    const QStringView half = match.capturedView(4);
+    if (!half.isEmpty()) {
+        if (hour < 1 || hour > 12)
+            return QTime(0, 0);
+        hour %= 12;
+        if (half.compare(u"p", Qt::CaseInsensitive) == 0)
+            hour += 12;
+    }
+    const QTime time(hour, minute, second);
+    return time.isValid() ? time : QTime(0, 0);
+}
+
+} // namespace WxData
