@@ -13,7 +13,7 @@ const QColor PlainGrid(150, 165, 150);
 const QColor EarthGrid(255, 255, 255, 110);
 // How much white goes over the Earth: enough for dark symbols and thin
 // drawings to stand out, little enough that coasts and relief still show.
-const QColor EarthWash(255, 255, 255, 96);
+const QColor EarthWash(255, 255, 255, 72);
 
 void paintEarth(QPainter &p, const MapProjection &projection, const QImage &earth)
 {
@@ -69,19 +69,27 @@ void paintGraticule(QPainter &p, const MapProjection &projection, bool overEarth
         }
         return QStringLiteral("%1%2%3'%4").arg(degrees).arg(QChar(0xB0)).arg(minutes, 2, 10, QChar(u'0')).arg(hemisphere);
     };
+    // Over the Earth a label gets a light halo, or it is lost on the sea.
+    auto write = [&](QPointF at, const QString &words) {
+        if (overEarth) {
+            p.setPen(QColor(255, 255, 255, 200));
+            for (const QPointF &offset : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+                p.drawText(at + offset, words);
+        }
+        p.setPen(text);
+        p.drawText(at, words);
+    };
     for (double lat = std::ceil(std::max(bottom, -90.0) / step) * step; lat <= std::min(top, 90.0); lat += step) {
         const double y = projection.toPixel(lat, 0).y();
         p.setPen(QPen(line, 1));
         p.drawLine(QPointF(0, y), QPointF(s.width(), y));
-        p.setPen(text);
-        p.drawText(QPointF(3, y - 2), label(lat, u'N', u'S'));
+        write(QPointF(3, y - 2), label(lat, u'N', u'S'));
     }
     for (double lon = std::ceil(std::max(left, -180.0) / step) * step; lon <= std::min(right, 180.0); lon += step) {
         const double x = projection.toPixel(0, lon).x();
         p.setPen(QPen(line, 1));
         p.drawLine(QPointF(x, 0), QPointF(x, s.height()));
-        p.setPen(text);
-        p.drawText(QPointF(x + 2, s.height() - 4), label(lon, u'E', u'W'));
+        write(QPointF(x + 2, s.height() - 4), label(lon, u'E', u'W'));
     }
 }
 

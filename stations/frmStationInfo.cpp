@@ -116,7 +116,8 @@ void frmStationInfo::addTelemetry(const HostTelemetry &telemetry)
     // Tall enough for every channel without scrolling (13 at most).
     const int rows = int(telemetry.channels.size());
     lstTelemetry->setMinimumHeight(lstTelemetry->header()->sizeHint().height()
-                                   + rows * lstTelemetry->sizeHintForRow(0) + 2 * lstTelemetry->frameWidth());
+                                   + (rows + 1) * lstTelemetry->sizeHintForRow(0) + 2 * lstTelemetry->frameWidth());
+    lstTelemetry->setMinimumWidth(280);
     layout->addWidget(lstTelemetry);
     m_layout->insertWidget(m_layout->count() - 1, box);
     adjustSize();
