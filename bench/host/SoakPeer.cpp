@@ -111,6 +111,9 @@ private:
 
     void finish(const char *why)
     {
+        if (m_finished)
+            return;  // the client's leaving follows our own hang-up
+        m_finished = true;
         m_tick.stop();
         std::printf("%lld frames sent in %.1f s (%s)\n", m_sent, m_clock.elapsed() / 1000.0, why);
         std::fflush(stdout);
@@ -131,6 +134,7 @@ private:
     int m_seconds;
     qint64 m_sent = 0;
     qint64 m_comments = 0;
+    bool m_finished = false;
 };
 
 } // namespace
