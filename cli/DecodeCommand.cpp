@@ -28,21 +28,28 @@ class Bytes
 {
 public:
     Bytes() : m_bytes(4096, '\0') {}
-    void push_back(char c)
+    [[gnu::always_inline]] void push_back(char c)
     {
         if (m_size == m_bytes.size()) [[unlikely]]
             m_bytes.resize(m_bytes.size() * 2);
         m_bytes[m_size++] = c;
     }
-    Bytes &append(const char *text, size_t length)
+    [[gnu::always_inline]] Bytes &append(const char *text, size_t length)
     {
         if (m_size + length > m_bytes.size()) [[unlikely]]
             m_bytes.resize(std::max(m_bytes.size() * 2, m_size + length));
-        std::memcpy(m_bytes.data() + m_size, text, length);
+        char *to = m_bytes.data() + m_size;
+        // Keys and numbers are a few bytes: a loop beats a call to memcpy.
+        if (length <= 16) {
+            for (size_t i = 0; i < length; ++i)
+                to[i] = text[i];
+        } else {
+            std::memcpy(to, text, length);
+        }
         m_size += length;
         return *this;
     }
-    Bytes &append(std::string_view text) { return append(text.data(), text.size()); }
+    [[gnu::always_inline]] Bytes &append(std::string_view text) { return append(text.data(), text.size()); }
     // Room for length more bytes, written through the pointer and then committed.
     char *grow(size_t length)
     {

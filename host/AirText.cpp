@@ -2,14 +2,20 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
+
 QString textFromAir(QByteArrayView bytes)
 {
+    // Eight bytes at a time: nearly every frame is plain ASCII.
     bool ascii = true;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
+    qsizetype i = 0;
+    for (; ascii && i + 8 <= bytes.size(); i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        ascii = (word & 0x8080808080808080ULL) == 0;
+    }
+    for (; ascii && i < bytes.size(); ++i)
+        ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
     if (ascii)
         return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

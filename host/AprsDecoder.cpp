@@ -189,7 +189,14 @@ void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report)
             rest = rest.mid(7);
         }
     }
-    const qsizetype alt = rest.indexOf(QLatin1String("/A="));
+    // "/A=" by hand: a general substring search costs more than the rest of
+    // the comment's decoding.
+    qsizetype alt = -1;
+    for (qsizetype i = 0; i + 2 < rest.size(); ++i)
+        if (rest[i] == u'/' && rest[i + 1] == u'A' && rest[i + 2] == u'=') {
+            alt = i;
+            break;
+        }
     if (alt >= 0 && rest.size() >= alt + 9) {
         const QStringView digits = rest.mid(alt + 3, 6);
         bool ok = true;

@@ -1,6 +1,7 @@
 // Raw GPS sentences that simple trackers send as their whole payload, and the
 // Maidenhead locator a status report may start with.
 #include "host/AprsDecoder.h"
+#include "host/Decimal.h"
 
 #include <QVarLengthArray>
 #include <cmath>
@@ -36,11 +37,7 @@ bool readNumber(QStringView text, double *value)
         else if (!(i == 0 && (c == u'-' || c == u'+')))
             return false;
     }
-    if (!digits)
-        return false;
-    bool ok = false;
-    *value = text.toDouble(&ok);
-    return ok && std::isfinite(*value);
+    return digits && parseDecimal(text, value);
 }
 
 // "ddmm.mmmm" or "dddmm.mmmm" and its hemisphere letter, to signed degrees.

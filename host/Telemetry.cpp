@@ -1,5 +1,7 @@
 #include "host/Telemetry.h"
 
+#include "host/Decimal.h"
+
 #include <QVarLengthArray>
 #include <cmath>
 
@@ -13,14 +15,7 @@ constexpr int MaxText = 80;  // a definition field longer than this is not one
 bool readNumber(QStringView text, double *value)
 {
     text = text.trimmed();
-    if (text.isEmpty() || text.size() > 20)
-        return false;
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return false;
-    *value = v;
-    return true;
+    return text.size() <= 20 && parseDecimal(text, value);
 }
 
 bool isBit(QChar c) { return c == u'0' || c == u'1'; }
