@@ -33,7 +33,8 @@ const QString kDuplicateKey = QStringLiteral("This key is already associated wit
 const QString kHostVendor = QStringLiteral("Peak Systems");
 const QString kHostSection = QStringLiteral("UI-View32");
 const QString kHostFolderKey = QStringLiteral("Program Folder");
-const QString kChooseHostFolder = QStringLiteral("Locate the UI-View32 program folder");
+const QString kNoHostFolder = QStringLiteral(
+    "The UI-View32 folder is not known; choose it on the General tab of Kestrel Options.");
 const QString kRegistrationFile = QStringLiteral("/Kestrel.xtr");
 const QString kHostIni = QStringLiteral("/UIVIEW32.INI");
 constexpr double kTwipsPerPixel = 15.0;
@@ -213,6 +214,9 @@ bool LoadingSequence::loadTimeZones()
     if (c.timezone == QLatin1String("Not Set")) {
         c.timezone = system;
         c.daylightSaving = IsDaylightSaving(now, table.current());
+    } else if (c.timezone != system && table.find(c.timezone)) {
+        // A zone the user chose in the options stays the current one.
+        table.selectCurrent(c.timezone);
     }
     return true;
 }
@@ -226,16 +230,13 @@ void LoadingSequence::locateHost()
             folder.chop(1);
         c.hostFolder = folder;
     }
-    if (!c.hostFolder.isEmpty())
+    // Still none: the options dialog asks for it (on its General tab).
+    if (!c.hostFolder.isEmpty() || !providers().options)
         return;
-    if (providers().options) {
+    if (Prompts::instance().interactive())
         providers().options(&m_main);
-    } else {
-        QString folder = Prompts::instance().chooseFolder(kChooseHostFolder, QString());
-        if (folder.endsWith(u'/') && folder.size() > 1)
-            folder.chop(1);
-        c.hostFolder = folder;
-    }
+    else
+        Prompts::instance().message(kNoHostFolder, AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 void LoadingSequence::loadDxMonitor()

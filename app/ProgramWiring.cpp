@@ -4,7 +4,12 @@
 #include "core/WindowProviders.h"
 
 #include "dx/frmDx.h"
+#include "app/frmMain.h"
+#include "capture/frmCapture.h"
 #include "host/EmbeddedHost.h"
+#include "hostlogs/frmLogMaintenance.h"
+#include "statistics/frmStatistics.h"
+#include "options/frmOptions.h"
 #include "stations/FrameIntake.h"
 #include "stations/frmIncoming.h"
 #include "stations/frmDocument.h"
@@ -14,6 +19,7 @@
 #include "stations/WeatherStorePort.h"
 #include "weather/WxDataStore.h"
 #include "weather/frmWx.h"
+#include "ui/frmAbout.h"
 
 void wireProgram()
 {
@@ -28,7 +34,18 @@ void wireProgram()
     make.weather = []() -> QWidget * { return new frmWx; };
     installWeatherStore(&WxDataStore::program());
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
+    make.options = [](QWidget *owner) { frmOptions::showFor(owner, frmOptions::General); };
+    make.about = [](QWidget *owner) { frmAbout::showFor(owner); };
     setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
+    make.statistics = [](const QString &file) -> QWidget * {
+        return new frmStatistics(file.isEmpty() ? frmStatistics::Kind::Live : frmStatistics::Kind::Saved);
+    };
+    make.capture = [](int) -> QWidget * { return new frmCapture; };
+    frmCapture::setWindowOpener([]() -> QWidget * {
+        auto *main = qobject_cast<frmMain *>(mainWindow());
+        return main ? main->openCaptureWindow() : nullptr;
+    });
+    make.logMaintenance = [](QWidget *owner) { frmLogMaintenance::showFor(owner); };
     make.frameIntake = [](HostApplication *host, QObject *owner) -> std::function<void(const QString &)> {
         auto *intake = new FrameIntake(*host, owner);
         return [intake](const QString &text) { intake->receive(text); };

@@ -34,6 +34,8 @@ public:
 
     // Window factory: kind 1 station list, 2 weather, 3 capture, 4 statistics.
     void OpenDataWindow(qint16 kind, const QString &fileName);
+    // A new capture window, counted, captioned, shown and listed, still empty.
+    QWidget *openCaptureWindow();
     void UpdateWindowList(const QString &strTitle, bool bAction);
     void SetCheckedWindow(const QString &strTitle, bool bState);
     void mnuFileOpen_Click();
@@ -80,6 +82,7 @@ public:
 
     int stationListsOpened() const { return m_stationLists; }
     int weatherWindowsOpened() const { return m_weatherWindows; }
+    // Capture windows open now; the newest one's caption carries this number.
     int capturesOpened() const { return m_captures; }
 
 public slots:

@@ -95,8 +95,6 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_Options")) {
         if (make.options)
             make.options(this);
-        else
-            notBuiltYet(QStringLiteral("Options"));
     } else if (id == QLatin1String("ID_StationList")) {
         QWidget *main = qobject_cast<QWidget *>(WindowRegistry::instance().firstTagged(WindowTag::StationList));
         showOneOnly(main, kStationListEntry, on);
@@ -117,8 +115,6 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_About...")) {
         if (make.about)
             make.about(this);
-        else
-            notBuiltYet(QStringLiteral("About Kestrel"));
     } else if (id == QLatin1String("ID_TileHorizontally")) {
         m_mdi->tileSubWindows();
     } else if (id == QLatin1String("ID_Tilevertically")) {

@@ -127,16 +127,9 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         break;
     }
     case 3: {
-        ++m_captures;
-        const QString caption = kCaptureCaption + QString::number(m_captures);
-        QWidget *window = make.capture ? make.capture(m_captures) : nullptr;
-        if (!window)
-            window = createPlaceholder(caption, QStringLiteral("frmCapture"));
-        window->setWindowTitle(caption);
-        addChild(window, WindowTag::ScreenCapture, true);
+        QWidget *window = openCaptureWindow();
         if (auto *capture = dynamic_cast<CaptureWindow *>(window))
             capture->grabMap(0, 0, 0, 0);
-        listWindow(window, caption);
         break;
     }
     case 4: {
@@ -159,6 +152,22 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
     default:
         break;
     }
+}
+
+QWidget *frmMain::openCaptureWindow()
+{
+    WindowProviders &make = providers();
+    ++m_captures;
+    const QString caption = kCaptureCaption + QString::number(m_captures);
+    QWidget *window = make.capture ? make.capture(m_captures) : nullptr;
+    if (!window)
+        window = createPlaceholder(caption, QStringLiteral("frmCapture"));
+    window->setWindowTitle(caption);
+    QMdiSubWindow *sub = addChild(window, WindowTag::ScreenCapture, true);
+    // The count is of open capture windows: a number can come round again.
+    connect(sub, &QObject::destroyed, this, [this] { --m_captures; });
+    listWindow(window, caption);
+    return window;
 }
 
 void frmMain::listWindow(QWidget *window, const QString &caption)

@@ -66,12 +66,8 @@ int main(int argc, char **argv)
             if (!main.loadingDone())
                 return;
             poll->stop();
-            for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
-                if (id == QLatin1String("Test"))
-                    main.injectTestFrame();
-                else if (QAction *tool = main.tool(id))
-                    tool->trigger();
-            }
+            // Scheduled first: a tool may open a modal dialog, which the
+            // picture then shows beside the main window.
             QTimer::singleShot(qMax(delay, 200), &main, [&main, screenshot] {
                 main.grab().save(screenshot);
                 // Other visible top-level windows (the host's map) beside it.
@@ -82,6 +78,12 @@ int main(int argc, char **argv)
                                             + window->objectName() + u'.' + file.suffix());
                 QApplication::exit(0);
             });
+            for (const QString &id : qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts)) {
+                if (id == QLatin1String("Test"))
+                    main.injectTestFrame();
+                else if (QAction *tool = main.tool(id))
+                    tool->trigger();
+            }
         });
         poll->start(50);
     }

@@ -8,8 +8,15 @@ int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &
 int runDecode(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runKel(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPhg(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runLatLon(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runGrid(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runOs2ll(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runCallsign(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runMinutes(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runBand(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runWx(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runWxFile(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runLogDetails(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runStats(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

@@ -11,15 +11,22 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
+    {"callsign", "callsign CALL (valid or invalid for the auto-record list)", runCallsign},
     {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)\n"
                "  decode -      (the same for every line of standard input, one record a line)", runDecode},
     {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
+    {"grid", "grid REF      (a National Grid reference: easting, northing, latitude, longitude)", runGrid},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
+    {"latlon", "latlon TEXT --lat|--lon   (a position field after checking; invalid, or two texts for a grid reference)", runLatLon},
+    {"minutes", "minutes TEXT  (a position text as signed minutes of arc)", runMinutes},
+    {"os2ll", "os2ll EASTING NORTHING   (National Grid metres to latitude and longitude in degrees)", runOs2ll},
     {"phg", "phg TEXT      (the PHG or RNG circle an information text gives, radius in km)", runPhg},
     {"prefix", "prefix CALL --file prefix.txt   (matched prefix, country and the line's prefix list, or none)", runPrefix},
     {"wx", "wx REPORT     (the readings of one weather report, -9999 for absent ones)", runWx},
     {"wxfile", "wxfile FILE [DAY]   (the days of a weather data file, or each report of one day)", runWxFile},
+    {"logdetails", "logdetails FILE (start and end of a monitor log, then callsign TAB times heard)", runLogDetails},
+    {"stats", "stats FILE    (the bars of a statistics file: time TAB value TAB colour)", runStats},
     {"tz", "tz list | tz dst ZONE \"YYYY-MM-DD HH:MM:SS\" | tz transition YEAR MONTH WEEKDAY N", runTz},
 };
 

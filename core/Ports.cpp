@@ -25,6 +25,7 @@ public:
     }
     QString chooseFolder(const QString &, const QString &) override { return {}; }
     bool choosePrinter(QPrinter *, const QString &) override { return false; }
+    bool interactive() const override { return false; }
 };
 
 class SystemClock : public Clock

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 class QPrinter;
@@ -26,6 +27,18 @@ public:
     virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
     // The printer dialog; true when the user accepts and the printer is set up.
     virtual bool choosePrinter(QPrinter *printer, const QString &title) = 0;
+    // The colour picker opened on a colour; an invalid colour when the user
+    // cancels (and from any prompts that cannot show one).
+    virtual QColor chooseColour(const QColor &initial, const QString &title)
+    {
+        Q_UNUSED(initial);
+        Q_UNUSED(title);
+        return {};
+    }
+
+    // False for unattended runs, where nothing may wait for a person: a
+    // window that would ask (the options dialog at first start) is not shown.
+    virtual bool interactive() const { return true; }
 
     // The program-wide instance; tests install a scripted one.
     static Prompts &instance();

@@ -1,6 +1,7 @@
 #include "core/WidgetPrompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -57,4 +58,9 @@ bool WidgetPrompts::choosePrinter(QPrinter *printer, const QString &title)
     QPrintDialog dialog(printer, QApplication::activeWindow());
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QColor WidgetPrompts::chooseColour(const QColor &initial, const QString &title)
+{
+    return QColorDialog::getColor(initial, QApplication::activeWindow(), title);
 }

@@ -12,4 +12,5 @@ public:
                          const QString &suggestedName) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     bool choosePrinter(QPrinter *printer, const QString &title) override;
+    QColor chooseColour(const QColor &initial, const QString &title) override;
 };

@@ -73,6 +73,8 @@ class WeatherWindow
 public:
     virtual ~WeatherWindow() = default;
     virtual void SetWxDisplay() = 0;
+    // The options changed the chart ranges or their automatic switches.
+    virtual void UpdateChartRanges() {}
 };
 
 class CaptureWindow

@@ -30,7 +30,7 @@ public:
     // Redraws every chart for the day in the date list.
     void SetWxDisplay() override;
     // Axis titles and ranges from the options.
-    void UpdateChartRanges();
+    void UpdateChartRanges() override;
     // show: fill the date list from the file and select this window's day;
     // otherwise disable the list.
     void LoadWxDates(const QString &callsign, bool show);

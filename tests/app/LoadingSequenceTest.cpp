@@ -126,6 +126,17 @@ TEST_F(MainWindowTest, NoHostFolderAnywhereAsksTheUserBeforeLoadingDx)
     EXPECT_EQ(config().hostFolder, hostFolder);
 }
 
+TEST_F(MainWindowTest, NoHostFolderInAnUnattendedRunSaysSoInsteadOfWaiting)
+{
+    prompts.attended = false;
+    bool asked = false;
+    providers().options = [&](QWidget *) { asked = true; };
+    frmMain &m = start();
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(prompts.texts().filter("General tab of Kestrel Options").size(), 1);
+    EXPECT_EQ(m.statusText(), "Ready...");
+}
+
 TEST_F(MainWindowTest, AutoLogStopsAtTheFirstGapAndSkipsDuplicates)
 {
     store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
@@ -166,6 +177,7 @@ TEST_F(MainWindowTest, TimezoneNotSetTakesTheSystemZone)
     store.write("Kestrel", "TimeZone", "Timezone", "Europe/Paris");
     start();
     EXPECT_EQ(config().timezone, "Europe/Paris");
+    EXPECT_EQ(timezones().current().standardName, "Europe/Paris") << "the zone chosen in the options is current";
 }
 
 TEST_F(MainWindowTest, SystemZoneNamedByAnAliasIsFound)

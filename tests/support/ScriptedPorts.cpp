@@ -11,22 +11,28 @@ Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &tit
     return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::No;
 }
 
-QString ScriptedPrompts::openFileName(const QString &title, const QString &, const QString &)
+QString ScriptedPrompts::openFileName(const QString &title, const QString &folder, const QString &filter)
 {
     fileTitles << title;
+    fileFolders << folder;
+    fileFilters << filter;
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-QString ScriptedPrompts::saveFileName(const QString &title, const QString &, const QString &,
+QString ScriptedPrompts::saveFileName(const QString &title, const QString &folder, const QString &filter,
                                       const QString &)
 {
     fileTitles << title;
+    fileFolders << folder;
+    fileFilters << filter;
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-QString ScriptedPrompts::chooseFolder(const QString &title, const QString &)
+QString ScriptedPrompts::chooseFolder(const QString &title, const QString &folder)
 {
     fileTitles << title;
+    fileFolders << folder;
+    fileFilters << QString();
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
@@ -38,6 +44,13 @@ bool ScriptedPrompts::choosePrinter(QPrinter *printer, const QString &title)
         printer->setOutputFileName(printFile);
     }
     return printAnswer;
+}
+
+QColor ScriptedPrompts::chooseColour(const QColor &initial, const QString &title)
+{
+    fileTitles << title;
+    colourStarts << initial;
+    return colourAnswers.isEmpty() ? QColor() : colourAnswers.dequeue();
 }
 
 QStringList ScriptedPrompts::texts() const

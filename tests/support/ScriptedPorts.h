@@ -26,6 +26,8 @@ public:
     QQueue<Answer> answers;      // used in order; Ok/No when empty
     QQueue<QString> fileAnswers; // for open/save/folder choices; empty = cancel
     QStringList fileTitles;
+    QStringList fileFolders;  // the starting folder of each file dialog
+    QStringList fileFilters;  // and its filter (none for a folder choice)
 
     Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
@@ -33,6 +35,12 @@ public:
                          const QString &suggestedName) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     bool choosePrinter(QPrinter *printer, const QString &title) override;
+    // Colour choices, used in order; an invalid colour (or none left) = cancel.
+    QColor chooseColour(const QColor &initial, const QString &title) override;
+    QQueue<QColor> colourAnswers;
+    QList<QColor> colourStarts;  // the colour each picker opened on
+    bool interactive() const override { return attended; }
+    bool attended = true;
     bool printAnswer = false;
     QString printFile;  // when set, an accepted print goes to this PDF file
 

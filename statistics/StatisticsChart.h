@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QWidget>
+
+#include "statistics/StatisticsSeries.h"
+
+class QPainter;
+
+// Where the parts of the chart go in a given rectangle: the plot area, the
+// slot each bar stands in, the value range of the left axis.
+struct StatisticsChartLayout
+{
+    QRect plot;
+    double slot = 0;   // pixels per bar
+    double low = 0;    // value at the bottom of the plot
+    double high = 1;   // value at the top
+    double step = 1;   // between the left axis's labels
+    int labelEvery = 1;
+
+    StatisticsChartLayout(const QRect &rect, const QFontMetrics &metrics, const QList<StatisticsBar> &bars,
+                          const QList<double> &trend);
+    double yOf(double value) const;
+    QRectF barRect(qsizetype index, qint32 value) const;
+    // The bar under a point of the plot, or -1.
+    qsizetype barAt(const QPoint &point, qsizetype count) const;
+};
+
+QColor colourOfValue(qint32 bgr);
+
+// The chart as the window shows it: black background, the bars in their load
+// colours, the trend line over them, "Packets" up the left axis and the
+// bars' times ("HH:MM:SS") along the bottom.
+void paintStatisticsChart(QPainter &painter, const QRect &rect, const QList<StatisticsBar> &bars,
+                          const QList<double> &trend);
+
+// The chart control: draws a series and its trend, names a bar's time and
+// count when the pointer rests on it.
+class StatisticsChartView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit StatisticsChartView(const StatisticsSeries &series, QWidget *parent = nullptr);
+
+    // Computes the trend again from the bars and repaints.
+    void refresh();
+    const QList<double> &trend() const { return m_trend; }
+
+    QSize sizeHint() const override { return {560, 300}; }
+    QSize minimumSizeHint() const override { return {200, 120}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    const StatisticsSeries &m_series;
+    QList<double> m_trend;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+
+// One bar of the statistics chart: the start of its sample period and the
+// frames counted in it. colour is 0x00BBGGRR.
+struct StatisticsBar
+{
+    QDateTime time;
+    qint32 value = 0;
+    qint32 colour = 0;
+};
+
+// The load levels a bar is coloured by. A bar above med is red, above low
+// yellow, else green; a bar exactly at a threshold takes the lower colour.
+struct StatisticsThresholds
+{
+    qint32 low = 10;
+    qint32 med = 20;
+
+    // From the configuration's "LowCount" and "MedCount".
+    static StatisticsThresholds configured();
+};
+
+namespace StatisticsColour {
+inline constexpr qint32 Green = 65280;
+inline constexpr qint32 Yellow = 65535;
+inline constexpr qint32 Red = 255;
+} // namespace StatisticsColour
+
+qint32 barColour(qint32 value, const StatisticsThresholds &thresholds);
+// "green", "yellow" or "red".
+const char *barColourName(qint32 colour);
+
+// Series 0 of the chart, "Activity": the bars in the order they were added.
+class StatisticsSeries
+{
+public:
+    explicit StatisticsSeries(StatisticsThresholds thresholds = {}) : m_thresholds(thresholds) {}
+
+    void AddStatisticsBar(const QDateTime &t, qint32 v);
+    // Adds the frames to the last bar and colours it anew; nothing without bars.
+    void addToLastBar(qint32 frames);
+
+    const QList<StatisticsBar> &bars() const { return m_bars; }
+    qsizetype count() const { return m_bars.size(); }
+    bool isEmpty() const { return m_bars.isEmpty(); }
+    const StatisticsThresholds &thresholds() const { return m_thresholds; }
+    // For the bars added or updated from now on.
+    void setThresholds(const StatisticsThresholds &thresholds) { m_thresholds = thresholds; }
+    void clear() { m_bars.clear(); }
+
+private:
+    StatisticsThresholds m_thresholds;
+    QList<StatisticsBar> m_bars;
+};
+
+// Series 1, "Trend": the least-squares straight line through the bars (value
+// against time), evaluated at each bar's time. One bar gives a flat line at
+// its value; no bars give none.
+QList<double> leastSquaresTrend(const QList<StatisticsBar> &bars);

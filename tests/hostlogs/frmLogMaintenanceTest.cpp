@@ -1,0 +1,199 @@
+#include "core/Configuration.h"
+#include "core/Utilities.h"
+#include "hostlogs/frmLogDetails.h"
+#include "hostlogs/frmLogMaintenance.h"
+
+#include "ScriptedPorts.h"
+#include "TempDirs.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kLog = "2026-07-01 10:00:00 START LOCAL TIME\r\n"
+                        "2026-07-01 10:00:02 G4KDA>APKS01,WIDE2-1:!5145.67N\r\n"
+                        "2026-07-01 10:07:40 G0KST>APRS:>hello\r\n"
+                        "2026-07-01 10:05:00 G4KDA>APRS:>again\r\n";
+
+class LogMaintenanceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The trash of a throw-away home, not the user's.
+        oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        config() = Configuration{};
+        config().hostFolder = dirs.data() + "/a rather long folder name for the host program";
+        source = GetDataFolder() + "/LogFiles";
+        destination = config().hostFolder + "/Logs";
+        QDir().mkpath(source);
+        QDir().mkpath(destination);
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", oldDataHome); }
+
+    void write(const QString &path, const QByteArray &bytes = kLog)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QStringList names(QListWidget *list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+    static void select(QListWidget *list, const QString &name)
+    {
+        const auto found = list->findItems(name, Qt::MatchExactly);
+        ASSERT_FALSE(found.isEmpty()) << name.toStdString();
+        list->setCurrentItem(found.first());
+    }
+
+    QTemporaryDir home;
+    QByteArray oldDataHome;
+    TempDirs dirs;
+    ScriptedPrompts prompts;
+    QString source, destination;
+};
+
+} // namespace
+
+TEST_F(LogMaintenanceTest, OpensOnBothLogFoldersShortenedToForty)
+{
+    write(source + "/20260701N0CALL.txt");
+    write(destination + "/20260701.log");
+    frmLogMaintenance dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Log File Maintenance");
+    EXPECT_EQ(dialog.folder(frmLogMaintenance::Source), source);
+    EXPECT_EQ(dialog.folder(frmLogMaintenance::Destination), destination);
+    EXPECT_EQ(dialog.txtDestDir->text(), LongDirFix(destination, 40));
+    EXPECT_LE(dialog.txtDestDir->text().size(), 40);
+    EXPECT_EQ(dialog.txtDestDir->toolTip(), destination);
+    EXPECT_EQ(names(dialog.flSource), QStringList({"20260701N0CALL.txt"}));
+    EXPECT_EQ(names(dialog.flDest), QStringList({"20260701.log"}));
+    QStringList captions;
+    for (QPushButton *button : dialog.cmdMove)
+        captions << button->text();
+    EXPECT_EQ(captions, QStringList({"<", ">", "<<", ">>"}));
+
+    prompts.fileAnswers.enqueue(dirs.data());
+    dialog.cmdBrowse_Click(frmLogMaintenance::Destination);
+    EXPECT_EQ(prompts.fileTitles.last(), "Select Destination Log Folder");
+    EXPECT_EQ(dialog.folder(frmLogMaintenance::Destination), dirs.data());
+    dialog.cmdBrowse_Click(frmLogMaintenance::Source);  // cancelled: unchanged
+    EXPECT_EQ(prompts.fileTitles.last(), "Select Source Log Folder");
+    EXPECT_EQ(dialog.folder(frmLogMaintenance::Source), source);
+}
+
+TEST_F(LogMaintenanceTest, ArrowsCopyOrMoveOneFileOrEveryFile)
+{
+    write(source + "/a.txt");
+    write(source + "/b.txt");
+    write(destination + "/x.log");
+    frmLogMaintenance dialog;
+
+    dialog.cmdMove_Click(1);  // nothing selected: nothing happens
+    EXPECT_EQ(names(dialog.flDest), QStringList({"x.log"}));
+
+    select(dialog.flSource, "a.txt");
+    dialog.cmdMove[1]->click();  // ">" copies
+    EXPECT_EQ(names(dialog.flDest), QStringList({"a.txt", "x.log"}));
+    EXPECT_EQ(names(dialog.flSource), QStringList({"a.txt", "b.txt"}));
+
+    dialog.chkMoveFiles->setChecked(true);
+    select(dialog.flDest, "x.log");
+    dialog.cmdMove[0]->click();  // "<" moves back the other way
+    EXPECT_EQ(names(dialog.flSource), QStringList({"a.txt", "b.txt", "x.log"}));
+    EXPECT_EQ(names(dialog.flDest), QStringList({"a.txt"}));
+
+    dialog.cmdMove[3]->click();  // ">>" moves every source file
+    EXPECT_TRUE(names(dialog.flSource).isEmpty());
+    EXPECT_EQ(names(dialog.flDest), QStringList({"a.txt", "b.txt", "x.log"}));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    dialog.chkMoveFiles->setChecked(false);
+    dialog.cmdMove[2]->click();  // "<<" copies every destination file
+    EXPECT_EQ(names(dialog.flSource), QStringList({"a.txt", "b.txt", "x.log"}));
+    EXPECT_EQ(names(dialog.flDest), QStringList({"a.txt", "b.txt", "x.log"}));
+}
+
+TEST_F(LogMaintenanceTest, AMoveOntoItselfSaysWhyAndKeepsTheFile)
+{
+    write(source + "/a.txt");
+    frmLogMaintenance dialog;
+    dialog.setFolder(frmLogMaintenance::Destination, source);
+    dialog.chkMoveFiles->setChecked(true);
+    select(dialog.flSource, "a.txt");
+    dialog.cmdMove_Click(1);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown.last().text.startsWith("Error in ERROR_cmdMove_Click : "));
+    EXPECT_TRUE(QFile::exists(source + "/a.txt"));
+}
+
+TEST_F(LogMaintenanceTest, DeleteAsksThenSendsTheFileToTheTrash)
+{
+    write(destination + "/old.log");
+    frmLogMaintenance dialog;
+    dialog.cmdDelete_Click(frmLogMaintenance::Destination);  // nothing selected
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    select(dialog.flDest, "old.log");
+    dialog.cmdDelete_Click(frmLogMaintenance::Destination);  // answered No
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown.last().buttons, Prompts::Buttons::YesNo);
+    EXPECT_TRUE(prompts.shown.last().text.contains("old.log"));
+    EXPECT_TRUE(QFile::exists(destination + "/old.log"));
+
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    dialog.cmdDelete_Click(frmLogMaintenance::Destination);
+    EXPECT_FALSE(QFile::exists(destination + "/old.log"));
+    EXPECT_TRUE(names(dialog.flDest).isEmpty());
+    EXPECT_TRUE(QFile::exists(home.path() + "/Trash/files/old.log"));
+    EXPECT_EQ(prompts.shown.size(), 2);
+}
+
+TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
+{
+    write(source + "/good.txt");
+    write(source + "/bad.txt", "2026-07-01 10:00:00 START LOCAL TIME\r\nSTART\r\n");
+    frmLogMaintenance dialog;
+
+    select(dialog.flSource, "bad.txt");
+    dialog.cmdDetails_Click(frmLogMaintenance::Source);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown.last().title, "Invalid log file");
+    EXPECT_EQ(prompts.shown.last().text,
+              "The selected file does not appear to be a valid UIView log file. Please select another file.");
+    EXPECT_EQ(prompts.shown.last().icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(dialog.findChild<frmLogDetails *>(), nullptr);
+
+    select(dialog.flSource, "good.txt");
+    dialog.cmdDetails_Click(frmLogMaintenance::Source);
+    auto *details = dialog.findChild<frmLogDetails *>();
+    ASSERT_NE(details, nullptr);
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_TRUE(details->isModal());
+    EXPECT_EQ(details->windowTitle(), "Log file details");
+    EXPECT_EQ(details->txtLogStartDate->text(), "01-Jul-2026 10:00:00");
+    EXPECT_EQ(details->txtLogEndDate->text(), "01-Jul-2026 10:07:40");
+    QStringList lines;
+    for (int i = 0; i < details->lstStations->count(); ++i)
+        lines << details->lstStations->item(i)->text();
+    EXPECT_EQ(lines, QStringList({"Callsign     Hrd x", "G4KDA           2", "G0KST           1"}));
+    EXPECT_TRUE(QFontInfo(details->lstStations->font()).fixedPitch());
+    EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
+    details->cmdOK->click();
+    EXPECT_FALSE(details->isVisible());
+}
