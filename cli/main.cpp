@@ -12,7 +12,8 @@ namespace {
 const CliCommand kCommands[] = {
     {"band", "band FREQ [--file BandDetails.txt]   (the band a frequency in kHz is filed under, or Other)", runBand},
     {"callsign", "callsign CALL (valid or invalid for the auto-record list)", runCallsign},
-    {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)", runDecode},
+    {"decode", "decode LINE   (the host station record one TNC2 line SRC>DST,PATH:payload produces)\n"
+               "  decode -      (the same for every line of standard input, one record a line)", runDecode},
     {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"grid", "grid REF      (a National Grid reference: easting, northing, latitude, longitude)", runGrid},

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "core/HostStationRecord.h"
+#include "core/HostTelemetry.h"
 #include "core/PlacedObject.h"
 
 class HostMap;
@@ -43,6 +44,14 @@ public:
 
     virtual qint16 stationListSize() = 0;
     virtual QString stationListLine(int index) = 0;
+
+    // The station's latest telemetry; empty when the host holds none (or
+    // keeps no telemetry at all, as not every host does).
+    virtual HostTelemetry stationTelemetry(const QString &callsign)
+    {
+        Q_UNUSED(callsign);
+        return {};
+    }
 
     virtual QImage symbolPicture(const QString &symbolTable, const QString &symbolCode) = 0;
 

@@ -6,6 +6,8 @@ namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+constexpr double MphPerKnot = 1.150779;
+
 // Minutes added to an ambiguous position so that it stands for the middle of
 // the area it leaves open, by number of blanked digits.
 constexpr double ambiguityHalfStep[] = {0, 0.05, 0.5, 5.0, 30.0};
@@ -156,7 +158,11 @@ bool decodeCompressed(QStringView text, AprsReport *report)
     if (cv < 0 || cv > 90 || sv < 0 || sv > 90 || tv < 0 || tv > 90)
         return true;
     if ((tv & 0x18) == 0x10) {  // GGA source: cs is the altitude
-        report->altitude = int(std::pow(1.002, cv * 91 + sv));
+        report->altitude = int(std::lround(std::pow(1.002, cv * 91 + sv)));
+    } else if (cv <= 89 && code == u'_') {
+        // A weather station sends its wind here, in knots.
+        report->windDirection = cv * 4;
+        report->windSpeed = (std::pow(1.08, sv) - 1.0) * MphPerKnot;
     } else if (cv <= 89) {
         report->course = cv * 4;
         report->speed = std::pow(1.08, sv) - 1.0;
@@ -183,7 +189,14 @@ void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report)
             rest = rest.mid(7);
         }
     }
-    const qsizetype alt = rest.indexOf(QLatin1String("/A="));
+    // "/A=" by hand: a general substring search costs more than the rest of
+    // the comment's decoding.
+    qsizetype alt = -1;
+    for (qsizetype i = 0; i + 2 < rest.size(); ++i)
+        if (rest[i] == u'/' && rest[i + 1] == u'A' && rest[i + 2] == u'=') {
+            alt = i;
+            break;
+        }
     if (alt >= 0 && rest.size() >= alt + 9) {
         const QStringView digits = rest.mid(alt + 3, 6);
         bool ok = true;
@@ -232,10 +245,28 @@ bool decodePositionBody(QStringView body, AprsReport *report)
 void decodeStatus(QStringView text, AprsReport *report)
 {
     report->kind = AprsReport::Kind::Status;
+    report->hasStatus = true;
+    if (aprs::decodeLocatorStatus(text, report))
+        return;
     if (text.size() >= 7 && isTimeStamp(text) && text[6] == u'z')
         text = text.mid(7);
-    report->hasStatus = true;
     report->status = text.toString();
+}
+
+void decodeMessage(QStringView payload, AprsReport *report)
+{
+    report->kind = AprsReport::Kind::Message;
+    if (payload.size() < 11 || payload[10] != u':')
+        return;
+    report->addressee = payload.mid(1, 9).trimmed().toString();
+    QStringView text = payload.mid(11);
+    // A message number is at most five characters after the last "{".
+    const qsizetype brace = text.lastIndexOf(u'{');
+    if (brace >= 0 && text.size() - brace - 1 <= 5) {
+        report->messageId = text.mid(brace + 1).toString();
+        text = text.left(brace);
+    }
+    report->messageText = text.toString();
 }
 
 } // namespace
@@ -294,8 +325,18 @@ AprsReport decodeAprs(QStringView destination, QStringView payload)
         report.kind = AprsReport::Kind::PositionlessWeather;
         return report;
     case ':':
-        report.kind = AprsReport::Kind::Message;
+        decodeMessage(payload, &report);
         return report;
+    case '$':
+        if (aprs::decodeNmea(payload, &report))
+            report.kind = AprsReport::Kind::Position;
+        return report;
+    case 'T':
+        if (payload.startsWith(QLatin1String("T#"))) {
+            report.kind = AprsReport::Kind::Telemetry;
+            return report;
+        }
+        break;
     case '}':
         report.kind = AprsReport::Kind::ThirdParty;
         return report;

@@ -8,7 +8,9 @@
 // What one APRS information field says about a station.
 struct AprsReport
 {
-    enum class Kind { Unknown, Position, MicE, Object, Item, Status, PositionlessWeather, Message, ThirdParty };
+    enum class Kind {
+        Unknown, Position, MicE, Object, Item, Status, PositionlessWeather, Message, ThirdParty, Telemetry
+    };
 
     Kind kind = Kind::Unknown;
     bool hasPosition = false;
@@ -24,6 +26,11 @@ struct AprsReport
     double speed = -1;        // knots, -1 when not sent
     int altitude = INT_MIN;   // feet, INT_MIN when not sent
 
+    // A weather station's compressed position carries the wind where others
+    // carry course and speed.
+    int windDirection = -1;   // degrees, -1 when not sent
+    double windSpeed = -1;    // miles per hour, -1 when not sent
+
     bool hasStatus = false;
     QString status;
 
@@ -31,6 +38,11 @@ struct AprsReport
     bool killed = false;
 
     QString comment;  // text after the position and its extensions
+
+    // Messages ":ADDRESSEE:text{id"
+    QString addressee;
+    QString messageText;
+    QString messageId;
 };
 
 // Decodes an information field. destination is needed for Mic-E, whose
@@ -47,4 +59,11 @@ bool decodeCompressed(QStringView text, AprsReport *report);
 bool decodeMicE(QStringView destination, QStringView payload, AprsReport *report);
 // Course/speed, PHG-type extensions and "/A=" altitude in the comment.
 void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report);
+// A GPS receiver's own sentence sent as the whole payload: $GPRMC, $GPGGA or
+// $GPGLL (any talker), with or without its checksum; a wrong checksum or a
+// fix the receiver marks invalid gives no position.
+bool decodeNmea(QStringView payload, AprsReport *report);
+// A status that starts with a 4 or 6 character Maidenhead locator and a
+// symbol ("IO91SV/- text"): the station sits at the centre of the square.
+bool decodeLocatorStatus(QStringView text, AprsReport *report);
 } // namespace aprs

@@ -20,6 +20,7 @@ const QString IniName = QStringLiteral("UIVIEW32.INI");
 constexpr int RefreshMs = 250;
 constexpr int FirstBeaconMs = 5000;
 constexpr int MaxObjectName = 9;
+constexpr int AgeCheckMs = 60000;
 
 QString findFile(const QString &folder, const QString &name)
 {
@@ -111,12 +112,21 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
         m_beaconTimer.setInterval(m_config.beaconIntervalMinutes * 60000);
     });
 
+    m_log.setKeepDays(m_config.logDays);
+    m_database.setCapacity(size_t(m_config.maxStations));
+    connect(&m_ageTimer, &QTimer::timeout, this, [this] { ageStations(QDateTime::currentSecsSinceEpoch()); });
+
     for (const FeedSettings &settings : m_config.feeds) {
         Feed *feed = createFeed(settings, m_ownCall, this);
         if (!feed)
             continue;
-        connect(feed, &Feed::lineReceived, this, [this](const QString &line) { hearLine(line); });
-        connect(feed, &Feed::spotReceived, this, [this](const QString &line) { hearSpot(line); });
+        // Whatever goes wrong with one line, the feed and the program go on.
+        connect(feed, &Feed::lineReceived, this, [this](const QString &line) {
+            guarded([&] { hearLine(line); });
+        });
+        connect(feed, &Feed::spotReceived, this, [this](const QString &line) {
+            guarded([&] { hearSpot(line); });
+        });
         connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
         m_feeds.append(feed);
     }
@@ -150,6 +160,33 @@ void EmbeddedHost::startFeeds()
         feed->start();
     if (m_config.beaconIntervalMinutes > 0 && !m_ownCall.isEmpty())
         m_beaconTimer.start(FirstBeaconMs);
+    if (m_config.stationHours > 0)
+        m_ageTimer.start(AgeCheckMs);
+}
+
+int EmbeddedHost::ageStations(qint64 nowSeconds)
+{
+    if (m_config.stationHours <= 0)
+        return 0;
+    const QStringList placed = placedObjects();
+    m_database.setKept(QSet<QString>(placed.begin(), placed.end()));
+    const int removed = m_database.ageOut(nowSeconds - qint64(m_config.stationHours) * 3600);
+    if (removed > 0)
+        scheduleRefresh();
+    return removed;
+}
+
+void EmbeddedHost::guarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::exception &error) {
+        ++m_failed;
+        qWarning("Host: a feed line failed and was dropped: %s", error.what());
+    } catch (...) {
+        ++m_failed;
+        qWarning("Host: a feed line failed and was dropped");
+    }
 }
 
 bool EmbeddedHost::openLink(const QString &applicationAndTopic, const QString &item, QString *errorText)
@@ -195,7 +232,8 @@ bool EmbeddedHost::hearLine(const QString &line)
         return false;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    m_database.applyFrame(frame, timeText(now));
+    if (m_database.applyFrame(frame, timeText(now), now.toSecsSinceEpoch()).dropped)
+        ++m_dropped;
     if (m_config.logging)
         m_log.append(now, frame.toLine());
     if (m_linkOpen)
@@ -240,7 +278,7 @@ void EmbeddedHost::beacon()
     Tnc2Frame frame;
     if (parseTnc2(address + payload, &frame)) {
         const QDateTime now = QDateTime::currentDateTime();
-        m_database.applyFrame(frame, timeText(now));
+        m_database.applyFrame(frame, timeText(now), now.toSecsSinceEpoch());
         // Our own beacon went out from here, not through a digipeater.
         if (m_config.logging)
             m_log.append(now, frame.toLine());
@@ -286,20 +324,33 @@ void EmbeddedHost::refreshMap()
 
 QStringList EmbeddedHost::placedObjects()
 {
+    // Named symbols (DX stations) are objects on the map like any other.
     QStringList names;
     for (const PlacedObject &object : m_placed)
         names.append(object.name);
+    for (const QString &name : m_map->namedSymbolNames())
+        if (!names.contains(name))
+            names.append(name);
     return names;
 }
 
 void EmbeddedHost::removePlacedObject(const QString &name)
 {
+    bool removed = m_map->removeNamedSymbol(name);
     for (qsizetype i = 0; i < m_placed.size(); ++i)
         if (m_placed[i].name == name) {
             m_placed.removeAt(i);
-            emit m_map->contentChanged();
-            return;
+            removed = true;
+            break;
         }
+    if (removed)
+        emit m_map->contentChanged();
+}
+
+HostTelemetry EmbeddedHost::stationTelemetry(const QString &callsign)
+{
+    const telemetry::Station *station = m_database.telemetryOf(callsign.trimmed());
+    return station ? telemetry::describe(*station) : HostTelemetry();
 }
 
 int EmbeddedHost::placeObject(const PlacedObject &object)

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class EmbeddedHostMap;
@@ -50,6 +51,7 @@ public:
     qint16 stationListSize() override;
     QString stationListLine(int index) override;
     QImage symbolPicture(const QString &symbolTable, const QString &symbolCode) override;
+    HostTelemetry stationTelemetry(const QString &callsign) override;
     DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
                                        double stationLatitude, double stationLongitude,
                                        bool kilometres) override;
@@ -76,10 +78,18 @@ public:
     QString hostFolder() const { return m_folder; }
     QString ownCallsign() const { return m_ownCall; }
     int rejectedLines() const { return m_rejected; }
+    // Frames whose station the full database could not take.
+    int droppedFrames() const { return m_dropped; }
+    // Feed lines whose handling threw.
+    int failedLines() const { return m_failed; }
     void startFeeds();
+    // Forgets the stations not heard for the configured hours (a timer does
+    // it every minute); returns how many went.
+    int ageStations(qint64 nowSeconds);
 
 private:
     QString timeText(const QDateTime &now);
+    void guarded(const std::function<void()> &work);
     void scheduleRefresh();
     void updateWindow();
 
@@ -98,8 +108,11 @@ private:
     bool m_linkOpen = false;
     bool m_running = true;
     int m_rejected = 0;
+    int m_dropped = 0;
+    int m_failed = 0;
     QTimer m_refreshTimer;
     QTimer m_beaconTimer;
+    QTimer m_ageTimer;
     qint64 m_cachedSecond = -1;
     QString m_cachedTime;
 };

@@ -12,12 +12,8 @@
 
 namespace {
 
-constexpr int CircleSteps = 90;
 // Beyond this many stations in view only symbols are drawn, no callsigns.
 constexpr int MaxLabels = 1500;
-
-const QColor Background(226, 234, 222);
-const QColor GridColour(150, 165, 150);
 
 } // namespace
 
@@ -60,8 +56,8 @@ void EmbeddedHostMap::drawLine(int x1, int y1, int x2, int y2, qint32 colour, qi
     d.pen = m_pen;
     d.mode = m_mode;
     d.leg = m_leg;
-    m_drawings.append(d);
-    emit contentChanged();
+    if (m_drawings.add(d))
+        emit contentChanged();
 }
 
 void EmbeddedHostMap::drawCircle(float longitude, float latitude, float radiusKm, qint32 colour, float a,
@@ -81,8 +77,8 @@ void EmbeddedHostMap::drawCircle(float longitude, float latitude, float radiusKm
     d.a = a;
     d.b = b;
     d.c = c;
-    m_drawings.append(d);
-    emit contentChanged();
+    if (m_drawings.add(d))
+        emit contentChanged();
 }
 
 void EmbeddedHostMap::placeNamedSymbol(const QString &name, float longitude, float latitude)
@@ -93,6 +89,15 @@ void EmbeddedHostMap::placeNamedSymbol(const QString &name, float longitude, flo
         m_namedOrder.append(name);
     m_named.insert(name, {latitude / 60.0, longitude / 60.0});
     emit contentChanged();
+}
+
+bool EmbeddedHostMap::removeNamedSymbol(const QString &name)
+{
+    if (!m_named.remove(name))
+        return false;
+    m_namedOrder.removeOne(name);
+    emit contentChanged();
+    return true;
 }
 
 QImage EmbeddedHostMap::copyArea(int x, int y, int width, int height)
@@ -124,7 +129,7 @@ void EmbeddedHostMap::userChangedView()
     emit MapHasChanged();
 }
 
-QImage EmbeddedHostMap::renderImage() const
+QImage EmbeddedHostMap::renderImage()
 {
     QImage image(m_projection.size(), QImage::Format_RGB32);
     QPainter painter(&image);
@@ -132,88 +137,16 @@ QImage EmbeddedHostMap::renderImage() const
     return image;
 }
 
-void EmbeddedHostMap::render(QPainter &p) const
+void EmbeddedHostMap::render(QPainter &p)
 {
+    const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
     p.save();
+    p.drawImage(QPointF(0, 0), m_background.image(m_projection, ratio));
+    p.drawImage(QPointF(0, 0), m_drawings.layer(m_projection, ratio));
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(QRect(QPoint(0, 0), m_projection.size()), Background);
-    renderGraticule(p);
-    renderDrawings(p);
     renderStations(p);
     renderScaleBar(p);
     p.restore();
-}
-
-void EmbeddedHostMap::renderGraticule(QPainter &p) const
-{
-    const QSize s = m_projection.size();
-    double top = 0, left = 0, bottom = 0, right = 0;
-    m_projection.toDegrees(QPointF(0, 0), &top, &left);
-    m_projection.toDegrees(QPointF(s.width(), s.height()), &bottom, &right);
-    const double span = std::max(top - bottom, 1e-6);
-    static const double steps[] = {1 / 60.0, 2 / 60.0, 5 / 60.0, 10 / 60.0, 0.25, 0.5, 1, 2, 5, 10, 15, 30};
-    Q_UNUSED(span);
-    // The finest step that leaves room for a label between meridians.
-    const double pixelsPerDegreeLongitude = m_projection.toPixel(0, 1).x() - m_projection.toPixel(0, 0).x();
-    double step = 30;
-    for (double candidate : steps)
-        if (candidate * pixelsPerDegreeLongitude >= 90) {
-            step = candidate;
-            break;
-        }
-    QFont font = p.font();
-    font.setPixelSize(10);
-    p.setFont(font);
-    p.setPen(QPen(GridColour, 1));
-    // Whole degrees, or degrees and minutes for finer lines.
-    auto label = [step](double value, QChar positive, QChar negative) {
-        const QChar hemisphere = value >= 0 ? positive : negative;
-        const double a = std::abs(value);
-        if (step >= 1)
-            return QString::number(std::lround(a)) + QChar(0xB0) + hemisphere;
-        int degrees = int(a);
-        int minutes = int(std::lround((a - degrees) * 60));
-        if (minutes == 60) {
-            ++degrees;
-            minutes = 0;
-        }
-        return QStringLiteral("%1%2%3'%4").arg(degrees).arg(QChar(0xB0)).arg(minutes, 2, 10, QChar(u'0')).arg(hemisphere);
-    };
-    for (double lat = std::ceil(std::max(bottom, -90.0) / step) * step; lat <= std::min(top, 90.0); lat += step) {
-        const double y = m_projection.toPixel(lat, 0).y();
-        p.drawLine(QPointF(0, y), QPointF(s.width(), y));
-        p.drawText(QPointF(3, y - 2), label(lat, u'N', u'S'));
-    }
-    for (double lon = std::ceil(std::max(left, -180.0) / step) * step; lon <= std::min(right, 180.0); lon += step) {
-        const double x = m_projection.toPixel(0, lon).x();
-        p.drawLine(QPointF(x, 0), QPointF(x, s.height()));
-        p.drawText(QPointF(x + 2, s.height() - 4), label(lon, u'E', u'W'));
-    }
-}
-
-void EmbeddedHostMap::renderDrawings(QPainter &p) const
-{
-    for (const Drawing &d : m_drawings) {
-        QPen pen(d.colour, std::clamp<int>(d.pen, 1, 8));
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        if (d.kind == Drawing::Line) {
-            const QPointF from = m_projection.toPixel(d.lat1, d.lon1);
-            const QPointF to = m_projection.toPixel(d.lat2, d.lon2);
-            p.drawLine(from, to);
-            continue;
-        }
-        QPainterPath path;
-        for (int i = 0; i <= CircleSteps; ++i) {
-            const QPointF geo = geo::destination(d.lat1, d.lon1, i * 360.0 / CircleSteps, d.radiusKm);
-            const QPointF px = m_projection.toPixel(geo.y(), geo.x());
-            if (i == 0)
-                path.moveTo(px);
-            else
-                path.lineTo(px);
-        }
-        p.drawPath(path);
-    }
 }
 
 void EmbeddedHostMap::drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,

@@ -2,6 +2,8 @@
 
 #include "core/HostMap.h"
 #include "core/PlacedObject.h"
+#include "host/MapBackground.h"
+#include "host/MapDrawings.h"
 #include "host/MapProjection.h"
 
 #include <QColor>
@@ -14,24 +16,15 @@
 class QPainter;
 class StationDatabase;
 
-// The host's map: stations from the database, objects placed through the
-// host, named symbols, and the lines and circles drawn on it. Drawings last
-// until the map is redrawn, panned, zoomed or cleared, as on the host it
-// stands in for.
+// The host's map: the Earth, stations from the database, objects placed
+// through the host, named symbols, and the lines and circles drawn on it.
+// Drawings last until the map is redrawn, panned, zoomed or cleared, as on
+// the host it stands in for (and are bounded, see MapDrawings).
 class EmbeddedHostMap : public HostMap
 {
     Q_OBJECT
 public:
-    struct Drawing
-    {
-        enum Kind { Line, Circle } kind = Line;
-        double lat1 = 0, lon1 = 0, lat2 = 0, lon2 = 0;  // degrees
-        double radiusKm = 0;
-        QColor colour;
-        qint16 pen = 1, mode = 13, leg = 0;  // the drawing settings as given
-        float a = 0, c = 0;
-        double b = 0;
-    };
+    using Drawing = MapDrawings::Drawing;
     struct NamedSymbol
     {
         double latitude = 0, longitude = 0;  // degrees
@@ -60,13 +53,21 @@ public:
     // The user panned or zoomed: drawings go, MapHasChanged follows.
     void userChangedView();
 
+    // Takes a named symbol off the map for good (a redraw does not bring
+    // it back); false when there was none of that name.
+    bool removeNamedSymbol(const QString &name);
+    QStringList namedSymbolNames() const { return m_namedOrder; }
+
     void setSize(QSize size);
     MapProjection &projection() { return m_projection; }
-    const QList<Drawing> &drawings() const { return m_drawings; }
+    QList<Drawing> drawings() const { return m_drawings.list(); }
+    int drawingCount() const { return m_drawings.size(); }
     const QHash<QString, NamedSymbol> &namedSymbols() const { return m_named; }
 
-    void render(QPainter &painter) const;
-    QImage renderImage() const;
+    // Paints the whole map. The Earth and the drawings are kept as pictures
+    // between paints, so a repaint costs about the stations alone.
+    void render(QPainter &painter);
+    QImage renderImage();
 
     static QColor colourFromValue(qint32 value);
 
@@ -75,8 +76,6 @@ signals:
     void contentChanged();
 
 private:
-    void renderGraticule(QPainter &p) const;
-    void renderDrawings(QPainter &p) const;
     void renderStations(QPainter &p) const;
     void renderScaleBar(QPainter &p) const;
     void drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,
@@ -88,7 +87,8 @@ private:
     QString m_homeCall;
     double m_homeLat = 0, m_homeLon = 0;
     qint16 m_pen = 1, m_mode = 13, m_leg = 0;
-    QList<Drawing> m_drawings;
+    MapDrawings m_drawings;
+    MapBackground m_background;
     QHash<QString, NamedSymbol> m_named;
     QStringList m_namedOrder;
 };

@@ -17,6 +17,18 @@ bool readBool(const PrivateProfile &ini, const QString &section, const QString &
 
 } // namespace
 
+int FeedSettings::defaultIdleTimeout(Type type)
+{
+    switch (type) {
+    case Type::AprsIs: return 120;
+    case Type::Kiss:
+    case Type::DxCluster: return 900;
+    case Type::Replay:
+    case Type::DxReplay: return 0;
+    }
+    return 0;
+}
+
 QString HostConfig::typeName(FeedSettings::Type type)
 {
     switch (type) {
@@ -46,6 +58,14 @@ HostConfig HostConfig::read(const QString &hostFolder)
     config.status = ini.value(host, QStringLiteral("Status"));
     config.distanceInMiles = ini.value(host, QStringLiteral("DistanceUnit")).trimmed().toLower().startsWith(u'm');
     config.logging = readBool(ini, host, QStringLiteral("Logging"), true);
+    auto readCount = [&](const QString &key, int *value, int minimum) {
+        const int n = ini.value(host, key).trimmed().toInt(&ok);
+        if (ok && n >= minimum)
+            *value = n;
+    };
+    readCount(QStringLiteral("LogDays"), &config.logDays, 0);
+    readCount(QStringLiteral("StationHours"), &config.stationHours, 0);
+    readCount(QStringLiteral("MaxStations"), &config.maxStations, 1);
 
     for (int n = 1; n <= 9; ++n) {
         const QString section = QStringLiteral("Feed%1").arg(n);
@@ -86,6 +106,10 @@ HostConfig HostConfig::read(const QString &hostFolder)
             feed.port = quint16(port);
         feed.callsign = ini.value(section, QStringLiteral("Callsign"));
         feed.filter = ini.value(section, QStringLiteral("Filter"));
+        feed.idleTimeoutSeconds = FeedSettings::defaultIdleTimeout(feed.type);
+        const int idle = ini.value(section, QStringLiteral("IdleTimeout")).trimmed().toInt(&ok);
+        if (ok && idle >= 0)
+            feed.idleTimeoutSeconds = idle;
         const bool isFile = feed.type == FeedSettings::Type::Replay || feed.type == FeedSettings::Type::DxReplay;
         if (isFile && feed.file.isEmpty()) {
             config.problems.append(section + QStringLiteral(": no File"));

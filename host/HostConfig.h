@@ -7,7 +7,9 @@
 //
 //   [Host]      BeaconInterval (minutes, 0 = off), BeaconComment, Symbol ("/-"),
 //               Status (sent with every beacon), DistanceUnit ("km" or "miles"
-//               for DX spot distances), Logging (1 = write monitor logs)
+//               for DX spot distances), Logging (1 = write monitor logs),
+//               LogDays (monitor logs kept, 0 = all), StationHours (a station
+//               not heard for this long is forgotten, 0 = never), MaxStations
 //   [Feed1] ... [Feed9]
 //               Type = replay | kiss | aprs-is | dxcluster | dxreplay
 //               Enabled = 1
@@ -16,6 +18,9 @@
 //               Host, Port                     (kiss, aprs-is, dxcluster)
 //               Callsign, Filter               (aprs-is, dxcluster; Callsign
 //                                              defaults to the own station)
+//               IdleTimeout                    (kiss, aprs-is, dxcluster: seconds
+//                                              without a byte before reconnecting,
+//                                              0 = never)
 struct FeedSettings
 {
     enum class Type { Replay, Kiss, AprsIs, DxCluster, DxReplay };
@@ -29,6 +34,11 @@ struct FeedSettings
     quint16 port = 0;
     QString callsign;
     QString filter;
+    int idleTimeoutSeconds = 0;  // 0: never
+
+    // An APRS-IS server sends a "#" line about every 20 s; a TNC on a quiet
+    // channel or a DX cluster at night can be silent for much longer.
+    static int defaultIdleTimeout(Type type);
 };
 
 struct HostConfig
@@ -41,6 +51,9 @@ struct HostConfig
     QString status;
     bool distanceInMiles = false;
     bool logging = true;
+    int logDays = 30;
+    int stationHours = 24;
+    int maxStations = 500000;
     QList<FeedSettings> feeds;
     QStringList problems;  // sections that could not be used, with the reason
 

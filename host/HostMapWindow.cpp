@@ -25,6 +25,8 @@ constexpr int KeyPanPixels = 80;
 const QString PlacementApplication = QStringLiteral("Peak Systems");
 const QString PlacementSection = QStringLiteral("Host Map");
 constexpr int MinimumBeside = 400;  // narrower than this there is no room beside
+// A paint may take at most this share of the time between repaints.
+constexpr int PaintShare = 10;
 
 } // namespace
 
@@ -52,13 +54,27 @@ HostMapView::HostMapView(EmbeddedHostMap *map, QWidget *parent)
     setObjectName(QStringLiteral("hostMapView"));
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
-    connect(map, &EmbeddedHostMap::contentChanged, this, qOverload<>(&QWidget::update));
+    m_repaintTimer.setSingleShot(true);
+    connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(map, &EmbeddedHostMap::contentChanged, this, &HostMapView::scheduleRepaint);
+}
+
+void HostMapView::scheduleRepaint()
+{
+    if (m_repaintTimer.isActive())
+        return;
+    const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : m_repaintInterval;
+    m_repaintTimer.start(int(std::max<qint64>(0, m_repaintInterval - since)));
 }
 
 void HostMapView::paintEvent(QPaintEvent *)
 {
+    QElapsedTimer took;
+    took.start();
     QPainter painter(this);
     m_map->render(painter);
+    m_repaintInterval = int(std::clamp<qint64>(took.elapsed() * PaintShare, MinRepaintInterval, MaxRepaintInterval));
+    m_sincePaint.start();
 }
 
 void HostMapView::resizeEvent(QResizeEvent *)
@@ -102,6 +118,7 @@ void HostMapView::wheelEvent(QWheelEvent *event)
         return;
     m_map->projection().zoomAt(event->position(), std::pow(WheelStep, steps));
     m_map->userChangedView();
+    update();
 }
 
 void HostMapView::keyPressEvent(QKeyEvent *event)
@@ -126,6 +143,7 @@ void HostMapView::keyPressEvent(QKeyEvent *event)
         return;
     }
     m_map->userChangedView();
+    update();
 }
 
 HostMapWindow::HostMapWindow(EmbeddedHostMap *map, QWidget *parent)

@@ -1,5 +1,6 @@
 #include "host/Kiss.h"
 
+#include "host/AirText.h"
 #include "host/Tnc2.h"
 
 QList<QByteArray> KissDeframer::feed(const QByteArray &bytes)
@@ -166,7 +167,7 @@ bool ax25ToTnc2(const QByteArray &frame, QString *line)
             text += u'*';
     }
     text += u':';
-    text += QString::fromLatin1(frame.mid(end + 2));
+    text += textFromAir(QByteArrayView(frame).sliced(end + 2));
     *line = text;
     return true;
 }
@@ -193,7 +194,7 @@ bool tnc2ToAx25(const QString &line, QByteArray *frame)
     }
     out.append(char(0x03));
     out.append(char(0xF0));
-    out.append(parsed.payload.toLatin1());
+    out.append(textToAir(parsed.payload));
     *frame = out;
     return true;
 }

@@ -23,6 +23,9 @@ public:
     void setScale(double pixelsPerDegree);
 
     QPointF toPixel(double latitude, double longitude) const;
+    // Horizontal pixels per degree of longitude.
+    double pixelsPerDegreeLongitude() const { return m_cosLat * m_scale; }
+    bool operator==(const MapProjection &other) const = default;
     void toDegrees(QPointF pixel, double *latitude, double *longitude) const;
 
     // Moves the view by a pixel offset (drag) and zooms keeping the point

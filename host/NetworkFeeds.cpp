@@ -1,6 +1,11 @@
 #include "host/NetworkFeeds.h"
 
+#include "host/AirText.h"
 #include "host/DxSpotLine.h"
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 constexpr int MaxLine = 4096;
@@ -11,17 +16,29 @@ constexpr int MaxSubnegotiation = 256;
 
 TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
     : Feed(settings, parent)
+    , m_idleMs(settings.idleTimeoutSeconds * 1000)
 {
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, &TcpFeed::connectNow);
+    m_idleTimer.setSingleShot(true);
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        const bool connected = m_socket.state() == QAbstractSocket::ConnectedState;
+        connectionLost(connected ? QStringLiteral("Nothing heard for %1 s").arg((m_idleMs + 999) / 1000)
+                                 : QStringLiteral("No answer"));
+    });
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
-        m_retryMs = m_firstRetryMs;
+        m_connectedFor.start();
         m_lineBuffer.clear();
         m_discardingLongLine = false;
+        enableKeepAlive();
+        restartIdleTimer();
         setState(QStringLiteral("Connected"));
         onConnected();
     });
-    connect(&m_socket, &QTcpSocket::readyRead, this, [this] { onData(m_socket.readAll()); });
+    connect(&m_socket, &QTcpSocket::readyRead, this, [this] {
+        received();
+        onData(m_socket.readAll());
+    });
     connect(&m_socket, &QTcpSocket::disconnected, this,
             [this] { connectionLost(QStringLiteral("Disconnected")); });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
@@ -54,6 +71,7 @@ void TcpFeed::stop()
 {
     m_running = false;
     m_retryTimer.stop();
+    m_idleTimer.stop();
     m_socket.abort();
     setState(QStringLiteral("Stopped"));
 }
@@ -64,13 +82,49 @@ void TcpFeed::connectNow()
         return;
     setState(QStringLiteral("Connecting"));
     m_socket.abort();
+    m_connectedFor.invalidate();
+    // A connection attempt that hangs counts as idle too.
+    restartIdleTimer();
     m_socket.connectToHost(m_settings.host, m_settings.port);
+}
+
+void TcpFeed::restartIdleTimer()
+{
+    if (m_idleMs > 0)
+        m_idleTimer.start(m_idleMs);
+}
+
+void TcpFeed::received()
+{
+    restartIdleTimer();
+    // Only a connection that has lasted and carried data proves the server
+    // good enough to start the back-off again from the beginning.
+    if (m_connectedFor.isValid() && m_connectedFor.elapsed() >= m_stableMs)
+        m_retryMs = m_firstRetryMs;
+}
+
+void TcpFeed::enableKeepAlive()
+{
+    m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#if defined(TCP_KEEPIDLE) && defined(TCP_KEEPINTVL) && defined(TCP_KEEPCNT)
+    // The system default waits two hours before the first probe; a dead
+    // link should show within a few minutes.
+    const qintptr fd = m_socket.socketDescriptor();
+    if (fd >= 0) {
+        const int idle = 60, interval = 15, count = 4;
+        ::setsockopt(int(fd), IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+        ::setsockopt(int(fd), IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+        ::setsockopt(int(fd), IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+    }
+#endif
 }
 
 void TcpFeed::connectionLost(const QString &reason)
 {
     if (!m_running || m_retryTimer.isActive())
         return;
+    m_idleTimer.stop();
+    m_connectedFor.invalidate();
     onDisconnected();
     m_socket.abort();
     setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((m_retryMs + 999) / 1000));
@@ -137,7 +191,7 @@ void AprsIsFeed::onData(const QByteArray &bytes)
     for (const QByteArray &raw : splitLines(bytes)) {
         if (raw.startsWith('#'))
             continue;
-        deliverLine(QString::fromLatin1(raw));
+        deliverLine(textFromAir(raw));
     }
 }
 
@@ -224,7 +278,7 @@ void DxClusterFeed::onData(const QByteArray &bytes)
     for (QByteArray raw : lines) {
         // Clusters ring the bell after a spot; control characters are no text.
         raw.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
-        const QString line = QString::fromLatin1(raw);
+        const QString line = textFromAir(raw);
         DxSpotLine spot;
         if (parseDxSpotLine(line, &spot))
             deliverSpot(line);

@@ -4,11 +4,15 @@
 #include "host/Kiss.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTimer>
 
 // A feed over one TCP connection that reconnects with growing delays
-// (1 s doubling up to 60 s) whenever the connection fails or ends.
+// (1 s doubling up to 60 s) whenever the connection fails, ends or stays
+// silent for the idle timeout. The delay starts again from 1 s only after a
+// connection has stayed up and delivered data for a minute, so a server that
+// takes the login and drops it is not hammered.
 class TcpFeed : public Feed
 {
     Q_OBJECT
@@ -18,9 +22,12 @@ public:
     void start() override;
     void stop() override;
 
-    // Tests shorten the back-off.
+    // Tests shorten the back-off, the time a connection must last and the idle timeout.
     void setRetryDelays(int firstMs, int maxMs);
+    void setStableAfter(int ms) { m_stableMs = ms; }
+    void setIdleTimeout(int ms) { m_idleMs = ms; }
     int nextRetryMs() const { return m_retryMs; }
+    QTcpSocket &socket() { return m_socket; }
 
 protected:
     QString describe() const override;
@@ -36,12 +43,19 @@ protected:
 private:
     void connectNow();
     void connectionLost(const QString &reason);
+    void received();
+    void enableKeepAlive();
+    void restartIdleTimer();
 
     QTcpSocket m_socket;
     QTimer m_retryTimer;
+    QTimer m_idleTimer;
+    QElapsedTimer m_connectedFor;
     int m_firstRetryMs = 1000;
     int m_maxRetryMs = 60000;
     int m_retryMs = 1000;
+    int m_stableMs = 60000;
+    int m_idleMs = 0;
     bool m_running = false;
     QByteArray m_lineBuffer;
     bool m_discardingLongLine = false;

@@ -1,5 +1,6 @@
 #include "host/ReplayFeed.h"
 
+#include "host/AirText.h"
 #include "host/Tnc2.h"
 
 #include <QFile>
@@ -46,7 +47,11 @@ void ReplayFeed::start()
             setState(QStringLiteral("Cannot open file"));
             return;
         }
-        setText(QString::fromLatin1(file.read(MaxReplayFile)));
+        // Each line as its sender wrote it: a file may mix UTF-8 and Latin-1.
+        QString text;
+        for (const QByteArray &line : file.read(MaxReplayFile).split('\n'))
+            text += textFromAir(line) + u'\n';
+        setText(text);
     }
     if (m_lines.isEmpty()) {
         setState(QStringLiteral("No frames in file"));

@@ -1,10 +1,11 @@
 #include "host/StationDatabase.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <stdexcept>
 
 namespace {
 
@@ -114,15 +115,15 @@ void StationDatabase::grow()
     }
 }
 
-StationDatabase::Entry &StationDatabase::upsert(const QString &name)
+StationDatabase::Entry *StationDatabase::upsert(const QString &name)
 {
     const quint32 hash = quint32(qHash(name));
     const Key key = makeKey(name);
     const qsizetype found = findSlot(name, key, hash);
     if (found >= 0)
-        return m_entries[size_t(m_slots[size_t(found)].index())];
-    if (m_entries.size() >= MaxEntries)
-        throw std::length_error("station database full");
+        return &m_entries[size_t(m_slots[size_t(found)].index())];
+    if (m_entries.size() >= std::min(m_capacity, MaxEntries) && !makeRoom())
+        return nullptr;
     if ((m_entries.size() + 1) * 4 > m_slots.size() * 3)
         grow();
     const size_t mask = m_slots.size() - 1;
@@ -134,7 +135,61 @@ StationDatabase::Entry &StationDatabase::upsert(const QString &name)
     m_entries.back().name = name;
     m_entries.back().key[0] = key.packed[0];
     m_entries.back().key[1] = key.packed[1];
-    return m_entries.back();
+    return &m_entries.back();
+}
+
+int StationDatabase::removeWhere(const std::function<bool(const Entry &)> &expired, const QSet<QString> &keep)
+{
+    QStringList doomed;
+    for (const Entry &entry : m_entries)
+        if (entry.name != m_ownName && !keep.contains(entry.name) && expired(entry))
+            doomed.append(entry.name);
+    for (const QString &name : doomed)
+        remove(name);
+    return int(doomed.size());
+}
+
+int StationDatabase::ageOut(qint64 cutoff)
+{
+    return removeWhere([cutoff](const Entry &entry) { return entry.heardAt < cutoff; }, m_keep);
+}
+
+bool StationDatabase::makeRoom()
+{
+    std::vector<qint64> times;
+    times.reserve(m_entries.size());
+    for (const Entry &entry : m_entries)
+        if (entry.name != m_ownName)
+            times.push_back(entry.heardAt);
+    if (times.empty())
+        return false;
+    // The tenth heard longest ago; among equal times only as many as needed.
+    const size_t tenth = times.size() / 10;
+    std::nth_element(times.begin(), times.begin() + qsizetype(tenth), times.end());
+    const qint64 threshold = times[tenth];
+    size_t tiesLeft = tenth + 1 - size_t(std::count_if(times.begin(), times.end(),
+                                                       [threshold](qint64 t) { return t < threshold; }));
+    const auto oldest = [threshold, &tiesLeft](const Entry &entry) {
+        if (entry.heardAt < threshold)
+            return true;
+        if (entry.heardAt == threshold && tiesLeft > 0) {
+            --tiesLeft;
+            return true;
+        }
+        return false;
+    };
+    return removeWhere(oldest, m_keep) > 0;
+}
+
+void StationDatabase::setCapacity(size_t records)
+{
+    m_capacity = std::clamp<size_t>(records, 1, MaxEntries);
+}
+
+const telemetry::Station *StationDatabase::telemetryOf(const QString &name) const
+{
+    const auto it = m_telemetry.constFind(name);
+    return it == m_telemetry.constEnd() ? nullptr : &*it;
 }
 
 const StationDatabase::Entry *StationDatabase::find(const QString &name) const
@@ -149,6 +204,7 @@ bool StationDatabase::remove(const QString &name)
     if (hole < 0)
         return false;
     const int index = m_slots[size_t(hole)].index();
+    m_telemetry.remove(m_entries[size_t(index)].name);
     // Backward-shift deletion keeps every probe chain unbroken.
     const size_t mask = m_slots.size() - 1;
     size_t i = size_t(hole);
@@ -182,6 +238,7 @@ void StationDatabase::clear()
 {
     m_entries.clear();
     m_slots.clear();
+    m_telemetry.clear();
     ++m_generation;
 }
 
@@ -197,7 +254,11 @@ void StationDatabase::setOwnStation(const QString &callsign, double latitudeMinu
 {
     if (callsign.isEmpty())
         return;
-    Entry &entry = upsert(callsign);
+    m_ownName = callsign;
+    Entry *own = upsert(callsign);
+    if (!own)
+        return;
+    Entry &entry = *own;
     entry.latitude = float(latitudeMinutes);
     entry.longitude = float(longitudeMinutes);
     entry.symbolTable = symbolTable;
@@ -218,26 +279,48 @@ void StationDatabase::applyReport(Entry &entry, const AprsReport &report)
         entry.symbolTable = report.symbolTable;
         entry.symbolCode = report.symbolCode;
     }
-    if (report.course >= 0)
-        entry.course = qint16(report.course);
-    if (report.speed >= 0)
-        entry.speed = float(report.speed);
-    if (report.altitude != INT_MIN)
-        entry.height = clampToInt16(report.altitude);
+    // The record describes the last position report: motion it does not
+    // carry is gone, or a parked car would stay "Mobile" for good.
+    entry.course = report.course >= 0 ? qint16(report.course) : HostStationRecord::NoCourse;
+    entry.speed = report.speed >= 0 ? float(report.speed) : 0.0f;
+    entry.height = report.altitude != INT_MIN ? clampToInt16(report.altitude) : qint16(0);
 }
 
-StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, const QString &timeText)
+void StationDatabase::applyTelemetry(const Tnc2Frame &frame, const AprsReport &report, const QString &timeText)
+{
+    if (report.kind == AprsReport::Kind::Telemetry) {
+        telemetry::Report values;
+        if (!telemetry::parseReport(frame.payload, &values))
+            return;
+        telemetry::Station &station = m_telemetry[frame.source];
+        station.latest = values;
+        station.hasReport = true;
+        station.timeHeard = timeText;
+        return;
+    }
+    // Definitions are messages a station addresses to itself (or to the
+    // station it reports for, which must then be known here).
+    if (report.addressee.isEmpty() || (report.addressee != frame.source && !find(report.addressee)))
+        return;
+    auto it = m_telemetry.find(report.addressee);
+    telemetry::Definitions definitions = it == m_telemetry.end() ? telemetry::Definitions() : it->definitions;
+    if (definitions.apply(report.messageText))
+        m_telemetry[report.addressee].definitions = definitions;
+}
+
+StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, const QString &timeText,
+                                                    qint64 heardAt)
 {
     if (frame.text.isEmpty() && !frame.source.isEmpty()) {
         Tnc2Frame complete = frame;
         complete.rebuildText();
-        return applyFrame(complete, timeText, 0);
+        return applyFrame(complete, timeText, heardAt, 0);
     }
-    return applyFrame(frame, timeText, 0);
+    return applyFrame(frame, timeText, heardAt, 0);
 }
 
 StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, const QString &timeText,
-                                                    int depth)
+                                                    qint64 heardAt, int depth)
 {
     prefetch(frame.source);
     Result result;
@@ -246,12 +329,18 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
     const AprsReport &report = result.report;
     const bool direct = frame.heardDirect();
 
-    Entry &source = upsert(frame.source);
+    Entry *found = upsert(frame.source);
+    if (!found) {
+        result.dropped = true;
+        return result;
+    }
+    Entry &source = *found;
     ++m_generation;
     ++source.frames;
     source.line = frame.text;
     source.payloadAt = frame.payloadAt;
     source.timeHeard = timeText;
+    source.heardAt = heardAt;
     source.heardDirect = direct;
 
     switch (report.kind) {
@@ -264,12 +353,20 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
         break;
     case AprsReport::Kind::Status:
         source.status = report.status;
+        if (report.hasPosition) {  // a locator status places the station
+            applyReport(source, report);
+            result.positioned = frame.source;
+        }
         break;
     case AprsReport::Kind::PositionlessWeather:
         if (source.symbolCode.isNull()) {
             source.symbolTable = u'/';
             source.symbolCode = u'_';
         }
+        break;
+    case AprsReport::Kind::Telemetry:
+    case AprsReport::Kind::Message:
+        applyTelemetry(frame, report, timeText);
         break;
     case AprsReport::Kind::Object:
     case AprsReport::Kind::Item: {
@@ -282,13 +379,17 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
                 remove(report.objectName);
             break;
         }
-        Entry &object = upsert(report.objectName);  // may move the source entry
+        Entry *placed = upsert(report.objectName);  // may move the source entry
+        if (!placed)
+            break;
+        Entry &object = *placed;
         object.isObject = true;
         object.owner = frame.source;
         ++object.frames;
         object.line = frame.text;
         object.payloadAt = frame.payloadAt;
         object.timeHeard = timeText;
+        object.heardAt = heardAt;
         object.heardDirect = direct;
         applyReport(object, report);
         result.positioned = report.objectName;
@@ -301,7 +402,7 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
                 // The inner frame came through the sender, so it was not heard direct.
                 inner.path.append(frame.source + u'*');
                 inner.rebuildText();
-                Result innerResult = applyFrame(inner, timeText, depth + 1);
+                Result innerResult = applyFrame(inner, timeText, heardAt, depth + 1);
                 result.positioned = innerResult.positioned;
             }
         }

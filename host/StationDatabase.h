@@ -3,9 +3,13 @@
 #include "core/HostStationRecord.h"
 #include "host/AprsDecoder.h"
 #include "host/HugePageAllocator.h"
+#include "host/Telemetry.h"
 #include "host/Tnc2.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
+#include <functional>
 #include <vector>
 
 // Every station, object and item the host has heard, found by name through a
@@ -22,6 +26,7 @@ public:
         quint64 key[2] = {0, 0};  // the name packed for quick comparison
         QString line;       // the last frame, SRC>DST,PATH:payload; empty when none
         QString timeHeard;
+        qint64 heardAt = 0;  // seconds since the epoch; 0 for the own station
         int payloadAt = 0;
         quint32 frames = 0;
         float latitude = 0;   // minutes of arc
@@ -48,11 +53,13 @@ public:
         QString source;       // the station whose frame it was
         QString positioned;   // the record that got a position from it, or empty
         AprsReport report;
+        bool dropped = false;  // the database was full of stations it must keep
     };
 
     // Decodes one frame and updates the records it speaks of. timeText is the
-    // local time of hearing as the records carry it.
-    Result applyFrame(const Tnc2Frame &frame, const QString &timeText);
+    // local time of hearing as the records carry it, heardAt the same moment
+    // in seconds since the epoch (what ageing goes by).
+    Result applyFrame(const Tnc2Frame &frame, const QString &timeText, qint64 heardAt = 0);
 
     // The host's own station: in the database from the start, with a position.
     void setOwnStation(const QString &callsign, double latitudeMinutes, double longitudeMinutes,
@@ -67,6 +74,20 @@ public:
     quint32 generation() const { return m_generation; }
     void reserve(int count);
     static constexpr size_t MaxEntries = 0xFFFFFE;
+
+    // Names that are never forgotten besides the own station: those of the
+    // objects placed on the map through the host.
+    void setKept(const QSet<QString> &names) { m_keep = names; }
+    // Forgets every record last heard before the cutoff (seconds since the
+    // epoch), except the kept ones. Returns how many went.
+    int ageOut(qint64 cutoff);
+    // At most this many records: when a new one would pass it, the tenth
+    // heard longest ago goes first, kept ones never. Capped at MaxEntries.
+    void setCapacity(size_t records);
+    size_t capacity() const { return m_capacity; }
+
+    // The telemetry a station has sent, or null.
+    const telemetry::Station *telemetryOf(const QString &name) const;
 
 private:
     // Four bytes a slot, so that the index of 100,000 stations stays in the
@@ -89,7 +110,11 @@ private:
     static Key makeKey(const QString &name);
     bool matches(const Entry &entry, const Key &key, const QString &name) const;
 
-    Entry &upsert(const QString &name);
+    // Null when the database is full and nothing can make room.
+    Entry *upsert(const QString &name);
+    bool makeRoom();
+    int removeWhere(const std::function<bool(const Entry &)> &expired, const QSet<QString> &keep);
+    void applyTelemetry(const Tnc2Frame &frame, const AprsReport &report, const QString &timeText);
     qsizetype findSlot(const QString &name, quint32 hash) const;
     qsizetype findSlot(const QString &name, const Key &key, quint32 hash) const;
     // Starts loading the entry a name probably lives in, so that decoding
@@ -97,11 +122,16 @@ private:
     void prefetch(const QString &name) const;
     void grow();
     void applyReport(Entry &entry, const AprsReport &report);
-    Result applyFrame(const Tnc2Frame &frame, const QString &timeText, int depth);
+    Result applyFrame(const Tnc2Frame &frame, const QString &timeText, qint64 heardAt, int depth);
 
     std::vector<Entry, HugePageAllocator<Entry>> m_entries;
     std::vector<Slot, HugePageAllocator<Slot>> m_slots;  // open addressing, linear probing, at most 3/4 full
     quint32 m_generation = 0;
+    size_t m_capacity = MaxEntries;
+    QString m_ownName;
+    QSet<QString> m_keep;
+    // Few stations send telemetry, so it lives beside the entries.
+    QHash<QString, telemetry::Station> m_telemetry;
 };
 
 // "DDMM.mmH" (latitude) or "DDDMM.mmH" (longitude) as the host's INI file

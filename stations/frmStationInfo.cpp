@@ -13,7 +13,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -73,14 +75,53 @@ frmStationInfo::frmStationInfo(QWidget *parent)
     auto *top = new QHBoxLayout;
     top->addWidget(picSymbol);
     top->addWidget(chkDirect, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(position);
-    layout->addWidget(mobile);
-    layout->addWidget(ok, 0, Qt::AlignRight);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addLayout(top);
+    m_layout->addWidget(position);
+    m_layout->addWidget(mobile);
+    m_layout->addWidget(ok, 0, Qt::AlignRight);
+
     adjustSize();
 
     Form_Load();
+}
+
+void frmStationInfo::addTelemetry(const HostTelemetry &telemetry)
+{
+    auto *box = new QGroupBox(QStringLiteral(" Telemetry"), this);
+    box->setObjectName(QStringLiteral("fraTelemetry"));
+    auto *layout = new QVBoxLayout(box);
+    QStringList about;
+    if (!telemetry.project.isEmpty())
+        about << telemetry.project;
+    if (!telemetry.sequence.isEmpty())
+        about << QStringLiteral("Report %1").arg(telemetry.sequence);
+    if (!telemetry.timeHeard.isEmpty())
+        about << telemetry.timeHeard;
+    if (!about.isEmpty()) {
+        auto *label = new QLabel(about.join(QStringLiteral(", ")), box);
+        label->setObjectName(QStringLiteral("lblTelemetry"));
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
+    lstTelemetry = new QTreeWidget(box);
+    lstTelemetry->setObjectName(QStringLiteral("lstTelemetry"));
+    lstTelemetry->setRootIsDecorated(false);
+    lstTelemetry->setHeaderLabels({QStringLiteral("Channel"), QStringLiteral("Value"), QStringLiteral("Unit")});
+    for (const HostTelemetry::Channel &channel : telemetry.channels) {
+        auto *row = new QTreeWidgetItem(lstTelemetry, {channel.name, channel.value, channel.unit});
+        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lstTelemetry->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Tall enough for every channel without scrolling (13 at most).
+    const int rows = int(telemetry.channels.size());
+    lstTelemetry->setMinimumHeight(lstTelemetry->header()->sizeHint().height()
+                                   + (rows + 1) * lstTelemetry->sizeHintForRow(0) + 2 * lstTelemetry->frameWidth());
+    lstTelemetry->setMinimumWidth(280);
+    layout->addWidget(lstTelemetry);
+    m_layout->insertWidget(m_layout->count() - 1, box);
+    adjustSize();
+    CentreOnMain(this);
 }
 
 void frmStationInfo::Form_Load()
@@ -106,6 +147,9 @@ void frmStationInfo::Form_Load()
     txtCourse->setText(QString::number(record.course));
     txtHeight->setText(QString::number(record.height));
     txtSpeed->setText(QString::number(double(record.speed)));
+    const HostTelemetry telemetry = host->stationTelemetry(callsign);
+    if (!telemetry.isEmpty())
+        addTelemetry(telemetry);
 }
 
 void frmStationInfo::showFor(QWidget *owner)

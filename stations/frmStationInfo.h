@@ -6,6 +6,9 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QTreeWidget;
+class QVBoxLayout;
+struct HostTelemetry;
 
 // What the host holds for one station (shared().currentStation), filled when
 // the window is made; shown modally, centred over the main window.
@@ -25,7 +28,12 @@ public:
     QLineEdit *txtHeight;
     QLineEdit *txtSpeed;
     QCheckBox *chkDirect;
+    // Only when the host holds telemetry for the station.
+    QTreeWidget *lstTelemetry = nullptr;
 
 private:
     void Form_Load();
+    void addTelemetry(const HostTelemetry &telemetry);
+
+    QVBoxLayout *m_layout;
 };

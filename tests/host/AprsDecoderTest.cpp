@@ -90,10 +90,11 @@ TEST(AprsDecoder, CompressedPositionWithCourseAndSpeed)
 TEST(AprsDecoder, CompressedAltitudeAndOverlay)
 {
     // T 'S' (50) has GGA source bits, so cs = 'S' ']' is altitude:
-    // 1.002^((83-33)*91 + (93-33)) = 1.002^4610 = 10004 ft.
+    // 1.002^((83-33)*91 + (93-33)) = 1.002^4610 = 10004.52 ft, to the
+    // nearest foot 10005 (the protocol's own example prints it cut to 10004).
     const AprsReport r = decode("!/5L!!<*e7OS]S");
     ASSERT_TRUE(r.hasPosition);
-    EXPECT_EQ(r.altitude, 10004);
+    EXPECT_EQ(r.altitude, 10005);
     EXPECT_EQ(r.course, -1);
 
     // Table "a" is the overlay digit 0.
@@ -187,11 +188,140 @@ TEST(AprsDecoder, StatusWeatherAndOthers)
     EXPECT_EQ(wx.kind, AprsReport::Kind::PositionlessWeather);
     EXPECT_FALSE(wx.hasPosition);
 
-    EXPECT_EQ(decode(":N0CALL   :hello{1").kind, AprsReport::Kind::Message);
     EXPECT_EQ(decode("}N0CALL>APRS,TCPIP:!4903.50N/07201.75W-").kind, AprsReport::Kind::ThirdParty);
     EXPECT_EQ(decode("").kind, AprsReport::Kind::Unknown);
-    EXPECT_EQ(decode("T#005,199,000,255,073,123,01101001").kind, AprsReport::Kind::Unknown);
+    EXPECT_EQ(decode("T#005,199,000,255,073,123,01101001").kind, AprsReport::Kind::Telemetry);
 }
+
+TEST(AprsDecoder, MessagesCarryAddresseeTextAndNumber)
+{
+    const AprsReport message = decode(":N0CALL   :hello there{12");
+    EXPECT_EQ(message.kind, AprsReport::Kind::Message);
+    EXPECT_FALSE(message.hasPosition);
+    EXPECT_EQ(message.addressee, QStringLiteral("N0CALL"));
+    EXPECT_EQ(message.messageText, QStringLiteral("hello there"));
+    EXPECT_EQ(message.messageId, QStringLiteral("12"));
+
+    const AprsReport plain = decode(":BLN1     :Net at 8pm {curly} text");
+    EXPECT_EQ(plain.addressee, QStringLiteral("BLN1"));
+    EXPECT_EQ(plain.messageText, QStringLiteral("Net at 8pm {curly} text")) << "a long tail is no number";
+    EXPECT_TRUE(plain.messageId.isEmpty());
+
+    // A short addressee field is still a message, just one without an addressee.
+    const AprsReport cut = decode(":N0CALL:x");
+    EXPECT_EQ(cut.kind, AprsReport::Kind::Message);
+    EXPECT_TRUE(cut.addressee.isEmpty());
+}
+
+TEST(AprsDecoder, CompressedWeatherCarriesWindNotCourse)
+{
+    // Symbol "_": c '7' -> 22 * 4 = 88 degrees; s 'P' -> 1.08^47 - 1 = 36.2 knots = 41.7 mph.
+    const AprsReport wx = decode("!/5L!!<*e7_7P[g005t077");
+    ASSERT_TRUE(wx.hasPosition);
+    EXPECT_EQ(wx.symbolCode, QChar(u'_'));
+    EXPECT_EQ(wx.windDirection, 88);
+    EXPECT_NEAR(wx.windSpeed, 41.7, 0.05);
+    EXPECT_EQ(wx.course, -1);
+    EXPECT_EQ(wx.speed, -1);
+
+    // The same bytes with a car symbol are the car's course and speed.
+    const AprsReport car = decode("!/5L!!<*e7>7P[");
+    EXPECT_EQ(car.course, 88);
+    EXPECT_EQ(car.windDirection, -1);
+}
+
+TEST(AprsDecoder, StatusWithLocatorPlacesTheStationMidSquare)
+{
+    // IO91SV: I -> -180 + 8*20, 9 -> +18, S -> +18*5', centre +2.5' = -0.458333;
+    // O -> -90 + 14*10, 1 -> +1, V -> +21*2.5', centre +1.25' = 51.895833.
+    const AprsReport six = decode(">IO91SV/- Home station");
+    EXPECT_EQ(six.kind, AprsReport::Kind::Status);
+    ASSERT_TRUE(six.hasPosition);
+    EXPECT_NEAR(six.latitude, 51.8958333, Tol);
+    EXPECT_NEAR(six.longitude, -0.4583333, Tol);
+    EXPECT_EQ(six.symbolTable, QChar(u'/'));
+    EXPECT_EQ(six.symbolCode, QChar(u'-'));
+    EXPECT_EQ(six.status, QStringLiteral("Home station"));
+
+    // Four characters: the middle of a 2 by 1 degree square, here south-west.
+    // FF: -180 + 5*20 = -80, -90 + 5*10 = -40; 45: -72, -35; centre -71, -34.5.
+    const AprsReport four = decode(">FF45\\k");
+    ASSERT_TRUE(four.hasPosition);
+    EXPECT_NEAR(four.latitude, -34.5, Tol);
+    EXPECT_NEAR(four.longitude, -71.0, Tol);
+    EXPECT_EQ(four.symbolCode, QChar(u'k'));
+
+    // Ordinary texts that merely start with letters and digits stay texts.
+    for (const char *text : {">IO91 net tonight", ">AB12/-x", ">ZZ99/-", ">Net Control"}) {
+        const AprsReport r = decode(text);
+        EXPECT_FALSE(r.hasPosition) << text;
+        EXPECT_EQ(r.status, QString::fromLatin1(text + 1)) << text;
+    }
+}
+
+struct NmeaCase
+{
+    const char *payload;
+    bool position;
+    double latitude, longitude;
+    int course;
+    double speed;
+    int altitude;
+    const char *name;
+};
+
+class NmeaSentences : public ::testing::TestWithParam<NmeaCase>
+{
+};
+
+TEST_P(NmeaSentences, DecodeToWorkedValues)
+{
+    const NmeaCase &c = GetParam();
+    const AprsReport r = decode(c.payload, "GPS");
+    ASSERT_EQ(r.hasPosition, c.position) << c.payload;
+    if (!c.position)
+        return;
+    EXPECT_EQ(r.kind, AprsReport::Kind::Position);
+    EXPECT_NEAR(r.latitude, c.latitude, Tol);
+    EXPECT_NEAR(r.longitude, c.longitude, Tol);
+    EXPECT_EQ(r.course, c.course);
+    EXPECT_NEAR(r.speed, c.speed, 1e-9);
+    EXPECT_EQ(r.altitude, c.altitude);
+}
+
+// 48 07.038 N = 48.1173, 011 31.000 E = 11.5166667; 545.4 m = 1789.37 ft;
+// 33 51.000 S = -33.85, 151 12.500 W = -151.2083333; 34 56.789 S = -34.9464833,
+// 058 12.345 W = -58.20575, 30 m = 98.43 ft; 49 16.45 N = 49.2741667,
+// 123 11.12 W = -123.1853333. Checksums are the XOR of the bytes between "$" and "*".
+INSTANTIATE_TEST_SUITE_P(
+    GpsPayloads, NmeaSentences,
+    ::testing::Values(
+        NmeaCase{"$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A", true, 48.1173, 11.5166667,
+                 84, 22.4, INT_MIN, "RmcWithChecksum"},
+        NmeaCase{"$GPRMC,225446,A,3351.000,S,15112.500,W,000.5,054.7,191194,020.3,E", true, -33.85, -151.2083333,
+                 55, 0.5, INT_MIN, "RmcSouthWestNoChecksum"},
+        NmeaCase{"$GPRMC,225446,A,3351.000,S,15112.500,W,,,191194,,\r\n", true, -33.85, -151.2083333, -1, -1,
+                 INT_MIN, "RmcWithoutMotion"},
+        NmeaCase{"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", true, 48.1173, 11.5166667, -1,
+                 -1, 1789, "GgaAltitudeInFeet"},
+        NmeaCase{"$GPGGA,000001,3456.789,S,05812.345,W,1,05,1.5,30.0,M,,,,", true, -34.9464833, -58.20575, -1, -1,
+                 98, "GgaSouthWestNoChecksum"},
+        NmeaCase{"$GPGLL,4916.45,N,12311.12,W,225444,A*31", true, 49.2741667, -123.1853333, -1, -1, INT_MIN,
+                 "GllWithChecksum"},
+        NmeaCase{"$GPGLL,4916.45,N,12311.12,W", true, 49.2741667, -123.1853333, -1, -1, INT_MIN, "GllOldShortForm"},
+        NmeaCase{"$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6B", false, 0, 0, 0, 0, 0,
+                 "BadChecksum"},
+        NmeaCase{"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*4", false, 0, 0, 0, 0, 0,
+                 "CutChecksum"},
+        NmeaCase{"$GPRMC,123519,V,4807.038,N,01131.000,E,,,230394,,", false, 0, 0, 0, 0, 0, "RmcVoidFix"},
+        NmeaCase{"$GPGGA,123519,4807.038,N,01131.000,E,0,00,,,M,,M,,", false, 0, 0, 0, 0, 0, "GgaNoFix"},
+        NmeaCase{"$GPGLL,4916.45,N,12311.12,W,225444,V", false, 0, 0, 0, 0, 0, "GllVoid"},
+        NmeaCase{"$GPRMC,123519,A,4867.038,N,01131.000,E,,,230394,,", false, 0, 0, 0, 0, 0, "SixtySevenMinutes"},
+        NmeaCase{"$GPRMC,123519,A,807.038,N,01131.000,E,,,230394,,", false, 0, 0, 0, 0, 0, "ShortLatitude"},
+        NmeaCase{"$GPRMC,123519,A,4807.038,X,01131.000,E,,,230394,,", false, 0, 0, 0, 0, 0, "BadHemisphere"},
+        NmeaCase{"$GPWPL,4807.038,N,01131.000,E,WPTNME", false, 0, 0, 0, 0, 0, "OtherSentence"},
+        NmeaCase{"$GPRMC", false, 0, 0, 0, 0, 0, "TypeOnly"}),
+    [](const ::testing::TestParamInfo<NmeaCase> &info) { return std::string(info.param.name); });
 
 TEST(AprsDecoder, MalformedPositionsGiveNoPosition)
 {

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -309,6 +310,76 @@ TEST(EmbeddedHost, TheMapWindowComesBackWhereTheUserLeftIt)
         host->window()->resize(700, 450);
     }  // the host ends with its window open: the place is kept too
     EXPECT_EQ(store.value(QStringLiteral("Peak Systems"), QStringLiteral("Host Map"), QStringLiteral("Height")), "450");
+}
+
+} // namespace
+
+namespace {
+
+TEST(EmbeddedHost, NoExceptionEscapesAFeed)
+{
+    HostFolder folder;
+    folder.write("KestrelHost.ini", "[Host]\r\nBeaconInterval=0\r\n[Feed1]\r\nType=replay\r\nFile=t.txt\r\n"
+                                    "Interval=1\r\n");
+    folder.write("t.txt", "G4ONE>APRS:>one\r\nG4TWO>APRS:>two\r\nG4THR>APRS:>three\r\n");
+    EmbeddedHost::Options options;
+    options.showWindow = false;
+    EmbeddedHost host(folder.path(), options);
+    ASSERT_TRUE(host.openLink(EmbeddedHost::LinkTopic, EmbeddedHost::LinkItem, nullptr));
+    // Whatever a listener does wrong on one frame, the next frames still come.
+    int heard = 0;
+    QObject::connect(&host, &HostApplication::frameReceived, &host, [&](const QString &text) {
+        ++heard;
+        if (text.startsWith(QStringLiteral("G4TWO")))
+            throw std::length_error("station database full");
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard == 3; }, 3000));
+    EXPECT_EQ(host.failedLines(), 1);
+    EXPECT_TRUE(host.isRunning());
+    EXPECT_TRUE(host.database().contains("G4THR"));
+}
+
+TEST(EmbeddedHost, StationsAgeOutButPlacedObjectsAndOwnStationStay)
+{
+    HostFolder folder;
+    folder.write("KestrelHost.ini", "[Host]\r\nBeaconInterval=0\r\nStationHours=2\r\n");
+    auto host = makeHost(folder);
+    host->hearLine("G4SAT>APRS:>heard once");
+    host->hearLine("G4OLD>APRS:!5130.00N/00007.50W-");
+    PlacedObject satellite;
+    satellite.name = QStringLiteral("G4SAT");
+    satellite.latitude = 51;
+    host->placeObject(satellite);
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    EXPECT_EQ(host->ageStations(now + 3600), 0);
+    EXPECT_EQ(host->ageStations(now + 2 * 3600 + 60), 1);
+    EXPECT_FALSE(host->database().contains("G4OLD"));
+    EXPECT_TRUE(host->database().contains("G4SAT"));
+    EXPECT_TRUE(host->database().contains("G0HOM"));
+}
+
+TEST(EmbeddedHost, TelemetryAndNmeaFramesThroughTheHost)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    EXPECT_TRUE(host->stationTelemetry("G4TLM").isEmpty());
+    host->hearLine("G4TLM>APRS::G4TLM    :PARM.Volts");
+    host->hearLine("G4TLM>APRS::G4TLM    :UNIT.V");
+    host->hearLine("G4TLM>APRS::G4TLM    :EQNS.0,0.1,0");
+    host->hearLine("G4TLM>APRS:T#017,138");
+    const HostTelemetry t = host->stationTelemetry(" G4TLM ");
+    ASSERT_EQ(t.channels.size(), 1);
+    EXPECT_EQ(t.channels[0].name, QStringLiteral("Volts"));
+    EXPECT_EQ(t.channels[0].value, QStringLiteral("13.8"));
+    EXPECT_EQ(t.channels[0].unit, QStringLiteral("V"));
+    EXPECT_FALSE(t.timeHeard.isEmpty());
+
+    host->hearLine("G4GPS>GPS:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
+    HostStationRecord record;
+    record.callsign = QStringLiteral("G4GPS");
+    ASSERT_TRUE(host->lookUpStation(record));
+    EXPECT_NEAR(record.latitude, 48.1173 * 60, 0.01);
+    EXPECT_EQ(record.course, 84);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "HostFolder.h"
 
+#include "host/AirText.h"
 #include "host/EmbeddedHost.h"
 #include "host/Kiss.h"
 #include "host/NetworkFeeds.h"
@@ -106,8 +107,140 @@ TEST(TcpFeed, ReconnectsWithGrowingDelays)
     ASSERT_NE(second, nullptr) << "the feed came back by itself";
     EXPECT_EQ(server.connections(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return feed.stateText() == QStringLiteral("Connected"); }, 2000));
-    EXPECT_EQ(feed.nextRetryMs(), 50) << "a good connection resets the delay";
+    EXPECT_EQ(feed.nextRetryMs(), 100) << "connecting alone proves nothing";
     feed.stop();
+}
+
+TEST(TcpFeed, ServerThatDropsEveryLoginIsRetriedWithGrowingDelays)
+{
+    // A full server: takes the connection, says so and hangs up.
+    LocalServer server;
+    AprsIsFeed feed(tcpSettings(FeedSettings::Type::AprsIs, server.port()));
+    feed.setRetryDelays(40, 320);
+    QElapsedTimer clock;
+    clock.start();
+    feed.start();
+    QList<qint64> at;
+    while (clock.elapsed() < 1400) {
+        QTcpSocket *client = server.accept(1500 - int(clock.elapsed()));
+        if (!client)
+            break;
+        at.append(clock.elapsed());
+        client->write("# server full\r\n");
+        client->flush();
+        client->disconnectFromHost();
+    }
+    feed.stop();
+    // 40, 80, 160, 320, 320 ms apart: six logins in 1.4 s, not thirty.
+    ASSERT_GE(at.size(), 4);
+    EXPECT_LE(at.size(), 7);
+    QList<qint64> gaps;
+    for (qsizetype i = 1; i < at.size(); ++i)
+        gaps.append(at[i] - at[i - 1]);
+    EXPECT_GE(gaps[0], 35);
+    EXPECT_GE(gaps[1], 75);
+    EXPECT_GE(gaps[2], 150);
+    EXPECT_EQ(feed.nextRetryMs(), 320) << "the delay climbs to its ceiling and stays";
+}
+
+TEST(TcpFeed, ConnectionThatLastedAndCarriedDataStartsTheBackOffAgain)
+{
+    LocalServer server;
+    AprsIsFeed feed(tcpSettings(FeedSettings::Type::AprsIs, server.port()));
+    feed.setRetryDelays(40, 1000);
+    feed.setStableAfter(150);
+    feed.start();
+    for (int i = 0; i < 2; ++i) {
+        QTcpSocket *client = server.accept();
+        ASSERT_NE(client, nullptr);
+        client->disconnectFromHost();
+    }
+    QTcpSocket *good = server.accept();
+    ASSERT_NE(good, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feed.stateText() == QStringLiteral("Connected"); }, 2000));
+    EXPECT_EQ(feed.nextRetryMs(), 160);
+    QTest::qWait(200);
+    good->write("G4OK>APRS:>still here\r\n");
+    good->flush();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feed.frames() == 1; }, 2000));
+    EXPECT_EQ(feed.nextRetryMs(), 40);
+    feed.stop();
+}
+
+TEST(TcpFeed, SilentServerIsLeftAfterTheIdleTimeoutAndSocketsKeepAlive)
+{
+    LocalServer server;
+    AprsIsFeed feed(tcpSettings(FeedSettings::Type::AprsIs, server.port()));
+    feed.setRetryDelays(40, 40);
+    feed.setIdleTimeout(300);
+    feed.start();
+    QTcpSocket *silent = server.accept();
+    ASSERT_NE(silent, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feed.stateText() == QStringLiteral("Connected"); }, 2000));
+    EXPECT_EQ(feed.socket().socketOption(QAbstractSocket::KeepAliveOption).toInt(), 1);
+    QElapsedTimer clock;
+    clock.start();
+    QTcpSocket *again = server.accept(3000);
+    ASSERT_NE(again, nullptr) << "a silent link is given up and dialled again";
+    EXPECT_GE(clock.elapsed(), 250);
+
+    // Server comments every 100 ms keep the link: no third connection.
+    QElapsedTimer talking;
+    talking.start();
+    while (talking.elapsed() < 900) {
+        again->write("# keepalive\r\n");
+        again->flush();
+        QTest::qWait(100);
+    }
+    EXPECT_EQ(server.connections(), 2);
+    EXPECT_EQ(feed.stateText(), QStringLiteral("Connected"));
+    feed.stop();
+}
+
+TEST(TcpFeed, IdleTimeoutsByFeedTypeAndFromTheFile)
+{
+    EXPECT_EQ(FeedSettings::defaultIdleTimeout(FeedSettings::Type::AprsIs), 120);
+    EXPECT_GT(FeedSettings::defaultIdleTimeout(FeedSettings::Type::Kiss), 120);
+    EXPECT_GT(FeedSettings::defaultIdleTimeout(FeedSettings::Type::DxCluster), 120);
+    HostFolder folder;
+    folder.write("KestrelHost.ini", "[Feed1]\r\nType=aprs-is\r\nPort=14580\r\n"
+                                    "[Feed2]\r\nType=kiss\r\nPort=8001\r\nIdleTimeout=0\r\n");
+    const HostConfig config = HostConfig::read(folder.path());
+    ASSERT_EQ(config.feeds.size(), 2);
+    EXPECT_EQ(config.feeds[0].idleTimeoutSeconds, 120);
+    EXPECT_EQ(config.feeds[1].idleTimeoutSeconds, 0);
+}
+
+TEST(FeedText, Utf8AsUtf8AndAnythingElseAsLatin1)
+{
+    const QString greeting = QStringLiteral("Gr\u00FC\u00DFe \u2013 73");
+    EXPECT_EQ(textFromAir(greeting.toUtf8()), greeting);
+    EXPECT_EQ(textFromAir(QByteArray("Gr\xFC\xDF")), QStringLiteral("Gr\u00FC\u00DF"));
+    // Cut or overlong sequences are not UTF-8.
+    EXPECT_EQ(textFromAir(QByteArray("ab\xC3")), QStringLiteral("ab\u00C3"));
+    EXPECT_EQ(textFromAir(QByteArray("\xC0\xAF")), QStringLiteral("\u00C0\u00AF"));
+    EXPECT_EQ(textToAir(QStringLiteral("Gr\u00FC\u00DF")), QByteArray("Gr\xFC\xDF"));
+    EXPECT_EQ(textFromAir(textToAir(greeting)), greeting);
+
+    // Through both network feeds.
+    LocalServer server;
+    AprsIsFeed aprsIs(tcpSettings(FeedSettings::Type::AprsIs, server.port()));
+    QSignalSpy lines(&aprsIs, &Feed::lineReceived);
+    aprsIs.start();
+    QTcpSocket *client = server.accept();
+    ASSERT_NE(client, nullptr);
+    client->write("G4UTF>APRS:>" + greeting.toUtf8() + "\r\nG4LAT>APRS:>Gr\xFC\xDF" + "e\r\n");
+    client->flush();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lines.count() == 2; }, 3000));
+    EXPECT_EQ(lines[0][0].toString(), "G4UTF>APRS:>" + greeting);
+    EXPECT_EQ(lines[1][0].toString(), QStringLiteral("G4LAT>APRS:>Gr\u00FC\u00DFe"));
+    aprsIs.stop();
+
+    QByteArray ax25;
+    ASSERT_TRUE(tnc2ToAx25("G4KIS>APRS:>" + greeting, &ax25));
+    QString line;
+    ASSERT_TRUE(ax25ToTnc2(ax25, &line));
+    EXPECT_EQ(line, "G4KIS>APRS:>" + greeting);
 }
 
 TEST(TcpFeed, NobodyListeningGivesARetryState)

@@ -79,3 +79,46 @@ TEST(MonitorLog, UnwritableFolderIsReportedNotThrown)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MonitorLog, KeepsOnlyTheLastDaysAndNothingElseIsTouched)
+{
+    QTemporaryDir dir;
+    const QString logs = dir.filePath("Logs");
+    QDir().mkpath(logs);
+    for (const char *name : {"20261101.log", "20261107.log", "20261108.log", "20261206.log", "notes.log",
+                             "20261301.log", "2026110.log", "20261101.log.bak"}) {
+        QFile f(logs + u'/' + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    MonitorLog log(logs);
+    log.setKeepDays(30);
+    // On 7 December the last thirty days start on 8 November.
+    ASSERT_TRUE(log.append(QDateTime(QDate(2026, 12, 7), QTime(9, 0)), "A>B:x"));
+    QStringList left = QDir(logs).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(left, (QStringList{"2026110.log", "20261101.log.bak", "20261108.log", "20261206.log",
+                                 "20261207.log", "20261301.log", "notes.log"}));
+    // The next day one more goes, checked once that day.
+    ASSERT_TRUE(log.append(QDateTime(QDate(2026, 12, 8), QTime(0, 0, 1)), "A>B:y"));
+    EXPECT_FALSE(QFile::exists(logs + "/20261108.log"));
+    // Zero keeps everything.
+    MonitorLog keepAll(logs);
+    EXPECT_EQ(keepAll.prune(QDate(2030, 1, 1)), 0);
+}
+
+TEST(HostConfig, GrowthLimitsReadWithDefaults)
+{
+    HostFolder folder;
+    const HostConfig defaults = HostConfig::read(folder.path());
+    EXPECT_EQ(defaults.logDays, 30);
+    EXPECT_EQ(defaults.stationHours, 24);
+    EXPECT_GT(defaults.maxStations, 100000);
+    folder.write("KestrelHost.ini", "[Host]\r\nLogDays=7\r\nStationHours=0\r\nMaxStations=-5\r\n");
+    const HostConfig set = HostConfig::read(folder.path());
+    EXPECT_EQ(set.logDays, 7);
+    EXPECT_EQ(set.stationHours, 0);
+    EXPECT_EQ(set.maxStations, defaults.maxStations) << "nonsense keeps the default";
+}
+
+} // namespace

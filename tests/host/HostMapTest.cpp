@@ -4,9 +4,14 @@
 #include "host/EmbeddedHostMap.h"
 #include "host/GeoMath.h"
 #include "host/HostMapWindow.h"
+#include "host/MapBackground.h"
+#include "host/MapDrawings.h"
 #include "host/MapProjection.h"
 
+#include <QElapsedTimer>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -203,6 +208,183 @@ TEST(HostMap, StatusBarShowsEveryFeed)
     EXPECT_TRUE(status.contains(QStringLiteral("Replay t.txt: Stopped"))) << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("KISS 127.0.0.1:1"))) << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("Feed3: unknown feed type"))) << status.toStdString();
+}
+
+// Points the Earth loader at a folder for the life of the object.
+class EarthFolder
+{
+public:
+    explicit EarthFolder(const QImage &earth = {})
+    {
+        if (!earth.isNull())
+            earth.save(m_dir.path() + QStringLiteral("/earth.jpg"), "JPG", 95);
+        qputenv("KESTREL_EARTH_DIR", m_dir.path().toLocal8Bit());
+    }
+    ~EarthFolder() { qunsetenv("KESTREL_EARTH_DIR"); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+TEST(HostMap, SamePhgCircleTenThousandTimesLeavesOneCircle)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    HostMap *map = host->map();
+    QSignalSpy changed(host->hostMap(), &EmbeddedHostMap::contentChanged);
+    map->setPenSetting(2);
+    map->setModeSetting(13);
+    for (int i = 0; i < 10000; ++i)
+        map->drawCircle(-7.5f, 3090.0f, 12.79f, 0xFF0000, 1.0f, 6.28, 1.0f);
+    EXPECT_EQ(host->hostMap()->drawingCount(), 1);
+    EXPECT_EQ(changed.count(), 1) << "an equal drawing changes nothing on screen";
+
+    // Any difference makes it another drawing: colour, radius, centre, style.
+    map->drawCircle(-7.5f, 3090.0f, 12.79f, 0x00FF00, 1.0f, 6.28, 1.0f);
+    map->drawCircle(-7.5f, 3090.0f, 12.8f, 0xFF0000, 1.0f, 6.28, 1.0f);
+    map->drawCircle(-7.0f, 3090.0f, 12.79f, 0xFF0000, 1.0f, 6.28, 1.0f);
+    map->setPenSetting(3);
+    map->drawCircle(-7.5f, 3090.0f, 12.79f, 0xFF0000, 1.0f, 6.28, 1.0f);
+    EXPECT_EQ(host->hostMap()->drawingCount(), 5);
+}
+
+TEST(HostMap, DrawingsAreBoundedOldestFirst)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    HostMap *map = host->map();
+    const int limit = MapDrawings::MaxDrawings;
+    qint16 extra = 0;
+    // The very first drawing is drawn again late, so it counts as new.
+    map->drawLine(0, 0, 1, 1, 0, extra);
+    for (int i = 1; i < limit; ++i)
+        map->drawCircle(float(i % 600), 3000.0f + float(i / 600), 5.0f, 0xFF0000, 0, 6.28, 1.0f);
+    map->drawLine(0, 0, 1, 1, 0, extra);
+    ASSERT_EQ(host->hostMap()->drawingCount(), limit);
+    map->drawLine(10, 10, 20, 20, 0, extra);
+    // Past the bound the oldest tenth goes at once.
+    EXPECT_EQ(host->hostMap()->drawingCount(), limit + 1 - limit / 10);
+    const QList<EmbeddedHostMap::Drawing> left = host->hostMap()->drawings();
+    EXPECT_EQ(left.last().lon1, 10 / 60.0);
+    EXPECT_EQ(left[left.size() - 2].kind, EmbeddedHostMap::Drawing::Line) << "redrawn, so kept";
+    EXPECT_EQ(left.first().lon1, (limit / 10 + 1) % 600 / 60.0) << "the oldest circles went";
+}
+
+TEST(HostMap, RemovedDxSymbolLeavesTheMapAndARedrawDoesNotBringItBack)
+{
+    EarthFolder plain;
+    HostFolder folder;
+    auto host = makeHost(folder);
+    EmbeddedHostMap *hostMap = host->hostMap();
+    const QImage empty = hostMap->renderImage();
+    host->map()->placeNamedSymbol("VK2XYZ", -0.5f * 60, 51.3f * 60);
+    host->map()->placeNamedSymbol("JA1ABC", 0.3f * 60, 51.7f * 60);
+    const QPointF vk = hostMap->projection().toPixel(51.3, -0.5);
+    const QRect around(vk.toPoint() - QPoint(12, 12), QSize(24, 24));
+    ASSERT_NE(hostMap->renderImage().copy(around), empty.copy(around));
+    EXPECT_TRUE(host->placedObjects().contains("VK2XYZ")) << "a named symbol is an object on the map";
+
+    // The DX window expires the spot: removal by name through the host.
+    QSignalSpy redrawn(host->map(), &HostMap::MapRedrawn);
+    host->removePlacedObject("VK2XYZ");
+    EXPECT_FALSE(hostMap->namedSymbols().contains("VK2XYZ"));
+    EXPECT_FALSE(host->placedObjects().contains("VK2XYZ"));
+    EXPECT_TRUE(hostMap->namedSymbols().contains("JA1ABC"));
+    host->refreshMap();
+    ASSERT_TRUE(redrawn.wait(1000));
+    EXPECT_EQ(hostMap->renderImage().copy(around), empty.copy(around));
+    EXPECT_FALSE(hostMap->namedSymbols().contains("VK2XYZ"));
+
+    // Placing it again (a new spot) shows it again; removing an unknown name is harmless.
+    host->map()->placeNamedSymbol("VK2XYZ", -0.5f * 60, 51.3f * 60);
+    EXPECT_NE(hostMap->renderImage().copy(around), empty.copy(around));
+    host->removePlacedObject("NOSUCH");
+    EXPECT_EQ(hostMap->namedSymbols().size(), 2);
+}
+
+TEST(HostMap, TheEarthLiesUnderTheStations)
+{
+    // A made-up Earth, ten pixels a degree: the western hemisphere red, the eastern blue.
+    QImage earth(3600, 1800, QImage::Format_RGB32);
+    earth.fill(QColor(0, 0, 200));
+    QPainter(&earth).fillRect(0, 0, 1800, 1800, QColor(200, 0, 0));
+    EarthFolder folder(earth);
+    HostFolder host;
+    auto embedded = makeHost(host);
+    EmbeddedHostMap *map = embedded->hostMap();
+    EXPECT_TRUE(MapBackground::note().isEmpty());
+    // Home is 0.125 degrees west of Greenwich, in the middle of the map.
+    const QImage image = map->renderImage();
+    const QPointF greenwich = map->projection().toPixel(51.3, 0);
+    const QRgb west = image.pixel((greenwich - QPointF(150, 0)).toPoint());
+    const QRgb east = image.pixel((greenwich + QPointF(150, 0)).toPoint());
+    EXPECT_GT(qRed(west), 150);
+    EXPECT_LT(qBlue(west), 140);
+    EXPECT_GT(qBlue(east), 150);
+    EXPECT_LT(qRed(east), 140);
+
+    // Zoomed right out the whole world shows, and beyond the date line the
+    // map goes on with the other side of the Earth.
+    map->projection().setScale(MapProjection::MinScale);
+    map->userChangedView();
+    const QImage world = map->renderImage();
+    const QPointF farEast = map->projection().toPixel(0, 190);
+    if (QRectF(world.rect()).contains(farEast)) {
+        EXPECT_GT(qRed(world.pixel(farEast.toPoint())), 150) << "190 E is 170 W";
+    }
+}
+
+TEST(HostMap, NoEarthImageGivesAGraticuleAndANote)
+{
+    EarthFolder missing;
+    HostFolder folder;
+    auto host = makeHost(folder);
+    EXPECT_FALSE(MapBackground::note().isEmpty());
+    EXPECT_TRUE(MapBackground::note().contains(QStringLiteral("xplanet-images")));
+    const QImage image = host->hostMap()->renderImage();
+    // The plain ground, and a dark line of text across the top left.
+    EXPECT_EQ(QColor(image.pixel(400, 150)), QColor(226, 234, 222));
+    int dark = 0;
+    for (int x = 8; x < 300; ++x)
+        for (int y = 6; y < 26; ++y)
+            dark += qGray(image.pixel(x, y)) < 150 ? 1 : 0;
+    EXPECT_GT(dark, 50);
+}
+
+TEST(HostMap, ABusyFeedRepaintsTheMapOnlyAFewTimesASecond)
+{
+    HostFolder folder;
+    auto host = makeHost(folder);
+    host->window()->show();
+    HostMapView *view = host->window()->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host->window()));
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    view->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    int n = 0;
+    // A new circle every 2 ms for a second, as a busy feed with plotting on.
+    while (clock.elapsed() < 1000) {
+        host->map()->drawCircle(float(n % 100), 3090.0f + float(n / 100), 5.0f, 0xFF0000, 0, 6.28, 1.0f);
+        ++n;
+        QTest::qWait(2);
+    }
+    EXPECT_GT(n, 100);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LE(counter.paints, 1000 / HostMapView::MinRepaintInterval + 2);
+    // The user's own moves do not wait.
+    const int before = counter.paints;
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::qWait(50);
+    EXPECT_GT(counter.paints, before);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "host/Kiss.h"
 #include "host/PrefixTable.h"
 #include "host/StationDatabase.h"
+#include "host/Telemetry.h"
 #include "host/Tnc2.h"
 
 #include <QRandomGenerator>
@@ -114,6 +115,35 @@ TEST(ParserGarbage, PrefixFileAndDxLines)
     }
     // A range over the whole character set stays bounded.
     EXPECT_LE(PrefixTable::expand(QStringLiteral("A\x01-A\xff")).size(), 255);
+}
+
+TEST(ParserGarbage, TelemetryNmeaAndLocatorTexts)
+{
+    // Text that starts the way each new form starts, then anything.
+    const QString starts[] = {QStringLiteral("T#"), QStringLiteral("T#001,"), QStringLiteral(":N0CALL   :PARM."),
+                              QStringLiteral(":N0CALL   :EQNS."), QStringLiteral(":N0CALL   :BITS."),
+                              QStringLiteral("$GPRMC,"), QStringLiteral("$GPGGA,"), QStringLiteral("$GPGLL,"),
+                              QStringLiteral(">IO91"), QStringLiteral(">AA00aa")};
+    const QString digits = QStringLiteral("0123456789.,-*ANSEWVMabcdefx/\\ {}");
+    QRandomGenerator random(9);
+    StationDatabase db;
+    for (int i = 0; i < 20000; ++i) {
+        const QString payload = starts[i % std::size(starts)] + randomText(random, 80, i % 3 ? digits : QString());
+        const AprsReport report = decodeAprs(u"GPS", payload);
+        if (report.hasPosition) {
+            EXPECT_LE(std::abs(report.latitude), 90.0) << payload.toStdString();
+            EXPECT_LE(std::abs(report.longitude), 180.0) << payload.toStdString();
+        }
+        Tnc2Frame frame;
+        frame.source = QStringLiteral("N0CALL");
+        frame.destination = QStringLiteral("GPS");
+        frame.payload = payload;
+        db.applyFrame(frame, QStringLiteral("t"));
+        if (const telemetry::Station *t = db.telemetryOf(QStringLiteral("N0CALL"))) {
+            const HostTelemetry shown = telemetry::describe(*t);
+            EXPECT_LE(shown.channels.size(), telemetry::AnalogChannels + telemetry::Bits);
+        }
+    }
 }
 
 } // namespace

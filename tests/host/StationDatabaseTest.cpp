@@ -177,3 +177,116 @@ TEST(StationDatabase, IniPositionText)
 }
 
 } // namespace
+
+namespace {
+
+StationDatabase::Result hearAt(StationDatabase &db, const QString &line, qint64 when)
+{
+    Tnc2Frame frame;
+    EXPECT_TRUE(parseTnc2(line, &frame)) << line.toStdString();
+    return db.applyFrame(frame, Time, when);
+}
+
+} // namespace
+
+TEST(StationDatabase, RecordDescribesTheLastPositionReportOnly)
+{
+    StationDatabase db;
+    hear(db, "G4CAR-9>APRS:@092345z5130.00N/00007.50W>088/036/A=001234");
+    ASSERT_EQ(db.find("G4CAR-9")->course, 88);
+    // A status between positions is no position report: the motion stays.
+    hear(db, "G4CAR-9>APRS:>On my way");
+    EXPECT_EQ(db.find("G4CAR-9")->course, 88);
+    // Parked: a plain position without course, speed or altitude.
+    hear(db, "G4CAR-9>APRS:!5131.00N/00008.50W>");
+    const HostStationRecord parked = db.find("G4CAR-9")->record();
+    EXPECT_EQ(parked.course, HostStationRecord::NoCourse);
+    EXPECT_EQ(parked.speed, 0.0f);
+    EXPECT_EQ(parked.height, 0);
+    EXPECT_EQ(parked.status, QStringLiteral("On my way"));
+
+    // The same for objects, which move too.
+    hear(db, "G4OWN>APRS:;RACE-1   *092345z5130.00N/00007.50W>180/012");
+    hear(db, "G4OWN>APRS:;RACE-1   *092350z5130.00N/00007.50W>");
+    EXPECT_EQ(db.find("RACE-1")->course, HostStationRecord::NoCourse);
+
+    // A compressed weather report's wind is not the station's motion.
+    hear(db, "G4WX>APRS:!/5L!!<*e7_7P[g005t077");
+    EXPECT_EQ(db.find("G4WX")->course, HostStationRecord::NoCourse);
+    EXPECT_EQ(db.find("G4WX")->symbolCode, QChar(u'_'));
+}
+
+TEST(StationDatabase, LocatorStatusPlacesTheStationAndKeepsItsText)
+{
+    StationDatabase db;
+    hear(db, "G4LOC>APRS:!5000.00N/00100.00W>090/010");
+    const StationDatabase::Result r = hear(db, "G4LOC>APRS:>IO91SV/- Portable on the hill");
+    EXPECT_EQ(r.positioned, QStringLiteral("G4LOC"));
+    const HostStationRecord rec = db.find("G4LOC")->record();
+    EXPECT_NEAR(rec.latitude, 51.8958333 * 60, 0.01);
+    EXPECT_NEAR(rec.longitude, -0.4583333 * 60, 0.01);
+    EXPECT_EQ(rec.symbolCode, QStringLiteral("-"));
+    EXPECT_EQ(rec.status, QStringLiteral("Portable on the hill"));
+    EXPECT_EQ(rec.course, HostStationRecord::NoCourse);
+}
+
+TEST(StationDatabase, MessagesCountAsHeardWithoutAPosition)
+{
+    StationDatabase db;
+    hear(db, "G4MSG>APRS,WIDE1-1:>Status first");
+    hear(db, "G4MSG>APRS,WIDE1-1::G0HOM    :Are you there?{7");
+    const StationDatabase::Entry *e = db.find("G4MSG");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->frames, 2u);
+    EXPECT_FALSE(e->hasPosition);
+    EXPECT_EQ(e->record().status, QStringLiteral("Status first")) << "a message is not a status";
+    EXPECT_EQ(e->record().information, QStringLiteral(":G0HOM    :Are you there?{7"));
+    EXPECT_EQ(db.find("G0HOM"), nullptr) << "the addressee was not heard";
+}
+
+TEST(StationDatabase, AgeingForgetsTheSilentButKeepsOwnStationAndPlacedNames)
+{
+    StationDatabase db;
+    db.setOwnStation("G0HOM", 3090, -7.5, u'/', u'-');
+    hearAt(db, "G4OLD>APRS:!5130.00N/00007.50W-", 1000);
+    hearAt(db, "G4NEW>APRS:!5130.00N/00007.50W-", 5000);
+    hearAt(db, "G4OWN>APRS:;FIELD    *092345z5130.00N/00007.50W-", 1000);
+    hearAt(db, "G4OWN>APRS:;FIELD    *092345z5130.00N/00007.50W-", 2999);
+    hearAt(db, "G4SAT>APRS:>also the name of an object on the map", 10);
+    db.setKept({QStringLiteral("G4SAT")});
+
+    EXPECT_EQ(db.ageOut(3000), 3);
+    for (const char *kept : {"G0HOM", "G4NEW", "G4SAT"})
+        EXPECT_NE(db.find(kept), nullptr) << kept;
+    for (const char *gone : {"G4OLD", "G4OWN", "FIELD"})
+        EXPECT_EQ(db.find(gone), nullptr) << gone;
+    EXPECT_EQ(db.ageOut(3000), 0);
+    // What is left still answers by name after the removals reshuffled it.
+    hearAt(db, "G4NEW>APRS:>again", 6000);
+    EXPECT_EQ(db.find("G4NEW")->frames, 2u);
+    EXPECT_EQ(db.size(), 3);
+}
+
+TEST(StationDatabase, FullDatabaseMakesRoomInsteadOfThrowing)
+{
+    // A peer inventing callsigns must neither exhaust memory nor throw.
+    StationDatabase db;
+    db.setCapacity(100);
+    db.setOwnStation("G0HOM", 3090, -7.5, u'/', u'-');
+    for (int i = 0; i < 5000; ++i) {
+        const StationDatabase::Result r =
+            hearAt(db, QStringLiteral("X%1>APRS:>invented").arg(i), 10000 + i);
+        ASSERT_FALSE(r.dropped) << i;
+        ASSERT_LE(db.size(), 100);
+    }
+    EXPECT_NE(db.find("G0HOM"), nullptr);
+    EXPECT_NE(db.find("X4999"), nullptr) << "the newest stay";
+    EXPECT_EQ(db.find("X0"), nullptr) << "the longest silent go first";
+
+    // When nothing may go, the frame is dropped, still without throwing.
+    StationDatabase tiny;
+    tiny.setCapacity(1);
+    tiny.setOwnStation("G0HOM", 3090, -7.5, u'/', u'-');
+    EXPECT_TRUE(hearAt(tiny, QStringLiteral("X1>APRS:>no room"), 1).dropped);
+    EXPECT_EQ(tiny.size(), 1);
+}

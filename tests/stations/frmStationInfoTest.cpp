@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 class StationInfoTest : public StationListTest
 {
@@ -60,4 +61,36 @@ TEST_F(StationInfoTest, UnknownStationFillsNothing)
     frmStationInfo info;
     EXPECT_EQ(info.windowTitle(), "Station Information");
     EXPECT_TRUE(info.txtLatitude->text().isEmpty());
+}
+
+TEST_F(StationInfoTest, TelemetryShowsEveryChannelWithNameValueAndUnit)
+{
+    known(QStringLiteral("N0CALL"), 2174.79f, -5749.68f);
+    HostTelemetry t;
+    t.project = QStringLiteral("Weather balloon");
+    t.sequence = QStringLiteral("005");
+    t.channels = {{"Battery", "1034.8", "v/100"}, {"Chute", "OPEN", ""}};
+    host.telemetry.insert(QStringLiteral("N0CALL"), t);
+    shared().currentStation = QStringLiteral("N0CALL");
+    frmStationInfo info;
+    ASSERT_NE(info.lstTelemetry, nullptr);
+    ASSERT_EQ(info.lstTelemetry->topLevelItemCount(), 2);
+    const QTreeWidgetItem *battery = info.lstTelemetry->topLevelItem(0);
+    EXPECT_EQ(battery->text(0), "Battery");
+    EXPECT_EQ(battery->text(1), "1034.8");
+    EXPECT_EQ(battery->text(2), "v/100");
+    EXPECT_EQ(info.lstTelemetry->topLevelItem(1)->text(1), "OPEN");
+    auto *about = info.findChild<QLabel *>(QStringLiteral("lblTelemetry"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->text().contains("Weather balloon"));
+    EXPECT_TRUE(about->text().contains("005"));
+    // The window grows to show every channel without scrolling.
+    EXPECT_GE(info.lstTelemetry->height(), info.lstTelemetry->sizeHintForRow(0) * 3);
+
+    // A station without telemetry gets no telemetry box at all.
+    known(QStringLiteral("G1ABC"));
+    shared().currentStation = QStringLiteral("G1ABC");
+    frmStationInfo plain;
+    EXPECT_EQ(plain.lstTelemetry, nullptr);
+    EXPECT_EQ(plain.findChild<QGroupBox *>(QStringLiteral("fraTelemetry")), nullptr);
 }

@@ -35,6 +35,7 @@ public:
 
     QStringList calls;
     QHash<QString, HostStationRecord> stations;  // what lookUpStation knows
+    QHash<QString, HostTelemetry> telemetry;     // what stationTelemetry answers
     QStringList objects;                          // placed objects by name
     QStringList stationLines;
     int placeAnswer = 0;
@@ -54,6 +55,7 @@ public:
     qint16 stationListSize() override;
     QString stationListLine(int index) override;
     QImage symbolPicture(const QString &symbolTable, const QString &symbolCode) override;
+    HostTelemetry stationTelemetry(const QString &callsign) override { return telemetry.value(callsign); }
     DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
                                        double stationLatitude, double stationLongitude,
                                        bool kilometres) override;
