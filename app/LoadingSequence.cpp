@@ -242,8 +242,9 @@ void LoadingSequence::locateHost()
 
 void LoadingSequence::loadDxMonitor()
 {
-    QWidget *window = m_main.createOneOnly(providers().dxMonitor, QStringLiteral("DX Stations Monitor"),
-                                           QStringLiteral("frmDx"));
+    if (!providers().dxMonitor)
+        return;
+    QWidget *window = providers().dxMonitor();
     m_main.addChild(window, WindowTag::DxMonitor, false);
     m_main.m_dxMonitor = window;
     m_main.keepOneOnly(window, QStringLiteral("ID_DXClusterDisplay"), QStringLiteral("DX Stations Monitor"));
@@ -251,8 +252,9 @@ void LoadingSequence::loadDxMonitor()
 
 void LoadingSequence::loadSatelliteWindow()
 {
-    QWidget *window = m_main.createOneOnly(providers().satelliteStatus, QStringLiteral("Satellite Status"),
-                                           QStringLiteral("frmSatellite"));
+    if (!providers().satelliteStatus)
+        return;
+    QWidget *window = providers().satelliteStatus();
     m_main.addChild(window, QString(), false);
     m_main.m_satelliteStatus = window;
     m_main.keepOneOnly(window, QStringLiteral("ID_SatelliteStatus"), QStringLiteral("Satellite Status"));
@@ -302,8 +304,9 @@ void LoadingSequence::createHost()
 
 void LoadingSequence::loadTerminal()
 {
-    QWidget *window = m_main.createOneOnly(providers().terminal, QStringLiteral("Terminal Window"),
-                                           QStringLiteral("frmIncoming"));
+    if (!providers().terminal)
+        return;
+    QWidget *window = providers().terminal();
     m_main.addChild(window, QString(), false);
     m_main.m_terminal = window;
     m_main.keepOneOnly(window, QStringLiteral("ID_Inbound"), QStringLiteral("Terminal Window"));

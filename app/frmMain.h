@@ -146,10 +146,6 @@ private:
     bool confirmMainListClose();
     void shutdownHost();
 
-    QWidget *createPlaceholder(const QString &caption, const QString &objectName);
-    QWidget *createOneOnly(const std::function<QWidget *()> &provider, const QString &caption,
-                           const QString &objectName);
-
     QMdiArea *m_mdi = nullptr;
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;

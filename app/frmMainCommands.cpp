@@ -63,13 +63,6 @@ OrbiterControl *orbiterOf(QWidget *satelliteWindow)
     return window ? window->orbiter() : nullptr;
 }
 
-// Until a subsystem lands its dialog, its tool says so instead of doing nothing.
-void notBuiltYet(const QString &what)
-{
-    Prompts::instance().message(what + QStringLiteral(" is not built yet in this version of Kestrel."), what,
-                                Prompts::Buttons::Ok, Prompts::Icon::Information);
-}
-
 } // namespace
 
 void frmMain::toolClicked(QAction *tool)
@@ -138,13 +131,9 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_SatelliteSetup")) {
         if (make.satelliteSetup)
             make.satelliteSetup(this);
-        else
-            notBuiltYet(QStringLiteral("Satellite Setup"));
     } else if (id == QLatin1String("ID_LogMaintenance")) {
         if (make.logMaintenance)
             make.logMaintenance(this);
-        else
-            notBuiltYet(QStringLiteral("Log Maintenance"));
     } else if (id == QLatin1String("ID_DXClusterDisplay")) {
         showOneOnly(m_dxMonitor, kDxMonitorEntry, on);
     } else if (id == QLatin1String("ID_SatelliteStatus")) {

@@ -12,13 +12,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -41,44 +37,8 @@ const QString kListFontSection = QStringLiteral("Station List");
 const QString kListFontKey = QStringLiteral("Font");
 const QString kListFontSizeKey = QStringLiteral("Font Size");
 
-const QStringList kStationColumns = {"Station", "Type", "Direct", "Dist", "Path", "Lattitude",
-                                     "Longitude", "Hrd", "Status", "Time", "Log File"};
 
 } // namespace
-
-QWidget *frmMain::createPlaceholder(const QString &caption, const QString &objectName)
-{
-    auto *window = new QWidget;
-    window->setObjectName(objectName);
-    window->setWindowTitle(caption);
-    auto *layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    if (objectName == QLatin1String("frmDocument")) {
-        auto *list = new QTableWidget(0, int(kStationColumns.size()), window);
-        list->setObjectName(QStringLiteral("lstView"));
-        list->setHorizontalHeaderLabels(kStationColumns);
-        list->verticalHeader()->hide();
-        list->horizontalHeader()->setStretchLastSection(true);
-        layout->addWidget(list);
-    } else {
-        // Until its subsystem lands, the window says plainly what it is.
-        auto *label = new QLabel(caption + QStringLiteral("\n\nThis window is not built yet in this version of Kestrel."),
-                                 window);
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label, 0, Qt::AlignCenter);
-    }
-    window->resize(560, 300);
-    return window;
-}
-
-QWidget *frmMain::createOneOnly(const std::function<QWidget *()> &provider, const QString &caption,
-                                const QString &objectName)
-{
-    QWidget *window = provider ? provider() : nullptr;
-    if (!window)
-        window = createPlaceholder(caption, objectName);
-    return window;
-}
 
 void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
 {
@@ -102,9 +62,9 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
             tag = WindowTag::LoadedStationList;
             caption = kLoadedListCaption + fileName;
         }
-        QWidget *window = make.stationList ? make.stationList() : nullptr;
-        if (!window)
-            window = createPlaceholder(caption, QStringLiteral("frmDocument"));
+        if (!make.stationList)
+            return;
+        QWidget *window = make.stationList();
         window->setWindowTitle(caption);
         QMdiSubWindow *sub = addChild(window, tag, true);
         if (fileName.isEmpty())
@@ -132,9 +92,9 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
         ++m_weatherWindows;
         const QString caption = (fileName.isEmpty() ? kLiveWeatherCaption : kWeatherCaption) + callsign;
         shared().currentStation = callsign;
-        QWidget *window = make.weather ? make.weather() : nullptr;
-        if (!window)
-            window = createPlaceholder(caption, QStringLiteral("frmWx"));
+        if (!make.weather)
+            return;
+        QWidget *window = make.weather();
         window->setWindowTitle(caption);
         addChild(window, WindowTag::WxStation, true);
         connect(window, &QObject::destroyed, this, [this] { --m_weatherWindows; });
@@ -150,9 +110,9 @@ void frmMain::OpenDataWindow(qint16 kind, const QString &fileName)
     case 4: {
         const bool saved = !fileName.isEmpty();
         const QString caption = saved ? kSavedStatisticsCaption + fileName : kLiveStatisticsCaption;
-        QWidget *window = make.statistics ? make.statistics(fileName) : nullptr;
-        if (!window)
-            window = createPlaceholder(caption, QStringLiteral("frmStatistics"));
+        if (!make.statistics)
+            return;
+        QWidget *window = make.statistics(fileName);
         window->setWindowTitle(caption);
         addChild(window, saved ? WindowTag::SavedStatistics : WindowTag::LiveStatistics, saved);
         if (saved) {
@@ -196,11 +156,11 @@ void frmMain::writeListFont() const
 QWidget *frmMain::openCaptureWindow()
 {
     WindowProviders &make = providers();
+    if (!make.capture)
+        return nullptr;
     ++m_captures;
     const QString caption = kCaptureCaption + QString::number(m_captures);
-    QWidget *window = make.capture ? make.capture(m_captures) : nullptr;
-    if (!window)
-        window = createPlaceholder(caption, QStringLiteral("frmCapture"));
+    QWidget *window = make.capture(m_captures);
     window->setWindowTitle(caption);
     QMdiSubWindow *sub = addChild(window, WindowTag::ScreenCapture, true);
     // The count is of open capture windows: a number can come round again.

@@ -7,8 +7,8 @@
 
 // What windows call on each other by name. A window class implements the
 // interface of its kind; callers find windows by tag (WindowRegistry) and
-// reach the interface through dynamic_cast, so a kind that is not built yet
-// is simply never found.
+// reach the interface through dynamic_cast, so subsystems need not include
+// each other and a window a test leaves out is simply never found.
 
 // Tags, compared case-sensitively.
 namespace WindowTag {

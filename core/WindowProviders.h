@@ -8,8 +8,8 @@ class QObject;
 class QWidget;
 
 // How the main window makes the windows and dialogs of each subsystem. The
-// program fills these in at start; a kind left empty gets a plain window
-// with the right caption and tag, so the rest of the program runs.
+// program fills every one in at start; a test leaves out what it does not
+// exercise, and the main window then simply does not open that kind.
 struct WindowProviders
 {
     // Window factory kinds 1 to 4. The window reads what it needs (file name,

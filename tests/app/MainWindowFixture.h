@@ -87,6 +87,18 @@ protected:
         providers().stationList = [this]() -> QWidget * { return mainList = new RecordingStationList(&log, QStringLiteral("main")); };
         providers().satelliteStatus = [this]() -> QWidget * { return satellites = new RecordingSatellites; };
         providers().dxMonitor = [this]() -> QWidget * { return new RecordingDx(&log); };
+        // Windows these tests only open, list and close.
+        providers().weather = [] { return plainWindow(QStringLiteral("frmWx")); };
+        providers().capture = [](int) { return plainWindow(QStringLiteral("frmCapture")); };
+        providers().statistics = [](const QString &) { return plainWindow(QStringLiteral("frmStatistics")); };
+        providers().terminal = [] { return plainWindow(QStringLiteral("frmIncoming")); };
+    }
+
+    static QWidget *plainWindow(const QString &name)
+    {
+        auto *window = new QWidget;
+        window->setObjectName(name);
+        return window;
     }
 
     void TearDown() override
