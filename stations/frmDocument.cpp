@@ -11,6 +11,7 @@
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
 #include "stations/AutoLog.h"
+#include "stations/CalmTableView.h"
 #include "stations/MapPlotting.h"
 #include "stations/StationListFile.h"
 #include "stations/frmStations.h"
@@ -59,7 +60,7 @@ std::function<void(LoadingDialog &, int)> frmDocument::preloadObserver;
 HostApplication *frmDocument::host() { return shared().host; }
 
 frmDocument::frmDocument(QWidget *parent)
-    : QWidget(parent), lstView(new QTableView(this)), picSymbol(new QLabel(this))
+    : QWidget(parent), lstView(new CalmTableView(this)), picSymbol(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmDocument"));
     setWindowTitle(QStringLiteral("Station List"));
