@@ -1,28 +1,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include "ToolProcess.h"
 #include <gtest/gtest.h>
-
-namespace {
-
-struct ToolRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KESTREL_TOOL_PATH), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(KestrelTool, HelpVersionAndBadArguments)
 {

@@ -1,22 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
+#include "ToolProcess.h"
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray runTool(const QStringList &args, int *exitCode = nullptr, QByteArray *errors = nullptr)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(KESTREL_TOOL_PATH), args);
-    tool.waitForFinished(10000);
-    if (exitCode)
-        *exitCode = tool.exitCode();
-    if (errors)
-        *errors = tool.readAllStandardError();
-    return tool.readAllStandardOutput();
-}
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {

@@ -1,27 +1,8 @@
 // kestrel-tool latlon, grid, os2ll, callsign and minutes, run as a user would.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include "ToolProcess.h"
 #include <gtest/gtest.h>
-
-namespace {
-
-struct ToolRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KESTREL_TOOL_PATH), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(PositionCommands, LatLonChecksAFieldOrReadsAGridReference)
 {

@@ -8,7 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include "ToolProcess.h"
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,21 +17,6 @@
 #include <numbers>
 
 namespace {
-
-struct ToolRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KESTREL_TOOL_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 class SatelliteCommandTest : public ::testing::Test
 {

@@ -1,24 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
+#include "ToolProcess.h"
 #include <QTemporaryDir>
 
 #include "QtPrinters.h"
-
-namespace {
-
-QByteArray runTool(const QStringList &args, int *exitCode = nullptr)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(KESTREL_TOOL_PATH), args);
-    tool.waitForFinished(10000);
-    if (exitCode)
-        *exitCode = tool.exitCode();
-    return tool.readAllStandardOutput();
-}
-
-} // namespace
 
 TEST(KelCommand, PrintsElevenCellsPerRowForBothLayoutsAndSkipsShortLines)
 {

@@ -1,22 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
+#include "ToolProcess.h"
 #include <QTemporaryDir>
-
-namespace {
-
-QByteArray runTool(const QStringList &args, int *exitCode = nullptr)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(KESTREL_TOOL_PATH), args);
-    tool.waitForFinished(10000);
-    if (exitCode)
-        *exitCode = tool.exitCode();
-    return tool.readAllStandardOutput();
-}
-
-} // namespace
 
 TEST(WxCommand, ReadingsInOrderAsShortestSinglePrecisionText)
 {
