@@ -1,4 +1,5 @@
 #include "orbiter/EarthBackground.h"
+#include "orbiter/Angles.h"
 
 #include "core/EarthImage.h"
 
@@ -14,7 +15,6 @@ namespace orbiter {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
 // Day fades into night from 3 degrees of sun above the horizon to 8 below,
 // about civil twilight.
 constexpr double kDayFrom = 3.0 * kDeg;

@@ -1,4 +1,5 @@
 #include "orbiter/GlobePainter.h"
+#include "orbiter/Angles.h"
 
 #include "orbiter/Footprint.h"
 #include "orbiter/PaintKit.h"
@@ -14,8 +15,6 @@
 namespace orbiter {
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 // Draws a line through places, broken where it passes behind the Earth.
 template<typename Points>

@@ -1,4 +1,5 @@
 #include "orbiter/HorizonPainter.h"
+#include "orbiter/Angles.h"
 
 #include "orbiter/PaintKit.h"
 #include "orbiter/Scene.h"
@@ -14,8 +15,6 @@
 namespace orbiter {
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 QPolygonF trackPolygon(const PolarFrame &frame, const std::vector<Tracker::SkyPoint> &track)
 {

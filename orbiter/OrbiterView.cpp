@@ -1,4 +1,5 @@
 #include "orbiter/OrbiterView.h"
+#include "orbiter/Angles.h"
 
 #include "core/Clock.h"
 #include "orbiter/OrbiterCanvas.h"
@@ -20,7 +21,6 @@ namespace orbiter {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr int kLiveInterval = 1000;  // ms
 // Entries that address the moon and the sun rather than a satellite.
 constexpr int kMoonEntry = -1;

@@ -1,4 +1,5 @@
 #include "orbiter/Scene.h"
+#include "orbiter/Angles.h"
 
 #include "orbiter/EarthFrames.h"
 #include "orbiter/Footprint.h"
@@ -10,16 +11,6 @@
 namespace orbiter {
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
-
-double wrap180(double degrees)
-{
-    double d = std::fmod(degrees + 180.0, 360.0);
-    if (d < 0)
-        d += 360.0;
-    return d - 180.0;
-}
 
 ScenePass scenePass(Tracker &tracker, int entry, const Pass &pass, bool withTrack)
 {

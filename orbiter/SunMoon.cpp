@@ -1,4 +1,5 @@
 #include "orbiter/SunMoon.h"
+#include "orbiter/Angles.h"
 
 #include "orbiter/EarthFrames.h"
 
@@ -9,7 +10,6 @@ namespace orbiter {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr double kAuKm = 149597870.7;
 
 double sinDeg(double degrees) { return std::sin(degrees * kDeg); }

@@ -1,4 +1,5 @@
 #include "orbiter/Tracker.h"
+#include "orbiter/Angles.h"
 
 #include "orbiter/Footprint.h"
 #include "orbiter/SatelliteFix.h"
@@ -11,18 +12,9 @@ namespace orbiter {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
 // A search that found nothing is tried again after this long, since the
 // window it covered has moved on.
 constexpr double kRecheckSeconds = 3600.0;
-
-double wrap360(double degrees)
-{
-    double d = std::fmod(degrees, 360.0);
-    if (d < 0)
-        d += 360.0;
-    return d;
-}
 
 SkyBody bodyAt(const Vec3 &teme, double unixSeconds, const Site &site)
 {

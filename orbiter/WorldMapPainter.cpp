@@ -1,4 +1,5 @@
 #include "orbiter/WorldMapPainter.h"
+#include "orbiter/Angles.h"
 
 #include "core/EarthImage.h"
 #include "orbiter/Footprint.h"
@@ -15,16 +16,6 @@
 namespace orbiter {
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
-
-double wrap180(double degrees)
-{
-    double d = std::fmod(degrees + 180.0, 360.0);
-    if (d < 0)
-        d += 360.0;
-    return d - 180.0;
-}
 
 // Size of the markers for this map.
 double markerSize(const QRectF &map)
