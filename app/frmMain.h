@@ -101,6 +101,10 @@ public:
 public slots:
     void toolClicked(QAction *tool);
 
+signals:
+    // The loading sequence has run to its end.
+    void loaded();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

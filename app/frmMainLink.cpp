@@ -9,6 +9,7 @@
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/SharedState.h"
+#include "core/StallWatchdog.h"
 #include "core/Utilities.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
@@ -61,6 +62,7 @@ void frmMain::injectTestFrame()
 
 void frmMain::receiveLinkText(const QString &text)
 {
+    StallWatchdog::Activity activity("frame intake", {});
     m_text1->setText(text);
     // Without a host (yet) the intake still runs: it finds no stations.
     if (!m_frameHandler && providers().frameIntake)
@@ -107,6 +109,7 @@ bool frmMain::openLink(QString *errorText)
 void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                        qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance)
 {
+    StallWatchdog::Activity activity("DX spot", strCallsign);
     setIndicator(5, true);
     if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
         dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, intDistance);
@@ -121,6 +124,7 @@ void frmMain::onHostClosing()
 
 void frmMain::onMapChanged()
 {
+    StallWatchdog::Activity activity("map redraw", {});
     for (StationListWindow *list : windowsTagged<StationListWindow>(WindowTag::StationList)) {
         list->PlotDX();
         list->PlotPHGRNGcircles();
