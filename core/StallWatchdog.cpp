@@ -78,8 +78,12 @@ void StallWatchdog::enterEvent(const QObject *receiver, const QEvent *event)
     frame.kind = receiver->metaObject()->className();
     frame.name = receiver->objectName();
     frame.eventType = int(event->type());
-    if (event->type() == QEvent::Timer && receiver->parent())
-        frame.owner = receiver->parent()->metaObject()->className();
+    if (event->type() == QEvent::Timer) {
+        if (receiver->parent())
+            frame.owner = receiver->parent()->metaObject()->className();
+        if (auto *timer = qobject_cast<const QTimer *>(receiver))
+            frame.interval = timer->interval();
+    }
     push(std::move(frame));
 }
 
@@ -131,6 +135,8 @@ QString StallWatchdog::describe(const Frame &frame) const
             text += u' ' + frame.name;
         if (frame.owner)
             text += QStringLiteral(" of ") + QString::fromLatin1(frame.owner);
+        if (frame.interval >= 0)
+            text += QStringLiteral(" (%1 ms)").arg(frame.interval);
         return text;
     }
     const char *type = QMetaEnum::fromType<QEvent::Type>().valueToKey(frame.eventType);

@@ -105,6 +105,7 @@ private:
         const char *owner = nullptr;  // a timer's parent class, when it has one
         QString name;                 // the activity's or the receiver's name
         int eventType = -1;           // -1 for an activity
+        int interval = -1;            // a timer's interval, which tells unnamed ones apart
     };
     QString describe(const Frame &frame) const;
     QString pathTo(const Frame &culprit) const;

@@ -17,6 +17,7 @@ protected:
         watchdog.setReporter([this](const QString &line) { lines << line; });
         owner.setObjectName(QStringLiteral("frmSatStatus"));
         timer.setObjectName(QStringLiteral("tmrSatUpdate"));
+        timer.setInterval(60000);
     }
 
     // The heartbeat arrives this many milliseconds after it was due.
@@ -93,7 +94,7 @@ TEST_F(StallWatchdogTest, AStallIsReportedOnceWithTheTimerThatRanAndTheActiveWin
     beatNow();
     beatLate(0);
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0], QStringLiteral("stall 320 ms (busy 320 ms) in timer tmrSatUpdate of QWidget; active window \"Satellite Status\""));
+    EXPECT_EQ(lines[0], QStringLiteral("stall 320 ms (busy 320 ms) in timer tmrSatUpdate of QWidget (60000 ms); active window \"Satellite Status\""));
     EXPECT_EQ(watchdog.stallsOverThreshold(), 1);
     EXPECT_EQ(watchdog.worstStallMs(), 320);
 }
@@ -107,7 +108,7 @@ TEST_F(StallWatchdogTest, TheCommandAroundTheWorkNamesItAndAnInnerPartThatTookMo
     watchdog.leave();
     beatNow();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0], QStringLiteral("stall 330 ms (busy 300 ms) in command ID_Refresh > timer tmrSatUpdate of QWidget"));
+    EXPECT_EQ(lines[0], QStringLiteral("stall 330 ms (busy 300 ms) in command ID_Refresh > timer tmrSatUpdate of QWidget (60000 ms)"));
 
     // Many short events inside one long one: the long one is named.
     QEvent paint(QEvent::Paint);
