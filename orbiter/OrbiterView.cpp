@@ -132,6 +132,8 @@ void OrbiterView::setComputationTime(qint16 century, qint16 year, qint16 month, 
     const QDateTime local(QDate(fullYear, month, day), QTime(hour, minute, second), Qt::UTC);
     if (!local.isValid())
         return;
+    // Read with the zone as it now stands: the daylight state comes with each time.
+    m_tracker.setTimeZone(m_zone);
     m_setTime = m_tracker.fromLocal(local);
     m_clockAtSet = Clock::instance().now();
     m_timeSet = true;

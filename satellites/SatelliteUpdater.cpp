@@ -6,6 +6,7 @@
 #include "core/LoadingDialog.h"
 #include "core/PlacedObject.h"
 #include "core/SharedState.h"
+#include "options/TimeZones.h"
 #include "satellites/KepsFile.h"
 #include "satellites/MainWindowLink.h"
 #include "satellites/OrbiterControl.h"
@@ -71,7 +72,16 @@ void SatelliteUpdater::tick()
         return;
     m_tickCounter = 0;
 
-    const QString t = Clock::instance().now().toLocalTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+    // The time in the zone chosen in the options, whatever the computer's own
+    // zone, with its daylight state: that tells the control which instant is
+    // meant in the hour an autumn change makes the clock read twice.
+    TimeZoneRecord zone = timezones().current();
+    if (zone.standardName.isEmpty())
+        zone.Bias = config().timezoneAdjust * 60;
+    const ZoneClock clock = zoneClockAt(Clock::instance().now(), zone);
+    m_control.setDaylight(clock.daylight);
+    m_control.setDaylightOffset(clock.daylightOffsetHours);
+    const QString t = clock.wallClock.toString(QStringLiteral("yyyyMMddHHmmss"));
     auto part = [&t](int from, int length) { return qint16(t.mid(from, length).toInt()); };
     qint16 n = m_control.satelliteCount();
     for (qint16 entry = -1; entry <= n; ++entry) {

@@ -214,6 +214,27 @@ TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
     EXPECT_EQ(london.toLocal(utc).offsetFromUtc(), 3600);
     EXPECT_EQ(london.toLocal(utc + 200 * 86400.0).offsetFromUtc(), 0);
 
+    // New York's clock reads 01:30 twice on 1 November 2026 and never reads
+    // 02:30 on 8 March: the daylight flag picks the first reading or the
+    // second, and a skipped reading counts on the clock before the change.
+    const struct
+    {
+        QDateTime reading;
+        bool daylight;
+        QDateTime utc;
+    } readings[] = {
+        {QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), true, QDateTime(QDate(2026, 11, 1), QTime(5, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), false, QDateTime(QDate(2026, 11, 1), QTime(6, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 11, 1), QTime(0, 30), Qt::UTC), false, QDateTime(QDate(2026, 11, 1), QTime(4, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC), false, QDateTime(QDate(2026, 3, 8), QTime(7, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 3, 8), QTime(3, 30), Qt::UTC), false, QDateTime(QDate(2026, 3, 8), QTime(7, 30), Qt::UTC)},
+    };
+    for (const auto &r : readings) {
+        const TimeZoneSettings newYork{-5, QStringLiteral("America/New_York"), r.daylight, -1};
+        EXPECT_DOUBLE_EQ(newYork.toUtc(r.reading), double(r.utc.toSecsSinceEpoch()))
+            << r.reading.toString(Qt::ISODate).toStdString() << " daylight " << r.daylight;
+    }
+
     // A name the system does not know: UTC = local + adjustment + daylight offset.
     TimeZoneSettings unknown{-5, QStringLiteral("Somewhere Standard Time"), true, -1};
     const double fifteen = double(fields.toSecsSinceEpoch());
