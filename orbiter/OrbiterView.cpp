@@ -201,6 +201,18 @@ float OrbiterView::furtherValue() const
     return sat && sat->valid ? float(sat->footprintKm) : 0.0f;
 }
 
+QString OrbiterView::positionProblem() const
+{
+    if (currentBody())
+        return {};
+    const TrackedSatellite *sat = currentSatellite();
+    if (!sat)
+        return QStringLiteral("no such satellite");
+    if (sat->valid)
+        return {};
+    return sat->problem.isEmpty() ? QStringLiteral("no position") : sat->problem;
+}
+
 // --- Display --------------------------------------------------------------
 
 void OrbiterView::setDisplayStyle(qint32 style)
