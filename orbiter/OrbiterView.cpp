@@ -314,12 +314,10 @@ void OrbiterView::applySettings()
 {
     m_tracker.setObserver(m_observer);
     m_tracker.setSecondObserver(m_second, m_secondInUse);
-    // The zone changes how the clock's local time reads as UTC.
-    const QDateTime local = m_tracker.toLocal(m_setTime);
+    // The time last handed over was an instant; another zone only reads it
+    // on another clock.
     m_tracker.setTimeZone(m_zone);
     if (m_timeSet) {
-        m_setTime = m_tracker.fromLocal(local);
-        m_tracker.setTime(m_setTime);
         m_tracker.computePositions();
         m_tracker.computePasses();
     }

@@ -164,6 +164,26 @@ TEST_F(OrbiterViewTest, StylesAndStoredSettings)
     EXPECT_EQ(view.displayStyle(), 2);
 }
 
+TEST_F(OrbiterViewTest, ChoosingAnotherZoneKeepsTheInstantAndShowsItsClock)
+{
+    load(testorbits::kStation, "ISS");
+    computeAt(kUtc);
+    view.setCurrentEntry(1);
+    const float longitude = view.subSatelliteLongitude();
+    const QDateTime pass = view.nextPassTime();
+    ASSERT_TRUE(pass.isValid());
+
+    view.setTimeZoneName("Asia/Tokyo");
+    view.setTimeZoneAdjust(-9);
+    view.setDaylight(false);
+    view.setDaylightOffset(0);
+    view.applySettings();
+    EXPECT_EQ(view.tracker().time(), double(kUtc.toSecsSinceEpoch()));
+    EXPECT_FLOAT_EQ(view.subSatelliteLongitude(), longitude);
+    EXPECT_EQ(view.nextPassTime(), pass);
+    EXPECT_EQ(view.nextPassTime().offsetFromUtc(), 9 * 3600);
+}
+
 TEST_F(OrbiterViewTest, SecondObserverAddsMutualColumns)
 {
     load(testorbits::kStation, "ISS");

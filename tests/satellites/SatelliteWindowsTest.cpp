@@ -87,6 +87,7 @@ protected:
         shared().host = &host;
         satelliteSelection().clear();
         WindowRegistry::instance().clear();
+        timezones() = Timezone{};
         keps() = ElementTable{};
         keps().sets = {set("ISS", testorbits::kStation), set("NOAA 19", testorbits::kWeather),
                        set("MOLNIYA 1-93", testorbits::kMolniya), set("QO-100", testorbits::kGeostationary)};
