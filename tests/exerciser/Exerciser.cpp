@@ -124,6 +124,8 @@ void Exerciser::tick()
         ~Depth() { --depth; }
     } depth(m_depth);
 
+    if (typeNext())
+        return;
     if (QWidget *popup = QApplication::activePopupWidget()) {
         handlePopup(popup);
         return;

@@ -76,6 +76,12 @@ private:
         int playsLeft = 0;
     };
     enum class Phase { Loading, Opening, Random, Closing, Done };
+    struct Keystroke
+    {
+        QPointer<QWidget> target;
+        Qt::Key key;
+        QString text;
+    };
 
     // Exerciser.cpp: the run, the judging and dialogs.
     void tick();
@@ -110,6 +116,8 @@ private:
     void drag(QWidget *window);
     void clickSomething(QWidget *window);
     void typeText(QWidget *window);
+    void type(QWidget *field, const QString &text, bool enter);
+    bool typeNext();
     void useRows(QWidget *window);
     void arrangeWindows();
     void closeWindow();
@@ -135,6 +143,7 @@ private:
     int m_depth = 0;
     int m_actions = 0;
     std::deque<std::function<void()>> m_plan;
+    std::deque<Keystroke> m_typing;
     QList<Expectation> m_expected;
     QList<ModalSeen> m_modals;
     QStringList m_kindsMissing;
