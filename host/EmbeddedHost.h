@@ -15,6 +15,7 @@
 
 class EmbeddedHostMap;
 class Feed;
+class HostMapTiles;
 class HostMapWindow;
 
 // The APRS host that runs inside Kestrel on Linux: it keeps the station
@@ -72,6 +73,7 @@ public:
 
     const StationDatabase &database() const { return m_database; }
     EmbeddedHostMap *hostMap() const { return m_map; }
+    HostMapTiles *mapTiles() const { return m_tiles; }
     HostMapWindow *window() const { return m_window; }
     const QList<Feed *> &feeds() const { return m_feeds; }
     const HostConfig &config() const { return m_config; }
@@ -100,6 +102,7 @@ private:
     bool m_prefixesLoaded = false;
     MonitorLog m_log;
     EmbeddedHostMap *m_map = nullptr;
+    HostMapTiles *m_tiles = nullptr;
     HostMapWindow *m_window = nullptr;  // top-level, owned here
     QList<Feed *> m_feeds;
     QList<PlacedObject> m_placed;
