@@ -1,9 +1,9 @@
 #include "host/NetworkMapSource.h"
 
 #include "host/TileDecoder.h"
+#include "host/TileDiskCache.h"
 
 #include <QFutureWatcher>
-#include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QtConcurrent/QtConcurrentRun>
 #include <memory>
@@ -35,7 +35,7 @@ bool isLasting(QNetworkReply::NetworkError error)
 NetworkMapSource::NetworkMapSource(const Settings &settings, QObject *parent)
     : MapSource(parent)
     , m_settings(settings)
-    , m_cache(new QNetworkDiskCache(&m_network))
+    , m_cache(new TileDiskCache(&m_network))
 {
     m_cache->setCacheDirectory(settings.cacheFolder);
     m_cache->setMaximumCacheSize(std::max<qint64>(settings.cacheBytes, 0));

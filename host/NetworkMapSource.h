@@ -7,8 +7,8 @@
 #include <QSet>
 #include <QUrl>
 
-class QNetworkDiskCache;
 class QNetworkReply;
+class TileDiskCache;
 
 // Tiles from a tile server, through a disk cache that keeps them as long as
 // the server's cache headers allow. Polite as public tile servers ask: the
@@ -57,7 +57,7 @@ private:
 
     Settings m_settings;
     QNetworkAccessManager m_network;
-    QNetworkDiskCache *m_cache;  // owned by m_network
+    TileDiskCache *m_cache;  // owned by m_network
     QList<TileKey> m_wanted;
     QHash<TileKey, QNetworkReply *> m_inFlight;
     QSet<TileKey> m_decoding;

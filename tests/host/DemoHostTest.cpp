@@ -5,6 +5,7 @@
 #include "MbTilesFile.h"
 #include "TileServer.h"
 
+#include "core/PrivateProfile.h"
 #include "host/EmbeddedHost.h"
 #include "host/EmbeddedHostMap.h"
 #include "host/HostMapTiles.h"
@@ -38,15 +39,12 @@ QStringList replayLines(const QString &name)
     return lines;
 }
 
-// A copy of the demo folder, with extra host settings appended.
-void copyDemo(const QTemporaryDir &copy, const QByteArray &moreSettings = {})
+void copyDemo(const QTemporaryDir &copy)
 {
-    for (const QString &name : QDir(DemoFolder).entryList(QDir::Files))
+    for (const QString &name : QDir(DemoFolder).entryList(QDir::Files)) {
         QFile::copy(DemoFolder + u'/' + name, copy.filePath(name));
-    QFile ini(copy.filePath(QStringLiteral("KestrelHost.ini")));
-    ini.setPermissions(ini.permissions() | QFileDevice::WriteOwner);
-    if (ini.open(QIODevice::Append))
-        ini.write(moreSettings);
+        QFile(copy.filePath(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
 }
 
 TEST(DemoHost, FolderServesAsAHostFolderAndItsTrafficFillsTheMap)
@@ -139,8 +137,10 @@ TEST(DemoHost, TestTilesLieUnderTheStationsAligned)
             TileServer server;
             server.ringRadius = 12;
             QTemporaryDir copy;
-            copyDemo(copy, "\r\n[Map]\r\nTileServer=" + (fromFile ? QByteArray() : server.urlTemplate().toLatin1())
-                               + "\r\n");
+            copyDemo(copy);
+            ASSERT_TRUE(PrivateProfile::writeString(copy.filePath(HostConfig::FileName), QStringLiteral("Map"),
+                                                    QStringLiteral("TileServer"),
+                                                    fromFile ? QString() : server.urlTemplate()));
             EmbeddedHost::Options options;
             options.showWindow = false;
             options.startFeeds = false;

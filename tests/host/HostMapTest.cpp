@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -202,6 +203,26 @@ TEST(HostMap, PanningAndZoomingReportMapHasChanged)
     // A click without a drag changes nothing.
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(changed.count(), 2);
+
+    // The wheel zooms a level a notch, keeping the place under the cursor;
+    // a touchpad's half notches add up to one.
+    MapProjection &projection = host->hostMap()->projection();
+    double lat = 0, lon = 0;
+    projection.toDegrees(QPointF(200, 150), &lat, &lon);
+    auto wheel = [view](int delta) {
+        QWheelEvent event(QPointF(200, 150), view->mapToGlobal(QPointF(200, 150)), {}, {0, delta}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &event);
+    };
+    wheel(60);
+    EXPECT_EQ(projection.zoom(), zoomBefore + 1);
+    wheel(60);
+    EXPECT_EQ(projection.zoom(), zoomBefore + 2);
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_NEAR(projection.toPixel(lat, lon).x(), 200, 1e-6);
+    EXPECT_NEAR(projection.toPixel(lat, lon).y(), 150, 1e-6);
+    wheel(-240);
+    EXPECT_EQ(projection.zoom(), zoomBefore);
 }
 
 TEST(HostMap, StatusBarShowsEveryFeed)

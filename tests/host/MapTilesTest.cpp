@@ -18,6 +18,7 @@
 #include <QBuffer>
 #include <QDirIterator>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -172,6 +173,24 @@ TEST(MapTiles, TheServerIsAskedPolitelyAndOnlyOnce)
     EXPECT_GT(shareOf(image, TileServer::zoomColour(10)), 0.9) << "the cached tiles are shown";
 }
 
+TEST(MapTiles, ACaptureCopiesWhatTheWindowShows)
+{
+    QTemporaryDir cache;
+    TileServer server;
+    TileMap tiles({fromServer(server, cache.path())}, 12);
+    server.marks = marksAround(tiles.map.projection());
+    HostMapWindow window(&tiles.map);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    tiles.map.setSize(window.view()->size());
+    tiles.settled();
+    const QImage shown = window.view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage copied = tiles.map.copyArea(0, 0, shown.width(), shown.height());
+    ASSERT_EQ(copied.size(), shown.size());
+    EXPECT_EQ(copied, shown);
+    EXPECT_EQ(tiles.map.copyArea(100, 80, 300, 200), shown.copy(100, 80, 300, 200));
+}
+
 // Points the Earth loader at a made-up world of one colour.
 struct OneColourEarth
 {
@@ -240,20 +259,35 @@ qint64 folderBytes(const QString &path)
     return total;
 }
 
-TEST(MapTiles, TheDiskCacheKeepsToItsLimit)
+TEST(MapTiles, TheDiskCacheKeepsToItsLimitDroppingTheOldest)
 {
     QTemporaryDir cache;
     TileServer server;
-    server.noisy = true;  // about 200 KB a tile
-    constexpr qint64 Limit = 1024 * 1024;
-    TileMap tiles({fromServer(server, cache.path(), Limit)});
-    for (int step = 0; step < 4; ++step) {
-        tiles.settled();
-        tiles.map.projection().panBy({-1024, 0});
+    server.noisy = true;  // about 200 KB a tile: some 18 fit, a view needs 12 to 16
+    constexpr qint64 Limit = 4 * 1024 * 1024;
+    {
+        TileMap tiles({fromServer(server, cache.path(), Limit)});
+        for (int step = 0; step < 4; ++step) {
+            if (step > 0)
+                tiles.map.projection().panBy({-1024, 0});
+            tiles.settled();
+        }
+        EXPECT_GE(server.requests(), 40);
+        // The oldest go in the background, soon after the limit is passed.
+        EXPECT_TRUE(QTest::qWaitFor([&cache] { return folderBytes(cache.path()) <= Limit; }, 5000))
+            << folderBytes(cache.path());
+        EXPECT_GT(folderBytes(cache.path()), Limit / 4) << "it does keep tiles";
     }
-    EXPECT_GE(server.requests(), 40);
-    EXPECT_LE(folderBytes(cache.path()), Limit);
-    EXPECT_GT(folderBytes(cache.path()), Limit / 4) << "it does keep tiles";
+    // Another start: the area seen last is on disk, the one seen first is not.
+    TileMap again({fromServer(server, cache.path(), Limit)});
+    again.map.projection().panBy({-3 * 1024, 0});
+    int before = server.requests();
+    again.settled();
+    EXPECT_EQ(server.requests(), before);
+    again.map.projection().panBy({3 * 1024, 0});
+    before = server.requests();
+    again.settled();
+    EXPECT_GT(server.requests(), before);
 }
 
 // Lets one test reach its loopback server through the host's own wiring.
@@ -458,6 +492,18 @@ TEST(TileDecoder, TakesSquareTilesAndRefusesAnythingElse)
         EXPECT_EQ(!image.isNull(), c.taken) << c.what;
         if (c.taken) {
             EXPECT_EQ(image.size(), QSize(256, 256)) << c.what;
+        }
+    }
+    // Good tiles with bytes changed at random: a picture or nothing, never a crash.
+    QRandomGenerator random(27);
+    for (const char *format : {"PNG", "JPG"}) {
+        const QByteArray good = encode({256, 256}, format);
+        for (int i = 0; i < 300; ++i) {
+            QByteArray bad = good;
+            for (int n = int(random.bounded(1, 8)); n > 0; --n)
+                bad[int(random.bounded(int(bad.size())))] = char(random.bounded(256));
+            const QImage image = TileDecoder::decode(bad);
+            EXPECT_TRUE(image.isNull() || image.size() == QSize(256, 256));
         }
     }
 }
