@@ -62,7 +62,7 @@ TileLayer::TileLayer(QObject *parent)
 {
     m_clock.start();
     m_retry.setSingleShot(true);
-    connect(&m_retry, &QTimer::timeout, this, &TileLayer::updateWishes);
+    connect(&m_retry, &QTimer::timeout, this, &TileLayer::retryFailed);
 }
 
 TileLayer::~TileLayer() = default;
@@ -186,10 +186,24 @@ void TileLayer::missing(MapSource *source, TileKey key, bool retryLater)
         return;
     if (m_missing[i].size() >= MaxMissingPerSource)
         m_missing[i].clear();  // asking again costs little
-    m_missing[i].insert(key, retryLater ? m_clock.elapsed() + RetryMs : 0);
+    m_missing[i].insert(key, retryLater ? m_clock.elapsed() + m_retryMs : 0);
     if (retryLater && !m_retry.isActive())
-        m_retry.start(RetryMs + 100);
+        m_retry.start(m_retryMs + 100);
     answered();
+}
+
+void TileLayer::retryFailed()
+{
+    updateWishes();
+    // Failures since the timer started wait for their own minute.
+    const qint64 now = m_clock.elapsed();
+    qint64 next = 0;
+    for (const auto &missing : std::as_const(m_missing))
+        for (const qint64 at : missing)
+            if (at > now && (next == 0 || at < next))
+                next = at;
+    if (next > 0)
+        m_retry.start(int(next - now) + 100);
 }
 
 void TileLayer::answered()

@@ -23,9 +23,10 @@ class TileLayer : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int MaxTiles = 384;  // 256 x 256 x 4 bytes each
+    static constexpr int MaxTiles = 256;  // 256 x 256 x 4 bytes each: 64 MB at most
     // A source that failed (rather than having no tile) is asked again after this.
     static constexpr int RetryMs = 60000;
+    void setRetryDelay(int ms) { m_retryMs = ms; }
 
     explicit TileLayer(QObject *parent = nullptr);
     ~TileLayer() override;
@@ -83,6 +84,7 @@ private:
     void missing(MapSource *source, TileKey key, bool retryLater);
     void evict();
     void answered();
+    void retryFailed();
 
     QList<MapSource *> m_sources;
     QHash<TileKey, Tile> m_tiles;
@@ -94,4 +96,5 @@ private:
     int m_waiting = 0;
     QElapsedTimer m_clock;
     QTimer m_retry;
+    int m_retryMs = RetryMs;
 };

@@ -233,6 +233,20 @@ TEST(MapTiles, BadAnswersLeaveTheEarthShowingAndNothingBroken)
     }
 }
 
+TEST(MapTiles, AServerThatFailedIsAskedAgainLaterWithoutAMove)
+{
+    QTemporaryDir cache;
+    TileServer server;
+    bool failing = true;
+    server.answer = [&failing](TileKey) { return failing ? TileServer::Answer::CloseEarly : TileServer::Answer::Tile; };
+    TileMap tiles({fromServer(server, cache.path()), new EarthMapSource});
+    tiles.map.tiles()->setRetryDelay(2000);  // longer than a round of failures takes
+    EXPECT_LT(shareOf(tiles.settled(), TileServer::zoomColour(10)), 0.1);
+    failing = false;
+    EXPECT_TRUE(QTest::qWaitFor([&tiles] { return shareOf(tiles.map.renderImage(), TileServer::zoomColour(10)) > 0.9; },
+                                5000));
+}
+
 TEST(MapTiles, AParentStandsInWhileATileLoads)
 {
     QTemporaryDir cache;
