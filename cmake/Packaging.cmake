@@ -93,6 +93,11 @@ set(CPACK_DEBIAN_KESTREL_PACKAGE_SECTION hamradio)
 # Qt platform plugins beyond the ones libqt6gui6 carries.
 set(CPACK_DEBIAN_KESTREL_PACKAGE_DEPENDS "tzdata, fonts-dejavu-core | fonts-liberation2")
 set(CPACK_DEBIAN_KESTREL_PACKAGE_RECOMMENDS "xplanet-images, qt6-qpa-plugins")
+# Qt SQL opens SQLite files through a driver plugin loaded by name.
+get_target_property(host_links kestrel_host LINK_LIBRARIES)
+if("Qt6::Sql" IN_LIST host_links)
+  string(APPEND CPACK_DEBIAN_KESTREL_PACKAGE_RECOMMENDS ", libqt6sql6-sqlite")
+endif()
 set(CPACK_DEBIAN_KESTREL_PACKAGE_SUGGESTS "direwolf, hardinfo | gnome-system-monitor | kinfocenter")
 set(CPACK_DEBIAN_KESTREL_DESCRIPTION [=[desktop companion for APRS operators
 Kestrel attaches to an APRS host program and shows what it hears in
