@@ -72,6 +72,8 @@ public:
     bool isRunning() const { return m_running; }
 
     const StationDatabase &database() const { return m_database; }
+    // The objects placed through placeObject, as the map draws them.
+    const QList<PlacedObject> &placed() const { return m_placed; }
     EmbeddedHostMap *hostMap() const { return m_map; }
     HostMapTiles *mapTiles() const { return m_tiles; }
     HostMapWindow *window() const { return m_window; }
