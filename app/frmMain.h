@@ -21,6 +21,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+struct SatelliteChoices;
 
 // The multiple-document frame: toolbar, status bar, window list, window
 // factory, the link to the host program and the shutdown sequence.
@@ -86,6 +87,9 @@ public:
     // "Station List", keys "Font" and "Font Size").
     void readListFont();
     void writeListFont() const;
+    // The satellites chosen and how their views draw, kept across runs.
+    SatelliteChoices satelliteChoices() const;
+    void restoreSatelliteChoices();
     int weatherWindowsOpened() const { return m_weatherWindows; }
     // Capture windows open now; the newest one's caption carries this number.
     int capturesOpened() const { return m_captures; }
