@@ -11,6 +11,7 @@
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
 #include "core/DetachedHost.h"
+#include "satellites/SatelliteChoices.h"
 
 class QAction;
 class QComboBox;
@@ -21,7 +22,6 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
-struct SatelliteChoices;
 
 // The multiple-document frame: toolbar, status bar, window list, window
 // factory, the link to the host program and the shutdown sequence.
@@ -181,6 +181,7 @@ private:
     };
     QList<OneOnly> m_oneOnly;
 
+    QList<SatelliteChoices::Pick> m_unplacedSatellites;  // chosen, but not in this run's element file
     QString m_listFont;
     int m_listFontSize = 0;
     qint16 m_stationLists = 0;

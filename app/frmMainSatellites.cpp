@@ -26,6 +26,10 @@ SatelliteChoices frmMain::satelliteChoices() const
 {
     SatelliteChoices choices;
     choices.picks = picksOf(satelliteSelection(), keps().sets);
+    // A satellite missing from this run's element file (or the whole file
+    // missing) stays chosen for a run whose file has it again.
+    SatelliteSelection probe;
+    choices.picks += applyPicks(m_unplacedSatellites, keps().sets, probe);
     choices.orbits = combo(kOrbits)->currentText().toInt();
     choices.plotInterval = combo(kPlotInterval)->currentText();
     choices.lines = tool(kLines)->isChecked();
@@ -58,7 +62,7 @@ void frmMain::restoreSatelliteChoices()
     if (status && !choices.view.isEmpty())
         status->SetupTab(choices.view);
 
-    applyPicks(choices.picks, keps().sets, satelliteSelection());
+    m_unplacedSatellites = applyPicks(choices.picks, keps().sets, satelliteSelection());
     if (status && !picksOf(satelliteSelection(), keps().sets).isEmpty()) {
         status->updater().SubSetupSatellites(this);
         status->updateNow();

@@ -92,7 +92,7 @@ QList<SatelliteChoices::Pick> picksOf(const SatelliteSelection &selection, const
     return picks;
 }
 
-void applyPicks(const QList<SatelliteChoices::Pick> &picks, const QList<KepsElementSet> &sets,
+QList<SatelliteChoices::Pick> applyPicks(const QList<SatelliteChoices::Pick> &picks, const QList<KepsElementSet> &sets,
                 SatelliteSelection &selection)
 {
     selection.clear();
@@ -121,4 +121,9 @@ void applyPicks(const QList<SatelliteChoices::Pick> &picks, const QList<KepsElem
                     break;
                 }
         }
+    QList<SatelliteChoices::Pick> missing;
+    for (qsizetype p = 0; p < picks.size(); ++p)
+        if (!placed[p])
+            missing.append(picks[p]);
+    return missing;
 }

@@ -45,6 +45,6 @@ QList<SatelliteChoices::Pick> picksOf(const SatelliteSelection &selection, const
 
 // Points the selection at the sets the picks name: a set with the same
 // catalogue number and name first, then the same catalogue number (a set
-// renamed), then the same name. A pick the sets no longer hold is dropped.
-void applyPicks(const QList<SatelliteChoices::Pick> &picks, const QList<KepsElementSet> &sets,
+// renamed), then the same name. Returns the picks the sets do not hold.
+QList<SatelliteChoices::Pick> applyPicks(const QList<SatelliteChoices::Pick> &picks, const QList<KepsElementSet> &sets,
                 SatelliteSelection &selection);

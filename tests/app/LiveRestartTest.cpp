@@ -26,12 +26,16 @@ const QStringList kTraffic = {
 };
 
 // Three sets; the second file renames one, reorders them and moves the epoch.
-QByteArray elementFile(bool refreshed)
+enum class Keps { First, Refreshed, StationOnly };
+
+QByteArray elementFile(Keps which)
 {
     using testorbits::Elements;
     QList<QPair<QByteArray, Elements>> sets = {
         {"ISS", testorbits::kStation}, {"NOAA-19", testorbits::kWeather}, {"MOLNIYA 1-93", testorbits::kMolniya}};
-    if (refreshed) {
+    if (which == Keps::StationOnly)
+        sets.resize(1);
+    if (which == Keps::Refreshed) {
         sets = {sets[2], sets[0], {"NOAA 19", sets[1].second}};
         for (auto &set : sets)
             set.second.epochDay += 1;
@@ -44,18 +48,18 @@ QByteArray elementFile(bool refreshed)
     return text;
 }
 
-void writeKeps(bool refreshed)
+void writeKeps(Keps which)
 {
     QFile keps(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
     ASSERT_TRUE(keps.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    keps.write(elementFile(refreshed));
+    keps.write(elementFile(which));
 }
 
 } // namespace
 
 TEST_F(LiveProgramTest, ARestartKeepsTheHostsStationsAndTheChosenSatellites)
 {
-    writeKeps(false);
+    writeKeps(Keps::First);
     frmMain &first = start(kTraffic);
     play();
     const int stations = host()->database().size();
@@ -83,7 +87,7 @@ TEST_F(LiveProgramTest, ARestartKeepsTheHostsStationsAndTheChosenSatellites)
 
     // A new element file arrives while the program is closed; a new run
     // starts with nothing chosen and reads everything back.
-    writeKeps(true);
+    writeKeps(Keps::Refreshed);
     satelliteSelection().clear();
     store.write(QStringLiteral("Kestrel"), QStringLiteral("Startup"), QStringLiteral("Preload"), QStringLiteral("True"));
     frmMain &second = start(kTraffic);
@@ -118,4 +122,17 @@ TEST_F(LiveProgramTest, ARestartKeepsTheHostsStationsAndTheChosenSatellites)
     play();
     EXPECT_EQ(host()->database().size(), stations);
     EXPECT_EQ(mainList()->model().count(), rows) << "each station listed once";
+
+    // A run whose element file lacks them keeps them chosen for the next.
+    quit();
+    writeKeps(Keps::StationOnly);
+    satelliteSelection().clear();
+    start(kTraffic);
+    EXPECT_FALSE(satelliteSelection().selected[1]);
+    quit();
+    writeKeps(Keps::Refreshed);
+    satelliteSelection().clear();
+    start(kTraffic);
+    EXPECT_TRUE(satelliteSelection().selected[1]);
+    EXPECT_TRUE(satelliteSelection().selected[3]);
 }
