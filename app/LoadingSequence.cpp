@@ -146,6 +146,7 @@ void LoadingSequence::run()
         if (providers().readElements)
             providers().readElements(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
     });
+    step({}, [&] { main.restoreSatelliteChoices(); });
 
     step({}, [&] { writeRegistrationFile(); });
 

@@ -11,6 +11,7 @@
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
 #include "core/DetachedHost.h"
+#include "satellites/SatelliteChoices.h"
 
 class QAction;
 class QComboBox;
@@ -86,6 +87,9 @@ public:
     // "Station List", keys "Font" and "Font Size").
     void readListFont();
     void writeListFont() const;
+    // The satellites chosen and how their views draw, kept across runs.
+    SatelliteChoices satelliteChoices() const;
+    void restoreSatelliteChoices();
     int weatherWindowsOpened() const { return m_weatherWindows; }
     // Capture windows open now; the newest one's caption carries this number.
     int capturesOpened() const { return m_captures; }
@@ -177,6 +181,7 @@ private:
     };
     QList<OneOnly> m_oneOnly;
 
+    QList<SatelliteChoices::Pick> m_unplacedSatellites;  // chosen, but not in this run's element file
     QString m_listFont;
     int m_listFontSize = 0;
     qint16 m_stationLists = 0;

@@ -17,6 +17,9 @@ const CliCommand kCommands[] = {
     {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"grid", "grid REF      (a National Grid reference: easting, northing, latitude, longitude)", runGrid},
+    {"install-demo", "install-demo [--at \"YYYY-MM-DD HH:MM:SS\"]   (sets up the demo host folder, its weather history,\n"
+                     "                element sets and options for this user; never overwrites a file it did not write)",
+     runInstallDemo},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"latlon", "latlon TEXT --lat|--lon   (a position field after checking; invalid, or two texts for a grid reference)", runLatLon},
     {"minutes", "minutes TEXT  (a position text as signed minutes of arc)", runMinutes},

@@ -73,14 +73,19 @@ bool PrivateProfile::load()
     return true;
 }
 
-bool PrivateProfile::save(QString *errorText) const
+QByteArray PrivateProfile::content() const
 {
     QByteArray bytes;
     for (const Line &line : m_lines) {
         bytes += line.text.toLatin1();
         bytes += "\r\n";
     }
-    return WholeFileWriter::save(m_path, bytes, errorText);
+    return bytes;
+}
+
+bool PrivateProfile::save(QString *errorText) const
+{
+    return WholeFileWriter::save(m_path, content(), errorText);
 }
 
 int PrivateProfile::findSection(const QString &section) const

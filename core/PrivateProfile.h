@@ -17,6 +17,8 @@ public:
     bool load();
     // Writes the whole file through a temporary file renamed over the old one.
     bool save(QString *errorText = nullptr) const;
+    // The bytes save() writes.
+    QByteArray content() const;
 
     const QString &path() const { return m_path; }
 

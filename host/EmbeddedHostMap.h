@@ -68,8 +68,9 @@ public:
     int drawingCount() const { return m_drawings.size(); }
     const QHash<QString, NamedSymbol> &namedSymbols() const { return m_named; }
 
-    // Paints the whole map. The Earth and the drawings are kept as pictures
-    // between paints, so a repaint costs about the stations alone.
+    // Paints the whole map. The ground (tiles and graticule) and the drawings
+    // are kept as pictures between paints, so a repaint costs about the
+    // stations alone.
     void render(QPainter &painter);
     QImage renderImage();
 

@@ -66,4 +66,17 @@ foreach(f installed-marker.txt Observer/ObserverLocations.txt)
     message(FATAL_ERROR "the installed program did not install ${f} from its share folder:\n${err}")
   endif()
 endforeach()
+
+# The installed demo installer runs the installed tool on the installed demo.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env KESTREL_DATA_DIR=${data} KESTREL_CONFIG_DIR=${config}
+    "${PREFIX}/bin/kestrel-install-demo"
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "installed kestrel-install-demo failed (${rc}):\n${err}")
+endif()
+foreach(f DemoHost/UIVIEW32.INI Keps/Keps.txt WxData/G4KWA.kew)
+  if(NOT EXISTS "${data}/${f}")
+    message(FATAL_ERROR "the installed demo installer did not write ${f}:\n${out}")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${PREFIX}")

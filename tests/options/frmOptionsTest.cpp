@@ -130,6 +130,18 @@ TEST_F(OptionsTest, AutomaticBoxesSwitchTheirLimitsOffAndOn)
     EXPECT_TRUE(d.chkAllCalls->isEnabled());
 }
 
+TEST_F(OptionsTest, SwitchingTheTemperatureUnitConvertsItsScale)
+{
+    frmOptions &d = open();
+    d.txtTmpMin->setValue(-5);
+    d.optFarenhight->click();
+    EXPECT_EQ(d.txtTmpMin->value(), 23);
+    EXPECT_EQ(d.txtTmpMax->value(), 86);
+    d.optCentigrade->click();
+    EXPECT_EQ(d.txtTmpMin->value(), -5);
+    EXPECT_EQ(d.txtTmpMax->value(), 30);
+}
+
 TEST_F(OptionsTest, ExpiryOutsideItsRangeBecomesZeroOnLeaving)
 {
     frmOptions &d = open();
