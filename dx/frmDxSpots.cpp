@@ -270,7 +270,7 @@ void frmDx::LoadDxSpots()
         if (!dialog || dialog->cancelled() || !chkAllowSpotNotification->isChecked()) {
             m_loadingPrefixes = false;
             if (dialog)
-                dialog->close();
+                dialog->finish();
             chkAllowSpotNotification->setChecked(false);
             ClearDxSpots();
             return;
@@ -281,7 +281,8 @@ void frmDx::LoadDxSpots()
     m_notifiedHeading = DxRows::notifiedHeading();
     m_notifiedLines.clear();
     showNotifiedBox();
-    dialog->close();
+    if (dialog)
+        dialog->finish();
     QStringList problems;
     if (malformed > 0)
         problems << QStringLiteral("%1 lines with fewer than seven fields were skipped").arg(malformed);
