@@ -71,7 +71,9 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
             SSActiveTabs1->setTabMark(tabIndex(NotifiedTab), 2);
         }
         setTotal();
-        if (SSActiveTabs1->currentIndex() == tab)
+        // The tab the station arrived on, or the one a re-spot took it from.
+        const int shown = SSActiveTabs1->currentIndex();
+        if (shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
             queueRefresh();
         // The other spots are on the map already; only this one moved or arrived.
         if (chkPlot->isChecked())

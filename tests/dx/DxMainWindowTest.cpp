@@ -252,4 +252,35 @@ TEST_F(DxOnDemoHost, ThePrefixLoadWindowGoesWhenTheLoadEndsOrIsCancelled)
     }
 }
 
+
+// A re-spot that moves a station to another band takes it off the band tab
+// being looked at, at once. (Bands the demo's spots never reach, so that no
+// other spot refreshes the tab.)
+TEST_F(DxOnDemoHost, AReSpotOnAnotherBandRefreshesTheShownTab)
+{
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    main->tool("ID_DXClusterDisplay")->trigger();
+    auto *host = qobject_cast<EmbeddedHost *>(shared().host);
+    ASSERT_NE(host, nullptr);
+    auto shown = [&](const char *band) {
+        QCoreApplication::processEvents();
+        return dx->SSActiveTabs1->currentIndex() == dx->tabIndex(band)
+               && dx->txtSpots->toPlainText().contains("ZS6QQQ");
+    };
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     70200.0  ZS6QQQ       CW                             1200Z"));
+    dx->SSActiveTabs1->setCurrentIndex(dx->tabIndex("4M"));
+    ASSERT_TRUE(shown("4M"));
+
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:    432100.0  ZS6QQQ       CW                             1201Z"));
+    EXPECT_FALSE(shown("4M")) << "the 4M tab no longer lists it";
+    EXPECT_EQ(dx->windowTitle(), "DX List (4M - 0 Station)");
+    dx->SSActiveTabs1->setCurrentIndex(dx->tabIndex("70cms"));
+    EXPECT_TRUE(shown("70cms"));
+
+    // And back, while 70cms is on screen.
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     70300.0  ZS6QQQ       CW                             1202Z"));
+    EXPECT_FALSE(shown("70cms"));
+}
+
 } // namespace
