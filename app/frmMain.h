@@ -12,6 +12,7 @@
 #include "core/HostMap.h"
 #include "core/DetachedHost.h"
 
+class ActiveWindowKeeper;
 class QAction;
 class QComboBox;
 class QDockWidget;
@@ -129,6 +130,9 @@ private:
     // A window shown for the first time: two thirds of the frame, cascaded.
     void placeNewChild(QMdiSubWindow *sub);
     void listWindow(QWidget *window, const QString &caption);
+    bool captureNumberInUse(int number) const;
+    // The window list's name for a child window.
+    QString windowListEntry(QWidget *window) const;
     void focusWindowListEntry(const QString &id);
     void showHelp();
     void printActiveWindow();
@@ -147,6 +151,7 @@ private:
     void shutdownHost();
 
     QMdiArea *m_mdi = nullptr;
+    ActiveWindowKeeper *m_activeKeeper = nullptr;
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;
     QHash<QString, QAction *> m_tools;
