@@ -32,6 +32,8 @@ SpotOutcome DxMonitor::addSpot(const QString &spotText, const QString &callsign,
     record.dxTime = DxSpotText::time(spotText);
     record.dxText = DxSpotText::comment(spotText, DxSpotText::RecordCommentColumn);
     record.TimeHeard = now;
+    if (const DxStations *earlier = m_spots.find(callsign, spotter))
+        outcome.previousBand = earlier->Band;
     outcome.added = m_spots.put(record);
 
     if (notify && notifyingCountry(callsign)) {

@@ -71,7 +71,9 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
             SSActiveTabs1->setTabMark(tabIndex(NotifiedTab), 2);
         }
         setTotal();
-        if (SSActiveTabs1->currentIndex() == tab)
+        // The tab the station arrived on, or the one a re-spot took it from.
+        const int shown = SSActiveTabs1->currentIndex();
+        if (shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
             queueRefresh();
         // The other spots are on the map already; only this one moved or arrived.
         if (chkPlot->isChecked())
@@ -270,7 +272,7 @@ void frmDx::LoadDxSpots()
         if (!dialog || dialog->cancelled() || !chkAllowSpotNotification->isChecked()) {
             m_loadingPrefixes = false;
             if (dialog)
-                dialog->close();
+                dialog->finish();
             chkAllowSpotNotification->setChecked(false);
             ClearDxSpots();
             return;
@@ -281,7 +283,8 @@ void frmDx::LoadDxSpots()
     m_notifiedHeading = DxRows::notifiedHeading();
     m_notifiedLines.clear();
     showNotifiedBox();
-    dialog->close();
+    if (dialog)
+        dialog->finish();
     QStringList problems;
     if (malformed > 0)
         problems << QStringLiteral("%1 lines with fewer than seven fields were skipped").arg(malformed);

@@ -228,7 +228,13 @@ TEST_F(WeatherWindowTest, ChartToolWindowFollowsTheTabAndItsCommandsWork)
     tools->action("cmdZoomArea")->trigger();
     EXPECT_EQ(chart->mode(), WxChartView::Mode::ZoomArea);
     EXPECT_FALSE(tools->action("cmdPan")->isChecked());
-    EXPECT_EQ(chart->rubberBand(), QChartView::RectangleRubberBand);
+    // A dragged rectangle zooms to it.
+    const QPoint middle = chart->chart()->plotArea().center().toPoint();
+    QTest::mousePress(chart->viewport(), Qt::LeftButton, {}, middle - QPoint(40, 30));
+    QTest::mouseRelease(chart->viewport(), Qt::LeftButton, {}, middle + QPoint(40, 30));
+    EXPECT_LT(time->max().toMSecsSinceEpoch() - time->min().toMSecsSinceEpoch(), wholeDay / 2);
+    EXPECT_LT(axis(chart, Qt::AlignLeft)->max() - axis(chart, Qt::AlignLeft)->min(), 1050.0 / 2);
+    tools->action("cmdReset")->trigger();
     wx->tabs()->setCurrentIndex(0);
     EXPECT_EQ(chart->mode(), WxChartView::Mode::Select);
     EXPECT_EQ(wx->temperatureChart()->mode(), WxChartView::Mode::ZoomArea);
