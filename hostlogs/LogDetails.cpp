@@ -1,5 +1,7 @@
 #include "hostlogs/LogDetails.h"
 
+#include "core/WallClock.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
@@ -161,7 +163,8 @@ QString displayTime(const QString &stamp)
     const QLocale c = QLocale::c();
     for (const char *form : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd H:mm:ss", "dd/MM/yyyy HH:mm:ss",
                              "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
-        const QDateTime when = c.toDateTime(text, QLatin1String(form));
+        // Without a zone: a stamp in the hour a spring-forward skips is still a time.
+        const QDateTime when = readWallClock(text, QLatin1String(form));
         if (when.isValid())
             return c.toString(when, QStringLiteral("dd-MMM-yyyy HH:mm:ss"));
     }

@@ -1,6 +1,7 @@
 #include "statistics/StatisticsFile.h"
 
 #include "core/Utilities.h"
+#include "core/WallClock.h"
 #include "core/WholeFileWriter.h"
 
 #include <QFile>
@@ -50,7 +51,7 @@ QDateTime fromDayNumber(double x)
     }
     if (!date.isValid() || date.year() > 9999)
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(seconds * 1000)));
+    return wallClock(date, QTime::fromMSecsSinceStartOfDay(int(seconds * 1000)));
 }
 
 double leadingNumber(QStringView text, bool *found)

@@ -3,6 +3,7 @@
 #include "hostlogs/frmLogDetails.h"
 #include "hostlogs/frmLogMaintenance.h"
 
+#include "ProcessZone.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 
@@ -196,4 +197,19 @@ TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
     EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
     details->cmdOK->click();
     EXPECT_FALSE(details->isVisible());
+}
+
+TEST_F(LogMaintenanceTest, DetailsShowStampsFromTheHourClocksSkip)
+{
+    ProcessZone london("Europe/London");
+    write(source + "/spring.txt", "2026-03-29 00:59:00 START LOCAL TIME\r\n"
+                                  "2026-03-29 01:30:00 G4KDA>APRS:>in the skipped hour\r\n");
+    frmLogMaintenance dialog;
+    select(dialog.flSource, "spring.txt");
+    dialog.cmdDetails_Click(frmLogMaintenance::Source);
+    auto *details = dialog.findChild<frmLogDetails *>();
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->txtLogStartDate->text(), "29-Mar-2026 00:59:00");
+    EXPECT_EQ(details->txtLogEndDate->text(), "29-Mar-2026 01:30:00");
+    details->cmdOK->click();
 }

@@ -2,6 +2,7 @@
 #include "statistics/StatisticsSampler.h"
 #include "statistics/StatisticsSeries.h"
 
+#include "ProcessZone.h"
 #include "TempDirs.h"
 
 #include <QFile>
@@ -112,6 +113,21 @@ TEST(StatisticsFile, DayNumbersCountFromTheEndOf1899)
     EXPECT_EQ(StatisticsFile::fromDayNumber(46204.999999999), QDateTime(QDate(2026, 7, 2), QTime(0, 0)));
     EXPECT_FALSE(StatisticsFile::fromDayNumber(1e300).isValid());
     EXPECT_FALSE(StatisticsFile::fromDayNumber(std::nan("")).isValid());
+}
+
+// Day numbers are wall-clock readings: one inside the hour a spring-forward
+// skips in the computer's zone reads and writes back like any other.
+TEST(StatisticsFile, DayNumbersInTheHourClocksSkipReadAndWriteBack)
+{
+    ProcessZone london("Europe/London");
+    const QByteArray text = "46110.0208333333|4\r\n46110.0625|5\r\n";  // 29 March 2026, 00:30 and 01:30
+    StatisticsFile::Loaded loaded;
+    StatisticsFile::parse(text, loaded);
+    EXPECT_EQ(loaded.skipped, 0);
+    ASSERT_EQ(loaded.series.count(), 2);
+    EXPECT_EQ(loaded.series.bars()[1].time.time(), QTime(1, 30));
+    EXPECT_EQ(loaded.series.bars()[0].time.secsTo(loaded.series.bars()[1].time), 3600);
+    EXPECT_EQ(StatisticsFile::textOf(loaded.series.bars()), text);
 }
 
 TEST(StatisticsFile, LeadingNumberReadsAsTheOldReaderDid)
