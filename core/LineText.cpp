@@ -1,5 +1,6 @@
 #include "core/LineText.h"
 
+#include <QIODevice>
 #include <QStringDecoder>
 
 #include <cstring>
@@ -44,7 +45,16 @@ QByteArray encodeLine(const QString &text)
     for (QChar c : text)
         if (c.unicode() > 0xFF)
             return text.toUtf8();
-    return text.toLatin1();
+    QByteArray latin1 = text.toLatin1();
+    // Latin-1 that happens to be valid UTF-8 ("Ã©") would read back as
+    // something else ("é"): such a line goes out as UTF-8 too.
+    if (!isAscii(latin1)) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString asUtf8 = utf8(latin1);  // decoding happens on conversion
+        if (!utf8.hasError())
+            return text.toUtf8();
+    }
+    return latin1;
 }
 
 QStringList decodeLines(QByteArrayView bytes)
@@ -62,4 +72,49 @@ QStringList decodeLines(QByteArrayView bytes)
         start = end + 1;
     }
     return lines;
+}
+
+bool LineReader::atEnd() const
+{
+    return m_pos >= m_buffer.size() && m_device.atEnd();
+}
+
+bool LineReader::fill()
+{
+    constexpr qint64 kChunk = 64 * 1024;
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_scan -= m_pos;
+        m_pos = 0;
+    }
+    const QByteArray more = m_device.read(kChunk);
+    if (more.isEmpty())
+        return false;
+    m_buffer += more;
+    return true;
+}
+
+QString LineReader::next()
+{
+    for (;;) {
+        while (m_scan < m_buffer.size() && m_buffer[m_scan] != '\r' && m_buffer[m_scan] != '\n')
+            ++m_scan;
+        const bool found = m_scan < m_buffer.size();
+        // A CR at the end of what was read may have its LF still to come.
+        if (found && !(m_buffer[m_scan] == '\r' && m_scan + 1 == m_buffer.size() && !m_device.atEnd())) {
+            qsizetype end = m_scan + 1;
+            if (m_buffer[m_scan] == '\r' && end < m_buffer.size() && m_buffer[end] == '\n')
+                ++end;
+            const QString line = decodeLine(QByteArrayView(m_buffer).sliced(m_pos, m_scan - m_pos));
+            m_consumed += end - m_pos;
+            m_pos = m_scan = end;
+            return line;
+        }
+        if (!fill()) {
+            const QString line = decodeLine(QByteArrayView(m_buffer).sliced(m_pos));
+            m_consumed += m_buffer.size() - m_pos;
+            m_pos = m_scan = m_buffer.size();
+            return line;
+        }
+    }
 }

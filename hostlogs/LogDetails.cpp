@@ -1,5 +1,6 @@
 #include "hostlogs/LogDetails.h"
 
+#include "core/LineText.h"
 #include "core/WallClock.h"
 
 #include <QDateTime>
@@ -76,9 +77,11 @@ private:
 
 } // namespace
 
-Summary examine(const QByteArray &bytes)
+Summary examine(const QByteArray &file)
 {
     Summary summary;
+    // A byte-order mark is no part of the first stamp.
+    const QByteArray bytes = file.startsWith("\xEF\xBB\xBF") ? file.sliced(3) : file;
     Lines lines(bytes);
     QByteArrayView lastStart;
     bool sawStart = false;
@@ -97,7 +100,7 @@ Summary examine(const QByteArray &bytes)
         return summary;
 
     QByteArrayView latest = stampOfStartLine(lastStart);
-    summary.start = QString::fromLatin1(latest);
+    summary.start = decodeLine(latest);
 
     QHash<QByteArrayView, qsizetype> index;
     auto tally = [&](QByteArrayView entry) {
@@ -113,7 +116,7 @@ Summary examine(const QByteArray &bytes)
         const auto found = index.constFind(callsign);
         if (found == index.constEnd()) {
             index.insert(callsign, summary.stations.size());
-            summary.stations.append({QString::fromLatin1(callsign), 1});
+            summary.stations.append({decodeLine(callsign), 1});
             return;
         }
         qint32 &count = summary.stations[*found].count;
@@ -140,7 +143,7 @@ Summary examine(const QByteArray &bytes)
             break;
         line = lines.next();
     }
-    summary.end = QString::fromLatin1(latest);
+    summary.end = decodeLine(latest);
     summary.valid = true;
     return summary;
 }

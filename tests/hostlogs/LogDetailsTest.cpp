@@ -68,6 +68,15 @@ TEST(LogDetails, MarkedLinesAndPrefixedFrames)
     EXPECT_EQ(tally(s), (QList<QPair<QString, int>>{{"G1ABC", 2}, {"G2DEF", 1}}));
 }
 
+TEST(LogDetails, AByteOrderMarkIsNoPartOfTheStartTime)
+{
+    const LogDetails::Summary s = LogDetails::examine("\xEF\xBB\xBF" "2026-07-01 09:00:00 START LOCAL TIME\r"
+                                                      "2026-07-01 09:00:05 G4KDA>APRS:>CR-only line ends\r");
+    ASSERT_TRUE(s.valid);
+    EXPECT_EQ(s.start, "2026-07-01 09:00:00");
+    EXPECT_EQ(s.end, "2026-07-01 09:00:05");
+}
+
 TEST(LogDetails, NotALog)
 {
     for (const char *text : {"", "2026-07-01 10:00:00 START LOCAL TIME\r\n",

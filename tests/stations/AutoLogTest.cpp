@@ -80,6 +80,18 @@ TEST_F(StationListTest, HostTimeInTheHourClocksSkipIsWrittenAsAStamp)
     EXPECT_TRUE(readAll(path).contains(QStringLiteral("\r\n2026-03-29 01:30:00 N0CALL>"))) << readAll(path).toStdString();
 }
 
+TEST_F(StationListTest, EntryBeyondLatin1IsLoggedInUtf8)
+{
+    HostStationRecord &station = known(QStringLiteral("N0CALL"));
+    station.information = QStringLiteral(">\u041F\u0440\u0438\u0432\u0435\u0442");
+    const QString path = dirs.data() + QStringLiteral("/LogFiles/utf8.txt");
+    ASSERT_TRUE(AutoLog::start(path, clock.time));
+    ASSERT_TRUE(AutoLog::UpdateLogFile(station, path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("\r\n" + station.information.toUtf8() + "\r\n"));
+}
+
 TEST_F(StationListTest, CancelledLogDialogUnchecksTheRow)
 {
     known(QStringLiteral("N0CALL"));

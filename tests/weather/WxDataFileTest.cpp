@@ -135,6 +135,22 @@ TEST_F(WxDataFileTest, LineCutShortByACrashStaysAndTheNextReportFollowsIt)
     EXPECT_EQ(file.dayValues(QStringLiteral("06/12/2026")).size(), 3);
 }
 
+// A comment beyond Latin-1 is kept; the byte between time and report stays
+// 0xFD, which the Windows program looks for.
+TEST_F(WxDataFileTest, CommentsBeyondLatin1ComeBackAsSent)
+{
+    const QString russian = QStringLiteral("_t050 \u041F\u0440\u0438\u0432\u0435\u0442");
+    WxDataFile file(path);
+    ASSERT_TRUE(file.append(at(6, 10, 0), russian));
+    ASSERT_TRUE(file.append(at(6, 10, 5), QStringLiteral("_t051 Gr\u00FC\u00DFe")));
+    EXPECT_EQ(readAll(path), "[06/12/2026]\r\nValue1=06/12/2026 10:00:00\xFD" + russian.toUtf8()
+                                 + "\r\nValue2=06/12/2026 10:05:00\xFD_t051 Gr\xFC\xDF" "e\r\n");
+    const QStringList values = file.dayValues(QStringLiteral("06/12/2026"));
+    ASSERT_EQ(values.size(), 2);
+    EXPECT_EQ(WxData::splitValue(values[0]).report, russian);
+    EXPECT_EQ(WxData::splitValue(values[1]).report, QStringLiteral("_t051 Gr\u00FC\u00DFe"));
+}
+
 TEST_F(WxDataFileTest, DaySectionLongerThanOneReadOfTheTailIsStillNumberedRight)
 {
     QByteArray big = "[05/12/2026]\r\nValue1=x\xFD_t1\r\n[06/12/2026]\r\n";
