@@ -71,6 +71,8 @@ public:
     bool isRunning() const { return m_running; }
 
     const StationDatabase &database() const { return m_database; }
+    // The objects placed through placeObject, as the map draws them.
+    const QList<PlacedObject> &placed() const { return m_placed; }
     EmbeddedHostMap *hostMap() const { return m_map; }
     HostMapWindow *window() const { return m_window; }
     const QList<Feed *> &feeds() const { return m_feeds; }

@@ -118,7 +118,7 @@ frmOptions::frmOptions(QWidget *parent) : QDialog(parent)
         if (!chkAutoAdjust->isChecked())
             return;
         if (const TimeZoneRecord *zone = timezones().find(cmbTimezones->currentData().toString()))
-            chkDaylightSaving->setChecked(IsDaylightSaving(Clock::instance().now(), *zone));
+            chkDaylightSaving->setChecked(zoneClockAt(Clock::instance().now(), *zone).daylight);
     };
     connect(cmbTimezones, qOverload<int>(&QComboBox::activated), this, followZone);
     connect(chkAutoAdjust, &QCheckBox::clicked, this, followZone);

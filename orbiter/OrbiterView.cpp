@@ -132,6 +132,8 @@ void OrbiterView::setComputationTime(qint16 century, qint16 year, qint16 month, 
     const QDateTime local(QDate(fullYear, month, day), QTime(hour, minute, second), Qt::UTC);
     if (!local.isValid())
         return;
+    // Read with the zone as it now stands: the daylight state comes with each time.
+    m_tracker.setTimeZone(m_zone);
     m_setTime = m_tracker.fromLocal(local);
     m_clockAtSet = Clock::instance().now();
     m_timeSet = true;
@@ -197,6 +199,18 @@ float OrbiterView::furtherValue() const
 {
     const TrackedSatellite *sat = currentSatellite();
     return sat && sat->valid ? float(sat->footprintKm) : 0.0f;
+}
+
+QString OrbiterView::positionProblem() const
+{
+    if (currentBody())
+        return {};
+    const TrackedSatellite *sat = currentSatellite();
+    if (!sat)
+        return QStringLiteral("no such satellite");
+    if (sat->valid)
+        return {};
+    return sat->problem.isEmpty() ? QStringLiteral("no position") : sat->problem;
 }
 
 // --- Display --------------------------------------------------------------
@@ -300,12 +314,10 @@ void OrbiterView::applySettings()
 {
     m_tracker.setObserver(m_observer);
     m_tracker.setSecondObserver(m_second, m_secondInUse);
-    // The zone changes how the clock's local time reads as UTC.
-    const QDateTime local = m_tracker.toLocal(m_setTime);
+    // The time last handed over was an instant; another zone only reads it
+    // on another clock.
     m_tracker.setTimeZone(m_zone);
     if (m_timeSet) {
-        m_setTime = m_tracker.fromLocal(local);
-        m_tracker.setTime(m_setTime);
         m_tracker.computePositions();
         m_tracker.computePasses();
     }

@@ -56,6 +56,7 @@ public:
     QDateTime nextPassTime() const override;
     QString satelliteName() const override;
     float furtherValue() const override;
+    QString positionProblem() const override;
     void setDisplayStyle(qint32 style) override;
     qint32 displayStyle() const override { return m_style; }
     void setFolders(const QString &dataFolder, const QString &imageFolder) override;

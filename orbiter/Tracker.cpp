@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace orbiter {
 
@@ -38,11 +39,33 @@ QTimeZone TimeZoneSettings::zone() const
 
 double TimeZoneSettings::toUtc(const QDateTime &local) const
 {
+    const qint64 fields = QDateTime(local.date(), local.time(), Qt::UTC).toMSecsSinceEpoch();
     const QTimeZone named = zone();
-    if (named.isValid())
-        return double(QDateTime(local.date(), local.time(), named).toMSecsSinceEpoch()) / 1000.0;
-    const QDateTime fields(local.date(), local.time(), Qt::UTC);
-    return double(fields.toMSecsSinceEpoch()) / 1000.0 - fixedOffsetSeconds();
+    if (!named.isValid())
+        return double(fields) / 1000.0 - fixedOffsetSeconds();
+    auto offsetAt = [&named](qint64 ms) {
+        return named.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
+    };
+    // The instants whose offset makes the clock read so lie within fifteen
+    // hours of the reading taken as UTC; the offsets there are the candidates.
+    constexpr qint64 kWindow = 15 * 3600 * 1000LL;
+    std::optional<qint64> chosen;
+    int chosenOffset = 0;
+    for (const qint64 probe : {fields - kWindow, fields, fields + kWindow}) {
+        const int offset = offsetAt(probe);
+        const qint64 candidate = fields - qint64(offset) * 1000;
+        if (offsetAt(candidate) != offset || (chosen && *chosen == candidate))
+            continue;
+        // Read twice: while daylight time is on, the first (the higher offset).
+        if (!chosen || (daylight ? offset > chosenOffset : offset < chosenOffset)) {
+            chosen = candidate;
+            chosenOffset = offset;
+        }
+    }
+    // A reading the spring change skips counts on the clock before the change.
+    if (!chosen)
+        chosen = fields - qint64(offsetAt(fields - kWindow)) * 1000;
+    return double(*chosen) / 1000.0;
 }
 
 QDateTime TimeZoneSettings::toLocal(double unixSeconds) const

@@ -25,9 +25,10 @@ struct ObserverSettings
 
 // The zone the operator's clock runs in. When the system knows the zone by
 // its name, the zone's own rules give the offset: exact for half-hour zones
-// and right on either side of a change to or from daylight time. Otherwise
-// the hours handed over count: UTC = local + adjustment + (daylight offset
-// while daylight time is on).
+// and right on either side of a change to or from daylight time, and in the
+// hour an autumn change repeats the daylight flag says which of the two is
+// meant. Otherwise the hours handed over count: UTC = local + adjustment +
+// (daylight offset while daylight time is on).
 struct TimeZoneSettings
 {
     int adjustHours = 0;

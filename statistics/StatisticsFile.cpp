@@ -1,5 +1,6 @@
 #include "statistics/StatisticsFile.h"
 
+#include "core/LineText.h"
 #include "core/Utilities.h"
 #include "core/WallClock.h"
 #include "core/WholeFileWriter.h"
@@ -122,19 +123,8 @@ QByteArray textOf(const QList<StatisticsBar> &bars)
 
 void parse(const QByteArray &bytes, Loaded &into)
 {
-    const QString text = QString::fromLatin1(bytes);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        const QStringView line = QStringView(text).mid(start, end - start);
-        // CR LF, a lone CR or a lone LF ends a line.
-        start = end;
-        if (start < text.size() && text[start] == u'\r')
-            ++start;
-        if (start < text.size() && text[start] == u'\n')
-            ++start;
+    for (const QString &text : decodeLines(bytes)) {
+        const QStringView line(text);
         if (line.trimmed().isEmpty())
             continue;
 

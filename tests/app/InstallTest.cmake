@@ -20,6 +20,8 @@ foreach(f bin/kestrel bin/kestrel-tool bin/kestrel-install-demo
           share/icons/hicolor/48x48/apps/kestrel.png
           share/icons/hicolor/256x256/apps/kestrel.png
           share/man/man1/kestrel-tool.1
+          share/man/man1/kestrel.1
+          share/metainfo/org.example.kestrel.metainfo.xml
           share/kestrel/defaults/Observer/ObserverLocations.txt
           share/kestrel/demo-host/UIVIEW32.INI)
   if(NOT EXISTS "${PREFIX}/${f}")

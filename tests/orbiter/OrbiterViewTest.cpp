@@ -164,6 +164,26 @@ TEST_F(OrbiterViewTest, StylesAndStoredSettings)
     EXPECT_EQ(view.displayStyle(), 2);
 }
 
+TEST_F(OrbiterViewTest, ChoosingAnotherZoneKeepsTheInstantAndShowsItsClock)
+{
+    load(testorbits::kStation, "ISS");
+    computeAt(kUtc);
+    view.setCurrentEntry(1);
+    const float longitude = view.subSatelliteLongitude();
+    const QDateTime pass = view.nextPassTime();
+    ASSERT_TRUE(pass.isValid());
+
+    view.setTimeZoneName("Asia/Tokyo");
+    view.setTimeZoneAdjust(-9);
+    view.setDaylight(false);
+    view.setDaylightOffset(0);
+    view.applySettings();
+    EXPECT_EQ(view.tracker().time(), double(kUtc.toSecsSinceEpoch()));
+    EXPECT_FLOAT_EQ(view.subSatelliteLongitude(), longitude);
+    EXPECT_EQ(view.nextPassTime(), pass);
+    EXPECT_EQ(view.nextPassTime().offsetFromUtc(), 9 * 3600);
+}
+
 TEST_F(OrbiterViewTest, SecondObserverAddsMutualColumns)
 {
     load(testorbits::kStation, "ISS");
@@ -213,6 +233,27 @@ TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
     TimeZoneSettings london{0, QStringLiteral("Europe/London"), false, 0};
     EXPECT_EQ(london.toLocal(utc).offsetFromUtc(), 3600);
     EXPECT_EQ(london.toLocal(utc + 200 * 86400.0).offsetFromUtc(), 0);
+
+    // New York's clock reads 01:30 twice on 1 November 2026 and never reads
+    // 02:30 on 8 March: the daylight flag picks the first reading or the
+    // second, and a skipped reading counts on the clock before the change.
+    const struct
+    {
+        QDateTime reading;
+        bool daylight;
+        QDateTime utc;
+    } readings[] = {
+        {QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), true, QDateTime(QDate(2026, 11, 1), QTime(5, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), false, QDateTime(QDate(2026, 11, 1), QTime(6, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 11, 1), QTime(0, 30), Qt::UTC), false, QDateTime(QDate(2026, 11, 1), QTime(4, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC), false, QDateTime(QDate(2026, 3, 8), QTime(7, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 3, 8), QTime(3, 30), Qt::UTC), false, QDateTime(QDate(2026, 3, 8), QTime(7, 30), Qt::UTC)},
+    };
+    for (const auto &r : readings) {
+        const TimeZoneSettings newYork{-5, QStringLiteral("America/New_York"), r.daylight, -1};
+        EXPECT_DOUBLE_EQ(newYork.toUtc(r.reading), double(r.utc.toSecsSinceEpoch()))
+            << r.reading.toString(Qt::ISODate).toStdString() << " daylight " << r.daylight;
+    }
 
     // A name the system does not know: UTC = local + adjustment + daylight offset.
     TimeZoneSettings unknown{-5, QStringLiteral("Somewhere Standard Time"), true, -1};

@@ -8,6 +8,7 @@
 #include "core/SharedState.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
+#include "host/EmbeddedHost.h"
 #include "orbiter/OrbiterCanvas.h"
 #include "orbiter/OrbiterView.h"
 #include "satellites/KepsFile.h"
@@ -246,4 +247,43 @@ TEST_F(SatelliteAppTest, ClosingTheFrameOnlyHidesItAndTurnsTheSwitchOff)
     EXPECT_EQ(status(), window) << "hidden, not destroyed";
     main->tool("ID_SatelliteStatus")->trigger();
     EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(SatelliteAppTest, LongNamesStayApartAndASetWithoutAPositionStaysOffTheMap)
+{
+    testorbits::Elements dead = testorbits::kWeather;
+    dead.catalogue = 99003;
+    dead.revsPerDay = 0;
+    testorbits::Elements second = testorbits::kStation;
+    second.catalogue = 44714;
+    QByteArray text;
+    for (const auto &[name, e] : {std::pair{"STARLINK-1007", testorbits::kStation}, std::pair{"STARLINK-1008", second},
+                                  std::pair{"DEAD", dead}}) {
+        const auto [l1, l2] = testorbits::lines(e);
+        text += QByteArray(name) + "\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n";
+    }
+    QFile keps(dirs.data() + "/Keps/Keps.txt");
+    ASSERT_TRUE(keps.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    keps.write(text);
+    keps.close();
+
+    frmSatSetup dialog(main.get());
+    dialog.cmdRefresh_Click();
+    ASSERT_EQ(dialog.lstSats->count(), 3);
+    dialog.lstSats->selectAll();
+    dialog.cmdAdd_Click();
+    for (int row = 0; row < 3; ++row)
+        dialog.lstSelected->topLevelItem(row)->setCheckState(0, Qt::Checked);
+    dialog.cmdOK_Click();
+
+    auto *host = qobject_cast<EmbeddedHost *>(shared().host);
+    ASSERT_NE(host, nullptr);
+    QStringList placed;
+    for (const PlacedObject &object : host->placed()) {
+        placed << object.name;
+        EXPECT_FALSE(object.latitude == 0 && object.longitude == 0) << object.name.toStdString();
+    }
+    EXPECT_EQ(placed, QStringList({"STARLIN~7", "STARLIN~8"}));
+    EXPECT_EQ(main->statusText(), "DEAD is not on the map: the mean motion is not a positive number");
+    shot("satellites-not-on-map");
 }

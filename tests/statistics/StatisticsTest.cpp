@@ -178,7 +178,7 @@ TEST(StatisticsFile, SaveAndLoadKeepValuesAndTimesToTheSecondWithAPointAlways)
 TEST(StatisticsFile, LinesWithoutABarAreSkippedAndCounted)
 {
     StatisticsFile::Loaded loaded;
-    StatisticsFile::parse("46204.5|5\r\n"
+    StatisticsFile::parse("\xEF\xBB\xBF" "46204.5|5\r\n"  // a byte-order mark is no part of the number
                           "no bar here\r\n"
                           "\r\n"                 // blank: not counted
                           "46204.5|abc\n"        // no count
