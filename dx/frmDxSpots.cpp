@@ -7,6 +7,7 @@
 #include "core/ErrorReport.h"
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
+#include "core/LineText.h"
 #include "core/LoadingDialog.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
@@ -250,15 +251,13 @@ void frmDx::LoadDxSpots()
     int shownProgress = -1;
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-    while (!file.atEnd()) {
-        QString line = QString::fromLatin1(file.readLine());
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
-        if (m_monitor.addPrefixLine(line, tickAll) == PrefixFile::LineKind::Malformed)
+    LineReader lines(file);
+    while (!lines.atEnd()) {
+        if (m_monitor.addPrefixLine(lines.next(), tickAll) == PrefixFile::LineKind::Malformed)
             ++malformed;
         // Pending events run after every line; the bar is repainted a few
         // times a second, which is what costs.
-        const int progress = int(file.pos() * kProgressSteps / size);
+        const int progress = int(lines.position() * kProgressSteps / size);
         if (dialog && progress != shownProgress && sinceRepaint.elapsed() >= kRepaintInterval) {
             shownProgress = progress;
             sinceRepaint.restart();
