@@ -13,6 +13,7 @@
 #include "core/DetachedHost.h"
 #include "satellites/SatelliteChoices.h"
 
+class ActiveWindowKeeper;
 class QAction;
 class QComboBox;
 class QDockWidget;
@@ -133,6 +134,9 @@ private:
     // A window shown for the first time: two thirds of the frame, cascaded.
     void placeNewChild(QMdiSubWindow *sub);
     void listWindow(QWidget *window, const QString &caption);
+    bool captureNumberInUse(int number) const;
+    // The window list's name for a child window.
+    QString windowListEntry(QWidget *window) const;
     void focusWindowListEntry(const QString &id);
     void showHelp();
     void printActiveWindow();
@@ -151,6 +155,7 @@ private:
     void shutdownHost();
 
     QMdiArea *m_mdi = nullptr;
+    ActiveWindowKeeper *m_activeKeeper = nullptr;
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;
     QHash<QString, QAction *> m_tools;

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonArray>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -54,6 +55,30 @@ QString jsonQuote(const QString &text)
 {
     const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString printable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool allFinite(std::initializer_list<double> values, const char *command, QTextStream &err)
+{
+    for (const double value : values)
+        if (!std::isfinite(value)) {
+            err << command << ": the result is not a finite number\n";
+            return false;
+        }
+    return true;
 }
 
 int main(int argc, char **argv)
