@@ -126,7 +126,6 @@ private:
     T *pickChild(QWidget *window, const std::function<bool(T *)> &usable = {});
     QString randomText();
     bool allowedTarget(QWidget *widget) const;
-    bool zoomAllowed(QWidget *view, bool in);
     int chance(int percent) { return int(m_random.bounded(100)) < percent; }
     template<typename T>
     const T &pick(const QList<T> &items) { return items[qsizetype(m_random.bounded(quint32(items.size())))]; }
@@ -151,7 +150,5 @@ private:
     QString m_failure;
     bool m_finished = false;
     qint64 m_closingAt = -1;
-    int m_weatherZoomIns = 0;
-    int m_weatherZoomOuts = 0;
     int m_saved = 0;
 };

@@ -31,14 +31,6 @@ namespace {
 
 // Hand-offs to programs outside the run, which a run must not start.
 const QStringList kOutside = {QStringLiteral("cmdSysInfo")};
-// TODO: until the loading window of the prefix load closes itself again,
-// switching spot notification on leaves a modal window behind for good.
-const QStringList kKnownLocks = {QStringLiteral("chkAllowSpotNotification")};
-// TODO: until weather chart ticks are fitted before a new range applies, big
-// zooms and ranges freeze the charts; these fields get only modest numbers.
-const QStringList kChartRangeFields = {QStringLiteral("txtTmp"), QStringLiteral("txtHum"), QStringLiteral("txtWind"),
-                                       QStringLiteral("txtPress"), QStringLiteral("txtRain")};
-constexpr int kWeatherZoomBudget = 3;
 
 const QList<Qt::Key> kKeys = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Equal, Qt::Key_0,     Qt::Key_Left,
                               Qt::Key_Right, Qt::Key_Up,    Qt::Key_Down,  Qt::Key_Home,  Qt::Key_End,
@@ -57,14 +49,6 @@ const QStringList kJunkTexts = {
     QStringLiteral("'; DROP"), QStringLiteral("\t\r\n"), QStringLiteral("|||,,,:::"), QStringLiteral("   "),
     QStringLiteral("99.99.99Z"), QStringLiteral("-0"), QStringLiteral("0x7fffffff"),
 };
-
-bool isWeatherChart(const QWidget *widget)
-{
-    for (const QWidget *w = widget; w; w = w->parentWidget())
-        if (w->inherits("WxChartView"))
-            return true;
-    return false;
-}
 
 QPoint somewhereIn(const QWidget *widget, QRandomGenerator &random)
 {
@@ -89,23 +73,12 @@ bool Exerciser::allowedTarget(QWidget *widget) const
 {
     if (!widget || !widget->isVisible() || !widget->isEnabled())
         return false;
-    if (kOutside.contains(widget->objectName()) || kKnownLocks.contains(widget->objectName()))
+    if (kOutside.contains(widget->objectName()))
         return false;
     // The main toolbar is used through its tools.
     for (const QWidget *w = widget; w; w = w->parentWidget())
         if (w->objectName() == QLatin1String("tbToolBar"))
             return false;
-    return true;
-}
-
-bool Exerciser::zoomAllowed(QWidget *view, bool in)
-{
-    if (!isWeatherChart(view))
-        return true;
-    int &count = in ? m_weatherZoomIns : m_weatherZoomOuts;
-    if (count >= kWeatherZoomBudget)
-        return false;
-    ++count;
     return true;
 }
 
@@ -282,9 +255,7 @@ void Exerciser::openMenu()
 void Exerciser::chooseCombo()
 {
     QList<QComboBox *> boxes;
-    // TODO: "ID_Orbits" back in once satellite views stop redrawing every
-    // ground track each second (ten orbits cost a world view 150 ms a paint).
-    for (const char *id : {"ID_PlotInterval", "ID_WxDates", "ID_Font", "ID_FontSize"})
+    for (const char *id : {"ID_Orbits", "ID_PlotInterval", "ID_WxDates", "ID_Font", "ID_FontSize"})
         if (QComboBox *box = m_main.combo(QString::fromLatin1(id)); box && box->isEnabled() && box->count() > 0)
             boxes << box;
     if (boxes.isEmpty())
@@ -335,10 +306,7 @@ void Exerciser::pressKey(QWidget *window)
     QWidget *target = pickChild<QWidget>(window, [](QWidget *w) { return w->focusPolicy() != Qt::NoFocus; });
     if (!target)
         return;
-    Qt::Key key = pick(kKeys);
-    if ((key == Qt::Key_Plus || key == Qt::Key_Equal || key == Qt::Key_Minus)
-        && !zoomAllowed(target, key != Qt::Key_Minus))
-        key = Qt::Key_Left;
+    const Qt::Key key = pick(kKeys);
     const Qt::KeyboardModifiers modifiers = key == Qt::Key_A && chance(50) ? Qt::ControlModifier : Qt::NoModifier;
     log(QStringLiteral("key %1 in %2").arg(QKeySequence(key | modifiers).toString(), describe(target)));
     target->setFocus(Qt::OtherFocusReason);
@@ -351,9 +319,7 @@ void Exerciser::turnWheel(QWidget *window)
     if (!target)
         return;
     const int notches = (chance(50) ? 1 : -1) * (chance(80) ? 1 : 3);
-    Qt::KeyboardModifiers modifiers = chance(25) ? Qt::ControlModifier : Qt::NoModifier;
-    if (modifiers && !zoomAllowed(target, notches > 0))
-        modifiers = Qt::NoModifier;
+    const Qt::KeyboardModifiers modifiers = chance(25) ? Qt::ControlModifier : Qt::NoModifier;
     const QPoint at = somewhereIn(target, m_random);
     log(QStringLiteral("wheel %1%2 at %3,%4 in %5")
             .arg(modifiers ? QStringLiteral("Ctrl+") : QString())
@@ -368,10 +334,7 @@ void Exerciser::turnWheel(QWidget *window)
 
 void Exerciser::drag(QWidget *window)
 {
-    // TODO: until weather chart ticks are fitted before a new range applies,
-    // a rubber band or a right-click zoom on a weather chart can freeze it.
-    QWidget *target = pickChild<QWidget>(
-        window, [](QWidget *w) { return w->width() > 40 && w->height() > 40 && !isWeatherChart(w); });
+    QWidget *target = pickChild<QWidget>(window, [](QWidget *w) { return w->width() > 40 && w->height() > 40; });
     if (!target)
         return;
     const Qt::MouseButton button = chance(85) ? Qt::LeftButton : Qt::RightButton;
@@ -389,19 +352,14 @@ void Exerciser::drag(QWidget *window)
 void Exerciser::clickSomething(QWidget *window)
 {
     if (chance(70)) {
-        QAbstractButton *button = pickChild<QAbstractButton>(window, [](QAbstractButton *b) {
-            // The chart tools' zoom is budgeted like the keys (see zoomAllowed).
-            auto *tool = qobject_cast<QToolButton *>(b);
-            const QString command = tool && tool->defaultAction() ? tool->defaultAction()->objectName() : QString();
-            return command != QLatin1String("cmdZoomIn") && command != QLatin1String("cmdZoomOut");
-        });
+        QAbstractButton *button = pickChild<QAbstractButton>(window);
         if (!button)
             return;
         log(QStringLiteral("click \"%1\" %2").arg(button->text(), describe(button)));
         QTest::mouseClick(button, Qt::LeftButton);
         return;
     }
-    QWidget *target = pickChild<QWidget>(window, [](QWidget *w) { return !isWeatherChart(w) && w->width() > 4; });
+    QWidget *target = pickChild<QWidget>(window, [](QWidget *w) { return w->width() > 4; });
     if (!target)
         return;
     const QPoint at = somewhereIn(target, m_random);
@@ -426,13 +384,7 @@ void Exerciser::typeText(QWidget *window)
     });
     if (!field)
         return;
-    QString text = randomText();
-    QString name = field->objectName();
-    if (name.isEmpty() && field->parentWidget())
-        name = field->parentWidget()->objectName();
-    for (const QString &prefix : kChartRangeFields)
-        if (name.startsWith(prefix))
-            text = QString::number(m_random.bounded(0, 1050));
+    const QString text = randomText();
     field->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     if (text.size() > 60) {
