@@ -301,29 +301,41 @@ void StationListModel::sortByColumn(int column, Qt::SortOrder order)
     m_sortOrder = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    numberPlaces();  // the old places, to carry the persistent indexes over
     const bool ascending = order == Qt::AscendingOrder;
     const SortKind kind = sortKind(column);
-    const auto text = [column](const std::unique_ptr<Slot> &slot) -> const QString & {
-        return slot->row.cells[size_t(column)];
+    const auto text = [this, column](size_t row) -> const QString & { return m_rows[row]->row.cells[size_t(column)]; };
+    // Sorted as (key, old place) pairs in one flat array: equal keys keep
+    // their order, and no comparison chases a row's pointer or folds case
+    // again, which with tens of thousands of rows was most of the time.
+    std::vector<int> sorted(m_rows.size());
+    const auto sortPairs = [&](auto &keys, auto compare) {
+        std::sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
+            const int c = compare(a.first, b.first);
+            return c != 0 ? (ascending ? c < 0 : c > 0) : a.second < b.second;
+        });
+        for (size_t i = 0; i < keys.size(); ++i)
+            sorted[i] = keys[i].second;
     };
     if (kind == SortKind::Text) {
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&](const auto &a, const auto &b) {
-            const int c = text(a).compare(text(b), Qt::CaseInsensitive);
-            return ascending ? c < 0 : c > 0;
-        });
+        std::vector<std::pair<QString, int>> keys;
+        keys.reserve(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            keys.emplace_back(text(i).toCaseFolded(), int(i));
+        sortPairs(keys, [](const QString &a, const QString &b) { return a.compare(b); });
     } else {
-        std::vector<double> keys(m_rows.size());
-        for (size_t i = 0; i < keys.size(); ++i)
-            keys[i] = sortKey(kind, text(m_rows[i]));
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&](const auto &a, const auto &b) {
-            return ascending ? keys[size_t(a->place)] < keys[size_t(b->place)]
-                             : keys[size_t(a->place)] > keys[size_t(b->place)];
-        });
+        std::vector<std::pair<double, int>> keys;
+        keys.reserve(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            keys.emplace_back(sortKey(kind, text(i)), int(i));
+        sortPairs(keys, [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); });
     }
+    std::vector<std::unique_ptr<Slot>> rows(m_rows.size());
     std::vector<int> newPlace(m_rows.size());
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        newPlace[size_t(m_rows[i]->place)] = int(i);
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        rows[i] = std::move(m_rows[size_t(sorted[i])]);
+        newPlace[size_t(sorted[i])] = int(i);
+    }
+    m_rows = std::move(rows);
     m_placesRightBelow = 0;
     QModelIndexList after;
     after.reserve(before.size());
