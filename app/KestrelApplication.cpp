@@ -82,4 +82,5 @@ void KestrelApplication::watch(frmMain *main)
         m_watchdog.markStartupDone();
     else
         connect(main, &frmMain::loaded, &m_watchdog, &StallWatchdog::markStartupDone);
+    connect(main, &frmMain::closing, &m_watchdog, &StallWatchdog::markShutdownBegun);
 }

@@ -109,6 +109,8 @@ public slots:
 signals:
     // The loading sequence has run to its end.
     void loaded();
+    // The user's close was accepted: the windows and the host go next.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -224,6 +224,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     m_closing = true;
+    emit closing();
     m_tmrLoad.stop();
     // Taken before the windows go, while the satellite window still shows its view.
     const SatelliteChoices satellites = satelliteChoices();

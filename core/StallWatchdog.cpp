@@ -171,10 +171,13 @@ void StallWatchdog::heartbeat()
     const qint64 late = qMax<qint64>(0, now - m_due);
     const qint64 stall = qMax(late, m_gapLongest);
     const qint64 busy = m_busyClock();
-    m_lateness.add(late);
-    m_worstMs = qMax(m_worstMs, stall);
+    if (!m_shutdownBegun) {
+        m_lateness.add(late);
+        m_worstMs = qMax(m_worstMs, stall);
+        if (stall >= kThresholdMs)
+            ++m_stalls;
+    }
     if (stall >= kThresholdMs) {
-        ++m_stalls;
         // Busy over the whole gap since the last heartbeat, which holds the stall.
         QString line = QStringLiteral("stall %1 ms (busy %2 ms)").arg(stall).arg(busy - m_busyAtBeat);
         if (!m_culprit.isEmpty())

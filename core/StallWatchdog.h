@@ -50,6 +50,9 @@ public:
     // The figures from here on are those after start-up.
     void markStartupDone();
     bool startupDone() const { return m_startupDone; }
+    // The figures stop here: taking every window and the host down at exit
+    // is no wait a user sits through. Stalls are still reported.
+    void markShutdownBegun() { m_shutdownBegun = true; }
 
     qint64 worstStallMs() const { return m_worstMs; }
     int stallsOverThreshold() const { return m_stalls; }
@@ -132,6 +135,7 @@ private:
     qint64 m_worstMs = 0;
     int m_stalls = 0;
     bool m_startupDone = false;
+    bool m_shutdownBegun = false;
     QString m_lastStall;
     std::function<void(const QString &)> m_reporter;
     std::function<QString()> m_context;

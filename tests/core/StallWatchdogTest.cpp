@@ -134,13 +134,17 @@ TEST_F(StallWatchdogTest, WorkThatLetsTheHeartbeatThroughIsNoStall)
     EXPECT_EQ(watchdog.worstStallMs(), 1);
 }
 
-TEST_F(StallWatchdogTest, StartUpIsLeftOutOfTheFigures)
+TEST_F(StallWatchdogTest, StartUpAndShutdownAreLeftOutOfTheFigures)
 {
     timerRuns(900);
     beatNow();
     EXPECT_EQ(lines.size(), 1) << "a stall while loading is still reported";
     watchdog.markStartupDone();
     beatLate(6);
+    watchdog.markShutdownBegun();
+    timerRuns(700);
+    beatNow();
+    EXPECT_EQ(lines.size(), 2) << "a stall while closing is still reported";
     EXPECT_EQ(watchdog.summary(), QStringLiteral("stalls over 250 ms: 0, worst stall 6 ms, p99 lateness 6 ms"));
 }
 
