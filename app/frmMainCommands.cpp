@@ -194,9 +194,10 @@ void frmMain::comboChanged(const QString &id)
         if (tag == WindowTag::StationList)
             if (auto *list = dynamic_cast<StationListWindow *>(active)) {
                 const int size = qRound(box->currentText().toDouble());
-                list->setListFontSize(size);
-                if (size > 0)
+                if (StationListWindow::fontSizeFits(size)) {
+                    list->setListFontSize(size);
                     m_listFontSize = size;
+                }
             }
     }
 }
