@@ -3,6 +3,7 @@
 #include "core/AppInfo.h"
 #include "app/LoadingSequence.h"
 #include "app/ToolDefinitions.h"
+#include "core/ScreenFit.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
 
@@ -75,6 +76,7 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
     buildToolbar();
     buildStatusBar();
     buildLinkPanel();
+    new ScreenFit::Fitter(this);
 
     // Child windows report activation to the window list.
     // The DX monitor's caption follows its tab; its entry keeps its name.
@@ -199,12 +201,11 @@ void frmMain::buildToolbar()
         }
         m_toolbar->addSeparator();
     };
-    addTools({"ID_StationList", "ID_WXDisplay"});
+    addTools({"ID_StationList", "ID_WXDisplay", "ID_Properties"});
     addTools({"ID_PlotPath", "ID_PlotDX", "ID_ClearMap", "ID_Capture", "ID_WxDates"});
-    addTools({"ID_Font", "ID_FontSize"});
 
-    // The window and satellite tools sit on a second row so nothing hides
-    // behind the overflow arrow at ordinary window widths.
+    // The window, satellite and font tools sit on a second row, the two rows
+    // about as long, so nothing hides behind an overflow arrow.
     addToolBarBreak();
     QToolBar *first = m_toolbar;
     m_toolbar = addToolBar(QStringLiteral("Windows and satellites"));
@@ -215,7 +216,7 @@ void frmMain::buildToolbar()
     addMenu(QStringLiteral("&Satellites"), {"ID_SatelliteStatus", "ID_SatelliteSetup", "", "ID_Refresh",
                                             "ID_DisplayMoon", "ID_DisplaySun", "ID_PointsOrLines"});
     addTools({"ID_Orbits", "ID_PlotInterval"});
-    addTools({"ID_Properties"});
+    addTools({"ID_Font", "ID_FontSize"});
     m_toolbar = first;
 
     combo("ID_PlotInterval")->addItems(kPlotIntervals);
@@ -265,6 +266,15 @@ void frmMain::buildToolbar()
         if (!m_tools.contains(action->objectName()))
             focusWindowListEntry(action->objectName());
     });
+}
+
+QSize frmMain::firstStartSize() const
+{
+    // Both toolbar rows whole, and a list of useful height below them.
+    int width = 0;
+    for (const QToolBar *bar : findChildren<QToolBar *>(Qt::FindDirectChildrenOnly))
+        width = std::max(width, bar->sizeHint().width());
+    return {std::max(width + 8, 1000), 720};
 }
 
 QMenu *frmMain::createPopupMenu()

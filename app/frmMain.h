@@ -49,6 +49,8 @@ public:
     // The inner window of the active child, or null.
     QWidget *activeChild() const;
     QMdiArea *mdiArea() const { return m_mdi; }
+    // What a first start opens at: both toolbar rows whole, and a list below.
+    QSize firstStartSize() const;
 
     QAction *tool(const QString &id) const { return m_tools.value(id); }
     QComboBox *combo(const QString &id) const { return m_combos.value(id); }

@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -184,7 +185,7 @@ QWidget *frmDx::buildSettings()
     grid->addWidget(txtNumSpots, 1, 3, Qt::AlignLeft);
     grid->setColumnMinimumWidth(1, 24);
     grid->setColumnStretch(4, 1);
-    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     lstMonitor = new QTreeView(page);
     lstMonitor->setObjectName(QStringLiteral("lstMonitor"));
@@ -200,12 +201,21 @@ QWidget *frmDx::buildSettings()
         lstMonitor->header()->resizeSection(column, widths[column]);
     connect(lstMonitor->header(), &QHeaderView::sectionClicked, this, &frmDx::prefixHeaderClicked);
 
+    // The prefix list gives way first; below that the page scrolls, so the
+    // settings never crowd each other in a short window.
+    lstMonitor->setMinimumHeight(4 * lstMonitor->fontMetrics().height());
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(frmSettings);
     layout->addWidget(lstMonitor, 1);
-    layout->addStretch(0);
-    return page;
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("settingsScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(page);
+    m_settingsPage = scroller;
+    return scroller;
 }
 
 void frmDx::createBandTabs()
@@ -253,7 +263,7 @@ void frmDx::ShowTab(int index)
         setWindowTitle(kSettingsCaption);
         txtSpots->hide();
         txtSpottedDX->hide();
-        frmSettings->parentWidget()->show();
+        m_settingsPage->show();
         txtHeading->hide();
         if (m_totalStale)
             setTotal();
@@ -262,7 +272,7 @@ void frmDx::ShowTab(int index)
     if (index == 1) {
         setWindowTitle(kNotifiedCaption);
         txtSpots->hide();
-        frmSettings->parentWidget()->hide();
+        m_settingsPage->hide();
         txtSpottedDX->show();
         if (m_notifiedStale)
             showNotifiedBox();
@@ -271,7 +281,7 @@ void frmDx::ShowTab(int index)
         return;
     }
     txtSpots->show();
-    frmSettings->parentWidget()->hide();
+    m_settingsPage->hide();
     txtSpottedDX->hide();
     txtHeading->show();
     txtHeading->setPlainText(DxRows::bandHeading());

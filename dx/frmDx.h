@@ -81,6 +81,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The Settings tab's page: the settings frame above the prefix list.
+    QWidget *m_settingsPage = nullptr;
     void buildTabs();
     QWidget *buildSettings();
     void createBandTabs();

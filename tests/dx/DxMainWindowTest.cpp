@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTreeView>
@@ -196,6 +197,34 @@ TEST_F(DxOnDemoHost, TheWindowListNamesItWhateverItsCaptionAndItCannotBeClosed)
         }
     }
     EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(DxOnDemoHost, AtSmallHeightsTheSettingsKeepApartAndThePrefixListGivesWay)
+{
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    main->tool("ID_DXClusterDisplay")->trigger();
+    auto *frame = qobject_cast<QMdiSubWindow *>(dx->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    const QList<QWidget *> controls{dx->chkAllowSpotNotification, dx->chkIndicate, dx->chkPlot, dx->txtExpire,
+                                    dx->txtNumSpots};
+    for (int height : {160, 240, 600}) {
+        frame->resize(620, height);
+        QCoreApplication::processEvents();
+        saveShot(frame, QStringLiteral("settings-%1.png").arg(height));
+        const QRect box(dx->frmSettings->mapTo(dx, QPoint(0, 0)), dx->frmSettings->size());
+        for (int i = 0; i < controls.size(); ++i) {
+            const QRect one(controls[i]->mapTo(dx, QPoint(0, 0)), controls[i]->size());
+            EXPECT_GE(one.height(), controls[i]->minimumSizeHint().height()) << height << " " << i;
+            EXPECT_TRUE(box.contains(one)) << height << " " << i;
+            for (int j = 0; j < i; ++j)
+                EXPECT_FALSE(one.intersects(QRect(controls[j]->mapTo(dx, QPoint(0, 0)), controls[j]->size())))
+                    << height << ": " << i << " over " << j;
+        }
+        if (dx->lstMonitor->isVisible()) {
+            EXPECT_GE(dx->lstMonitor->mapTo(dx, QPoint(0, 0)).y(), box.bottom()) << height;
+        }
+    }
 }
 
 } // namespace
