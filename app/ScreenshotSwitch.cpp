@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMdiArea>
@@ -13,71 +14,124 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <memory>
-
 namespace {
 
-// "Sort=Dist": a click on that heading of the active list.
-void sortActiveList(frmMain &main, const QString &heading)
-{
-    auto *list = dynamic_cast<frmDocument *>(main.activeChild());
-    const int column = int(StationListModel::headers().indexOf(heading));
-    if (list && column >= 0)
-        emit list->view()->horizontalHeader()->sectionClicked(column);
-}
-
-// "Select=CALL": that station's row in the active list, selected as a click selects it.
-void selectStation(frmMain &main, const QString &callsign)
-{
-    if (auto *list = dynamic_cast<frmDocument *>(main.activeChild())) {
-        list->selectRow(list->model().find(callsign));
-        list->UpdateWxTool(true);
-    }
-}
+// How long "Select=CALL" waits for the station to be heard.
+constexpr int kSelectPatience = 30000;
+constexpr int kPollInterval = 100;
 
 void saveBeside(QWidget *window, const QFileInfo &file, const QString &name)
 {
     window->grab().save(file.path() + u'/' + file.completeBaseName() + u'-' + name + u'.' + file.suffix());
 }
 
-void savePictures(frmMain &main, const QString &screenshot)
+// Clicks the tools in order, then takes the pictures. The picture is timed
+// from just before each tool, since a tool may open a modal dialog and not
+// come back until it closes: the picture then shows the dialog.
+class Screenshot : public QObject
 {
-    main.grab().save(screenshot);
-    const QFileInfo file(screenshot);
-    // Each child window shown in the frame, whole even where another covers it.
-    for (QMdiSubWindow *sub : main.mdiArea()->subWindowList())
-        if (sub->isVisible() && !sub->isMinimized() && sub->widget() && !sub->widget()->objectName().isEmpty())
-            saveBeside(sub, file, sub->widget()->objectName());
-    // Other windows on the screen: the host's map, a dialog a tool opened.
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != &main && window->isVisible() && !window->objectName().isEmpty())
-            saveBeside(window, file, window->objectName());
-    // The whole screen, to see where the windows opened (needs a display server).
-    if (qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_SCREEN") != 0)
-        if (QScreen *screen = main.screen())
-            screen->grabWindow(0).save(file.path() + u'/' + file.completeBaseName() + QStringLiteral("-screen.")
-                                       + file.suffix());
-}
-
-// Runs the tools in order; "Wait=ms" lets that long pass before the next.
-void runTools(frmMain &main, std::shared_ptr<QStringList> tools)
-{
-    while (!tools->isEmpty()) {
-        const QString id = tools->takeFirst();
-        if (id.startsWith(QLatin1String("Wait="))) {
-            QTimer::singleShot(id.mid(5).toInt(), &main, [&main, tools] { runTools(main, tools); });
-            return;
-        }
-        if (id == QLatin1String("Test"))
-            main.injectTestFrame();
-        else if (id.startsWith(QLatin1String("Sort=")))
-            sortActiveList(main, id.mid(5));
-        else if (id.startsWith(QLatin1String("Select=")))
-            selectStation(main, id.mid(7));
-        else if (QAction *tool = main.tool(id))
-            tool->trigger();
+public:
+    Screenshot(frmMain &main, const QString &file, QStringList tools, int delay)
+        : QObject(&main), m_main(main), m_file(file), m_tools(std::move(tools))
+    {
+        m_picture.setSingleShot(true);
+        m_picture.setInterval(delay);
+        connect(&m_picture, &QTimer::timeout, this, [this] {
+            savePictures();
+            QApplication::exit(0);
+        });
+        m_poll.setInterval(kPollInterval);
+        connect(&m_poll, &QTimer::timeout, this, &Screenshot::step);
+        m_poll.start();
     }
-}
+
+private:
+    void step()
+    {
+        if (!m_main.loadingDone())
+            return;
+        m_poll.stop();
+        while (!m_tools.isEmpty()) {
+            const QString id = m_tools.first();
+            if (id.startsWith(QLatin1String("Wait="))) {
+                m_tools.removeFirst();
+                m_picture.stop();
+                QTimer::singleShot(id.mid(5).toInt(), this, &Screenshot::step);
+                return;
+            }
+            if (id.startsWith(QLatin1String("Select=")) && !selectStation(id.mid(7))) {
+                // Not heard yet: look again shortly, for a while.
+                if (!m_patience.isForever() && m_patience.hasExpired()) {
+                    m_tools.removeFirst();
+                    continue;
+                }
+                if (m_patience.isForever())
+                    m_patience.setRemainingTime(kSelectPatience);
+                m_picture.stop();
+                QTimer::singleShot(kPollInterval, this, &Screenshot::step);
+                return;
+            }
+            m_tools.removeFirst();
+            m_patience = QDeadlineTimer(QDeadlineTimer::Forever);
+            m_picture.start();
+            run(id);
+        }
+        m_picture.start();
+    }
+
+    void run(const QString &id)
+    {
+        if (id == QLatin1String("Test")) {
+            m_main.injectTestFrame();
+        } else if (id.startsWith(QLatin1String("Sort="))) {
+            // A click on that heading of the active list.
+            auto *list = dynamic_cast<frmDocument *>(m_main.activeChild());
+            const int column = int(StationListModel::headers().indexOf(id.mid(5)));
+            if (list && column >= 0)
+                emit list->view()->horizontalHeader()->sectionClicked(column);
+        } else if (QAction *tool = m_main.tool(id)) {
+            tool->trigger();
+        }
+    }
+
+    // That station's row in the active list, selected as a click selects it.
+    bool selectStation(const QString &callsign)
+    {
+        auto *list = dynamic_cast<frmDocument *>(m_main.activeChild());
+        const int row = list ? list->model().find(callsign) : -1;
+        if (row < 0)
+            return false;
+        list->selectRow(row);
+        list->UpdateWxTool(true);
+        return true;
+    }
+
+    void savePictures()
+    {
+        m_main.grab().save(m_file);
+        const QFileInfo file(m_file);
+        // Each child window shown in the frame, whole even where another covers it.
+        for (QMdiSubWindow *sub : m_main.mdiArea()->subWindowList())
+            if (sub->isVisible() && !sub->isMinimized() && sub->widget() && !sub->widget()->objectName().isEmpty())
+                saveBeside(sub, file, sub->widget()->objectName());
+        // Other windows on the screen: the host's map, a dialog a tool opened.
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window != &m_main && window->isVisible() && !window->objectName().isEmpty())
+                saveBeside(window, file, window->objectName());
+        // The whole screen, to see where the windows opened (needs a display server).
+        if (qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_SCREEN") != 0)
+            if (QScreen *screen = m_main.screen())
+                screen->grabWindow(0).save(file.path() + u'/' + file.completeBaseName() + QStringLiteral("-screen.")
+                                           + file.suffix());
+    }
+
+    frmMain &m_main;
+    QString m_file;
+    QStringList m_tools;
+    QTimer m_poll;
+    QTimer m_picture;
+    QDeadlineTimer m_patience{QDeadlineTimer::Forever};
+};
 
 } // namespace
 
@@ -86,25 +140,6 @@ void startScreenshotSwitch(frmMain &main)
     const QString screenshot = qEnvironmentVariable("KESTREL_SCREENSHOT");
     if (screenshot.isEmpty())
         return;
-    auto tools = std::make_shared<QStringList>(
-        qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts));
-    int waits = 0;
-    for (const QString &id : std::as_const(*tools))
-        if (id.startsWith(QLatin1String("Wait=")))
-            waits += qMax(0, id.mid(5).toInt());
-    const int delay = qMax(qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY"), 200) + waits;
-    auto *poll = new QTimer(&main);
-    QObject::connect(poll, &QTimer::timeout, &main, [&main, poll, screenshot, delay, tools] {
-        if (!main.loadingDone())
-            return;
-        poll->stop();
-        // Scheduled first: a tool may open a modal dialog, which the picture
-        // then shows beside the main window.
-        QTimer::singleShot(delay, &main, [&main, screenshot] {
-            savePictures(main, screenshot);
-            QApplication::exit(0);
-        });
-        runTools(main, tools);
-    });
-    poll->start(50);
+    const QStringList tools = qEnvironmentVariable("KESTREL_SCREENSHOT_TOOLS").split(u',', Qt::SkipEmptyParts);
+    new Screenshot(main, screenshot, tools, qMax(qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY"), 200));
 }

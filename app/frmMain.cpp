@@ -6,6 +6,7 @@
 #include "core/ScreenFit.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
+#include "ui/frmHelp.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -77,6 +78,7 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
     buildStatusBar();
     buildLinkPanel();
     new ScreenFit::Fitter(this);
+    frmHelp::installHelpKey(this);
 
     // Child windows report activation to the window list.
     // The DX monitor's caption follows its tab; its entry keeps its name.
@@ -147,7 +149,8 @@ void frmMain::buildToolbar()
     tool("ID_Save")->setShortcut(QKeySequence::Save);
     tool("ID_Print")->setShortcut(QKeySequence::Print);
     tool("ID_Exit")->setShortcut(QKeySequence::Quit);
-    tool("ID_Contents")->setShortcut(QKeySequence::HelpContents);
+    // F1 opens the page of whatever window it is pressed in (frmHelp).
+    tool("ID_Contents")->setStatusTip(QStringLiteral("The user guide; F1 opens the page of the active window"));
     tool("ID_Properties")->setShortcut(Qt::ALT | Qt::Key_Return);
     tool("ID_StationList")->setChecked(true);
 

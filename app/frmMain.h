@@ -132,7 +132,7 @@ private:
     void placeNewChild(QMdiSubWindow *sub);
     void listWindow(QWidget *window, const QString &caption);
     void focusWindowListEntry(const QString &id);
-    void showHelp();
+    void showHelp(bool search);
     void printActiveWindow();
     void saveActiveWindow();
     void satelliteDisplayChanged(const QString &id);

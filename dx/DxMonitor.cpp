@@ -1,7 +1,6 @@
 #include "dx/DxMonitor.h"
 
 #include "dx/BandTable.h"
-#include "dx/DxRows.h"
 #include "dx/DxSpotText.h"
 
 DxMonitor::DxMonitor(const BandTable &bands) : m_bands(bands) {}
@@ -36,8 +35,7 @@ SpotOutcome DxMonitor::addSpot(const QString &spotText, const QString &callsign,
 
     if (notify && notifyingCountry(callsign)) {
         outcome.notified = true;
-        outcome.notifiedLine = DxRows::notifiedLine(spotText, callsign, frequency, latitude, longitude, bearing,
-                                                    distance, spotter);
+        outcome.notifiedSpot = {spotText, callsign, frequency, spotter, latitude, longitude, bearing, distance};
     }
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "dx/DxRows.h"
 #include "dx/DxStations.h"
 #include "dx/PrefixDatabase.h"
 #include "dx/PrefixListModel.h"
@@ -16,8 +17,8 @@ struct SpotOutcome
     QString band;
     QString spotter;
     bool added = false;     // a new record; otherwise an earlier one was updated
-    bool notified = false;  // its country is ticked; notifiedLine holds the line
-    QString notifiedLine;
+    bool notified = false;  // its country is ticked; notifiedSpot holds its line's values
+    NotifiedSpot notifiedSpot;
 };
 
 // The DX monitor without its window: files spots by band into the spot

@@ -71,6 +71,7 @@ frmDx::frmDx(QWidget *parent) : QWidget(parent), m_monitor(bandTable())
 
     // Settings from the configuration; a ticked notification loads the prefixes now.
     const Configuration &c = config();
+    m_distanceInMiles = c.miles;
     chkPlot->setChecked(c.dxPlot);
     chkIndicate->setChecked(c.dxHighlight);
     const bool validExpire = c.dxExpire >= 0 && c.dxExpire <= MaxExpire;
@@ -106,7 +107,8 @@ void frmDx::buildTabs()
     txtHeading->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHeading->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHeading->setFocusPolicy(Qt::NoFocus);
-    txtHeading->setFixedHeight(QFontMetrics(txtHeading->font()).height() + 2 * txtHeading->frameWidth() + 8);
+    // The column names, and under them their units.
+    txtHeading->setFixedHeight(2 * QFontMetrics(txtHeading->font()).lineSpacing() + 2 * txtHeading->frameWidth() + 8);
     txtSpots = textBox(QStringLiteral("txtSpots"), this);
     txtSpottedDX = textBox(QStringLiteral("txtSpottedDX"), this);
     // The heading scrolls sideways with the rows under it.
@@ -284,7 +286,7 @@ void frmDx::ShowTab(int index)
     m_settingsPage->hide();
     txtSpottedDX->hide();
     txtHeading->show();
-    txtHeading->setPlainText(DxRows::bandHeading());
+    txtHeading->setPlainText(DxRows::bandHeading() + u'\n' + DxRows::bandUnits(m_distanceInMiles));
 
     const QString caption = SSActiveTabs1->tabText(index);
     QString rows;

@@ -131,11 +131,14 @@ TEST_F(MainWindowTest, WeatherWindowNeedsACallsign)
     EXPECT_EQ(shared().currentStation, "G0ABC");
 }
 
-TEST_F(MainWindowTest, HelpSaysThereIsNone)
+TEST_F(MainWindowTest, WithoutItsGuideHelpSaysThereIsNone)
 {
     frmMain &m = start();
     prompts.shown.clear();
+    // A shipped-data folder without the guide in it.
+    qputenv("KESTREL_SHARE_DIR", dirs.data().toLocal8Bit());
     m.tool("ID_Contents")->trigger();
+    qunsetenv("KESTREL_SHARE_DIR");
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, "Unable to display Help Contents. There is no Help associated with this project.");
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Information);
