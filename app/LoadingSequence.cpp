@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/ErrorReport.h"
+#include "core/LineText.h"
 #include "core/HostApplication.h"
 #include "core/Prompts.h"
 #include "core/PrivateProfile.h"
@@ -86,7 +87,7 @@ HomeStation ReadHostStation(const QString &hostFolder)
 QByteArray registrationFileContent()
 {
     const QString programPath = GetShortPath(GetDataFolder() + QStringLiteral("/Kestrel.exe"));
-    return (QStringLiteral("Kestrel\r\n") + programPath + QStringLiteral("\r\nFalse\r\nTrue\r\n")).toLatin1();
+    return "Kestrel\r\n" + encodeLine(programPath) + "\r\nFalse\r\nTrue\r\n";
 }
 
 void LoadingSequence::run()
@@ -147,6 +148,7 @@ void LoadingSequence::run()
         if (providers().readElements)
             providers().readElements(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
     });
+    step({}, [&] { main.restoreSatelliteChoices(); });
 
     step({}, [&] { writeRegistrationFile(); });
 

@@ -17,6 +17,7 @@ struct SpotOutcome
     QString band;
     QString spotter;
     bool added = false;     // a new record; otherwise an earlier one was updated
+    QString previousBand;   // of the earlier record; a re-spot can move a station
     bool notified = false;  // its country is ticked; notifiedSpot holds its line's values
     NotifiedSpot notifiedSpot;
 };

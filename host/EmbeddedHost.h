@@ -7,6 +7,7 @@
 #include "host/StationDatabase.h"
 
 #include <QDateTime>
+#include <QFutureWatcher>
 #include <QList>
 #include <QPointer>
 #include <QTimer>
@@ -89,12 +90,20 @@ public:
     // Forgets the stations not heard for the configured hours (a timer does
     // it every minute); returns how many went.
     int ageStations(qint64 nowSeconds);
+    // Writes the station database to the host folder now, after any save
+    // under way; a timer saves every few minutes on another thread, and
+    // the host saves when it ends. False with the reason when it fails.
+    bool saveStations(QString *errorText = nullptr);
+    QString stationFilePath() const { return m_stationPath; }
 
 private:
     QString timeText(const QDateTime &now);
     void guarded(const std::function<void()> &work);
     void scheduleRefresh();
     void updateWindow();
+    void restoreStations();
+    void saveStationsInBackground();
+    void checkBackgroundSave();
 
     QString m_folder;
     HostConfig m_config;
@@ -116,6 +125,12 @@ private:
     QTimer m_refreshTimer;
     QTimer m_beaconTimer;
     QTimer m_ageTimer;
+    QTimer m_saveTimer;
+    QString m_stationPath;
+    quint32 m_savedGeneration = 0;
+    QFutureWatcher<QString> m_saving;  // the error text of a background save
+    bool m_backgroundChecked = true;
+    bool m_saveFailed = false;
     qint64 m_cachedSecond = -1;
     QString m_cachedTime;
 };

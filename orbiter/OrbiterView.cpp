@@ -6,6 +6,7 @@
 #include "orbiter/PaintKit.h"
 #include "orbiter/SatelliteTableModel.h"
 
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QStackedLayout>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 #include <numbers>
@@ -148,8 +150,34 @@ void OrbiterView::computePosition()
 
 void OrbiterView::computePass()
 {
-    m_tracker.computePasses();
+    // What the caller reads next is worked out now; a second look for passes
+    // not found an hour ago, which can take long, is made elsewhere.
+    m_tracker.computePasses(false);
+    searchElsewhere();
     refreshDisplay();
+}
+
+void OrbiterView::searchElsewhere()
+{
+    std::vector<PassSearch> searches = m_tracker.passSearches();
+    if (searches.empty())
+        return;
+    auto *watcher = new QFutureWatcher<std::vector<PassesFound>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        bool changed = false;
+        for (const PassesFound &found : watcher->result())
+            changed = m_tracker.takePasses(found) || changed;
+        watcher->deleteLater();
+        if (changed)
+            refreshDisplay();
+    });
+    watcher->setFuture(QtConcurrent::run([searches = std::move(searches)]() mutable {
+        std::vector<PassesFound> found;
+        found.reserve(searches.size());
+        for (PassSearch &search : searches)
+            found.push_back(findPasses(std::move(search)));
+        return found;
+    }));
 }
 
 float OrbiterView::subSatelliteLongitude() const
@@ -222,6 +250,11 @@ void OrbiterView::setDisplayStyle(qint32 style)
     m_style = style;
     m_pages->setCurrentWidget(style == 0 ? m_textPage : static_cast<QWidget *>(m_canvas));
     m_canvas->setStyle(style);
+    // Columns fit their texts while the table is the view: measuring every
+    // cell at every refresh for a table not shown costs more than all the
+    // rest of the refresh.
+    m_table->horizontalHeader()->setSectionResizeMode(style == 0 ? QHeaderView::ResizeToContents
+                                                                 : QHeaderView::Interactive);
     refreshDisplay();
 }
 
@@ -319,7 +352,8 @@ void OrbiterView::applySettings()
     m_tracker.setTimeZone(m_zone);
     if (m_timeSet) {
         m_tracker.computePositions();
-        m_tracker.computePasses();
+        m_tracker.computePasses(false);
+        searchElsewhere();
     }
     refreshDisplay();
 }
@@ -376,7 +410,10 @@ void OrbiterView::followClock()
     }
     m_tracker.setTime(t);
     m_tracker.computePositions();
-    m_tracker.computePasses();
+    // Every pass search of the refresh is made elsewhere: the views show
+    // the passes known until the answers come.
+    m_tracker.endPasses();
+    searchElsewhere();
     refreshDisplay();
 }
 

@@ -1,5 +1,6 @@
 #include "satellites/KepsFile.h"
 
+#include "core/LineText.h"
 #include "core/Prompts.h"
 #include "core/Utilities.h"
 #include "satellites/ElementChecksum.h"
@@ -154,27 +155,10 @@ QString nameOf(const QString &item)
     return item.startsWith(QLatin1String("0 ")) && item.size() > 2 ? item.mid(2).trimmed() : item;
 }
 
-// One line's bytes: UTF-8 when they are valid UTF-8, else Latin-1 (the
-// Windows program's files). Lines are taken one by one, since files are put
-// together from several sources.
-QString decodeLine(QByteArrayView bytes)
-{
-    bool ascii = true;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
-        return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
-}
-
-// The file's text. A byte-order mark is no part of the first name; one
-// for UTF-16 says how the whole file is written.
-QString decodeLines(QByteArrayView content)
+// The file's text, each line UTF-8 or Latin-1 by itself, since files are put
+// together from several sources. A byte-order mark is no part of the first
+// name; one for UTF-16 says how the whole file is written.
+QString fileText(QByteArrayView content)
 {
     if (const auto encoding = QStringConverter::encodingForData(content);
         encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1) {
@@ -235,7 +219,7 @@ ElementTable &keps()
 KepsReadResult readKeps(const QByteArray &content)
 {
     KepsReadResult result;
-    const QString text = decodeLines(content);
+    const QString text = fileText(content);
     ListInput input(text);
     // Two-line files have no name lines; a set without one goes by its
     // catalogue number. An item that is no element line names the next set,

@@ -75,7 +75,7 @@ void SatelliteUpdater::SubSetupSatellites(QWidget *owner)
         ++k;
     }
     m_timer.start(TickMs);
-    loading.close();
+    loading.finish();
 }
 
 void SatelliteUpdater::tick()

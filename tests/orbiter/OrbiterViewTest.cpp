@@ -1,6 +1,7 @@
 // The tracking control through its roles, and what its views draw.
 #include "orbiter/OrbiterView.h"
 #include "orbiter/PassFinder.h"
+#include "orbiter/PassSearch.h"
 #include "orbiter/SatelliteFix.h"
 #include "orbiter/SatelliteTableModel.h"
 
@@ -216,6 +217,49 @@ TEST_F(OrbiterViewTest, DumpViews)
         view.grabView(QSize(1000, 560)).save(folder + QStringLiteral("/view%1.png").arg(style));
         view.grabView(QSize(420, 260)).save(folder + QStringLiteral("/small%1.png").arg(style));
     }
+}
+
+// Pass searches made on another thread come back to a tracker that may have
+// moved on: each satellite's search is handed out once, and an answer is
+// taken only while the satellites and observers it was made for still hold.
+TEST(TrackerPassSearches, AnAnswerIsTakenOnlyWhileItsQuestionStillHolds)
+{
+    Tracker tracker;
+    tracker.setObserver({QStringLiteral("Oxford"), 51.75, -1.25, 70});
+    for (const auto &[name, elements] : {std::pair{"ISS", testorbits::kStation}, {"NOAA", testorbits::kWeather}}) {
+        const auto [l1, l2] = testorbits::lines(elements);
+        ASSERT_TRUE(tracker.load(tracker.addEntry(), name, QString::fromStdString(l1), QString::fromStdString(l2)));
+    }
+    tracker.setTime(double(kUtc.toSecsSinceEpoch()));
+    tracker.computePositions();
+
+    std::vector<PassSearch> searches = tracker.passSearches();
+    ASSERT_EQ(searches.size(), 2u);
+    EXPECT_TRUE(tracker.passSearches().empty()) << "not handed out twice";
+    EXPECT_TRUE(tracker.takePasses(findPasses(searches[0])));
+    EXPECT_TRUE(tracker.entry(1)->passesKnown);
+    EXPECT_TRUE(tracker.entry(1)->next.has_value());
+
+    // The observer moves before the second answer comes back.
+    tracker.setObserver({QStringLiteral("Hobart"), -42.9, 147.3, 0});
+    EXPECT_FALSE(tracker.takePasses(findPasses(searches[1])));
+    EXPECT_FALSE(tracker.entry(2)->passesKnown);
+    searches = tracker.passSearches();
+    ASSERT_EQ(searches.size(), 2u) << "both asked again, from Hobart";
+
+    // New elements for the first satellite: its old question is void.
+    const auto [l1, l2] = testorbits::lines(testorbits::kStation);
+    tracker.load(1, QStringLiteral("ISS"), QString::fromStdString(l1), QString::fromStdString(l2));
+    EXPECT_FALSE(tracker.takePasses(findPasses(searches[0])));
+    EXPECT_FALSE(tracker.takePasses(findPasses(searches[1])));
+    EXPECT_EQ(tracker.passSearches().size(), 1u) << "the second is asked again; the first has no position yet";
+
+    // computePasses works out, here and now, what is still to be found.
+    tracker.computePositions();
+    tracker.computePasses();
+    EXPECT_TRUE(tracker.entry(1)->passesKnown);
+    EXPECT_TRUE(tracker.entry(2)->passesKnown);
+    EXPECT_TRUE(tracker.passSearches().empty());
 }
 
 TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
