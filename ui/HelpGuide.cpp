@@ -51,7 +51,7 @@ bool HelpGuide::load(const QString &folder)
     if (contents.isEmpty())
         return false;
 
-    static const QRegularExpression link(QStringLiteral(R"(href\s*=\s*"([A-Za-z0-9_-]+\.html)")"),
+    static const QRegularExpression link(QStringLiteral(R"re(href\s*=\s*"([A-Za-z0-9_-]+\.html)")re"),
                                          QRegularExpression::CaseInsensitiveOption);
     QStringList order{ContentsPage};
     for (auto it = link.globalMatch(contents); it.hasNext();) {
@@ -67,7 +67,7 @@ bool HelpGuide::load(const QString &folder)
     static const QRegularExpression title(QStringLiteral("<title>(.*?)</title>"),
                                           QRegularExpression::CaseInsensitiveOption
                                               | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression windows(QStringLiteral(R"(<meta\s+name\s*=\s*"windows"\s+content\s*=\s*"([^"]*)")"),
+    static const QRegularExpression windows(QStringLiteral(R"re(<meta\s+name\s*=\s*"windows"\s+content\s*=\s*"([^"]*)")re"),
                                             QRegularExpression::CaseInsensitiveOption);
     for (const QString &file : std::as_const(order)) {
         const QString html = file == ContentsPage ? contents : readPage(folder + u'/' + file);
@@ -102,7 +102,7 @@ const HelpGuide::Page *HelpGuide::page(const QString &file) const
 
 QStringList HelpGuide::queryWords(const QString &query)
 {
-    static const QRegularExpression separators(QStringLiteral(R"([\s,;:!?"()]+)"));
+    static const QRegularExpression separators(QStringLiteral(R"re([\s,;:!?"()]+)re"));
     QStringList words;
     for (QString word : query.split(separators, Qt::SkipEmptyParts)) {
         // A full stop ends a sentence, not a word ("kestrel-tool." finds "kestrel-tool").

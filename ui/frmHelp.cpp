@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,26 @@ QToolButton *button(QWidget *parent, QStyle::StandardPixmap icon, const QString 
     b->setAutoRaise(true);
     return b;
 }
+
+// Pictures of windows wider than a page can show are shown smaller.
+class GuideBrowser : public QTextBrowser
+{
+public:
+    static constexpr int WidestPicture = 640;
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::ImageResource)
+            return resource;
+        QImage picture = resource.typeId() == QMetaType::QImage ? resource.value<QImage>()
+                                                                 : QImage::fromData(resource.toByteArray());
+        if (picture.width() > WidestPicture)
+            picture = picture.scaledToWidth(WidestPicture, Qt::SmoothTransformation);
+        return picture.isNull() ? resource : QVariant(picture);
+    }
+};
 
 // F1 from anywhere in the program.
 class HelpKey : public QObject
@@ -84,7 +105,7 @@ frmHelp::frmHelp(const HelpGuide &guide, QWidget *parent) : QWidget(parent, Qt::
     lstTopics->setWordWrap(true);
     lstTopics->setAccessibleName(QStringLiteral("Pages"));
 
-    txtPage = new QTextBrowser(this);
+    txtPage = new GuideBrowser(this);
     txtPage->setObjectName(QStringLiteral("txtPage"));
     txtPage->setOpenLinks(false);
     txtPage->setSearchPaths({m_guide.folder()});

@@ -8,6 +8,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
+#include "dx/DxRows.h"
 #include "dx/DxTabStrip.h"
 #include "core/LoadingDialog.h"
 #include "dx/frmDx.h"
@@ -310,6 +311,48 @@ TEST_F(DxOnDemoHost, AtSmallHeightsTheSettingsKeepApartAndThePrefixListGivesWay)
             EXPECT_GE(dx->lstMonitor->mapTo(dx, QPoint(0, 0)).y(), box.bottom()) << height;
         }
     }
+}
+
+// The demo host reports spot distances in miles; Kestrel shows every
+// distance in the unit of its own options, and a new unit converts what is
+// listed already, the notified lines included.
+TEST_F(DxOnDemoHost, SpotDistancesAreInTheOptionsUnitWhateverTheHostReports)
+{
+    store.write("Kestrel", "Distance", "Miles", "False");
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    auto *host = qobject_cast<EmbeddedHost *>(shared().host);
+    ASSERT_NE(host, nullptr);
+    ASSERT_TRUE(host->spotDistancesInMiles()) << "the demo host's own setting";
+    qint16 reported = 0;
+    QObject::connect(host, &HostApplication::NotifyDXSpot, dx,
+                     [&](const QString &, const QString &, const QString &, qint16, qint16, qint16, qint16 distance) {
+                         reported = distance;
+                     });
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     14025.0  VK2QQQ       CW                             1200Z"));
+    ASSERT_GT(reported, 1000);
+    const DxStations *spot = dx->monitor().spots().find("VK2QQQ", "Q1XYZ");
+    ASSERT_NE(spot, nullptr);
+    EXPECT_NEAR(spot->Distance, reported * 1.609344, 1) << "miles from the host, kilometres shown";
+
+    main->tool("ID_DXClusterDisplay")->trigger();
+    dx->SSActiveTabs1->setCurrentIndex(dx->tabIndex("20M"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dx->txtHeading->toPlainText(), DxRows::bandHeading() + "\n" + DxRows::bandUnits(false));
+    EXPECT_TRUE(DxRows::bandUnits(false).endsWith("kHz     km"));
+    const QString notifiedKm = dx->notifiedText();
+    EXPECT_TRUE(notifiedKm.startsWith(DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(false) + "\n"));
+
+    config().miles = true;
+    dx->unitsChanged();
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(spot->Distance, reported, 1);
+    EXPECT_TRUE(dx->txtHeading->toPlainText().endsWith("kHz     mi"));
+    EXPECT_TRUE(dx->txtSpots->toPlainText().contains(QString::number(spot->Distance)));
+    const QString notifiedMiles = dx->notifiedText();
+    EXPECT_TRUE(notifiedMiles.contains(DxRows::notifiedUnits(true)));
+    if (notifiedKm.contains("VK2QQQ"))
+        EXPECT_NE(notifiedMiles, notifiedKm) << "the notified line follows too";
 }
 
 } // namespace
