@@ -1,6 +1,6 @@
 #include "cli/DemoWeather.h"
 
-#include "host/AirText.h"
+#include "core/LineText.h"
 #include "host/Tnc2.h"
 #include "stations/FrameDecoder.h"
 #include "weather/WxDecoder.h"
@@ -147,7 +147,7 @@ QList<Station> firstReports(const QByteArray &traffic, const QDateTime &now)
     QList<Station> stations;
     QSet<QString> seen;
     for (const QByteArray &raw : traffic.split('\n')) {
-        const QString line = textFromAir(raw).trimmed();
+        const QString line = decodeLine(raw).trimmed();
         if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';'))
             continue;
         Tnc2Frame frame;
