@@ -31,7 +31,7 @@ set(guide_outputs ${guide_page_outputs})
 set(guide_shots main windows options about logs satsetup info floating help)
 set(shot_main_tools "Wait=3000")
 set(shot_main_pictures "main=main-window.png;frmDocument=station-list.png;HostMapWindow=host-map.png")
-set(shot_windows_tools "Select=G4KWA;ID_WXDisplay;ID_Inbound;ID_DXClusterDisplay;ID_Statistics;ID_SatelliteStatus;ID_Capture;Wait=1500")
+set(shot_windows_tools "Select=G4KWA;ID_WXDisplay;Wait=3000;ID_Inbound;ID_DXClusterDisplay;ID_Statistics;ID_SatelliteStatus;ID_Capture;Wait=1500")
 set(shot_windows_pictures "frmWx=weather.png;frmWxToolbar=chart-tools.png;frmIncoming=terminal.png;frmDx=dx-cluster.png;frmStatistics=statistics.png;frmSatStatus=satellite-status.png;frmCapture=capture.png")
 set(shot_options_tools "ID_Options")
 set(shot_options_pictures "frmOptions=options.png")
@@ -57,11 +57,11 @@ foreach(shot IN LISTS guide_shots)
     list(APPEND outputs ${guide_pictures}/${picture})
   endforeach()
   string(REPLACE ";" "," tools "${shot_${shot}_tools}")
-  string(REPLACE ";" "\\;" pictures "${shot_${shot}_pictures}")
+  string(REPLACE ";" "," pictures "${shot_${shot}_pictures}")
   add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -DKESTREL=$<TARGET_FILE:kestrel> -DINSTALL_DEMO=${CMAKE_SOURCE_DIR}/scripts/install-demo
             -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSCREEN=${KESTREL_GUIDE_SCREEN} -DSCRATCH=${CMAKE_BINARY_DIR}/guide-shots/${shot}
-            -DOUT=${guide_pictures} -DTOOLS=${tools} -DDELAY=700 "-DPICTURES=${pictures}"
+            -DOUT=${guide_pictures} -DTOOLS=${tools} -DDELAY=700 -DPICTURES=${pictures}
             -P ${CMAKE_SOURCE_DIR}/cmake/GuidePicture.cmake
     DEPENDS ${CMAKE_SOURCE_DIR}/cmake/GuidePicture.cmake ${CMAKE_SOURCE_DIR}/cmake/Guide.cmake ${shot_${shot}_needs}
     COMMENT "Taking the guide's pictures: ${shot}"

@@ -3,7 +3,7 @@
 # offscreen on a 1280 x 800 screen.
 #
 #   cmake -DKESTREL=... -DINSTALL_DEMO=... -DBUILD_DIR=... -DSCREEN=... -DSCRATCH=...
-#         -DOUT=... -DTOOLS=... -DDELAY=... -DPICTURES="main=a.png;frmDx=b.png" -P GuidePicture.cmake
+#         -DOUT=... -DTOOLS=... -DDELAY=... -DPICTURES=main=a.png,frmDx=b.png -P GuidePicture.cmake
 #
 # PICTURES names, for each window wanted, the file it goes to in OUT; "main"
 # is the main window, anything else a window's object name.
@@ -33,7 +33,8 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "guide pictures: kestrel ended with ${rc}:\n${err}")
 endif()
 
-foreach(pair IN LISTS PICTURES)
+string(REPLACE "," ";" pictures "${PICTURES}")
+foreach(pair IN LISTS pictures)
   string(REPLACE "=" ";" pair "${pair}")
   list(GET pair 0 window)
   list(GET pair 1 picture)
