@@ -76,10 +76,9 @@ protected:
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || key->isAutoRepeat())
             return false;
-        QWidget *from = QApplication::focusWidget();
-        if (!from)
-            from = QApplication::activeWindow();
-        frmHelp::openFor(from ? from : static_cast<QWidget *>(watched));
+        // The key's receiver is where the user pressed it, even when another
+        // top-level window (the host's map) has just taken the focus.
+        frmHelp::openFor(static_cast<QWidget *>(watched));
         return true;
     }
 };
@@ -183,12 +182,13 @@ frmHelp::frmHelp(const HelpGuide &guide, QWidget *parent) : QWidget(parent, Qt::
                     txtPage->scrollToAnchor(url.fragment());
             }
     });
-    connect(txtPage, &QTextBrowser::sourceChanged, this, [this] {
+    connect(txtPage, &QTextBrowser::sourceChanged, this, [this](const QUrl &url) {
         markQuery();
         // The list follows the page shown, unless it lists search results.
         if (!txtSearch->text().trimmed().isEmpty())
             return;
-        const QString file = currentPage();
+        // Not source(): the browser tells of the new page before its history has it.
+        const QString file = url.fileName();
         for (int row = 0; row < lstTopics->count(); ++row)
             if (lstTopics->item(row)->data(kFileRole).toString() == file) {
                 const QSignalBlocker quiet(lstTopics);

@@ -111,8 +111,15 @@ TEST_F(HelpTest, SearchFindsPagesWithEveryWordTheTitleCountingMost)
 
 TEST_F(HelpTest, TheWindowListsThePagesAndSearchFiltersThemFromTheKeyboard)
 {
-    frmHelp *help = frmHelp::open();
+    // Opened first at a page (as F1 does): the list marks that page and,
+    // taking the focus, does not swap it for the first one.
+    frmHelp *help = frmHelp::open("weather.html");
     ASSERT_NE(help, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(help->currentPage(), "weather.html");
+    ASSERT_NE(help->lstTopics->currentItem(), nullptr);
+    EXPECT_EQ(help->lstTopics->currentItem()->text(), "Weather window");
+    EXPECT_EQ(frmHelp::open(), help);
     EXPECT_EQ(help->currentPage(), "index.html");
     EXPECT_EQ(help->lstTopics->count(), 4);
     EXPECT_EQ(help->windowTitle(), frmHelp::Caption);
