@@ -210,6 +210,8 @@ QWidget *frmDx::buildSettings()
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(frmSettings);
     layout->addWidget(lstMonitor, 1);
+    // Keeps the settings at the top while the prefix list is hidden.
+    layout->addStretch(0);
     auto *scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("settingsScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
