@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QTabBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -89,6 +90,13 @@ private:
             const int column = int(StationListModel::headers().indexOf(id.mid(5)));
             if (list && column >= 0)
                 emit list->view()->horizontalHeader()->sectionClicked(column);
+        } else if (id.startsWith(QLatin1String("Tab="))) {
+            // That tab of the active window, when it has one by that name.
+            if (QWidget *child = m_main.activeChild())
+                for (QTabBar *bar : child->findChildren<QTabBar *>())
+                    for (int tab = 0; tab < bar->count(); ++tab)
+                        if (bar->tabText(tab) == id.mid(4))
+                            bar->setCurrentIndex(tab);
         } else if (QAction *tool = m_main.tool(id)) {
             tool->trigger();
         }
