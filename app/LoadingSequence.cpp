@@ -285,6 +285,7 @@ void LoadingSequence::loadSatelliteWindow()
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);
     orbiter->setObserverHeight(c.height);
+    orbiter->setDistanceInMiles(c.miles);
     orbiter->setTimeZoneAdjust(known ? qint16(std::nearbyint(zone.Bias / 60.0)) : c.timezoneAdjust);
     orbiter->setTimeZoneName(known ? zone.standardName : c.timezone);
     orbiter->setDaylight(c.daylightSaving);

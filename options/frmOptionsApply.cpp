@@ -322,6 +322,7 @@ void frmOptions::applyToTrackingControl()
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);
     orbiter->setObserverHeight(c.height);
+    orbiter->setDistanceInMiles(c.miles);
     orbiter->setDaylight(c.daylightSaving);
     orbiter->setDaylightOffset(c.daylightSaving ? hours(zone.DaylightBias) : 0);
     orbiter->setIcons(c.satelliteIcons);
