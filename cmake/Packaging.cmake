@@ -92,7 +92,8 @@ set(CPACK_DEBIAN_KESTREL_PACKAGE_SECTION hamradio)
 # Earth's pictures (the maps fall back to plain colours without them), the
 # Qt platform plugins beyond the ones libqt6gui6 carries.
 set(CPACK_DEBIAN_KESTREL_PACKAGE_DEPENDS "tzdata, fonts-dejavu-core | fonts-liberation2")
-set(CPACK_DEBIAN_KESTREL_PACKAGE_RECOMMENDS "xplanet-images, qt6-qpa-plugins")
+# The certificates check the map tile server's https.
+set(CPACK_DEBIAN_KESTREL_PACKAGE_RECOMMENDS "xplanet-images, qt6-qpa-plugins, ca-certificates")
 # Qt SQL opens SQLite files through a driver plugin loaded by name.
 get_target_property(host_links kestrel_host LINK_LIBRARIES)
 if("Qt6::Sql" IN_LIST host_links)

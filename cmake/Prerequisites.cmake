@@ -11,7 +11,7 @@ set(_kestrel_needs
   "Qt6:Charts:qt6-charts-dev"
   "Qt6:PrintSupport:qt6-base-dev"
   "Qt6:Network:qt6-base-dev"
-  "Qt6:Concurrent:qt6-base-dev"
+  "Qt6:Sql:qt6-base-dev"
   "Qt6:Test:qt6-base-dev"
   "Qt6:Designer:qt6-tools-dev"
   "Qt6:UiPlugin:qt6-tools-dev"

@@ -6,6 +6,7 @@
 #include "host/EmbeddedHostMap.h"
 #include "host/Feed.h"
 #include "host/GeoMath.h"
+#include "host/HostMapTiles.h"
 #include "host/HostMapWindow.h"
 #include "host/StationFile.h"
 #include "host/SymbolPainter.h"
@@ -109,7 +110,8 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_map = new EmbeddedHostMap(&m_database, this);
     m_map->setHome(m_ownCall, m_homeLat, m_homeLon);
     m_map->setPlacedObjects(&m_placed);
-    m_window = new HostMapWindow(m_map);
+    m_tiles = new HostMapTiles(m_map->tiles(), m_config.tiles, this);
+    m_window = new HostMapWindow(m_map, m_tiles);
     connect(m_window, &HostMapWindow::quitRequested, this, &EmbeddedHost::quit);
 
     m_refreshTimer.setSingleShot(true);

@@ -16,6 +16,7 @@
 
 class EmbeddedHostMap;
 class Feed;
+class HostMapTiles;
 class HostMapWindow;
 
 // The APRS host that runs inside Kestrel on Linux: it keeps the station
@@ -76,6 +77,7 @@ public:
     // The objects placed through placeObject, as the map draws them.
     const QList<PlacedObject> &placed() const { return m_placed; }
     EmbeddedHostMap *hostMap() const { return m_map; }
+    HostMapTiles *mapTiles() const { return m_tiles; }
     HostMapWindow *window() const { return m_window; }
     const QList<Feed *> &feeds() const { return m_feeds; }
     const HostConfig &config() const { return m_config; }
@@ -112,6 +114,7 @@ private:
     bool m_prefixesLoaded = false;
     MonitorLog m_log;
     EmbeddedHostMap *m_map = nullptr;
+    HostMapTiles *m_tiles = nullptr;
     HostMapWindow *m_window = nullptr;  // top-level, owned here
     QList<Feed *> m_feeds;
     QList<PlacedObject> m_placed;
