@@ -201,8 +201,9 @@ TEST_F(MainWindowTest, EventsAreRoutedByTagInLoadOrder)
                                     "second.PlotPHGRNGcircles", "dx.PlotDxOnMap"}));
 
     log.clear();
-    emit host.NotifyDXSpot("DX de X: 14025.0 Y", "Y", "14025.0", 1, 2, 3, 4);
-    EXPECT_EQ(log, QStringList({"AddDxSpot(DX de X: 14025.0 Y,Y,14025.0,1,2,3,4)"}));
+    // The host's kilometres arrive in the options' miles.
+    emit host.NotifyDXSpot("DX de X: 14025.0 Y", "Y", "14025.0", 1, 2, 3, 1609);
+    EXPECT_EQ(log, QStringList({"AddDxSpot(DX de X: 14025.0 Y,Y,14025.0,1,2,3,1000)"}));
     EXPECT_FALSE(m.dxIndicatorOn());
 }
 
