@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
@@ -74,6 +75,7 @@ frmDx::frmDx(QWidget *parent) : QWidget(parent), m_monitor(bandTable())
 
     // Settings from the configuration; a ticked notification loads the prefixes now.
     const Configuration &c = config();
+    m_distanceInMiles = c.miles;
     chkPlot->setChecked(c.dxPlot);
     chkIndicate->setChecked(c.dxHighlight);
     const bool validExpire = c.dxExpire >= 0 && c.dxExpire <= MaxExpire;
@@ -109,7 +111,8 @@ void frmDx::buildTabs()
     txtHeading->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHeading->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHeading->setFocusPolicy(Qt::NoFocus);
-    txtHeading->setFixedHeight(QFontMetrics(txtHeading->font()).height() + 2 * txtHeading->frameWidth() + 8);
+    // The column names, and under them their units.
+    txtHeading->setFixedHeight(2 * QFontMetrics(txtHeading->font()).lineSpacing() + 2 * txtHeading->frameWidth() + 8);
     txtSpots = textBox(QStringLiteral("txtSpots"), this);
     txtSpottedDX = textBox(QStringLiteral("txtSpottedDX"), this);
     // The heading scrolls sideways with the rows under it.
@@ -188,7 +191,7 @@ QWidget *frmDx::buildSettings()
     grid->addWidget(txtNumSpots, 1, 3, Qt::AlignLeft);
     grid->setColumnMinimumWidth(1, 24);
     grid->setColumnStretch(4, 1);
-    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     lstMonitor = new QTreeView(page);
     lstMonitor->setObjectName(QStringLiteral("lstMonitor"));
@@ -204,12 +207,23 @@ QWidget *frmDx::buildSettings()
         lstMonitor->header()->resizeSection(column, widths[column]);
     connect(lstMonitor->header(), &QHeaderView::sectionClicked, this, &frmDx::prefixHeaderClicked);
 
+    // The prefix list gives way first; below that the page scrolls, so the
+    // settings never crowd each other in a short window.
+    lstMonitor->setMinimumHeight(4 * lstMonitor->fontMetrics().height());
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(frmSettings);
     layout->addWidget(lstMonitor, 1);
+    // Keeps the settings at the top while the prefix list is hidden.
     layout->addStretch(0);
-    return page;
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("settingsScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(page);
+    m_settingsPage = scroller;
+    return scroller;
 }
 
 void frmDx::createBandTabs()
@@ -257,7 +271,7 @@ void frmDx::ShowTab(int index)
         setWindowTitle(kSettingsCaption);
         txtSpots->hide();
         txtSpottedDX->hide();
-        frmSettings->parentWidget()->show();
+        m_settingsPage->show();
         txtHeading->hide();
         if (m_totalStale)
             setTotal();
@@ -266,7 +280,7 @@ void frmDx::ShowTab(int index)
     if (index == 1) {
         setWindowTitle(kNotifiedCaption);
         txtSpots->hide();
-        frmSettings->parentWidget()->hide();
+        m_settingsPage->hide();
         txtSpottedDX->show();
         if (m_notifiedStale)
             showNotifiedBox();
@@ -275,10 +289,10 @@ void frmDx::ShowTab(int index)
         return;
     }
     txtSpots->show();
-    frmSettings->parentWidget()->hide();
+    m_settingsPage->hide();
     txtSpottedDX->hide();
     txtHeading->show();
-    txtHeading->setPlainText(DxRows::bandHeading());
+    txtHeading->setPlainText(DxRows::bandHeading() + u'\n' + DxRows::bandUnits(m_distanceInMiles));
 
     const QString caption = SSActiveTabs1->tabText(index);
     QString rows;

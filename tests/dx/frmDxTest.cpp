@@ -67,7 +67,7 @@ TEST_F(DxWindowTest, ASpotShowsAndMarksItsBandTabAndGoesOnTheMap)
     tabs().setCurrentIndex(tab("40M"));
     EXPECT_EQ(dx->tabMark(tab("40M")), 0) << "selecting the tab clears its mark";
     EXPECT_EQ(dx->windowTitle(), "DX List (40M - 1 Station)");
-    EXPECT_EQ(dx->txtHeading->toPlainText(), DxRows::bandHeading());
+    EXPECT_EQ(dx->txtHeading->toPlainText(), DxRows::bandHeading() + "\n" + DxRows::bandUnits(true));
     EXPECT_TRUE(dx->txtSpots->toPlainText().startsWith("UA9KXK       F5KIG        7015.0   2500  55N  37E  45"));
     EXPECT_EQ(dx->txtSpots->toPlainText().count(u'\n'), 2) << "one row, then one more line end";
 }
@@ -167,10 +167,10 @@ TEST_F(DxWindowTest, NotificationLoadsThePrefixListAndNotifiesTickedCountriesOnl
     ASSERT_EQ(list->columnCount(), 9);
     EXPECT_EQ(list->headerData(8, Qt::Horizontal).toString(), "Checked");
     EXPECT_EQ(list->index(1, 7).data().toString(), "???") << "a line of seven fields";
-    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n");
+    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(true) + "\n");
 
     add(Spot40, "UA9KXK", "7015.0", 0, 0);
-    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n") << "Russia is not ticked";
+    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(true) + "\n") << "Russia is not ticked";
     EXPECT_EQ(dx->monitor().spots().count(), 1);
     EXPECT_TRUE(tabShown("40M"));
 
@@ -179,7 +179,7 @@ TEST_F(DxWindowTest, NotificationLoadsThePrefixListAndNotifiesTickedCountriesOnl
     add(Spot40, "R9KXK", "7015.0", 0, 0);
     const QString line = DxRows::notifiedLine(Spot40, "R9KXK", "7015.0", 0, 0, 45, 2500, "F5KIG");
     EXPECT_TRUE(line.contains("   0S   0W"));
-    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + line + "\n");
+    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(true) + "\n" + line + "\n");
     EXPECT_EQ(dx->tabMark(tab("notified dx")), 2);
     tabs().setCurrentIndex(tab("Notified DX"));
     EXPECT_EQ(dx->windowTitle(), "Spotted DX");
@@ -219,9 +219,10 @@ TEST_F(DxWindowTest, NotifiedLinesAreBoundedAndKeepTheirHeading)
     tabs().setCurrentIndex(tab("Notified DX"));
     add(Spot40, "G99999AA", "7015.0");  // arrives while the box is on screen
     const QStringList lines = dx->txtSpottedDX->toPlainText().split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), frmDx::KeptNotifiedLines + 1);
-    EXPECT_EQ(lines.first(), DxRows::notifiedHeading());
-    EXPECT_TRUE(lines[1].startsWith("G6AA ")) << lines[1].toStdString();
+    ASSERT_EQ(lines.size(), frmDx::KeptNotifiedLines + 2);
+    EXPECT_EQ(lines[0], DxRows::notifiedHeading());
+    EXPECT_EQ(lines[1], DxRows::notifiedUnits(true));
+    EXPECT_TRUE(lines[2].startsWith("G6AA ")) << lines[2].toStdString();
     EXPECT_TRUE(lines.last().startsWith("G99999AA "));
     EXPECT_EQ(dx->txtSpottedDX->toPlainText(), dx->notifiedText());
 }
@@ -460,7 +461,7 @@ TEST_F(DxWindowTest, AHiddenWindowCatchesUpWhenShown)
     add(Spot20, "ZS6KXC", "14025.0");
     dx->show();
     EXPECT_EQ(dx->txtSpottedDX->toPlainText(), dx->notifiedText());
-    EXPECT_EQ(dx->txtSpottedDX->toPlainText().count(u'\n'), 3);
+    EXPECT_EQ(dx->txtSpottedDX->toPlainText().count(u'\n'), 4) << "the heading, its units, two spots";
     tabs().setCurrentIndex(0);
     EXPECT_EQ(dx->txtNumSpots->text(), "2");
 
