@@ -24,9 +24,13 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -292,19 +296,55 @@ void frmDx::ShowTab(int index)
 
     const QString caption = SSActiveTabs1->tabText(index);
     QString rows;
-    int n = 0;
-    for (const DxStations &spot : m_monitor.spots().records()) {
-        if (spot.Band != caption)
+    m_shownBand = caption;
+    m_shownRecords.clear();
+    const QList<DxStations> &records = m_monitor.spots().records();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (records[i].Band != caption)
             continue;
-        rows += DxRows::bandRow(spot) + u'\n';
-        ++n;
+        rows += DxRows::bandRow(records[i]) + u'\n';
+        m_shownRecords.append(i);
     }
     const int scroll = txtSpots->verticalScrollBar()->value();
     txtSpots->setPlainText(rows + u'\n');
     txtSpots->verticalScrollBar()->setValue(scroll);
     m_spotsStale = false;
-    setWindowTitle(kBandCaption + caption + QStringLiteral(" - ") + QString::number(n)
+    showBandCount();
+}
+
+void frmDx::showBandCount()
+{
+    const qsizetype n = m_shownRecords.size();
+    setWindowTitle(kBandCaption + m_shownBand + QStringLiteral(" - ") + QString::number(n)
                    + (n < 2 ? kOneStation : kStations));
+}
+
+bool frmDx::showSpotInPlace(const SpotOutcome &outcome, const DxStations *record)
+{
+    // Only a band tab shown up to date can take one row: anything else is drawn whole.
+    if (!record || m_spotsStale || m_refreshQueued || !txtSpots->isVisible() || outcome.band != m_shownBand
+        || (!outcome.added && outcome.previousBand != outcome.band))
+        return false;
+    const qsizetype position = record - m_monitor.spots().records().constData();
+    QTextCursor cursor(txtSpots->document());
+    if (outcome.added) {
+        // A new record is the last of the collection, so its row is the band's last.
+        if (!m_shownRecords.isEmpty() && m_shownRecords.last() >= position)
+            return false;
+        cursor = QTextCursor(txtSpots->document()->findBlockByNumber(int(m_shownRecords.size())));
+        cursor.insertText(DxRows::bandRow(*record) + u'\n');
+        m_shownRecords.append(position);
+        showBandCount();
+        return true;
+    }
+    // A re-spot from the same spotter rewrites its row where it stands.
+    const auto row = std::lower_bound(m_shownRecords.cbegin(), m_shownRecords.cend(), position);
+    if (row == m_shownRecords.cend() || *row != position)
+        return false;
+    cursor = QTextCursor(txtSpots->document()->findBlockByNumber(int(row - m_shownRecords.cbegin())));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(DxRows::bandRow(*record));
+    return true;
 }
 
 void frmDx::notificationToggled(bool on)

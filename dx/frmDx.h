@@ -102,6 +102,11 @@ private:
     void setTotal();
     void showNotifiedBox();
     void queueRefresh();
+    // Adds or rewrites the one row of a spot on the band tab shown, so that
+    // a spot costs the same however many are listed; false when the tab
+    // must be drawn whole instead.
+    bool showSpotInPlace(const SpotOutcome &outcome, const DxStations *record);
+    void showBandCount();
     static HostApplication *host();
 
     DxMonitor m_monitor;
@@ -113,6 +118,9 @@ private:
     // What a hidden window would have shown waits until it is shown: laying
     // out text nobody sees is most of the cost of a spot.
     bool m_spotsStale = false;
+    // The band tab drawn last and the positions in the collection of its rows.
+    QString m_shownBand;
+    QList<qsizetype> m_shownRecords;
     bool m_notifiedStale = false;
     bool m_totalStale = false;
     bool m_refreshQueued = false;

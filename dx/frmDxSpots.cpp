@@ -77,12 +77,13 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
         setTotal();
         // The tab the station arrived on, or the one a re-spot took it from.
         const int shown = SSActiveTabs1->currentIndex();
-        if (shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
+        const DxStations *spot = m_monitor.spots().find(strCallsign, outcome.spotter);
+        if ((shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
+            && !showSpotInPlace(outcome, spot))
             queueRefresh();
         // The other spots are on the map already; only this one moved or arrived.
-        if (chkPlot->isChecked())
-            if (const DxStations *spot = m_monitor.spots().find(strCallsign, outcome.spotter))
-                placeOnMap(*spot);
+        if (chkPlot->isChecked() && spot)
+            placeOnMap(*spot);
     } catch (const std::exception &e) {
         reportError(QStringLiteral("AddDxSpot"), QString::fromLocal8Bit(e.what()));
     }

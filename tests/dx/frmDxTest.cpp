@@ -88,6 +88,42 @@ TEST_F(DxWindowTest, CaptionsCountStationsOnTheSelectedBand)
     EXPECT_EQ(dx->txtSpots->toPlainText().count("ZS6KX"), 2);
 }
 
+// The band tab takes a spot as one row added or rewritten in place; after
+// every kind of spot it reads as the tab drawn whole, and so does its caption.
+TEST_F(DxWindowTest, TheShownBandTabTakesEachSpotInPlaceAsDrawnWhole)
+{
+    open();
+    add(Spot20, "ZS6KXA", "14020.0");
+    tabs().setTabVisible(tab("20M"), true);
+    tabs().setCurrentIndex(tab("20M"));
+    const struct
+    {
+        const char *call, *spotter, *frequency;
+    } spots[] = {
+        {"ZS6KXB", "M0KDB", "14025.0"},  // new on the band shown
+        {"UA9KXK", "F5KIG", "7015.0"},   // new on another band
+        {"ZS6KXA", "M0KDB", "14021.5"},  // re-spot, same band, first row rewritten
+        {"ZS6KXC", "G4KDA", "14030.0"},
+        {"ZS6KXB", "M0KDB", "7012.0"},   // re-spot that takes a row off the band shown
+        {"UA9KXK", "F5KIG", "14001.0"},  // re-spot that brings one onto it, mid-list
+        {"ZS6KXD", "G4KDA", "14031.0"},
+    };
+    for (const auto &spot : spots) {
+        SCOPED_TRACE(spot.call);
+        const QString text = QStringLiteral("DX de %1:").arg(QLatin1String(spot.spotter)).leftJustified(15)
+                             + QString::fromLatin1(spot.frequency).rightJustified(9) + QStringLiteral("  ")
+                             + QString::fromLatin1(spot.call).leftJustified(13) + QStringLiteral("CW").leftJustified(31)
+                             + QStringLiteral("2001Z");
+        add(text, QLatin1String(spot.call), QLatin1String(spot.frequency));
+        settle();
+        const QString shown = dx->txtSpots->toPlainText(), caption = dx->windowTitle();
+        dx->ShowTab(tab("20M"));
+        EXPECT_EQ(shown, dx->txtSpots->toPlainText());
+        EXPECT_EQ(caption, dx->windowTitle());
+    }
+    EXPECT_EQ(dx->windowTitle(), "DX List (20M - 4 Stations)");
+}
+
 TEST_F(DxWindowTest, ARepeatedSpotUpdatesOneRecordAndMovesItsSymbol)
 {
     open();
