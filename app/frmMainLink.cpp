@@ -10,6 +10,7 @@
 #include "core/SettingsStore.h"
 #include "core/SharedState.h"
 #include "core/StallWatchdog.h"
+#include "core/Units.h"
 #include "core/Utilities.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
@@ -112,8 +113,11 @@ void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, con
 {
     StallWatchdog::Activity activity("DX spot", strCallsign);
     setIndicator(5, true);
+    // The host sends distances in its own unit; Kestrel shows them in the options' one.
+    const bool hostMiles = m_host && m_host->spotDistancesInMiles();
+    const qint16 distance = Units::convertWholeDistance(intDistance, hostMiles, config().miles);
     if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
-        dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, intDistance);
+        dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, distance);
     setIndicator(5, false);
 }
 

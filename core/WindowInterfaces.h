@@ -42,6 +42,8 @@ public:
     static constexpr int MaxFontSize = 72;
     static bool fontSizeFits(int pointSize) { return pointSize >= MinFontSize && pointSize <= MaxFontSize; }
     virtual void setListFontSize(int pointSize) = 0;
+    // The options' distance unit changed.
+    virtual void unitsChanged() {}
 };
 
 class QPagedPaintDevice;
@@ -83,6 +85,8 @@ public:
                            qint16 intBearing, qint16 intDistance) = 0;
     virtual void PlotDxOnMap() = 0;
     virtual void SaveDxList() = 0;
+    // The options' distance unit changed.
+    virtual void unitsChanged() {}
 };
 
 class WeatherWindow

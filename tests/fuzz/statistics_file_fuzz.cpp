@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include "statistics/StatisticsBarIndex.h"
 #include "statistics/StatisticsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
