@@ -160,9 +160,9 @@ void StationListModel::setDistanceInMiles(bool miles)
     if (miles == m_miles)
         return;
     m_miles = miles;
-    for (Row &row : m_rows)
-        if (row.distanceKm >= 0)
-            row.cells[Dist] = distanceText(row.distanceKm);
+    for (const std::unique_ptr<Slot> &slot : m_rows)
+        if (slot->row.distanceKm >= 0)
+            slot->row.cells[Dist] = distanceText(slot->row.distanceKm);
     emit headerDataChanged(Qt::Horizontal, Dist, Dist);
     if (!m_rows.empty())
         emit dataChanged(index(0, Dist), index(count() - 1, Dist));
