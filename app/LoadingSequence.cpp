@@ -157,6 +157,7 @@ void LoadingSequence::run()
 
     progress(QStringLiteral("Ready..."));
     main.m_loadingDone = true;
+    emit main.loaded();
 }
 
 void LoadingSequence::placeMainWindow()

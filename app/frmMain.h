@@ -108,6 +108,12 @@ public:
 public slots:
     void toolClicked(QAction *tool);
 
+signals:
+    // The loading sequence has run to its end.
+    void loaded();
+    // The user's close was accepted: the windows and the host go next.
+    void closing();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,6 +6,7 @@
 #include "core/HostApplication.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
+#include "core/StallWatchdog.h"
 #include "core/Utilities.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
@@ -70,6 +71,7 @@ void frmMain::toolClicked(QAction *tool)
 {
     const QString id = tool->objectName();
     const bool on = tool->isChecked();
+    StallWatchdog::Activity activity("command", id);
     WindowProviders &make = providers();
 
     if (id == QLatin1String("ID_Open...")) {
@@ -174,6 +176,7 @@ void frmMain::satelliteDisplayChanged(const QString &id)
 void frmMain::comboChanged(const QString &id)
 {
     QComboBox *box = combo(id);
+    StallWatchdog::Activity activity("command", id);
     QWidget *active = activeChild();
     const QString tag = WindowRegistry::tagOf(active);
     if (id == QLatin1String("ID_Orbits") || id == QLatin1String("ID_PlotInterval")) {
@@ -192,9 +195,10 @@ void frmMain::comboChanged(const QString &id)
         if (tag == WindowTag::StationList)
             if (auto *list = dynamic_cast<StationListWindow *>(active)) {
                 const int size = qRound(box->currentText().toDouble());
-                list->setListFontSize(size);
-                if (size > 0)
+                if (StationListWindow::fontSizeFits(size)) {
+                    list->setListFontSize(size);
                     m_listFontSize = size;
+                }
             }
     }
 }

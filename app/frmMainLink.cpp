@@ -9,6 +9,7 @@
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/SharedState.h"
+#include "core/StallWatchdog.h"
 #include "core/Units.h"
 #include "core/Utilities.h"
 #include "core/WindowInterfaces.h"
@@ -63,6 +64,7 @@ void frmMain::injectTestFrame()
 
 void frmMain::receiveLinkText(const QString &text)
 {
+    StallWatchdog::Activity activity("frame intake", {});
     m_text1->setText(text);
     // Without a host (yet) the intake still runs: it finds no stations.
     if (!m_frameHandler && providers().frameIntake)
@@ -109,6 +111,7 @@ bool frmMain::openLink(QString *errorText)
 void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                        qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance)
 {
+    StallWatchdog::Activity activity("DX spot", strCallsign);
     setIndicator(5, true);
     // The host sends distances in its own unit; Kestrel shows them in the options' one.
     const bool hostMiles = m_host && m_host->spotDistancesInMiles();
@@ -126,6 +129,7 @@ void frmMain::onHostClosing()
 
 void frmMain::onMapChanged()
 {
+    StallWatchdog::Activity activity("map redraw", {});
     for (StationListWindow *list : windowsTagged<StationListWindow>(WindowTag::StationList)) {
         list->PlotDX();
         list->PlotPHGRNGcircles();
@@ -224,6 +228,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     m_closing = true;
+    emit closing();
     m_tmrLoad.stop();
     // Taken before the windows go, while the satellite window still shows its view.
     const SatelliteChoices satellites = satelliteChoices();

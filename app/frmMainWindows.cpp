@@ -134,7 +134,9 @@ void frmMain::readListFont()
 {
     const SettingsStore &store = SettingsStore::instance();
     m_listFont = store.value(AppInfo::Title, kListFontSection, kListFontKey);
-    m_listFontSize = qMax(0, store.value(AppInfo::Title, kListFontSection, kListFontSizeKey).toInt());
+    m_listFontSize = store.value(AppInfo::Title, kListFontSection, kListFontSizeKey).toInt();
+    if (!StationListWindow::fontSizeFits(m_listFontSize))
+        m_listFontSize = 0;
     // Shown in the tools without applying them to whatever window is active.
     const QSignalBlocker fontBlocker(combo(QStringLiteral("ID_Font")));
     const QSignalBlocker sizeBlocker(combo(QStringLiteral("ID_FontSize")));

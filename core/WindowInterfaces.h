@@ -36,6 +36,11 @@ public:
     // The callsign of the selected row, or empty.
     virtual QString selectedCallsign() const = 0;
     virtual void setListFont(const QString &family) = 0;
+    // Sizes outside these are ignored: they are typed on the way to another
+    // (1 before 12), and a list in a huge font takes seconds to paint.
+    static constexpr int MinFontSize = 6;
+    static constexpr int MaxFontSize = 72;
+    static bool fontSizeFits(int pointSize) { return pointSize >= MinFontSize && pointSize <= MaxFontSize; }
     virtual void setListFontSize(int pointSize) = 0;
     // The options' distance unit changed.
     virtual void unitsChanged() {}

@@ -9,6 +9,11 @@
 
 namespace {
 constexpr int MaxLine = 4096;
+// Read a slice of a burst at a time (some forty lines): a reconnect or the
+// network catching up must not hold the user's clicks and paints for seconds.
+constexpr qint64 SliceBytes = 4096;
+// Beyond this much unread, the sender is held back by the connection itself.
+constexpr qint64 ReadBufferBytes = 1 << 20;
 constexpr int LoginFallbackMs = 3000;
 // A subnegotiation longer than this is line noise, not telnet.
 constexpr int MaxSubnegotiation = 256;
@@ -35,10 +40,12 @@ TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
         setState(QStringLiteral("Connected"));
         onConnected();
     });
-    connect(&m_socket, &QTcpSocket::readyRead, this, [this] {
-        received();
-        onData(m_socket.readAll());
-    });
+    m_socket.setReadBufferSize(ReadBufferBytes);
+    m_nextSlice.setSingleShot(true);
+    m_nextSlice.setInterval(0);
+    m_nextSlice.setTimerType(Qt::PreciseTimer);
+    connect(&m_nextSlice, &QTimer::timeout, this, &TcpFeed::readSlice);
+    connect(&m_socket, &QTcpSocket::readyRead, this, &TcpFeed::readSlice);
     connect(&m_socket, &QTcpSocket::disconnected, this,
             [this] { connectionLost(QStringLiteral("Disconnected")); });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
@@ -72,6 +79,7 @@ void TcpFeed::stop()
     m_running = false;
     m_retryTimer.stop();
     m_idleTimer.stop();
+    m_nextSlice.stop();
     m_socket.abort();
     setState(QStringLiteral("Stopped"));
 }
@@ -92,6 +100,17 @@ void TcpFeed::restartIdleTimer()
 {
     if (m_idleMs > 0)
         m_idleTimer.start(m_idleMs);
+}
+
+void TcpFeed::readSlice()
+{
+    if (m_socket.bytesAvailable() <= 0)
+        return;
+    received();
+    onData(m_socket.read(SliceBytes));
+    // The rest waits one turn of the event loop.
+    if (m_socket.bytesAvailable() > 0)
+        m_nextSlice.start();
 }
 
 void TcpFeed::received()

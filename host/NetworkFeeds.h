@@ -43,6 +43,7 @@ protected:
 private:
     void connectNow();
     void connectionLost(const QString &reason);
+    void readSlice();
     void received();
     void enableKeepAlive();
     void restartIdleTimer();
@@ -50,6 +51,7 @@ private:
     QTcpSocket m_socket;
     QTimer m_retryTimer;
     QTimer m_idleTimer;
+    QTimer m_nextSlice;
     QElapsedTimer m_connectedFor;
     int m_firstRetryMs = 1000;
     int m_maxRetryMs = 60000;

@@ -5,11 +5,14 @@
 #include "hostlogs/LogDetails.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,7 +30,9 @@ frmLogDetails::frmLogDetails(QWidget *parent) : QDialog(parent)
 
     auto *frame = new QGroupBox(QStringLiteral("Stations In Log"), this);
     frame->setObjectName(QStringLiteral("fraStations"));
-    lstStations = new QListWidget(frame);
+    lstStations = new QListView(frame);
+    lstStations->setModel(&m_stations);
+    lstStations->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstStations->setObjectName(QStringLiteral("lstStations"));
     // The tally lines up in columns of blanks, so every character is as wide as the next.
     QFont fixed(QStringLiteral("Courier New"));
@@ -36,6 +41,7 @@ frmLogDetails::frmLogDetails(QWidget *parent) : QDialog(parent)
     if (!QFontInfo(fixed).fixedPitch())
         fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     lstStations->setFont(fixed);
+    lstStations->setUniformItemSizes(true);
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(lstStations);
 
@@ -57,22 +63,51 @@ frmLogDetails::frmLogDetails(QWidget *parent) : QDialog(parent)
     resize(340, 420);
 }
 
+// What the reading thread hands back: everything the window shows, made
+// ready there so that the user-interface thread only fills it in.
+struct frmLogDetails::Reading
+{
+    bool readable = false;
+    bool valid = false;
+    QString error;
+    QString start, end;
+    QStringList lines;
+
+    bool usable() const { return readable && valid; }
+
+    static Reading of(const QString &path)
+    {
+        Reading result;
+        LogDetails::Summary summary;
+        result.readable = LogDetails::examineFile(path, &summary, &result.error);
+        result.valid = summary.valid;
+        if (result.usable()) {
+            result.start = LogDetails::displayTime(summary.start);
+            result.end = LogDetails::displayTime(summary.end);
+            result.lines = LogDetails::stationLines(summary.stations);
+        }
+        return result;
+    }
+};
+
 bool frmLogDetails::examine(const QString &path)
 {
-    LogDetails::Summary summary;
-    QString error;
-    if (!LogDetails::examineFile(path, &summary, &error)) {
-        reportError(QStringLiteral("Form_Activate"), error);
+    return fill(Reading::of(path));
+}
+
+bool frmLogDetails::fill(const Reading &result)
+{
+    if (!result.readable) {
+        reportError(QStringLiteral("Form_Activate"), result.error);
         return false;
     }
-    if (!summary.valid) {
+    if (!result.valid) {
         Prompts::instance().message(InvalidText, InvalidTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return false;
     }
-    txtLogStartDate->setText(LogDetails::displayTime(summary.start));
-    txtLogEndDate->setText(LogDetails::displayTime(summary.end));
-    lstStations->clear();
-    lstStations->addItems(LogDetails::stationLines(summary.stations));
+    txtLogStartDate->setText(result.start);
+    txtLogEndDate->setText(result.end);
+    m_stations.setStringList(result.lines);
     return true;
 }
 
@@ -80,10 +115,19 @@ frmLogDetails *frmLogDetails::showFor(QWidget *owner, const QString &path)
 {
     auto *window = new frmLogDetails(owner);
     window->setAttribute(Qt::WA_DeleteOnClose, true);
-    if (!window->examine(path)) {
-        delete window;
-        return nullptr;
-    }
+    window->m_reading = true;
+    window->m_stations.setStringList({QStringLiteral("Reading %1...").arg(QFileInfo(path).fileName())});
+    auto *watcher = new QFutureWatcher<Reading>(window);
+    connect(watcher, &QFutureWatcher<Reading>::finished, window, [window, watcher] {
+        window->m_reading = false;
+        const Reading result = watcher->result();
+        // Gone before the warning, which then stands over the owner as before.
+        if (!result.usable())
+            window->close();
+        window->fill(result);
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(&Reading::of, path));
     window->open();
     return window;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringListModel>
 
-class QListWidget;
+class QListView;
 class QLineEdit;
 class QPushButton;
 
@@ -23,12 +24,27 @@ public:
     // is no log file.
     bool examine(const QString &path);
 
-    // Opens the window over the owner for that file, modal to it; nothing
-    // but the warning for a file that is no log. Returns the window, or null.
+    // Opens the window over the owner for that file, modal to it, and reads
+    // the file on another thread meanwhile: a busy day's log takes a while.
+    // A file that is no log closes the window again and leaves only the
+    // warning. Returns the window.
     static frmLogDetails *showFor(QWidget *owner, const QString &path);
+
+    bool reading() const { return m_reading; }
+    QStringList stationLines() const { return m_stations.stringList(); }
 
     QLineEdit *txtLogStartDate = nullptr;
     QLineEdit *txtLogEndDate = nullptr;
-    QListWidget *lstStations = nullptr;
+    QListView *lstStations = nullptr;
     QPushButton *cmdOK = nullptr;
+
+private:
+    struct Reading;
+    // False (after the warning) when the file is unreadable or no log.
+    bool fill(const Reading &result);
+
+    // A busy log names tens of thousands of stations: a plain model of lines
+    // shows them in a few milliseconds where an item per line takes tens.
+    QStringListModel m_stations;
+    bool m_reading = false;
 };

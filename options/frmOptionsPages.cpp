@@ -95,7 +95,7 @@ QWidget *frmOptions::buildGeneral()
     chkPHGRNG = check(page, "chkPHGRNG", QStringLiteral("Plot PHG and RNG circles"));
     chkDisplayErrors = check(page, "chkDisplayErrors", QStringLiteral("Display Errors"));
     chkDebug = check(page, "chkDebug", QStringLiteral("Enabled"));
-    chkDebug->setToolTip(QStringLiteral("Append every received frame to Debug.txt in the data folder"));
+    chkDebug->setToolTip(QStringLiteral("Append every received frame, and every stall of Kestrel, to Debug.txt in the data folder"));
     optDistKm = named(new QRadioButton(QStringLiteral("Kilometers"), page), "optDistKm");
     optDistMiles = named(new QRadioButton(QStringLiteral("Miles"), page), "optDistMiles");
     chkPreload = check(page, "chkPreload", QStringLiteral("Preload Stations from UI View"));

@@ -28,13 +28,18 @@ ScenePass scenePass(Tracker &tracker, int entry, const Pass &pass, bool withTrac
 
 } // namespace
 
-double trackStepSeconds(int plotIntervalSeconds, double periodMinutes)
+double trackStepSeconds(int plotIntervalSeconds, double periodMinutes, int orbits)
 {
+    double step = 0;
     if (plotIntervalSeconds == 15 || plotIntervalSeconds == 30 || plotIntervalSeconds == 60)
-        return plotIntervalSeconds;
-    // Automatic: about 240 points an orbit, but no closer than 10 s or
-    // further apart than 10 minutes.
-    return std::clamp(periodMinutes * 60.0 / 240.0, 10.0, 600.0);
+        step = plotIntervalSeconds;
+    else
+        // Automatic: about 240 points an orbit, but no closer than 10 s or
+        // further apart than 10 minutes.
+        step = std::clamp(periodMinutes * 60.0 / 240.0, 10.0, 600.0);
+    // Every paint draws every point, so a long track is thinned to what a
+    // world view can show.
+    return std::max(step, std::max(1, orbits) * periodMinutes * 60.0 / kMaxTrackPoints);
 }
 
 Scene buildScene(Tracker &tracker, const DisplayOptions &options, int selectedEntry, bool withTracks)
@@ -83,7 +88,7 @@ Scene buildScene(Tracker &tracker, const DisplayOptions &options, int selectedEn
             if (sat->nextMutual)
                 s.nextMutual = scenePass(tracker, entry, *sat->nextMutual, false);
             const double period = withTracks ? sat->model.elements().periodMinutes() : 0.0;
-            const double step = trackStepSeconds(options.plotIntervalSeconds, period);
+            const double step = trackStepSeconds(options.plotIntervalSeconds, period, options.orbits);
             const double span = std::max(1, options.orbits) * period * 60.0;
             // The track starts at the step before now, so it does not creep
             // between redraws.

@@ -81,9 +81,13 @@ struct Scene
     }
 };
 
-// Seconds between ground track points for a period (minutes) and a choice
-// of 15, 30, 60 or 1 (automatic).
-double trackStepSeconds(int plotIntervalSeconds, double periodMinutes);
+// The most points a ground track has, however many orbits of however long a
+// period at whatever spacing: about one a pixel across a world view.
+constexpr int kMaxTrackPoints = 1000;
+
+// Seconds between ground track points for a period (minutes), a choice of
+// 15, 30, 60 or 1 (automatic), and the orbits the track spans.
+double trackStepSeconds(int plotIntervalSeconds, double periodMinutes, int orbits = 1);
 
 // Builds the snapshot from the tracker as it was last computed. Pass tracks
 // are worked out here, and ground tracks when the view draws them.

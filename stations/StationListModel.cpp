@@ -120,7 +120,7 @@ QVariant StationListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};
-    const Row &r = m_rows[size_t(index.row())];
+    const Row &r = row(index.row());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -160,9 +160,9 @@ void StationListModel::setDistanceInMiles(bool miles)
     if (miles == m_miles)
         return;
     m_miles = miles;
-    for (Row &row : m_rows)
-        if (row.distanceKm >= 0)
-            row.cells[Dist] = distanceText(row.distanceKm);
+    for (const std::unique_ptr<Slot> &slot : m_rows)
+        if (slot->row.distanceKm >= 0)
+            slot->row.cells[Dist] = distanceText(slot->row.distanceKm);
     emit headerDataChanged(Qt::Horizontal, Dist, Dist);
     if (!m_rows.empty())
         emit dataChanged(index(0, Dist), index(count() - 1, Dist));
@@ -181,16 +181,36 @@ bool StationListModel::setData(const QModelIndex &index, const QVariant &value, 
     if (role != Qt::CheckStateRole || !index.isValid() || index.column() != Station || index.row() >= count())
         return false;
     const bool checked = value.toInt() == Qt::Checked;
-    if (m_rows[size_t(index.row())].checked == checked)
+    if (row(index.row()).checked == checked)
         return true;
     setChecked(index.row(), checked);
     emit checkToggled(index.row(), checked);
     return true;
 }
 
+void StationListModel::numberPlaces() const
+{
+    for (size_t i = size_t(m_placesRightBelow); i < m_rows.size(); ++i)
+        m_rows[i]->place = int(i);
+    m_placesRightBelow = count();
+}
+
+int StationListModel::placeOf(const Slot *slot) const
+{
+    if (slot->place >= m_placesRightBelow)
+        numberPlaces();
+    return slot->place;
+}
+
 int StationListModel::find(const QString &callsign) const
 {
-    return m_index.value(callsign, -1);
+    int first = -1;
+    for (auto it = m_index.constFind(callsign); it != m_index.cend() && it.key() == callsign; ++it) {
+        const int place = placeOf(it.value());
+        if (first < 0 || place < first)
+            first = place;
+    }
+    return first;
 }
 
 int StationListModel::append(const QString &callsign)
@@ -204,15 +224,16 @@ int StationListModel::appendRow(const Cells &cells)
 {
     const int r = sorting() ? sortedPlace(cells) : count();
     beginInsertRows({}, r, r);
-    if (r < count()) {
-        // Rows below move down one; only their index entries change.
-        for (auto it = m_index.begin(); it != m_index.end(); ++it)
-            if (*it >= r)
-                ++*it;
-    }
-    m_rows.insert(m_rows.begin() + r, Row{cells, {}, false});
-    if (const auto it = m_index.constFind(cells[Station]); it == m_index.cend() || *it > r)
-        m_index.insert(cells[Station], r);
+    auto slot = std::make_unique<Slot>();
+    slot->row.cells = cells;
+    slot->place = r;
+    m_index.insert(cells[Station], slot.get());
+    m_rows.insert(m_rows.begin() + r, std::move(slot));
+    // A row added at the end leaves every place as it was.
+    if (r == count() - 1 && m_placesRightBelow == r)
+        m_placesRightBelow = count();
+    else
+        placesMovedFrom(r);
     endInsertRows();
     emit countChanged(count());
     return r;
@@ -225,19 +246,18 @@ void StationListModel::rowChanged(int r)
 
 void StationListModel::setCell(int r, int column, const QString &text)
 {
-    Row &row = m_rows[size_t(r)];
-    if (column == Station && row.cells[Station] != text) {
-        row.cells[Station] = text;
-        rebuildIndex();
-    } else {
-        row.cells[size_t(column)] = text;
+    Slot *slot = m_rows[size_t(r)].get();
+    if (column == Station && slot->row.cells[Station] != text) {
+        m_index.remove(slot->row.cells[Station], slot);
+        m_index.insert(text, slot);
     }
+    slot->row.cells[size_t(column)] = text;
     emit dataChanged(index(r, column), index(r, column));
 }
 
 void StationListModel::setChecked(int r, bool checked)
 {
-    m_rows[size_t(r)].checked = checked;
+    editRow(r).checked = checked;
     emit dataChanged(index(r, Station), index(r, Station), {Qt::CheckStateRole});
 }
 
@@ -262,7 +282,7 @@ int StationListModel::sortedPlace(const Cells &cells, int skip) const
     int high = count() - (skip >= 0 ? 1 : 0);
     while (low < high) {
         const int middle = (low + high) / 2;
-        if (goesBefore(m_rows[size_t(skip < 0 || middle < skip ? middle : middle + 1)]))
+        if (goesBefore(row(skip < 0 || middle < skip ? middle : middle + 1)))
             high = middle;
         else
             low = middle + 1;
@@ -274,14 +294,16 @@ int StationListModel::moveToSortedPlace(int r)
 {
     if (!sorting())
         return r;
-    const int place = sortedPlace(m_rows[size_t(r)].cells, r);
+    const int place = sortedPlace(row(r).cells, r);
     if (place == r)
         return r;
     beginMoveRows({}, r, r, {}, place > r ? place + 1 : place);
-    Row moving = std::move(m_rows[size_t(r)]);
-    m_rows.erase(m_rows.begin() + r);
-    m_rows.insert(m_rows.begin() + place, std::move(moving));
-    reindex(std::min(r, place), std::max(r, place));
+    const auto at = [this](int i) { return m_rows.begin() + i; };
+    if (place < r)
+        std::rotate(at(place), at(r), at(r + 1));
+    else
+        std::rotate(at(r), at(r + 1), at(place + 1));
+    placesMovedFrom(std::min(r, place));
     endMoveRows();
     return place;
 }
@@ -291,6 +313,7 @@ void StationListModel::clear()
     beginResetModel();
     m_rows.clear();
     m_index.clear();
+    m_placesRightBelow = 0;
     endResetModel();
     emit countChanged(0);
 }
@@ -303,64 +326,46 @@ void StationListModel::sortByColumn(int column, Qt::SortOrder order)
     m_sortOrder = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> order_(m_rows.size());
-    for (size_t i = 0; i < order_.size(); ++i)
-        order_[i] = int(i);
     const bool ascending = order == Qt::AscendingOrder;
     const SortKind kind = sortKind(column);
-    if (kind == SortKind::Text) {
-        const auto text = [this, column](int r) -> const QString & { return m_rows[size_t(r)].cells[size_t(column)]; };
-        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-            const int c = text(a).compare(text(b), Qt::CaseInsensitive);
-            return ascending ? c < 0 : c > 0;
+    const auto text = [this, column](size_t row) -> const QString & { return m_rows[row]->row.cells[size_t(column)]; };
+    // Sorted as (key, old place) pairs in one flat array: equal keys keep
+    // their order, and no comparison chases a row's pointer or folds case
+    // again, which with tens of thousands of rows was most of the time.
+    std::vector<int> sorted(m_rows.size());
+    const auto sortPairs = [&](auto &keys, auto compare) {
+        std::sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
+            const int c = compare(a.first, b.first);
+            return c != 0 ? (ascending ? c < 0 : c > 0) : a.second < b.second;
         });
-    } else {
-        std::vector<double> keys(m_rows.size());
         for (size_t i = 0; i < keys.size(); ++i)
-            keys[i] = sortKey(kind, m_rows[i].cells[size_t(column)]);
-        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-            return ascending ? keys[size_t(a)] < keys[size_t(b)] : keys[size_t(a)] > keys[size_t(b)];
-        });
+            sorted[i] = keys[i].second;
+    };
+    if (kind == SortKind::Text) {
+        std::vector<std::pair<QString, int>> keys;
+        keys.reserve(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            keys.emplace_back(text(i).toCaseFolded(), int(i));
+        sortPairs(keys, [](const QString &a, const QString &b) { return a.compare(b); });
+    } else {
+        std::vector<std::pair<double, int>> keys;
+        keys.reserve(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            keys.emplace_back(sortKey(kind, text(i)), int(i));
+        sortPairs(keys, [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); });
     }
-    std::vector<Row> sorted;
-    sorted.reserve(m_rows.size());
+    std::vector<std::unique_ptr<Slot>> rows(m_rows.size());
     std::vector<int> newPlace(m_rows.size());
-    for (size_t i = 0; i < order_.size(); ++i) {
-        newPlace[size_t(order_[i])] = int(i);
-        sorted.push_back(std::move(m_rows[size_t(order_[i])]));
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        rows[i] = std::move(m_rows[size_t(sorted[i])]);
+        newPlace[size_t(sorted[i])] = int(i);
     }
-    m_rows.swap(sorted);
-    rebuildIndex();
+    m_rows = std::move(rows);
+    m_placesRightBelow = 0;
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex &old : before)
         after << index(newPlace[size_t(old.row())], old.column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void StationListModel::reindex(int first, int last)
-{
-    // Only these rows changed places. A callsign whose first row lies before
-    // them keeps it; for the others the first row in the range is the first.
-    constexpr int kPending = std::numeric_limits<int>::max();
-    for (int r = first; r <= last; ++r) {
-        const auto it = m_index.find(m_rows[size_t(r)].cells[Station]);
-        if (it == m_index.end() || *it >= first)
-            m_index.insert(m_rows[size_t(r)].cells[Station], kPending);
-    }
-    for (int r = first; r <= last; ++r) {
-        int &row = m_index[m_rows[size_t(r)].cells[Station]];
-        if (row == kPending)
-            row = r;
-    }
-}
-
-void StationListModel::rebuildIndex()
-{
-    m_index.clear();
-    m_index.reserve(qsizetype(m_rows.size()));
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (!m_index.contains(m_rows[i].cells[Station]))
-            m_index.insert(m_rows[i].cells[Station], int(i));
 }

@@ -5,12 +5,17 @@
 #include <QIcon>
 #include <QString>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 // The rows of a station list: one per station, every cell text. A hash from
 // callsign to row keeps finding a station's row as cheap with 100,000 rows as
 // with 100, and an update announces one row so the view repaints only that.
+// Rows are held by pointer and know their own place, renumbered only when
+// asked for after rows moved: a sorted list takes a new or moved row without
+// touching every other row's entry.
 class StationListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -49,10 +54,10 @@ public:
     // Adds a row at the end with that text and the other cells empty.
     int append(const QString &callsign);
     int appendRow(const Cells &cells);
-    const Row &row(int r) const { return m_rows[size_t(r)]; }
-    const QString &cell(int r, int column) const { return m_rows[size_t(r)].cells[size_t(column)]; }
-    // Edits in place; call rowChanged once the row is complete.
-    Row &editRow(int r) { return m_rows[size_t(r)]; }
+    const Row &row(int r) const { return m_rows[size_t(r)]->row; }
+    const QString &cell(int r, int column) const { return m_rows[size_t(r)]->row.cells[size_t(column)]; }
+    // Edits in place (not the callsign: setCell changes that); call rowChanged once the row is complete.
+    Row &editRow(int r) { return m_rows[size_t(r)]->row; }
     void rowChanged(int r);
     void setCell(int r, int column, const QString &text);
     // Checks or unchecks without emitting checkToggled (the caller runs the handler).
@@ -86,17 +91,26 @@ signals:
     void countChanged(int count);
 
 private:
-    void rebuildIndex();
-    // Brings the index up to date after rows first to last changed places.
-    void reindex(int first, int last);
+    struct Slot
+    {
+        Row row;
+        int place = 0;  // right while below m_placesRightBelow
+    };
+
+    void numberPlaces() const;
+    // The row's place, numbering the places anew from the first that moved.
+    int placeOf(const Slot *slot) const;
+    // Rows from this place on may have moved.
+    void placesMovedFrom(int place) { m_placesRightBelow = std::min(m_placesRightBelow, place); }
     // The place of a row with these cells among the rows, leaving out row skip.
     int sortedPlace(const Cells &cells, int skip = -1) const;
 
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
-    std::vector<Row> m_rows;
-    QHash<QString, int> m_index;
+    std::vector<std::unique_ptr<Slot>> m_rows;
+    QMultiHash<QString, Slot *> m_index;
+    mutable int m_placesRightBelow = 0;
     QHash<QString, QIcon> m_icons;
     bool m_miles = true;
 };

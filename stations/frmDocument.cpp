@@ -43,6 +43,9 @@ const QString kReceivedDirect = QStringLiteral("Received Direct");
 const QString kUnknownSymbol = QStringLiteral("??");
 const QString kCaptionStart = QStringLiteral("Station List (");
 const QString kCaptionEnd = QStringLiteral(" Stations)");
+// Stations whose circles a map change draws in one turn of the event loop
+// (a few milliseconds' worth; 2,000 took over 100 ms on a busy machine).
+constexpr qsizetype kCircleSlice = 500;
 
 const QString kLogTitle = QStringLiteral("Select Log File");
 const QString kLogFilter = QStringLiteral("Log File (*.txt);;All Files (*.*)");
@@ -68,6 +71,10 @@ frmDocument::frmDocument(QWidget *parent)
     lstView->setObjectName(QStringLiteral("lstView"));
     picSymbol->setObjectName(QStringLiteral("picSymbol"));
     picSymbol->hide();
+    m_circleSlice.setObjectName(QStringLiteral("tmrCircleSlice"));  // names it in stall reports
+    m_circleSlice.setSingleShot(true);
+    m_circleSlice.setInterval(0);
+    connect(&m_circleSlice, &QTimer::timeout, this, &frmDocument::plotCircleSlice);
 
     m_model.setDistanceInMiles(config().miles);
     lstView->setModel(&m_model);
@@ -482,15 +489,38 @@ void frmDocument::PlotStationPath()
 
 void frmDocument::PlotPHGRNGcircles()
 {
+    m_circleSlice.stop();
+    m_circlesToPlot.clear();
+    m_circlesPlotted = 0;
     HostApplication *h = host();
     if (!config().plotPhg || !h || !h->map())
         return;
-    for (int r = 0; r < m_model.count(); ++r) {
+    // A long list draws a slice at a time, so that moving the map with tens
+    // of thousands of stations stays smooth; a change meanwhile starts over.
+    m_circlesToPlot.reserve(m_model.count());
+    for (int r = 0; r < m_model.count(); ++r)
+        m_circlesToPlot << m_model.cell(r, Col::Station);
+    plotCircleSlice();
+}
+
+void frmDocument::plotCircleSlice()
+{
+    HostApplication *h = host();
+    if (!config().plotPhg || !h || !h->map()) {
+        m_circlesToPlot.clear();
+        return;
+    }
+    const qsizetype end = qMin(m_circlesPlotted + kCircleSlice, m_circlesToPlot.size());
+    for (; m_circlesPlotted < end; ++m_circlesPlotted) {
         HostStationRecord record;
-        record.callsign = m_model.cell(r, Col::Station);
+        record.callsign = m_circlesToPlot[m_circlesPlotted];
         if (h->lookUpStation(record))
             PlotPHGRNG(*h->map(), record);
     }
+    if (m_circlesPlotted < m_circlesToPlot.size())
+        m_circleSlice.start();
+    else
+        m_circlesToPlot.clear();
 }
 
 void frmDocument::PlotDX()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -86,6 +87,7 @@ private:
     void headerClicked(int column);
     void applyListFont(const QFont &font);
     QAction *mainTool(const QString &id, QPointer<QAction> &cache) const;
+    void plotCircleSlice();
 
     StationListModel m_model;
     QTableView *lstView;
@@ -97,4 +99,8 @@ private:
     mutable QPointer<QAction> m_plotPathTool;
     mutable QPointer<QAction> m_plotDxTool;
     mutable QPointer<QAction> m_wxTool;
+    // The stations whose circles a map change still has to draw, a slice a turn.
+    QStringList m_circlesToPlot;
+    qsizetype m_circlesPlotted = 0;
+    QTimer m_circleSlice;
 };

@@ -68,7 +68,7 @@ void frmDocument::setListFont(const QString &family)
 
 void frmDocument::setListFontSize(int pointSize)
 {
-    if (pointSize <= 0)
+    if (!fontSizeFits(pointSize))
         return;
     QFont font = lstView->font();
     font.setPointSize(pointSize);

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QListView>
+#include <QStringListModel>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -62,6 +64,13 @@ frmStations::frmStations(QWidget *parent)
     QAction *clear = add("ID_ClearMap", "Clear Map", "Clears the UIView32 Map", false);
     QAction *plotDx = add("ID_PlotDX", "PlotDX", "Plot DX on Map", true);
     m_stations->setObjectName(QStringLiteral("ID_Stations"));
+    // A plain list of texts, replaced whole: tens of thousands of stations
+    // cost no more than reading their callsigns, and the open list lays
+    // them out as rows of one height.
+    m_callsigns = new QStringListModel(this);  // after the box, so it goes after it too
+    m_stations->setModel(m_callsigns);
+    if (auto *rows = qobject_cast<QListView *>(m_stations->view()))
+        rows->setUniformItemSizes(true);
     m_stations->setEditable(true);
     m_stations->setMinimumContentsLength(10);
     m_stations->setToolTip(QStringLiteral("Stations"));
@@ -140,8 +149,7 @@ void frmStations::refresh()
             callsigns << rows.cell(r, StationListModel::Station);
     }
     m_stations->blockSignals(true);
-    m_stations->clear();
-    m_stations->addItems(callsigns);
+    m_callsigns->setStringList(callsigns);
     m_stations->setCurrentIndex(-1);
     m_stations->setEditText(current);
     m_stations->blockSignals(false);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QAction;
+class QStringListModel;
 class QToolBar;
 class frmDocument;
 
@@ -62,6 +63,7 @@ protected:
 private:
     QToolBar *m_toolbar;
     StationBox *m_stations;
+    QStringListModel *m_callsigns;
     QPointer<frmDocument> m_source;
     QTimer m_refresh;
     bool m_hold = false;

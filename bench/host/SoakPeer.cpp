@@ -5,6 +5,8 @@
 // frames it sent when the client leaves or the time is up.
 //
 //   soak-peer PORT [RATE=500] [STATIONS=50000] [SECONDS=300] [HOME_LAT=51.75] [HOME_LON=-1.25]
+//
+// PORT 0 listens on a free port and says which on its first line.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -53,6 +55,11 @@ public:
             std::fprintf(stderr, "soak-peer: cannot listen on %u\n", port);
             QCoreApplication::exit(2);
             return;
+        }
+        // Port 0 takes a free one; the caller reads which from the first line.
+        if (port == 0) {
+            std::printf("listening on %u\n", m_server.serverPort());
+            std::fflush(stdout);
         }
         connect(&m_server, &QTcpServer::newConnection, this, &Peer::accept);
         connect(&m_tick, &QTimer::timeout, this, &Peer::send);

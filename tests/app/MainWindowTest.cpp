@@ -290,9 +290,10 @@ TEST_F(MainWindowTest, CombosReachTheActiveStationList)
     m.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(mainList->parentWidget()));
     log.clear();
     m.combo("ID_Font")->setCurrentText("Courier New");
-    m.combo("ID_FontSize")->setEditText("12");
-    m.combo("ID_FontSize")->setEditText("big");  // not numeric: nothing
-    EXPECT_EQ(log, QStringList({"main.Font(Courier New)", "main.FontSize(12)"}));
+    // Typing 14025 passes 1 and 14 on the way; only sizes a list can show apply.
+    for (const char *text : {"1", "12", "big", "14025", "0", "-9", "72.4", "1e308"})
+        m.combo("ID_FontSize")->setEditText(QString::fromLatin1(text));
+    EXPECT_EQ(log, QStringList({"main.Font(Courier New)", "main.FontSize(12)", "main.FontSize(72)"}));
 
     satellites->orbiterFake.calls.clear();
     m.combo("ID_PlotInterval")->setCurrentIndex(2);

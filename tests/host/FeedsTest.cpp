@@ -6,11 +6,13 @@
 #include "host/NetworkFeeds.h"
 #include "host/ReplayFeed.h"
 
+#include <QEventLoop>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -83,6 +85,49 @@ TEST(AprsIsFeed, LogsInReceiveOnlyAndSkipsServerComments)
     ASSERT_TRUE(QTest::qWaitFor([&] { return lines.count() >= 2; }, 3000));
     EXPECT_EQ(lines[0][0].toString(), QStringLiteral("G4ONE>APRS,TCPIP*,qAC,T2TEST:!5130.00N/00007.50W-"));
     EXPECT_EQ(lines[1][0].toString(), QStringLiteral("G4TWO>APRS:>split across reads"));
+    feed.stop();
+}
+
+// A burst (a reconnect, the network catching up) is read a slice at a time,
+// so clicks and paints get their turn between slices instead of waiting for all of it.
+TEST(AprsIsFeed, ABurstIsReadInSlicesThatLetTheEventLoopRun)
+{
+    LocalServer server;
+    AprsIsFeed feed(tcpSettings(FeedSettings::Type::AprsIs, server.port()));
+    int turns = 0;
+    QTimer loop;
+    QObject::connect(&loop, &QTimer::timeout, [&turns] { ++turns; });
+    int lines = 0;
+    int mostInOneTurn = 0;
+    int turnOfLast = -1;
+    int inThisTurn = 0;
+    QObject::connect(&feed, &Feed::lineReceived, [&](const QString &) {
+        inThisTurn = turns == turnOfLast ? inThisTurn + 1 : 1;
+        turnOfLast = turns;
+        mostInOneTurn = qMax(mostInOneTurn, inThisTurn);
+        ++lines;
+    });
+    feed.start();
+    QTcpSocket *client = server.accept();
+    ASSERT_NE(client, nullptr);
+    ASSERT_FALSE(readLine(client).isEmpty());
+    QByteArray burst;
+    for (int i = 0; i < 20000; ++i)
+        burst += "G4B" + QByteArray::number(i % 1000) + ">APRS,TCPIP*,qAC,T2TEST:!5130.00N/00007.50W-burst line "
+                 + QByteArray::number(i) + "\r\n";
+    client->write(burst);
+    client->flush();
+    // A plain event loop, as the program runs (waiting helpers sleep between turns).
+    QEventLoop running;
+    QObject::connect(&feed, &Feed::lineReceived, &running, [&] {
+        if (lines == 20000)
+            running.quit();
+    });
+    QTimer::singleShot(20000, &running, &QEventLoop::quit);
+    loop.start(0);
+    running.exec();
+    ASSERT_EQ(lines, 20000);
+    EXPECT_LE(mostInOneTurn, 200) << "lines handled without the event loop turning once";
     feed.stop();
 }
 

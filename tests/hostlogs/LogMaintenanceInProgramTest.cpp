@@ -5,6 +5,7 @@
 #include "hostlogs/frmLogDetails.h"
 #include "hostlogs/frmLogMaintenance.h"
 
+#include <QTest>
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -61,8 +62,10 @@ TEST_F(LogMaintenanceInProgram, BothLogsAreListedSummarisedAndMoved)
     dialog->flDest->setCurrentRow(0);
     dialog->findChild<QPushButton *>("cmdDestDetails")->click();
     auto *details = dialog->findChild<frmLogDetails *>();
-    ASSERT_NE(details, nullptr) << prompts.texts().join(u'\n').toStdString();
-    const QStringList tally = lines(details->lstStations);
+    ASSERT_NE(details, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !details->reading(); }));
+    ASSERT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(u'\n').toStdString();
+    const QStringList tally = details->stationLines();
     ASSERT_EQ(tally.size(), order.size() + 1);
     for (int i = 0; i < order.size(); ++i) {
         EXPECT_EQ(tally[i + 1].left(13).trimmed(), order[i]) << i;
@@ -77,8 +80,10 @@ TEST_F(LogMaintenanceInProgram, BothLogsAreListedSummarisedAndMoved)
     dialog->flSource->setCurrentRow(0);
     dialog->findChild<QPushButton *>("cmdSourceDetails")->click();
     details = dialog->findChild<frmLogDetails *>();
-    ASSERT_NE(details, nullptr) << prompts.texts().join(u'\n').toStdString();
-    EXPECT_EQ(lines(details->lstStations).mid(1), QStringList({QStringLiteral("G4KDA").leftJustified(13)
+    ASSERT_NE(details, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !details->reading(); }));
+    ASSERT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(details->stationLines().mid(1), QStringList({QStringLiteral("G4KDA").leftJustified(13)
                                                               + QString::number(counts["G4KDA"]).rightJustified(4)}));
     details->cmdOK->click();
 

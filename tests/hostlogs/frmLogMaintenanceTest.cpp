@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -243,6 +244,8 @@ TEST_F(LogMaintenanceTest, DeleteAsksThenSendsTheFileToTheTrash)
     EXPECT_EQ(prompts.shown.size(), 2);
 }
 
+// The window opens at once and reads on another thread: a busy day's log
+// would otherwise hold up every window for as long as the read takes.
 TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
 {
     write(source + "/good.txt");
@@ -251,26 +254,31 @@ TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
 
     select(dialog.flSource, "bad.txt");
     dialog.cmdDetails_Click(frmLogMaintenance::Source);
+    QPointer<frmLogDetails> details = dialog.findChild<frmLogDetails *>();
+    ASSERT_NE(details, nullptr);
+    EXPECT_TRUE(details->reading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown.isEmpty(); }));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.last().title, "Invalid log file");
     EXPECT_EQ(prompts.shown.last().text,
               "The selected file does not appear to be a valid UIView log file. Please select another file.");
     EXPECT_EQ(prompts.shown.last().icon, Prompts::Icon::Exclamation);
-    EXPECT_EQ(dialog.findChild<frmLogDetails *>(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(details, nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     select(dialog.flSource, "good.txt");
     dialog.cmdDetails_Click(frmLogMaintenance::Source);
-    auto *details = dialog.findChild<frmLogDetails *>();
+    details = dialog.findChild<frmLogDetails *>();
     ASSERT_NE(details, nullptr);
     EXPECT_TRUE(details->isVisible());
     EXPECT_TRUE(details->isModal());
     EXPECT_EQ(details->windowTitle(), "Log file details");
+    EXPECT_EQ(details->stationLines(), QStringList({"Reading good.txt..."}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !details->reading(); }));
     EXPECT_EQ(details->txtLogStartDate->text(), "01-Jul-2026 10:00:00");
     EXPECT_EQ(details->txtLogEndDate->text(), "01-Jul-2026 10:07:40");
-    QStringList lines;
-    for (int i = 0; i < details->lstStations->count(); ++i)
-        lines << details->lstStations->item(i)->text();
-    EXPECT_EQ(lines, QStringList({"Callsign     Hrd x", "G4KDA           2", "G0KST           1"}));
+    EXPECT_EQ(details->stationLines(), QStringList({"Callsign     Hrd x", "G4KDA           2", "G0KST           1"}));
     EXPECT_TRUE(QFontInfo(details->lstStations->font()).fixedPitch());
     EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
     details->cmdOK->click();
@@ -287,7 +295,9 @@ TEST_F(LogMaintenanceTest, DetailsShowStampsFromTheHourClocksSkip)
     dialog.cmdDetails_Click(frmLogMaintenance::Source);
     auto *details = dialog.findChild<frmLogDetails *>();
     ASSERT_NE(details, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !details->reading(); }));
     EXPECT_EQ(details->txtLogStartDate->text(), "29-Mar-2026 00:59:00");
     EXPECT_EQ(details->txtLogEndDate->text(), "29-Mar-2026 01:30:00");
     details->cmdOK->click();
 }
+

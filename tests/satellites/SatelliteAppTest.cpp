@@ -308,6 +308,35 @@ TEST_F(SatelliteAppTest, GroundTracksAreReusedUntilTheirWindowMovesOnOrTheElemen
     EXPECT_GE(tracker.trackPointsComputed() - before, trackPoints());
 }
 
+// Ten orbits of a geostationary set at 15 s are 57,600 points, and the world
+// view drew every one of them on each paint.
+TEST_F(SatelliteAppTest, GroundTracksStayShortEnoughToPaintWhateverTheOrbitsAndSpacing)
+{
+    frmSatSetup dialog(main.get());
+    dialog.lstSats->selectAll();
+    dialog.cmdAdd_Click();
+    dialog.cmdOK_Click();
+    main->tool("ID_SatelliteStatus")->trigger();
+    auto *control = qobject_cast<orbiter::OrbiterView *>(status()->controlWidget());
+    ASSERT_NE(control, nullptr);
+    status()->tabStrip()->setCurrentIndex(1);  // World View
+    QComboBox *orbits = main->combo("ID_Orbits");
+    QComboBox *interval = main->combo("ID_PlotInterval");
+    for (const QString &count : {QStringLiteral("1"), QStringLiteral("10")})
+        for (int i = 0; i < interval->count(); ++i) {
+            orbits->setCurrentText(count);
+            emit orbits->activated(orbits->currentIndex());
+            interval->setCurrentIndex(i);
+            emit interval->activated(i);
+            std::size_t longest = 0;
+            for (const orbiter::SceneSatellite &sat : control->scene().satellites)
+                longest = std::max(longest, sat.groundTrack.size());
+            EXPECT_GT(longest, 100u);
+            EXPECT_LE(longest, std::size_t(orbiter::kMaxTrackPoints) + 2) << count.toStdString() << " orbits, "
+                                                                           << interval->currentText().toStdString();
+        }
+}
+
 TEST_F(SatelliteAppTest, LongNamesStayApartAndASetWithoutAPositionStaysOffTheMap)
 {
     testorbits::Elements dead = testorbits::kWeather;

@@ -3,6 +3,7 @@
 #include "stations/MapPlotting.h"
 
 #include <QStringList>
+#include <QTest>
 
 namespace {
 const QString kBlue = QString::number(MapColour::Blue);
@@ -123,6 +124,26 @@ TEST_F(StationListTest, CirclesOfEveryRowOnlyWhenPhgPlottingIsOn)
     config().plotPhg = true;
     list->PlotPHGRNGcircles();
     EXPECT_EQ(host.fakeMap.calls.filter(QStringLiteral("circle(")).size(), 2);
+}
+
+// Moving the map redraws every station's circle; a long list does so a slice
+// at a time, so the map follows the mouse while the rest are drawn.
+TEST_F(StationListTest, CirclesOfALongListAreDrawnASliceAtATime)
+{
+    constexpr int kStations = 10000;
+    makeList();
+    for (int i = 0; i < kStations; ++i) {
+        const QString call = QStringLiteral("P%1").arg(i);
+        known(call).information = QStringLiteral("PHG5130");
+        hear(call);
+    }
+    config().plotPhg = true;
+    host.fakeMap.calls.clear();
+    const auto circles = [this] { return host.fakeMap.calls.filter(QStringLiteral("circle(")).size(); };
+    list->PlotPHGRNGcircles();
+    EXPECT_GT(circles(), 0);
+    EXPECT_LT(circles(), kStations / 2) << "all drawn in one go";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return circles() == kStations; }, 10000)) << circles();
 }
 
 TEST(DxLine, RedFromObserverWithPenThree)

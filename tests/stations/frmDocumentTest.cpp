@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTableView>
 
+#include <ctime>
+
 using Col = StationListModel::Column;
 
 TEST_F(StationListTest, ColumnsInOrderWithTheirHeaders)
@@ -205,6 +207,41 @@ TEST_F(StationListTest, ASortedListStaysSortedAsRowsChangeAndEveryRowIsStillFoun
     hear(QStringLiteral("C3"));
     EXPECT_EQ(cell(list->model().count() - 1, Col::Station), "C3");
     EXPECT_EQ(list->model().find(QStringLiteral("C3")), list->model().count() - 1);
+}
+
+// A busy feed brings new stations all the time; a list the user sorted must
+// take them at about the cost of an unsorted one, not at a cost that grows
+// with every row already listed. Compared by processor time, not by the clock.
+TEST_F(StationListTest, ASortedListTakesNewStationsAtAboutTheCostOfAnUnsortedOne)
+{
+    constexpr int kListed = 20000;
+    constexpr int kNew = 1000;
+    for (int i = 0; i < kListed + kNew; ++i)
+        known(QStringLiteral("N%1").arg(i * 7919 % (kListed + kNew), 6, 10, QLatin1Char('0')));
+    auto newStationsCost = [this](bool sorted) {
+        makeList().show();
+        for (int i = 0; i < kListed; ++i)
+            hear(QStringLiteral("N%1").arg(i * 7919 % (kListed + kNew), 6, 10, QLatin1Char('0')));
+        if (sorted)
+            emit list->view()->horizontalHeader()->sectionClicked(Col::Station);
+        timespec start{}, end{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+        for (int i = kListed; i < kListed + kNew; ++i)
+            hear(QStringLiteral("N%1").arg(i * 7919 % (kListed + kNew), 6, 10, QLatin1Char('0')));
+        QCoreApplication::processEvents();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+        return double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) / 1e9;
+    };
+    const double unsorted = newStationsCost(false);
+    const double sorted = newStationsCost(true);
+    EXPECT_LT(sorted, unsorted * 10) << "sorted " << sorted << " s, unsorted " << unsorted << " s";
+
+    // And the sorted list is right: in order, every station found where it is.
+    ASSERT_EQ(list->model().count(), kListed + kNew);
+    for (int r = 1; r < list->model().count(); ++r)
+        ASSERT_LT(cell(r - 1, Col::Station), cell(r, Col::Station)) << "row " << r;
+    for (int r = 0; r < list->model().count(); r += 97)
+        ASSERT_EQ(list->model().find(cell(r, Col::Station)), r);
 }
 
 TEST_F(StationListTest, HomeStationStatusWithDxDrawsTheDxLine)

@@ -6,6 +6,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <ctime>
 
 namespace {
 
@@ -140,4 +144,42 @@ TEST_F(StationListTest, WxToolLooksForNoWeatherFileOutsideItsFolder)
     list->selectRow(0);
     list->UpdateWxTool(true);
     EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+}
+
+// The monitor rebuilds its box a few times a second while a busy feed fills
+// the list; with tens of thousands of stations that must stay about as cheap
+// as reading their callsigns, or the program does little else. Compared by
+// processor time, not by the clock.
+TEST_F(StationListTest, MonitorRefreshesALongListAtAboutTheCostOfReadingItsCallsigns)
+{
+    constexpr int kStations = 20000;
+    frmStations monitor;
+    makeList();
+    for (int i = 0; i < kStations; ++i) {
+        const QString call = QStringLiteral("N%1").arg(i, 6, 10, QLatin1Char('0'));
+        known(call);
+        hear(call);
+    }
+    monitor.show();
+    QTest::keyClicks(monitor.stationBox()->lineEdit(), QStringLiteral("N01"));
+    const auto cpuSeconds = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+    };
+    double start = cpuSeconds();
+    QStringList read;
+    for (int round = 0; round < 5; ++round) {
+        read.clear();
+        for (int r = 0; r < list->model().count(); ++r)
+            read << list->model().cell(r, StationListModel::Station);
+    }
+    const double reading = cpuSeconds() - start;
+    start = cpuSeconds();
+    for (int round = 0; round < 5; ++round)
+        monitor.refresh();
+    const double refreshing = cpuSeconds() - start;
+    EXPECT_LT(refreshing, reading * 4) << "refreshing " << refreshing << " s, reading " << reading << " s";
+    ASSERT_EQ(monitor.stationBox()->count(), kStations);
+    EXPECT_EQ(monitor.stationBox()->itemText(kStations - 1), "N019999");
 }
