@@ -9,6 +9,7 @@
 #include "hostlogs/frmLogDetails.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -196,6 +197,8 @@ QString frmLogMaintenance::selectedPath(Side side) const
 
 void frmLogMaintenance::cmdBrowse_Click(Side side)
 {
+    if (m_transferring)
+        return;
     const QString chosen = BrowseForFolder(this, side == Source ? kSourceTitle : kDestinationTitle);
     if (!chosen.isEmpty())
         setFolder(side, chosen);
@@ -220,12 +223,15 @@ void frmLogMaintenance::cmdMove_Click(int index)
 void frmLogMaintenance::transfer(Side from, const QStringList &names)
 {
     const Side to = from == Source ? Destination : Source;
-    if (names.isEmpty() || m_folders[from].isEmpty())
+    if (m_transferring || names.isEmpty() || m_folders[from].isEmpty())
         return;
+    m_transferring = true;
+    m_closeAsked = false;
     const bool move = chkMoveFiles->isChecked();
     std::unique_ptr<LoadingDialog> progress;
     if (names.size() > 1) {
         progress = std::make_unique<LoadingDialog>(this);
+        progress->setWindowModality(Qt::ApplicationModal);
         progress->setRange(int(names.size()));
         progress->setCancelEnabled(true);
         progress->start();
@@ -239,6 +245,8 @@ void frmLogMaintenance::transfer(Side from, const QStringList &names)
             if (progress->cancelled())
                 break;
         }
+        if (m_closeAsked)
+            break;
         const QString path = m_folders[from] + u'/' + names[i];
         // The file there may hold lines this one lacks (the host's live log).
         if (LogTransfer::newerThere(path, m_folders[to])) {
@@ -263,12 +271,35 @@ void frmLogMaintenance::transfer(Side from, const QStringList &names)
     // A destination folder made by the copy is watched from now on.
     setFolder(to, m_folders[to]);
     fillList(from);
+    m_transferring = false;
+    if (m_closeAsked)
+        QDialog::done(m_closeResult);
+}
+
+void frmLogMaintenance::done(int result)
+{
+    if (!m_transferring) {
+        QDialog::done(result);
+        return;
+    }
+    m_closeAsked = true;
+    m_closeResult = result;
+}
+
+void frmLogMaintenance::closeEvent(QCloseEvent *event)
+{
+    if (m_transferring) {
+        m_closeAsked = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void frmLogMaintenance::cmdDelete_Click(Side side)
 {
     const QString path = selectedPath(side);
-    if (path.isEmpty())
+    if (m_transferring || path.isEmpty())
         return;
     const QString name = list(side)->currentItem()->text();
     if (Prompts::instance().message(kDeleteQuestion.arg(name), kDeleteTitle, Prompts::Buttons::YesNo,

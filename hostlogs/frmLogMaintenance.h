@@ -45,8 +45,13 @@ public:
     QCheckBox *chkMoveFiles = nullptr;
     QPushButton *cmdOK = nullptr;
 
+    // OK, Esc or the close button while files are on their way asks the
+    // transfer to stop after the file in hand; the window closes once it has.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QListWidget *list(Side side) const { return side == Source ? flSource : flDest; }
@@ -57,4 +62,9 @@ private:
 
     QString m_folders[2];
     QFileSystemWatcher *m_watcher = nullptr;
+    // A transfer lets events through between files: nothing may start another
+    // or take the window away under it.
+    bool m_transferring = false;
+    bool m_closeAsked = false;
+    int m_closeResult = Rejected;
 };

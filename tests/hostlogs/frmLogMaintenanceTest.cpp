@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,6 +133,42 @@ TEST_F(LogMaintenanceTest, ArrowsCopyOrMoveOneFileOrEveryFile)
     dialog.cmdMove[2]->click();  // "<<" copies every destination file
     EXPECT_EQ(names(dialog.flSource), QStringList({"a.txt", "b.txt", "x.log"}));
     EXPECT_EQ(names(dialog.flDest), QStringList({"a.txt", "b.txt", "x.log"}));
+}
+
+// Between files a transfer lets events through (its progress window stays
+// live): closing the window then, or starting another transfer, must wait for
+// the file in hand instead of pulling the window from under the loop.
+TEST_F(LogMaintenanceTest, ClosingDuringAMoveStopsAfterTheFileInHandThenCloses)
+{
+    for (const char *name : {"a.log", "b.log", "c.log"})
+        write(destination + "/" + name);
+    auto *dialog = new frmLogMaintenance;
+    dialog->setAttribute(Qt::WA_DeleteOnClose, true);
+    dialog->show();
+    QPointer<frmLogMaintenance> alive(dialog);
+    dialog->chkMoveFiles->setChecked(true);
+
+    int closes = 0;
+    QTimer poke;
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (!alive)
+            return;
+        alive->cmdMove[2]->click();  // a second "<<" meanwhile does nothing
+        alive->reject();             // Esc
+        ++closes;
+        poke.stop();
+    });
+    poke.start(0);
+    dialog->cmdMove[2]->click();
+
+    EXPECT_EQ(closes, 1);
+    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "the window closes once the move has stopped";
+    const QStringList moved = QDir(source).entryList(QDir::Files);
+    const QStringList left = QDir(destination).entryList(QDir::Files);
+    EXPECT_EQ(moved.size() + left.size(), 3) << "no file lost or doubled";
+    EXPECT_FALSE(left.isEmpty()) << "the move stopped early";
 }
 
 // What the lists draw as chosen is what ">" copies: on opening, a file is
