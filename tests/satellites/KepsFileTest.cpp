@@ -173,4 +173,16 @@ TEST(KepsDated, EpochOfLineOneAsDayMonthYear)
     EXPECT_EQ(kepsDated("1 00005U 58002B   00179.78495062  .00000023  00000-0  28098-4 0  4753"), "27/06/2000");
     EXPECT_EQ(kepsDated("1 11801U          80230.29629788  .01431103  00000-0  14311-1      13"), "17/08/1980");
     EXPECT_EQ(kepsDated("1 short"), "");
+    EXPECT_EQ(kepsDated("1 25544U 98067A   inf           "), "");
+}
+
+// The set loads (its check digits are good) and the Setup window's date label
+// must not overflow on it.
+TEST_F(LoadKepsTest, AnEpochPastTwoDigitsOfYearLoadsWithNoDate)
+{
+    auto [l1, l2] = testorbits::lines(testorbits::kStation);
+    l1 = testorbits::withCheck(l1.substr(0, 18) + "11111111111111" + l1.substr(32, 36));
+    LoadKeps(write("HUGE EPOCH\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n"));
+    ASSERT_EQ(keps().sets.size(), 1);
+    EXPECT_EQ(kepsDated(keps().sets.first().line1), "");
 }
