@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/ErrorReport.h"
+#include "core/LineText.h"
 #include "core/HostApplication.h"
 #include "core/Prompts.h"
 #include "core/PrivateProfile.h"
@@ -85,7 +86,7 @@ HomeStation ReadHostStation(const QString &hostFolder)
 QByteArray registrationFileContent()
 {
     const QString programPath = GetShortPath(GetDataFolder() + QStringLiteral("/Kestrel.exe"));
-    return (QStringLiteral("Kestrel\r\n") + programPath + QStringLiteral("\r\nFalse\r\nTrue\r\n")).toLatin1();
+    return "Kestrel\r\n" + encodeLine(programPath) + "\r\nFalse\r\nTrue\r\n";
 }
 
 void LoadingSequence::run()
@@ -146,6 +147,7 @@ void LoadingSequence::run()
         if (providers().readElements)
             providers().readElements(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
     });
+    step({}, [&] { main.restoreSatelliteChoices(); });
 
     step({}, [&] { writeRegistrationFile(); });
 
@@ -214,7 +216,7 @@ bool LoadingSequence::loadTimeZones()
     Configuration &c = config();
     if (c.timezone == QLatin1String("Not Set")) {
         c.timezone = system;
-        c.daylightSaving = IsDaylightSaving(now, table.current());
+        c.daylightSaving = zoneClockAt(now, table.current()).daylight;
     } else if (c.timezone != system && table.find(c.timezone)) {
         // A zone the user chose in the options stays the current one.
         table.selectCurrent(c.timezone);
@@ -268,15 +270,19 @@ void LoadingSequence::loadSatelliteWindow()
     // Whole hours with halves to even, as every other rounding in the
     // program: Lord Howe's -30 minutes give 0.
     const int daylightOffset = int(std::nearbyint(zone.DaylightBias / 60.0));
+    // The zone the program runs on is the current one (the one chosen, when
+    // the table has it), with its own hours: the satellite update hands over
+    // that zone's clock. Only without one do the stored name and hours stand.
+    const bool known = !zone.standardName.isEmpty();
     orbiter->setObserverName(c.observer);
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);
     orbiter->setObserverHeight(c.height);
-    orbiter->setTimeZoneAdjust(c.timezoneAdjust);
-    orbiter->setTimeZoneName(c.timezone);
+    orbiter->setTimeZoneAdjust(known ? qint16(std::nearbyint(zone.Bias / 60.0)) : c.timezoneAdjust);
+    orbiter->setTimeZoneName(known ? zone.standardName : c.timezone);
     orbiter->setDaylight(c.daylightSaving);
     orbiter->setDaylightOffset(daylightOffset);
-    if (IsDaylightSaving(Clock::instance().now(), zone)) {
+    if (zoneClockAt(Clock::instance().now(), zone).daylight) {
         orbiter->setDaylight(true);
         orbiter->setDaylightOffset(daylightOffset);
     } else {

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "core/AppInfo.h"
+#include "app/ActiveWindowKeeper.h"
 #include "app/LoadingSequence.h"
 #include "app/ToolDefinitions.h"
 #include "core/Utilities.h"
@@ -77,16 +78,17 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
     buildLinkPanel();
 
     // Child windows report activation to the window list.
-    // The DX monitor's caption follows its tab; its entry keeps its name.
-    auto entryOf = [this](QWidget *window) {
-        return window == m_dxMonitor ? QStringLiteral("DX Stations Monitor") : window->windowTitle();
-    };
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this, entryOf](QMdiSubWindow *sub) {
+    m_activeKeeper = new ActiveWindowKeeper(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+        // No active window while the focus is elsewhere: the keeper makes the
+        // same one active again when it comes back.
+        if (!sub && m_activeKeeper->away())
+            return;
         for (QMdiSubWindow *each : m_mdi->subWindowList())
             if (each != sub && each->widget())
-                SetCheckedWindow(entryOf(each->widget()), false);
+                SetCheckedWindow(windowListEntry(each->widget()), false);
         if (sub && sub->widget())
-            SetCheckedWindow(entryOf(sub->widget()), true);
+            SetCheckedWindow(windowListEntry(sub->widget()), true);
     });
 
     WindowRegistry::instance().add(this, QString());
@@ -354,6 +356,12 @@ QMdiSubWindow *frmMain::addChild(QWidget *window, const QString &tag, bool show)
         sub->hide();
     }
     return sub;
+}
+
+QString frmMain::windowListEntry(QWidget *window) const
+{
+    // The DX monitor's caption follows its tab; its entry keeps its name.
+    return window == m_dxMonitor ? QStringLiteral("DX Stations Monitor") : window->windowTitle();
 }
 
 QWidget *frmMain::activeChild() const

@@ -11,7 +11,9 @@
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
 #include "core/DetachedHost.h"
+#include "satellites/SatelliteChoices.h"
 
+class ActiveWindowKeeper;
 class QAction;
 class QComboBox;
 class QDockWidget;
@@ -86,6 +88,9 @@ public:
     // "Station List", keys "Font" and "Font Size").
     void readListFont();
     void writeListFont() const;
+    // The satellites chosen and how their views draw, kept across runs.
+    SatelliteChoices satelliteChoices() const;
+    void restoreSatelliteChoices();
     int weatherWindowsOpened() const { return m_weatherWindows; }
     // Capture windows open now; the newest one's caption carries this number.
     int capturesOpened() const { return m_captures; }
@@ -129,6 +134,9 @@ private:
     // A window shown for the first time: two thirds of the frame, cascaded.
     void placeNewChild(QMdiSubWindow *sub);
     void listWindow(QWidget *window, const QString &caption);
+    bool captureNumberInUse(int number) const;
+    // The window list's name for a child window.
+    QString windowListEntry(QWidget *window) const;
     void focusWindowListEntry(const QString &id);
     void showHelp();
     void printActiveWindow();
@@ -147,6 +155,7 @@ private:
     void shutdownHost();
 
     QMdiArea *m_mdi = nullptr;
+    ActiveWindowKeeper *m_activeKeeper = nullptr;
     QToolBar *m_toolbar = nullptr;
     QMenu *m_windowMenu = nullptr;
     QHash<QString, QAction *> m_tools;
@@ -177,6 +186,7 @@ private:
     };
     QList<OneOnly> m_oneOnly;
 
+    QList<SatelliteChoices::Pick> m_unplacedSatellites;  // chosen, but not in this run's element file
     QString m_listFont;
     int m_listFontSize = 0;
     qint16 m_stationLists = 0;

@@ -13,6 +13,7 @@
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
+#include "satellites/SatelliteChoices.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -220,6 +221,8 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     m_closing = true;
     m_tmrLoad.stop();
+    // Taken before the windows go, while the satellite window still shows its view.
+    const SatelliteChoices satellites = satelliteChoices();
 
     // Child windows first, then the host, then the configuration.
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
@@ -246,6 +249,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     for (const cAutoRecord &entry : shared().autoRecords.entries())
         store.write(AppInfo::Title, kAutoLogSection, QStringLiteral("AutoLog%1").arg(++i), entry.Callsign);
     writeListFont();
+    satellites.write(store);
     QString error;
     if (!store.commit(&error))
         reportError(QStringLiteral("MDIForm_Unload"), QStringLiteral("The settings could not be saved: ") + error);

@@ -159,14 +159,28 @@ QWidget *frmMain::openCaptureWindow()
     if (!make.capture)
         return nullptr;
     ++m_captures;
-    const QString caption = kCaptureCaption + QString::number(m_captures);
-    QWidget *window = make.capture(m_captures);
+    // The count of open captures numbers the new one, moved on past any
+    // number an open capture still wears, so no two share a caption.
+    int number = m_captures;
+    while (captureNumberInUse(number))
+        ++number;
+    const QString caption = kCaptureCaption + QString::number(number);
+    QWidget *window = make.capture(number);
     window->setWindowTitle(caption);
     QMdiSubWindow *sub = addChild(window, WindowTag::ScreenCapture, true);
     // The count is of open capture windows: a number can come round again.
     connect(sub, &QObject::destroyed, this, [this] { --m_captures; });
     listWindow(window, caption);
     return window;
+}
+
+bool frmMain::captureNumberInUse(int number) const
+{
+    const QString caption = kCaptureCaption + QString::number(number);
+    for (QObject *window : WindowRegistry::instance().tagged(WindowTag::ScreenCapture))
+        if (auto *widget = qobject_cast<QWidget *>(window); widget && widget->windowTitle() == caption)
+            return true;
+    return false;
 }
 
 void frmMain::listWindow(QWidget *window, const QString &caption)
@@ -193,6 +207,9 @@ void frmMain::UpdateWindowList(const QString &strTitle, bool bAction)
             QAction *separator = m_windowMenu->addSeparator();
             separator->setObjectName(kSeparatorId);
         }
+        // A window is active before it is listed.
+        if (QWidget *active = activeChild(); active && windowListEntry(active) == strTitle)
+            SetCheckedWindow(strTitle, true);
         return;
     }
     --m_windowListCount;

@@ -31,6 +31,15 @@ void sortActiveList(frmMain &main, const QString &heading)
         emit list->view()->horizontalHeader()->sectionClicked(column);
 }
 
+// "Select=CALL": that station's row in the active list, selected as a click selects it.
+void selectStation(frmMain &main, const QString &callsign)
+{
+    if (auto *list = dynamic_cast<frmDocument *>(main.activeChild())) {
+        list->selectRow(list->model().find(callsign));
+        list->UpdateWxTool(true);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -81,8 +90,8 @@ int main(int argc, char **argv)
     // KESTREL_SCREENSHOT=file.png: save a picture of the window once loaded
     // (and KESTREL_SCREENSHOT_DELAY ms more), then quit. KESTREL_SCREENSHOT_TOOLS
     // names tools to click first ("ID_Inbound,Test" also injects the test
-    // frame; "Sort=Dist" clicks that heading of the active station list). For
-    // documentation and checks.
+    // frame; "Sort=Dist" clicks that heading of the active station list,
+    // "Select=G4KWA" selects that station in it). For documentation and checks.
     const QString screenshot = qEnvironmentVariable("KESTREL_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         const int delay = qEnvironmentVariableIntValue("KESTREL_SCREENSHOT_DELAY");
@@ -108,6 +117,8 @@ int main(int argc, char **argv)
                     main.injectTestFrame();
                 else if (id.startsWith(QLatin1String("Sort=")))
                     sortActiveList(main, id.mid(5));
+                else if (id.startsWith(QLatin1String("Select=")))
+                    selectStation(main, id.mid(7));
                 else if (QAction *tool = main.tool(id))
                     tool->trigger();
             }

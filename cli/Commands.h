@@ -22,4 +22,5 @@ int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream 
 int runWx(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runWxFile(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runLogDetails(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
+int runInstallDemo(const QStringList &args, bool json, QTextStream &out, QTextStream &err);
 int runStats(const QStringList &args, bool json, QTextStream &out, QTextStream &err);

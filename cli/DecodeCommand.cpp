@@ -3,7 +3,7 @@
 // record a line, so that a traffic file of any size decodes in one run.
 #include "cli/Commands.h"
 
-#include "host/AirText.h"
+#include "core/LineText.h"
 #include "host/StationDatabase.h"
 #include "host/Tnc2.h"
 
@@ -361,7 +361,7 @@ int decodeStream(bool json, QTextStream &err)
             raw.chop(1);
         if (raw.isEmpty())
             return;
-        const QString text = textFromAir(raw);
+        const QString text = decodeLine(raw);
         const QStringView unstamped = splitTimeStamp(text).text;
         Tnc2Frame frame;
         bool written = false;

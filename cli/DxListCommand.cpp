@@ -27,8 +27,12 @@ int runDxList(const QStringList &args, bool json, QTextStream &out, QTextStream 
         out << "{\"spots\":[" << spots.join(u',') << "],\"skipped\":" << skipped << "}\n";
         return 0;
     }
-    for (const QStringList &row : rows)
-        out << row.join(u'\t') << "\n";
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (const QString &cell : row)
+            cells << printable(cell);
+        out << cells.join(u'\t') << "\n";
+    }
     if (skipped > 0)
         err << "dxlist: " << skipped << " lines without twelve fields were skipped\n";
     return 0;

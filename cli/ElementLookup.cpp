@@ -28,6 +28,13 @@ ElementLookup lookUpElements(const QString &file, const QString &name, const cha
                 set = &each;
                 break;
             }
+    if (!set && read.findRejected(name)) {
+        const RejectedElementSet *rejected = read.findRejected(name);
+        err << command << ": the element set \"" << rejected->name << "\" in " << file << " was not read: "
+            << rejected->why() << "\n";
+        found.status = 1;
+        return found;
+    }
     if (!set) {
         err << command << ": no element set named \"" << name << "\" in " << file << "\n";
         found.status = 2;

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "core/Clock.h"
+#include "core/LineText.h"
 #include "stations/FrameDecoder.h"
 
 namespace {
@@ -46,8 +47,8 @@ int runFrame(const QStringList &args, bool json, QTextStream &out, QTextStream &
         err << "kestrel-tool frame: cannot read standard input\n";
         return 1;
     }
-    // The host's frame texts are single bytes; keep them as they are.
-    const QString text = QString::fromLatin1(input.readAll());
+    // UTF-8 when it is valid UTF-8, else Latin-1, as the host reads frames.
+    const QString text = decodeLine(input.readAll());
     // The host's time-heard texts are not known here, so they count as empty.
     const FrameDecode frame = decodeFrame(text, Clock::instance().now());
 

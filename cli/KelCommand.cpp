@@ -3,26 +3,6 @@
 
 #include "stations/StationListFile.h"
 
-namespace {
-
-// Cells hold text from the air: control characters (an escape sequence could
-// drive the user's terminal, a TAB would shift the columns) are shown as \xNN.
-QString printable(const QString &cell)
-{
-    QString out;
-    out.reserve(cell.size());
-    for (const QChar c : cell) {
-        const ushort u = c.unicode();
-        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
-            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out;
-}
-
-} // namespace
-
 int runKel(const QStringList &args, bool json, QTextStream &out, QTextStream &err)
 {
     if (args.size() != 1) {

@@ -46,21 +46,22 @@ int runKeps(const QStringList &args, bool json, QTextStream &out, QTextStream &e
             rows << QStringLiteral("%1\t%2\t%3").arg(i).arg(set.name, epoch.isEmpty() ? QStringLiteral("invalid") : epoch);
     }
     if (json) {
-        QStringList failed;
-        for (const QString &name : read.failedCheck)
-            failed << jsonQuote(name);
+        QStringList failed, incomplete;
+        for (const RejectedElementSet &set : read.rejected)
+            (set.reason == RejectedElementSet::Reason::CheckDigit ? failed : incomplete) << jsonQuote(set.name);
         out << "{\"sets\":[" << rows.join(u',') << "],\"failed_check\":[" << failed.join(u',')
-            << "],\"beyond_capacity\":" << read.beyondCapacity << "}\n";
+            << "],\"incomplete\":[" << incomplete.join(u',') << "],\"beyond_capacity\":" << read.beyondCapacity
+            << "}\n";
     } else {
         for (const QString &row : rows)
             out << row << "\n";
-        for (const QString &name : read.failedCheck)
-            err << "keps: \"" << name << "\" skipped: its lines fail their check digit\n";
+        for (const RejectedElementSet &set : read.rejected)
+            err << "keps: \"" << set.name << "\" skipped: " << set.why() << "\n";
         if (read.beyondCapacity > 0)
             err << "keps: " << read.beyondCapacity << " sets past the first " << ElementTable::Capacity
                 << " were not read\n";
     }
-    if (read.sets.isEmpty() && read.failedCheck.isEmpty()) {
+    if (read.sets.isEmpty() && read.rejected.isEmpty()) {
         err << "keps: no element sets in " << args.first() << "\n";
         return 1;
     }

@@ -61,6 +61,8 @@ int runGrid(const QStringList &args, bool json, QTextStream &out, QTextStream &e
     }
     double latitude = 0, longitude = 0;
     GridToLatLon(easting, northing, &latitude, &longitude);
+    if (!allFinite({latitude, longitude}, "grid", err))
+        return 1;
     if (json) {
         out << "{\"reference\":" << jsonQuote(reference) << ",\"easting\":" << QString::number(easting, 'f', 0)
             << ",\"northing\":" << QString::number(northing, 'f', 0) << ",\"latitude\":" << degrees(latitude)
@@ -81,6 +83,8 @@ int runOs2ll(const QStringList &args, bool json, QTextStream &out, QTextStream &
     }
     double latitude = 0, longitude = 0;
     GridToLatLon(easting, northing, &latitude, &longitude);
+    if (!allFinite({latitude, longitude}, "os2ll", err))
+        return 1;
     if (json)
         out << "{\"latitude\":" << degrees(latitude) << ",\"longitude\":" << degrees(longitude) << "}\n";
     else
@@ -109,6 +113,9 @@ int runMinutes(const QStringList &args, bool, QTextStream &out, QTextStream &err
         return 2;
     }
     // Single precision, shown to the digits it holds.
-    out << QString::number(double(sConvertPos(args.first())), 'g', 7) << '\n';
+    const double minutes = sConvertPos(args.first());
+    if (!allFinite({minutes}, "minutes", err))
+        return 1;
+    out << QString::number(minutes, 'g', 7) << '\n';
     return 0;
 }

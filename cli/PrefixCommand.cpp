@@ -1,6 +1,7 @@
 // kestrel-tool prefix CALL --file prefix.txt: the country line a callsign's longest prefix names.
 #include "cli/Commands.h"
 
+#include "core/LineText.h"
 #include "dx/PrefixDatabase.h"
 
 #include <QFile>
@@ -21,9 +22,7 @@ int runPrefix(const QStringList &args, bool json, QTextStream &out, QTextStream 
     }
     PrefixIndex index;
     int malformed = 0;
-    for (QString line : QString::fromLatin1(file.readAll()).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    for (const QString &line : decodeLines(file.readAll())) {
         PrefixLine parsed;
         const PrefixFile::LineKind kind = PrefixFile::parseLine(line, &parsed);
         if (kind == PrefixFile::LineKind::Malformed)

@@ -74,6 +74,10 @@ int runSat(const QStringList &arguments, bool json, QTextStream &out, QTextStrea
             << ")\n";
         return 1;
     }
+    if (!allFinite({fix.subPoint.latitude, fix.subPoint.longitude, fix.subPoint.heightKm, fix.look.azimuth,
+                    fix.look.elevation, fix.look.rangeKm},
+                   "sat", err))
+        return 1;
     orbiter::PassFinder finder(found.model, {site});
     const auto pass = finder.next(t, kWindow);
 

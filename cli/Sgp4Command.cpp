@@ -39,6 +39,8 @@ int runSgp4(const QStringList &arguments, bool json, QTextStream &out, QTextStre
     for (double m : minutes) {
         orbiter::Vec3 r, v;
         const orbiter::Sgp4Error e = found.model.propagate(m, r, v);
+        if (e == orbiter::Sgp4Error::None && !allFinite({r.x, r.y, r.z, v.x, v.y, v.z}, "sgp4", err))
+            return 1;
         auto n = [](double x) { return QString::number(x, 'f', 8); };
         if (json) {
             if (e != orbiter::Sgp4Error::None)

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonArray>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -17,6 +18,9 @@ const CliCommand kCommands[] = {
     {"dxlist", "dxlist FILE   (the spots of a saved DX list, its twelve fields separated by TAB)", runDxList},
     {"frame", "frame < TEXT   (one monitored frame on standard input)", runFrame},
     {"grid", "grid REF      (a National Grid reference: easting, northing, latitude, longitude)", runGrid},
+    {"install-demo", "install-demo [--at \"YYYY-MM-DD HH:MM:SS\"]   (sets up the demo host folder, its weather history,\n"
+                     "                element sets and options for this user; never overwrites a file it did not write)",
+     runInstallDemo},
     {"kel", "kel FILE      (the rows a station list file loads into, cells separated by TAB)", runKel},
     {"latlon", "latlon TEXT --lat|--lon   (a position field after checking; invalid, or two texts for a grid reference)", runLatLon},
     {"minutes", "minutes TEXT  (a position text as signed minutes of arc)", runMinutes},
@@ -51,6 +55,30 @@ QString jsonQuote(const QString &text)
 {
     const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString printable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool allFinite(std::initializer_list<double> values, const char *command, QTextStream &err)
+{
+    for (const double value : values)
+        if (!std::isfinite(value)) {
+            err << command << ": the result is not a finite number\n";
+            return false;
+        }
+    return true;
 }
 
 int main(int argc, char **argv)

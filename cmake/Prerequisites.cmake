@@ -4,12 +4,14 @@
 # package named is the one really missing (Charts fails when OpenGL does).
 set(_kestrel_needs
   "Qt6:Core:qt6-base-dev"
+  "Qt6:Concurrent:qt6-base-dev"
   "Qt6:Gui:qt6-base-dev"
   "Qt6:Widgets:qt6-base-dev"
   "Qt6:OpenGL:libqt6opengl6-dev"
   "Qt6:Charts:qt6-charts-dev"
   "Qt6:PrintSupport:qt6-base-dev"
   "Qt6:Network:qt6-base-dev"
+  "Qt6:Sql:qt6-base-dev"
   "Qt6:Test:qt6-base-dev"
   "Qt6:Designer:qt6-tools-dev"
   "Qt6:UiPlugin:qt6-tools-dev"

@@ -224,6 +224,13 @@ void Configuration::read(const SettingsStore &store, QStringList *errors)
 {
     for (size_t i = kPlacementKeys; i < std::size(kKeys); ++i)
         readKey(*this, store, kKeys[i], errors);
+    // The default temperature scale is 0 to 30 in Celsius; in Fahrenheit
+    // the same scale is 32 to 86, not 0 to 30 degrees Fahrenheit.
+    QString stored;
+    if (!centigrade && !store.read(AppInfo::Title, QStringLiteral("Wx"), QStringLiteral("TempMin"), &stored))
+        tempMin = 32;
+    if (!centigrade && !store.read(AppInfo::Title, QStringLiteral("Wx"), QStringLiteral("TempMax"), &stored))
+        tempMax = 86;
 }
 
 void Configuration::write(SettingsStore &store, bool minimised) const

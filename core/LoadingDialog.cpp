@@ -3,6 +3,7 @@
 #include "core/Utilities.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,6 +39,20 @@ void LoadingDialog::reject()
         m_cancelled = true;
 }
 
+void LoadingDialog::finish()
+{
+    m_finished = true;
+    close();
+}
+
+void LoadingDialog::closeEvent(QCloseEvent *event)
+{
+    if (m_finished)
+        QWidget::closeEvent(event);
+    else
+        QDialog::closeEvent(event);
+}
+
 void LoadingDialog::setLabel(const QString &text) { m_label->setText(text); }
 
 void LoadingDialog::setRange(int maximum)
@@ -51,6 +66,7 @@ void LoadingDialog::setCancelEnabled(bool enabled) { m_cancel->setEnabled(enable
 void LoadingDialog::start()
 {
     m_cancelled = false;
+    m_finished = false;
     show();
     CentreOnMain(this);
     QApplication::processEvents();

@@ -8,7 +8,8 @@ class QPushButton;
 
 // The small progress window long operations show: "Loading Data", a label,
 // a progress bar and "Cancel". The operation polls cancelled() after each
-// item, having let pending events run through step().
+// item, having let pending events run through step(), and calls finish()
+// when it stops, whether done or cancelled.
 class LoadingDialog : public QDialog
 {
     Q_OBJECT
@@ -22,6 +23,9 @@ public:
     void start();
     // Sets the bar, repaints and lets pending events run.
     void step(int value);
+    // The work is over: the window goes (and is deleted when it was made to
+    // be). close() alone would only cancel, as Esc does.
+    void finish();
 
     bool cancelled() const { return m_cancelled; }
     QLabel *label() const { return m_label; }
@@ -32,9 +36,13 @@ public:
     // while Cancel is disabled), never just hide it.
     void reject() override;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QLabel *m_label;
     QProgressBar *m_bar;
     QPushButton *m_cancel;
     bool m_cancelled = false;
+    bool m_finished = false;
 };

@@ -1,4 +1,5 @@
 #include "core/PrivateProfile.h"
+#include "core/LineText.h"
 #include "core/WholeFileWriter.h"
 
 #include <QFile>
@@ -58,29 +59,33 @@ bool PrivateProfile::load()
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
-    const QString text = QString::fromLatin1(bytes);
     qsizetype start = 0;
-    while (start < text.size()) {
+    while (start < bytes.size()) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n' && text[end] != QChar(0))
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n' && bytes[end] != '\0')
             ++end;
-        m_lines.push_back(parse(text.mid(start, end - start)));
+        m_lines.push_back(parse(decodeLine(QByteArrayView(bytes).sliced(start, end - start))));
         // One line end: CR LF, CR, LF or a stray NUL.
-        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
             ++end;
         start = end + 1;
     }
     return true;
 }
 
-bool PrivateProfile::save(QString *errorText) const
+QByteArray PrivateProfile::content() const
 {
     QByteArray bytes;
     for (const Line &line : m_lines) {
-        bytes += line.text.toLatin1();
+        bytes += encodeLine(line.text);
         bytes += "\r\n";
     }
-    return WholeFileWriter::save(m_path, bytes, errorText);
+    return bytes;
+}
+
+bool PrivateProfile::save(QString *errorText) const
+{
+    return WholeFileWriter::save(m_path, content(), errorText);
 }
 
 int PrivateProfile::findSection(const QString &section) const

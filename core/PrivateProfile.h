@@ -6,8 +6,9 @@
 
 // Reads and writes INI-style profile files the way the Windows profile API
 // does: case-insensitive section and key names, "key=value" lines, blanks
-// around names and values ignored, no escaping, Latin-1 text, CR LF line
-// ends. Lines it does not understand (comments, junk) are kept as they are.
+// around names and values ignored, no escaping, CR LF line ends. A line is
+// Latin-1, or UTF-8 when it holds what Latin-1 cannot (see LineText.h).
+// Lines it does not understand (comments, junk) are kept as they are.
 class PrivateProfile
 {
 public:
@@ -17,6 +18,8 @@ public:
     bool load();
     // Writes the whole file through a temporary file renamed over the old one.
     bool save(QString *errorText = nullptr) const;
+    // The bytes save() writes.
+    QByteArray content() const;
 
     const QString &path() const { return m_path; }
 

@@ -1,6 +1,7 @@
 #include "dx/BandTable.h"
 
 #include "core/ErrorReport.h"
+#include "core/LineText.h"
 #include "core/Utilities.h"
 #include "core/WholeFileWriter.h"
 #include "dx/LeadingNumber.h"
@@ -61,14 +62,8 @@ QList<BandDetail> BandTable::parse(const QByteArray &text, QStringList *problems
     QList<BandDetail> bands;
     int lineNumber = 0;
     int skippedPastCapacity = 0;
-    for (QByteArrayView rest(text); !rest.isEmpty();) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView raw = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+    for (const QString &line : decodeLines(text)) {
         ++lineNumber;
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        const QString line = QString::fromLatin1(raw);
         if (line.isEmpty() || line.startsWith(u'\''))
             continue;
         const qsizetype first = line.indexOf(u'|');
@@ -107,7 +102,7 @@ QByteArray BandTable::format(const QList<BandDetail> &bands)
         QString name = band.name;
         name.replace(QChar(13), u' ').replace(QChar(10), u' ');
         out += QByteArray::number(band.lower) + '|' + QByteArray::number(band.upper) + '|'
-               + name.toLatin1() + "\r\n";
+               + encodeLine(name) + "\r\n";
     }
     return out;
 }

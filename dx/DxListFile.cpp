@@ -1,5 +1,6 @@
 #include "dx/DxListFile.h"
 
+#include "core/LineText.h"
 #include "core/WholeFileWriter.h"
 #include "dx/DxStations.h"
 
@@ -37,7 +38,7 @@ QByteArray format(const QList<DxStations> &spots)
 {
     QByteArray out;
     for (const DxStations &spot : spots)
-        out += fields(spot).join(u'|').toLatin1() + "\r\n";
+        out += encodeLine(fields(spot).join(u'|')) + "\r\n";
     return out;
 }
 
@@ -50,14 +51,8 @@ QList<QStringList> parse(const QByteArray &text, int *skipped)
 {
     QList<QStringList> rows;
     int bad = 0;
-    const QList<QByteArray> lines = text.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty() && i == lines.size() - 1)
-            break;  // the end of the last line
-        QStringList row = QString::fromLatin1(line).split(u'|');
+    for (const QString &line : decodeLines(text)) {
+        QStringList row = line.split(u'|');
         if (row.size() == Fields)
             rows.append(row);
         else

@@ -4,6 +4,8 @@
 #include "dx/DxRows.h"
 #include "dx/DxSpotText.h"
 
+#include <QRegularExpression>
+
 DxMonitor::DxMonitor(const BandTable &bands) : m_bands(bands) {}
 
 SpotOutcome DxMonitor::addSpot(const QString &spotText, const QString &callsign, const QString &frequency,
@@ -32,6 +34,8 @@ SpotOutcome DxMonitor::addSpot(const QString &spotText, const QString &callsign,
     record.dxTime = DxSpotText::time(spotText);
     record.dxText = DxSpotText::comment(spotText, DxSpotText::RecordCommentColumn);
     record.TimeHeard = now;
+    if (const DxStations *earlier = m_spots.find(callsign, spotter))
+        outcome.previousBand = earlier->Band;
     outcome.added = m_spots.put(record);
 
     if (notify && notifyingCountry(callsign)) {
@@ -63,9 +67,8 @@ PrefixFile::LineKind DxMonitor::addPrefixLine(const QString &line, bool ticked)
 int DxMonitor::addPrefixText(const QString &text, bool ticked)
 {
     int malformed = 0;
-    for (QString line : text.split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    for (const QString &line : text.split(lineEnd)) {
         if (addPrefixLine(line, ticked) == PrefixFile::LineKind::Malformed)
             ++malformed;
     }

@@ -16,6 +16,7 @@ struct SpotOutcome
     QString band;
     QString spotter;
     bool added = false;     // a new record; otherwise an earlier one was updated
+    QString previousBand;   // of the earlier record; a re-spot can move a station
     bool notified = false;  // its country is ticked; notifiedLine holds the line
     QString notifiedLine;
 };

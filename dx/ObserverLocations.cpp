@@ -1,5 +1,6 @@
 #include "dx/ObserverLocations.h"
 
+#include "core/LineText.h"
 #include "core/Prompts.h"
 #include "core/Utilities.h"
 
@@ -24,10 +25,9 @@ bool ObserverLocations::load(const QString &path)
                                     Prompts::Icon::Critical);
         return false;
     }
-    while (!file.atEnd() && m_entries.size() < Capacity) {
-        QString line = QString::fromLatin1(file.readLine());
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
+    LineReader lines(file);
+    while (!lines.atEnd() && m_entries.size() < Capacity) {
+        const QString line = lines.next();
         ObserverLocation entry;
         entry.code = GetField(line, 2);
         entry.name = GetField(line, 3);

@@ -7,6 +7,7 @@
 #include "core/ErrorReport.h"
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
+#include "core/LineText.h"
 #include "core/LoadingDialog.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
@@ -71,7 +72,9 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
             SSActiveTabs1->setTabMark(tabIndex(NotifiedTab), 2);
         }
         setTotal();
-        if (SSActiveTabs1->currentIndex() == tab)
+        // The tab the station arrived on, or the one a re-spot took it from.
+        const int shown = SSActiveTabs1->currentIndex();
+        if (shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
             queueRefresh();
         // The other spots are on the map already; only this one moved or arrived.
         if (chkPlot->isChecked())
@@ -248,15 +251,13 @@ void frmDx::LoadDxSpots()
     int shownProgress = -1;
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-    while (!file.atEnd()) {
-        QString line = QString::fromLatin1(file.readLine());
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
-        if (m_monitor.addPrefixLine(line, tickAll) == PrefixFile::LineKind::Malformed)
+    LineReader lines(file);
+    while (!lines.atEnd()) {
+        if (m_monitor.addPrefixLine(lines.next(), tickAll) == PrefixFile::LineKind::Malformed)
             ++malformed;
         // Pending events run after every line; the bar is repainted a few
         // times a second, which is what costs.
-        const int progress = int(file.pos() * kProgressSteps / size);
+        const int progress = int(lines.position() * kProgressSteps / size);
         if (dialog && progress != shownProgress && sinceRepaint.elapsed() >= kRepaintInterval) {
             shownProgress = progress;
             sinceRepaint.restart();
@@ -270,7 +271,7 @@ void frmDx::LoadDxSpots()
         if (!dialog || dialog->cancelled() || !chkAllowSpotNotification->isChecked()) {
             m_loadingPrefixes = false;
             if (dialog)
-                dialog->close();
+                dialog->finish();
             chkAllowSpotNotification->setChecked(false);
             ClearDxSpots();
             return;
@@ -281,7 +282,8 @@ void frmDx::LoadDxSpots()
     m_notifiedHeading = DxRows::notifiedHeading();
     m_notifiedLines.clear();
     showNotifiedBox();
-    dialog->close();
+    if (dialog)
+        dialog->finish();
     QStringList problems;
     if (malformed > 0)
         problems << QStringLiteral("%1 lines with fewer than seven fields were skipped").arg(malformed);

@@ -7,7 +7,8 @@ bool parseDxSpotLine(const QString &line, DxSpotLine *spot)
     if (line.size() > 512)
         return false;
     static const QRegularExpression pattern(
-        QStringLiteral("^DX de ([^:\\s]+?):?\\s+(\\d+(?:\\.\\d*)?)\\s+([A-Za-z0-9/]+)\\s*(.*)$"),
+        // "DX de Q1XYZ:     14025.0 K1ABC" and the compact "DX de Q1XYZ:14025.0 K1ABC".
+        QStringLiteral("^DX de ([^:\\s]+?)(?::\\s*|\\s+)(\\d+(?:\\.\\d*)?)\\s+([A-Za-z0-9/]+)\\s*(.*)$"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(line.trimmed());
     if (!match.hasMatch())

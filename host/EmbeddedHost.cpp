@@ -6,12 +6,16 @@
 #include "host/EmbeddedHostMap.h"
 #include "host/Feed.h"
 #include "host/GeoMath.h"
+#include "host/HostMapTiles.h"
 #include "host/HostMapWindow.h"
+#include "host/StationFile.h"
 #include "host/SymbolPainter.h"
 #include "host/Tnc2.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 
 namespace {
@@ -21,6 +25,7 @@ constexpr int RefreshMs = 250;
 constexpr int FirstBeaconMs = 5000;
 constexpr int MaxObjectName = 9;
 constexpr int AgeCheckMs = 60000;
+constexpr int SaveMs = 5 * 60000;
 
 QString findFile(const QString &folder, const QString &name)
 {
@@ -94,6 +99,9 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     parseIniPosition(ini.value(station, QStringLiteral("LONGITUDE")), true, &lonMinutes);
     m_homeLat = latMinutes / 60.0;
     m_homeLon = lonMinutes / 60.0;
+    m_database.setCapacity(size_t(m_config.maxStations));
+    m_stationPath = hostFolder + u'/' + StationFile::FileName;
+    restoreStations();
     m_database.setOwnStation(m_ownCall, latMinutes, lonMinutes, m_config.symbol[0], m_config.symbol[1]);
 
     const QString prefixFile = findFile(hostFolder, QStringLiteral("prefix.txt"));
@@ -102,7 +110,8 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_map = new EmbeddedHostMap(&m_database, this);
     m_map->setHome(m_ownCall, m_homeLat, m_homeLon);
     m_map->setPlacedObjects(&m_placed);
-    m_window = new HostMapWindow(m_map);
+    m_tiles = new HostMapTiles(m_map->tiles(), m_config.tiles, this);
+    m_window = new HostMapWindow(m_map, m_tiles);
     connect(m_window, &HostMapWindow::quitRequested, this, &EmbeddedHost::quit);
 
     m_refreshTimer.setSingleShot(true);
@@ -113,7 +122,9 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     });
 
     m_log.setKeepDays(m_config.logDays);
-    m_database.setCapacity(size_t(m_config.maxStations));
+    connect(&m_saveTimer, &QTimer::timeout, this, &EmbeddedHost::saveStationsInBackground);
+    connect(&m_saving, &QFutureWatcher<QString>::finished, this, &EmbeddedHost::checkBackgroundSave);
+    m_saveTimer.start(SaveMs);
     connect(&m_ageTimer, &QTimer::timeout, this, [this] { ageStations(QDateTime::currentSecsSinceEpoch()); });
 
     for (const FeedSettings &settings : m_config.feeds) {
@@ -143,6 +154,9 @@ EmbeddedHost::~EmbeddedHost()
 {
     for (Feed *feed : m_feeds)
         feed->stop();
+    QString error;
+    if (!saveStations(&error))
+        qWarning("Host: the stations could not be saved: %s", qPrintable(error));
     if (m_window->isVisible())
         m_window->rememberPlacement();
     delete m_window;
@@ -174,6 +188,68 @@ int EmbeddedHost::ageStations(qint64 nowSeconds)
     if (removed > 0)
         scheduleRefresh();
     return removed;
+}
+
+void EmbeddedHost::restoreStations()
+{
+    const qint64 cutoff = m_config.stationHours > 0
+                              ? QDateTime::currentSecsSinceEpoch() - qint64(m_config.stationHours) * 3600
+                              : 0;
+    const StationFile::ReadResult read = StationFile::read(m_stationPath, m_database, cutoff);
+    if (read.skipped > 0)
+        qWarning("Host: %d lines of %s could not be read and were skipped", read.skipped,
+                 qPrintable(m_stationPath));
+    if (!read.recognised) {
+        // Not ours, or damaged past reading: kept aside rather than overwritten.
+        const QString aside = m_stationPath + QStringLiteral(".unreadable");
+        QFile::remove(aside);
+        const bool moved = QFile::rename(m_stationPath, aside);
+        m_config.problems.append(moved ? QStringLiteral("%1 could not be read; kept as %2")
+                                             .arg(StationFile::FileName, QFileInfo(aside).fileName())
+                                       : QStringLiteral("%1 could not be read").arg(StationFile::FileName));
+    }
+    m_savedGeneration = m_database.generation();
+}
+
+void EmbeddedHost::checkBackgroundSave()
+{
+    if (m_backgroundChecked || !m_saving.isFinished())
+        return;
+    m_backgroundChecked = true;
+    const QString error = m_saving.future().resultCount() > 0 ? m_saving.result() : QString();
+    if (!error.isEmpty()) {
+        // The file is behind what was counted as saved: the next save writes again.
+        m_saveFailed = true;
+        qWarning("Host: the stations could not be saved: %s", qPrintable(error));
+    }
+}
+
+bool EmbeddedHost::saveStations(QString *errorText)
+{
+    m_saving.waitForFinished();
+    checkBackgroundSave();
+    if (m_database.generation() == m_savedGeneration && !m_saveFailed)
+        return true;
+    if (!StationFile::save(m_stationPath, m_database.snapshot(), errorText))
+        return false;
+    m_savedGeneration = m_database.generation();
+    m_saveFailed = false;
+    return true;
+}
+
+void EmbeddedHost::saveStationsInBackground()
+{
+    checkBackgroundSave();
+    if (m_saving.isRunning() || (m_database.generation() == m_savedGeneration && !m_saveFailed))
+        return;
+    m_savedGeneration = m_database.generation();
+    m_saveFailed = false;
+    m_backgroundChecked = false;
+    m_saving.setFuture(QtConcurrent::run([path = m_stationPath, snapshot = m_database.snapshot()] {
+        QString error;
+        StationFile::save(path, snapshot, &error);
+        return error;
+    }));
 }
 
 void EmbeddedHost::guarded(const std::function<void()> &work)
@@ -296,6 +372,9 @@ void EmbeddedHost::quit()
     m_beaconTimer.stop();
     for (Feed *feed : m_feeds)
         feed->stop();
+    QString error;
+    if (!saveStations(&error))
+        qWarning("Host: the stations could not be saved: %s", qPrintable(error));
     if (m_window->isVisible()) {
         m_window->rememberPlacement();
         m_window->hide();

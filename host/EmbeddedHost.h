@@ -7,6 +7,7 @@
 #include "host/StationDatabase.h"
 
 #include <QDateTime>
+#include <QFutureWatcher>
 #include <QList>
 #include <QPointer>
 #include <QTimer>
@@ -15,6 +16,7 @@
 
 class EmbeddedHostMap;
 class Feed;
+class HostMapTiles;
 class HostMapWindow;
 
 // The APRS host that runs inside Kestrel on Linux: it keeps the station
@@ -71,7 +73,10 @@ public:
     bool isRunning() const { return m_running; }
 
     const StationDatabase &database() const { return m_database; }
+    // The objects placed through placeObject, as the map draws them.
+    const QList<PlacedObject> &placed() const { return m_placed; }
     EmbeddedHostMap *hostMap() const { return m_map; }
+    HostMapTiles *mapTiles() const { return m_tiles; }
     HostMapWindow *window() const { return m_window; }
     const QList<Feed *> &feeds() const { return m_feeds; }
     const HostConfig &config() const { return m_config; }
@@ -86,12 +91,20 @@ public:
     // Forgets the stations not heard for the configured hours (a timer does
     // it every minute); returns how many went.
     int ageStations(qint64 nowSeconds);
+    // Writes the station database to the host folder now, after any save
+    // under way; a timer saves every few minutes on another thread, and
+    // the host saves when it ends. False with the reason when it fails.
+    bool saveStations(QString *errorText = nullptr);
+    QString stationFilePath() const { return m_stationPath; }
 
 private:
     QString timeText(const QDateTime &now);
     void guarded(const std::function<void()> &work);
     void scheduleRefresh();
     void updateWindow();
+    void restoreStations();
+    void saveStationsInBackground();
+    void checkBackgroundSave();
 
     QString m_folder;
     HostConfig m_config;
@@ -100,6 +113,7 @@ private:
     bool m_prefixesLoaded = false;
     MonitorLog m_log;
     EmbeddedHostMap *m_map = nullptr;
+    HostMapTiles *m_tiles = nullptr;
     HostMapWindow *m_window = nullptr;  // top-level, owned here
     QList<Feed *> m_feeds;
     QList<PlacedObject> m_placed;
@@ -113,6 +127,12 @@ private:
     QTimer m_refreshTimer;
     QTimer m_beaconTimer;
     QTimer m_ageTimer;
+    QTimer m_saveTimer;
+    QString m_stationPath;
+    quint32 m_savedGeneration = 0;
+    QFutureWatcher<QString> m_saving;  // the error text of a background save
+    bool m_backgroundChecked = true;
+    bool m_saveFailed = false;
     qint64 m_cachedSecond = -1;
     QString m_cachedTime;
 };

@@ -1,5 +1,6 @@
 #include "host/EmbeddedHostMap.h"
 
+#include "host/EarthMapSource.h"
 #include "host/GeoMath.h"
 #include "host/StationDatabase.h"
 #include "host/SymbolPainter.h"
@@ -20,7 +21,11 @@ constexpr int MaxLabels = 1500;
 EmbeddedHostMap::EmbeddedHostMap(const StationDatabase *database, QObject *parent)
     : HostMap(parent)
     , m_database(database)
+    , m_tiles(new TileLayer(this))
+    , m_background(m_tiles)
 {
+    m_tiles->setSources({new EarthMapSource});
+    connect(m_tiles, &TileLayer::changed, this, &EmbeddedHostMap::contentChanged);
 }
 
 QColor EmbeddedHostMap::colourFromValue(qint32 value)
@@ -190,6 +195,26 @@ void EmbeddedHostMap::drawLabelledSymbol(QPainter &p, QPointF at, QChar table, Q
     }
 }
 
+const QPointF *EmbeddedHostMap::placeStations() const
+{
+    const int count = m_database ? m_database->size() : 0;
+    m_placedUnits.resize(size_t(count));
+    m_stationPixels.resize(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const auto &entry = m_database->at(i);
+        if (!entry.hasPosition)
+            continue;
+        Placed &placed = m_placedUnits[size_t(i)];
+        // A row that moved, or now holds another station, is worked out again.
+        if (placed.latitude != entry.latitude || placed.longitude != entry.longitude || placed.unit.isNull()) {
+            placed = {entry.latitude, entry.longitude,
+                      {MapProjection::unitX(entry.longitude / 60.0), MapProjection::unitY(entry.latitude / 60.0)}};
+        }
+        m_stationPixels[size_t(i)] = m_projection.unitToPixel(placed.unit);
+    }
+    return m_stationPixels.data();
+}
+
 void EmbeddedHostMap::renderStations(QPainter &p) const
 {
     QFont font = p.font();
@@ -198,14 +223,12 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
     p.setFont(font);
     const QRectF visible = QRectF(QPointF(0, 0), m_projection.size()).adjusted(-20, -20, 20, 20);
 
+    const QPointF *pixels = placeStations();
     int inView = 0;
     if (m_database)
-        for (int i = 0; i < m_database->size(); ++i) {
-            const auto &entry = m_database->at(i);
-            if (entry.hasPosition && visible.contains(m_projection.toPixel(entry.latitude / 60.0,
-                                                                            entry.longitude / 60.0)))
+        for (int i = 0; i < m_database->size(); ++i)
+            if (m_database->at(i).hasPosition && visible.contains(pixels[i]))
                 ++inView;
-        }
     const bool labels = inView <= MaxLabels;
 
     // Home is drawn last so that nothing hides it, but its place is kept first.
@@ -222,7 +245,7 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
             const auto &entry = m_database->at(i);
             if (!entry.hasPosition || entry.name == m_homeCall)
                 continue;
-            const QPointF at = m_projection.toPixel(entry.latitude / 60.0, entry.longitude / 60.0);
+            const QPointF at = pixels[i];
             if (!visible.contains(at))
                 continue;
             drawLabelledSymbol(p, at, entry.symbolTable.isNull() ? QChar(u'/') : entry.symbolTable,
@@ -258,9 +281,9 @@ void EmbeddedHostMap::renderStations(QPainter &p) const
 
 void EmbeddedHostMap::renderScaleBar(QPainter &p) const
 {
-    // Kilometres per pixel along the parallel through the centre.
-    const double kmPerDegree = geo::EarthRadiusKm * M_PI / 180.0;
-    const double kmPerPixel = kmPerDegree / m_projection.scale();
+    // Kilometres per pixel at the middle of the view: Mercator's scale
+    // changes with latitude.
+    const double kmPerPixel = 1.0 / m_projection.pixelsPerKm(m_projection.centreLatitude());
     const double target = kmPerPixel * 120;
     double nice = std::pow(10.0, std::floor(std::log10(target)));
     for (double f : {5.0, 2.0, 1.0})

@@ -5,6 +5,7 @@
 #include "host/MapBackground.h"
 #include "host/MapDrawings.h"
 #include "host/MapProjection.h"
+#include "host/TileLayer.h"
 
 #include <QColor>
 #include <QHash>
@@ -12,11 +13,12 @@
 #include <QPointF>
 #include <QRectF>
 #include <QStringList>
+#include <vector>
 
 class QPainter;
 class StationDatabase;
 
-// The host's map: the Earth, stations from the database, objects placed
+// The host's map: map tiles, stations from the database, objects placed
 // through the host, named symbols, and the lines and circles drawn on it.
 // Drawings last until the map is redrawn, panned, zoomed or cleared, as on
 // the host it stands in for (and are bounded, see MapDrawings).
@@ -60,12 +62,15 @@ public:
 
     void setSize(QSize size);
     MapProjection &projection() { return m_projection; }
+    // The pictures under the map and where they come from.
+    TileLayer *tiles() const { return m_tiles; }
     QList<Drawing> drawings() const { return m_drawings.list(); }
     int drawingCount() const { return m_drawings.size(); }
     const QHash<QString, NamedSymbol> &namedSymbols() const { return m_named; }
 
-    // Paints the whole map. The Earth and the drawings are kept as pictures
-    // between paints, so a repaint costs about the stations alone.
+    // Paints the whole map. The ground (tiles and graticule) and the drawings
+    // are kept as pictures between paints, so a repaint costs about the
+    // stations alone.
     void render(QPainter &painter);
     QImage renderImage();
 
@@ -81,13 +86,26 @@ private:
     void drawLabelledSymbol(QPainter &p, QPointF at, QChar table, QChar code, const QString &label,
                             const QColor &labelColour, QList<QRectF> *occupied) const;
 
+    // Where each station of the database stands in the unit square, kept
+    // between paints (by database row, checked against its position), and
+    // where it falls in the view being painted.
+    struct Placed
+    {
+        float latitude = 0, longitude = 0;  // minutes, as the row held them
+        QPointF unit;
+    };
+    const QPointF *placeStations() const;
+
     const StationDatabase *m_database;
+    mutable std::vector<Placed> m_placedUnits;
+    mutable std::vector<QPointF> m_stationPixels;
     const QList<PlacedObject> *m_placed = nullptr;
     MapProjection m_projection;
     QString m_homeCall;
     double m_homeLat = 0, m_homeLon = 0;
     qint16 m_pen = 1, m_mode = 13, m_leg = 0;
     MapDrawings m_drawings;
+    TileLayer *m_tiles;  // a child
     MapBackground m_background;
     QHash<QString, NamedSymbol> m_named;
     QStringList m_namedOrder;

@@ -67,6 +67,24 @@ HostConfig HostConfig::read(const QString &hostFolder)
     readCount(QStringLiteral("StationHours"), &config.stationHours, 0);
     readCount(QStringLiteral("MaxStations"), &config.maxStations, 1);
 
+    const QString map = QStringLiteral("Map");
+    if (ini.contains(map, QStringLiteral("TileServer"))) {
+        const QString server = ini.value(map, QStringLiteral("TileServer")).trimmed();
+        if (server != config.tiles.server) {
+            // Another server's tiles carry that server's credit, not ours.
+            config.tiles.server = server;
+            config.tiles.attribution.clear();
+        }
+    }
+    if (ini.contains(map, QStringLiteral("TileAttribution")))
+        config.tiles.attribution = ini.value(map, QStringLiteral("TileAttribution")).trimmed();
+    const int maxZoom = ini.value(map, QStringLiteral("TileMaxZoom")).trimmed().toInt(&ok);
+    if (ok && maxZoom >= 0)
+        config.tiles.maxZoom = maxZoom;
+    const int cacheMB = ini.value(map, QStringLiteral("TileCacheMB")).trimmed().toInt(&ok);
+    if (ok && cacheMB >= 0)
+        config.tiles.cacheMB = cacheMB;
+
     for (int n = 1; n <= 9; ++n) {
         const QString section = QStringLiteral("Feed%1").arg(n);
         if (!ini.sectionNames().contains(section, Qt::CaseInsensitive))

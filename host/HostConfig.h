@@ -21,6 +21,10 @@
 //               IdleTimeout                    (kiss, aprs-is, dxcluster: seconds
 //                                              without a byte before reconnecting,
 //                                              0 = never)
+//   [Map]       TileServer (URL with {z}, {x} and {y}; empty = no online
+//               tiles), TileAttribution (the credit shown with them),
+//               TileMaxZoom (the server's deepest zoom), TileCacheMB (the
+//               disk cache's limit)
 struct FeedSettings
 {
     enum class Type { Replay, Kiss, AprsIs, DxCluster, DxReplay };
@@ -41,6 +45,18 @@ struct FeedSettings
     static int defaultIdleTimeout(Type type);
 };
 
+// Where the map's online tiles come from.
+struct TileServerSettings
+{
+    static inline const QString DefaultServer = QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png");
+    static inline const QString DefaultAttribution = QStringLiteral("\u00A9 OpenStreetMap contributors");
+
+    QString server = DefaultServer;
+    QString attribution = DefaultAttribution;
+    int maxZoom = 19;
+    int cacheMB = 256;
+};
+
 struct HostConfig
 {
     static inline const QString FileName = QStringLiteral("KestrelHost.ini");
@@ -54,6 +70,7 @@ struct HostConfig
     int logDays = 30;
     int stationHours = 24;
     int maxStations = 500000;
+    TileServerSettings tiles;
     QList<FeedSettings> feeds;
     QStringList problems;  // sections that could not be used, with the reason
 

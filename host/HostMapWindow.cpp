@@ -1,12 +1,15 @@
 #include "host/HostMapWindow.h"
 
 #include "host/EmbeddedHostMap.h"
+#include "host/HostMapTiles.h"
 
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -18,7 +21,7 @@
 #include <QWheelEvent>
 
 namespace {
-constexpr double WheelStep = 1.25;
+constexpr int WheelNotch = 120;
 constexpr int KeyPanPixels = 80;
 
 // The host's own per-user settings, beside its "Program Folder".
@@ -113,10 +116,16 @@ void HostMapView::mouseReleaseEvent(QMouseEvent *event)
 
 void HostMapView::wheelEvent(QWheelEvent *event)
 {
-    const int steps = event->angleDelta().y() / 120;
+    // A wheel notch is one zoom level; touchpads send small steps that add up.
+    m_wheel += event->angleDelta().y();
+    const int steps = m_wheel / WheelNotch;
     if (steps == 0)
         return;
-    m_map->projection().zoomAt(event->position(), std::pow(WheelStep, steps));
+    m_wheel -= steps * WheelNotch;
+    const int before = m_map->projection().zoom();
+    m_map->projection().zoomAt(event->position(), steps);
+    if (m_map->projection().zoom() == before)
+        return;
     m_map->userChangedView();
     update();
 }
@@ -128,10 +137,10 @@ void HostMapView::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-        projection.zoomAt(centre, 2.0);
+        projection.zoomAt(centre, 1);
         break;
     case Qt::Key_Minus:
-        projection.zoomAt(centre, 0.5);
+        projection.zoomAt(centre, -1);
         break;
     case Qt::Key_Left: projection.panBy(QPointF(KeyPanPixels, 0)); break;
     case Qt::Key_Right: projection.panBy(QPointF(-KeyPanPixels, 0)); break;
@@ -146,11 +155,12 @@ void HostMapView::keyPressEvent(QKeyEvent *event)
     update();
 }
 
-HostMapWindow::HostMapWindow(EmbeddedHostMap *map, QWidget *parent)
+HostMapWindow::HostMapWindow(EmbeddedHostMap *map, HostMapTiles *tiles, QWidget *parent)
     : QWidget(parent)
     , m_view(new HostMapView(map, this))
     , m_statusBar(new QStatusBar(this))
     , m_summary(new QLabel(this))
+    , m_tiles(tiles)
 {
     setObjectName(QStringLiteral("HostMapWindow"));
     setWindowTitle(Caption);
@@ -171,8 +181,63 @@ HostMapWindow::HostMapWindow(EmbeddedHostMap *map, QWidget *parent)
     m_quit->setObjectName(QStringLiteral("actQuit"));
     m_quit->setShortcut(QKeySequence::Quit);
     connect(m_quit, &QAction::triggered, this, &HostMapWindow::confirmQuit);
+    if (m_tiles) {
+        m_mapMenu = menus->addMenu(QStringLiteral("&Map"));
+        m_mapMenu->setObjectName(QStringLiteral("mnuMap"));
+        fillMapMenu();
+        connect(m_tiles, &HostMapTiles::changed, this, &HostMapWindow::fillMapMenu);
+    }
     layout->setMenuBar(menus);
     resize(800, 600 + m_statusBar->sizeHint().height());
+}
+
+void HostMapWindow::fillMapMenu()
+{
+    m_mapMenu->clear();
+    QAction *open = m_mapMenu->addAction(QStringLiteral("&Open Offline Map..."), this, &HostMapWindow::openOfflineMap);
+    open->setObjectName(QStringLiteral("actOpenOfflineMap"));
+    // Each open file, ticked; unticking closes it.
+    const QStringList paths = m_tiles->offlineMaps();
+    const QStringList names = m_tiles->offlineMapNames();
+    if (!paths.isEmpty())
+        m_mapMenu->addSeparator();
+    for (int i = 0; i < paths.size(); ++i) {
+        QAction *file = m_mapMenu->addAction(names[i]);
+        file->setObjectName(QStringLiteral("actOfflineMap"));
+        file->setCheckable(true);
+        file->setChecked(true);
+        file->setToolTip(paths[i]);
+        file->setStatusTip(paths[i]);
+        const QString path = paths[i];
+        // Queued: the menu is rebuilt, and this action deleted, by the change.
+        connect(file, &QAction::toggled, this, [this, path] {
+            QMetaObject::invokeMethod(this, [this, path] { m_tiles->closeOfflineMap(path); }, Qt::QueuedConnection);
+        });
+    }
+    m_mapMenu->addSeparator();
+    QAction *offline = m_mapMenu->addAction(QStringLiteral("Work O&ffline"));
+    offline->setObjectName(QStringLiteral("actWorkOffline"));
+    offline->setCheckable(true);
+    offline->setChecked(m_tiles->workOffline());
+    offline->setEnabled(m_tiles->hasServer() && !m_tiles->offlineForced());
+    connect(offline, &QAction::toggled, this, [this](bool on) {
+        QMetaObject::invokeMethod(this, [this, on] { m_tiles->setWorkOffline(on); }, Qt::QueuedConnection);
+    });
+}
+
+void HostMapWindow::openOfflineMap()
+{
+    const QStringList open = m_tiles->offlineMaps();
+    const QString folder = open.isEmpty() ? QDir::homePath() : QFileInfo(open.last()).absolutePath();
+    const QString path = Prompts::instance().openFileName(
+        OpenOfflineMapTitle, folder, QStringLiteral("MBTiles files (*.mbtiles);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!m_tiles->openOfflineMap(path, &reason))
+        Prompts::instance().message(
+            QStringLiteral("%1 cannot be used as an offline map: %2").arg(QFileInfo(path).fileName(), reason),
+            OpenOfflineMapTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 void HostMapWindow::confirmQuit()

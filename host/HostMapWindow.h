@@ -7,7 +7,9 @@
 #include <QWidget>
 
 class EmbeddedHostMap;
+class HostMapTiles;
 class QAction;
+class QMenu;
 class QStatusBar;
 
 // The map area of the host's window: paints the host map, pans on drag,
@@ -46,6 +48,7 @@ private:
     QPoint m_dragFrom;
     bool m_dragging = false;
     bool m_moved = false;
+    int m_wheel = 0;  // wheel turn not yet a whole zoom level
 };
 
 // The host's top-level window "Host Map": the map and a status bar with the
@@ -59,12 +62,16 @@ public:
     static inline const QString QuitQuestion =
         QStringLiteral("Quit the APRS host? Kestrel closes with it.");
 
-    explicit HostMapWindow(EmbeddedHostMap *map, QWidget *parent = nullptr);
+    static inline const QString OpenOfflineMapTitle = QStringLiteral("Open Offline Map");
+
+    // tiles: where the map's pictures come from, for the Map menu (none without).
+    explicit HostMapWindow(EmbeddedHostMap *map, HostMapTiles *tiles = nullptr, QWidget *parent = nullptr);
 
     HostMapView *view() const { return m_view; }
     void setStatusLines(const QStringList &feeds, const QString &summary);
     QString statusText() const;
     QAction *quitAction() const { return m_quit; }
+    QMenu *mapMenu() const { return m_mapMenu; }
 
     // Shows the window where the user last left it; the first time, beside
     // the given window (not over its menus). From then on its place is kept.
@@ -85,11 +92,15 @@ protected:
 
 private:
     void confirmQuit();
+    void fillMapMenu();
+    void openOfflineMap();
 
     HostMapView *m_view;
     QStatusBar *m_statusBar;
     QLabel *m_summary;
     QList<QLabel *> m_feedLabels;
     QAction *m_quit = nullptr;
+    HostMapTiles *m_tiles;
+    QMenu *m_mapMenu = nullptr;
     bool m_placed = false;
 };

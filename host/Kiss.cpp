@@ -1,6 +1,6 @@
 #include "host/Kiss.h"
 
-#include "host/AirText.h"
+#include "core/LineText.h"
 #include "host/Tnc2.h"
 
 QList<QByteArray> KissDeframer::feed(const QByteArray &bytes)
@@ -167,7 +167,7 @@ bool ax25ToTnc2(const QByteArray &frame, QString *line)
             text += u'*';
     }
     text += u':';
-    text += textFromAir(QByteArrayView(frame).sliced(end + 2));
+    text += decodeLine(QByteArrayView(frame).sliced(end + 2));
     *line = text;
     return true;
 }
@@ -194,7 +194,7 @@ bool tnc2ToAx25(const QString &line, QByteArray *frame)
     }
     out.append(char(0x03));
     out.append(char(0xF0));
-    out.append(textToAir(parsed.payload));
+    out.append(encodeLine(parsed.payload));
     *frame = out;
     return true;
 }

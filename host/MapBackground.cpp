@@ -1,7 +1,9 @@
 #include "host/MapBackground.h"
 
 #include "core/EarthImage.h"
+#include "host/TileLayer.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -10,38 +12,16 @@ namespace {
 
 const QColor PlainGround(226, 234, 222);
 const QColor PlainGrid(150, 165, 150);
-const QColor EarthGrid(255, 255, 255, 110);
-// How much white goes over the Earth: enough for dark symbols and thin
-// drawings to stand out, little enough that coasts and relief still show.
-const QColor EarthWash(255, 255, 255, 72);
+// Over pictures a dark thin line shows on light street maps and on the
+// lightened Earth alike.
+const QColor PictureGrid(40, 60, 90, 70);
 
-void paintEarth(QPainter &p, const MapProjection &projection, const QImage &earth)
-{
-    const QSizeF view(projection.size());
-    const double w = earth.width(), h = earth.height();
-    // The image spans 360 by 180 degrees; the view may cross the date line,
-    // so the copies either side are drawn where they show.
-    for (const double shift : {-360.0, 0.0, 360.0}) {
-        const QPointF topLeft = projection.toPixel(90, -180 + shift);
-        const QPointF bottomRight = projection.toPixel(-90, 180 + shift);
-        const QRectF whole(topLeft, bottomRight);
-        const QRectF target = whole.intersected(QRectF(QPointF(0, 0), view));
-        if (target.isEmpty())
-            continue;
-        const QRectF source((target.left() - whole.left()) / whole.width() * w,
-                            (target.top() - whole.top()) / whole.height() * h, target.width() / whole.width() * w,
-                            target.height() / whole.height() * h);
-        p.drawImage(target, earth, source);
-    }
-    p.fillRect(QRectF(QPointF(0, 0), view), EarthWash);
-}
-
-void paintGraticule(QPainter &p, const MapProjection &projection, bool overEarth)
+void paintGraticule(QPainter &p, const MapProjection &projection, bool overPictures)
 {
     const QSize s = projection.size();
-    double top = 0, left = 0, bottom = 0, right = 0;
-    projection.toDegrees(QPointF(0, 0), &top, &left);
-    projection.toDegrees(QPointF(s.width(), s.height()), &bottom, &right);
+    double top = 0, bottom = 0, longitude = 0;
+    projection.toDegrees(QPointF(0, 0), &top, &longitude);
+    projection.toDegrees(QPointF(s.width(), s.height()), &bottom, &longitude);
     static const double steps[] = {1 / 60.0, 2 / 60.0, 5 / 60.0, 10 / 60.0, 0.25, 0.5, 1, 2, 5, 10, 15, 30};
     // The finest step that leaves room for a label between meridians.
     double step = 30;
@@ -53,8 +33,8 @@ void paintGraticule(QPainter &p, const MapProjection &projection, bool overEarth
     QFont font = p.font();
     font.setPixelSize(10);
     p.setFont(font);
-    const QColor line = overEarth ? EarthGrid : PlainGrid;
-    const QColor text = overEarth ? QColor(40, 50, 60) : PlainGrid;
+    const QColor line = overPictures ? PictureGrid : PlainGrid;
+    const QColor text = overPictures ? QColor(40, 50, 60) : PlainGrid;
     // Whole degrees, or degrees and minutes for finer lines.
     auto label = [step](double value, QChar positive, QChar negative) {
         const QChar hemisphere = value >= 0 ? positive : negative;
@@ -69,9 +49,9 @@ void paintGraticule(QPainter &p, const MapProjection &projection, bool overEarth
         }
         return QStringLiteral("%1%2%3'%4").arg(degrees).arg(QChar(0xB0)).arg(minutes, 2, 10, QChar(u'0')).arg(hemisphere);
     };
-    // Over the Earth a label gets a light halo, or it is lost on the sea.
+    // Over pictures a label gets a light halo, or it is lost on the sea.
     auto write = [&](QPointF at, const QString &words) {
-        if (overEarth) {
+        if (overPictures) {
             p.setPen(QColor(255, 255, 255, 200));
             for (const QPointF &offset : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
                 p.drawText(at + offset, words);
@@ -79,21 +59,53 @@ void paintGraticule(QPainter &p, const MapProjection &projection, bool overEarth
         p.setPen(text);
         p.drawText(at, words);
     };
-    for (double lat = std::ceil(std::max(bottom, -90.0) / step) * step; lat <= std::min(top, 90.0); lat += step) {
+    for (double lat = std::ceil(std::max(bottom, -MapProjection::MaxLatitude) / step) * step;
+         lat <= std::min(top, MapProjection::MaxLatitude); lat += step) {
         const double y = projection.toPixel(lat, 0).y();
         p.setPen(QPen(line, 1));
         p.drawLine(QPointF(0, y), QPointF(s.width(), y));
         write(QPointF(3, y - 2), label(lat, u'N', u'S'));
     }
-    for (double lon = std::ceil(std::max(left, -180.0) / step) * step; lon <= std::min(right, 180.0); lon += step) {
-        const double x = projection.toPixel(0, lon).x();
+    // Meridians by position across the view, which may cross the date line
+    // or, zoomed right out, show the world more than once.
+    const double perDegree = projection.pixelsPerDegreeLongitude();
+    const double west = projection.centreLongitude() - s.width() / 2.0 / perDegree;
+    for (double lon = std::ceil(west / step) * step; lon <= west + s.width() / perDegree; lon += step) {
+        const double x = (lon - west) * perDegree;
         p.setPen(QPen(line, 1));
         p.drawLine(QPointF(x, 0), QPointF(x, s.height()));
-        write(QPointF(x + 2, s.height() - 4), label(lon, u'E', u'W'));
+        double wrapped = std::fmod(lon + 180.0, 360.0);
+        wrapped = (wrapped < 0 ? wrapped + 360.0 : wrapped) - 180.0;
+        write(QPointF(x + 2, s.height() - 4), label(wrapped, u'E', u'W'));
     }
 }
 
+void paintCredits(QPainter &p, const MapProjection &projection, const QStringList &credits)
+{
+    if (credits.isEmpty())
+        return;
+    QFont font = p.font();
+    font.setPixelSize(10);
+    font.setBold(false);
+    p.setFont(font);
+    const QString text = credits.join(QStringLiteral(" | "));
+    const QFontMetricsF metrics(font);
+    const QSizeF size(std::min(metrics.horizontalAdvance(text) + 8, projection.size().width() * 0.8),
+                      metrics.height() + 2);
+    const QRectF box(QPointF(projection.size().width() - size.width(), projection.size().height() - size.height()),
+                     size);
+    p.fillRect(box, QColor(255, 255, 255, 190));
+    p.setPen(QColor(40, 40, 40));
+    p.drawText(box.adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter,
+               metrics.elidedText(text, Qt::ElideLeft, box.width() - 8));
+}
+
 } // namespace
+
+MapBackground::MapBackground(TileLayer *tiles)
+    : m_tiles(tiles)
+{
+}
 
 QString MapBackground::note()
 {
@@ -103,16 +115,15 @@ QString MapBackground::note()
 void MapBackground::paint(QPainter &p, const MapProjection &projection)
 {
     p.save();
-    const QImage earth = EarthImage::image(EarthImage::Kind::Day);
-    if (earth.isNull()) {
-        p.fillRect(QRect(QPoint(0, 0), projection.size()), PlainGround);
-    } else {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        paintEarth(p, projection, earth);
+    p.fillRect(QRect(QPoint(0, 0), projection.size()), PlainGround);
+    TileLayer::Painted painted;
+    if (m_tiles) {
+        m_tiles->show(projection);
+        painted = m_tiles->paint(p, projection);
     }
     p.setRenderHint(QPainter::Antialiasing);
-    paintGraticule(p, projection, !earth.isNull());
-    if (earth.isNull()) {
+    paintGraticule(p, projection, painted.pictures);
+    if (painted.bareGround && !note().isEmpty()) {
         QFont font = p.font();
         font.setPixelSize(12);
         p.setFont(font);
@@ -120,18 +131,23 @@ void MapBackground::paint(QPainter &p, const MapProjection &projection)
         p.drawText(QRectF(8, 6, projection.size().width() - 16, 20), Qt::AlignLeft | Qt::AlignVCenter,
                    EarthImage::missingNote());
     }
+    paintCredits(p, projection, painted.credits);
     p.restore();
 }
 
 const QImage &MapBackground::image(const MapProjection &projection, qreal devicePixelRatio)
 {
     const QSize pixels = projection.size() * devicePixelRatio;
-    if (m_image.size() == pixels && m_image.devicePixelRatio() == devicePixelRatio && m_view == projection)
+    const quint64 generation = m_tiles ? m_tiles->generation() : 0;
+    if (m_image.size() == pixels && m_image.devicePixelRatio() == devicePixelRatio && m_view == projection
+        && m_generation == generation)
         return m_image;
     m_image = QImage(pixels, QImage::Format_RGB32);
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_view = projection;
     QPainter p(&m_image);
     paint(p, projection);
+    // Showing the view may have changed nothing or everything: read after.
+    m_generation = m_tiles ? m_tiles->generation() : 0;
     return m_image;
 }

@@ -10,8 +10,8 @@
 namespace {
 
 constexpr int RingSteps = 90;
-// Below this radius a circle is drawn as an ellipse: on this projection the
-// geodesic ring and the ellipse differ by well under a pixel at any zoom
+// Below this radius a circle is drawn as a plain circle: on this projection
+// the geodesic ring and the circle differ by well under a pixel at any zoom
 // that shows the circle whole.
 constexpr double EllipseUpToKm = 500;
 // Larger rings are stroked directly: there are few, and a stamp would be big.
@@ -113,10 +113,9 @@ void MapDrawings::paintOne(QPainter &p, const MapProjection &projection, const D
         return;
     }
     const QPointF centre = projection.toPixel(d.lat1, d.lon1);
-    const double kmPerDegree = geo::EarthRadiusKm * std::numbers::pi / 180.0;
-    const double ry = d.radiusKm / kmPerDegree * projection.scale();
-    const double cosLat = std::max(1e-6, std::cos(d.lat1 * std::numbers::pi / 180.0));
-    const double rx = d.radiusKm / (kmPerDegree * cosLat) * projection.pixelsPerDegreeLongitude();
+    // Mercator keeps small circles round.
+    const double rx = d.radiusKm * projection.pixelsPerKm(d.lat1);
+    const double ry = rx;
     if (!QRectF(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry).adjusted(-8, -8, 8, 8).intersects(view))
         return;
     if (d.radiusKm <= EllipseUpToKm && std::abs(d.lat1) < 85) {

@@ -3,12 +3,19 @@
 #include <QPointF>
 #include <QSize>
 
-// Equirectangular view: x grows with longitude scaled by the cosine of the
-// home latitude (so shapes near home keep their proportions), y shrinks with
-// latitude. Degrees in, pixels out.
+// The web's Mercator view, in whole zoom levels so that map tiles are drawn
+// pixel for pixel: at zoom z the world is 256 x 2^z pixels square, x growing
+// east from the date line and y south from about 85 degrees north. Degrees
+// in, pixels out.
 class MapProjection
 {
 public:
+    static constexpr int TileSize = 256;
+    static constexpr int MinZoom = 0;   // the whole world
+    static constexpr int MaxZoom = 18;  // street level
+    // Mercator stretches to infinity at the poles; the square world stops here.
+    static constexpr double MaxLatitude = 85.0511287798066;
+
     MapProjection();
 
     void setHome(double latitude, double longitude);
@@ -16,36 +23,46 @@ public:
     QSize size() const { return m_size; }
 
     void centreOn(double latitude, double longitude);
-    double centreLatitude() const { return m_centreLat; }
-    double centreLongitude() const { return m_centreLon; }
-    // Pixels per degree of latitude.
-    double scale() const { return m_scale; }
-    void setScale(double pixelsPerDegree);
+    double centreLatitude() const;
+    double centreLongitude() const;
+    int zoom() const { return m_zoom; }
+    void setZoom(int zoom);
+    // The world's width and height in pixels at this zoom.
+    double worldSize() const { return double(TileSize) * (1 << m_zoom); }
+    // The world pixel under the view's top-left corner (x not wrapped).
+    QPointF topLeft() const;
 
+    // A point is placed on the copy of the world nearest the middle of the
+    // view, so stations just across the date line show beside it.
     QPointF toPixel(double latitude, double longitude) const;
-    // Horizontal pixels per degree of longitude.
-    double pixelsPerDegreeLongitude() const { return m_cosLat * m_scale; }
-    bool operator==(const MapProjection &other) const = default;
     void toDegrees(QPointF pixel, double *latitude, double *longitude) const;
+    // The same from a place already in the unit square (unitX, unitY): the
+    // costly part of toPixel, which a caller drawing many places every
+    // paint can keep.
+    QPointF unitToPixel(QPointF unit) const;
+    // The scale at a latitude: Mercator keeps shapes, not sizes.
+    double pixelsPerKm(double latitude) const;
+    double pixelsPerDegreeLongitude() const { return worldSize() / 360.0; }
+    bool operator==(const MapProjection &other) const = default;
 
-    // Moves the view by a pixel offset (drag) and zooms keeping the point
-    // under the given pixel in place.
+    // Moves the view by a pixel offset (drag), and zooms by whole levels
+    // keeping the point under the given pixel in place.
     void panBy(QPointF pixels);
-    void zoomAt(QPointF pixel, double factor);
-    // Back to home at the default span of latitude, about 170 km: the reach
-    // of a local APRS network.
+    void zoomAt(QPointF pixel, int steps);
+    // Back to home, zoomed so that about 1.5 degrees of latitude show (some
+    // 170 km, the reach of a local APRS network) or a little more.
     void reset();
     static constexpr double DefaultSpan = 1.5;
 
-    static constexpr double MinScale = 0.5;     // whole world fits easily
-    static constexpr double MaxScale = 200000;  // a few metres per pixel
+    // Web Mercator in the unit square: 0 at the date line and the top edge.
+    static double unitX(double longitude);
+    static double unitY(double latitude);
+    static double latitudeAtUnitY(double y);
 
 private:
     double m_homeLat = 0;
     double m_homeLon = 0;
-    double m_cosLat = 1;
-    double m_centreLat = 0;
-    double m_centreLon = 0;
-    double m_scale = 150;
+    int m_zoom = 8;
+    QPointF m_centre{0.5, 0.5};  // in the unit square
     QSize m_size{800, 600};
 };

@@ -1,6 +1,6 @@
 #include "host/MonitorLog.h"
 
-#include "host/AirText.h"
+#include "core/LineText.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,5 +53,5 @@ bool MonitorLog::append(const QDateTime &when, const QString &tnc2Line)
     QString line = tnc2Line;
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     text += stamp + u' ' + line + QStringLiteral("\r\n");
-    return file.write(textToAir(text)) >= 0;
+    return file.write(encodeLine(text)) >= 0;
 }

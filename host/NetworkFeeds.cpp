@@ -1,6 +1,6 @@
 #include "host/NetworkFeeds.h"
 
-#include "host/AirText.h"
+#include "core/LineText.h"
 #include "host/DxSpotLine.h"
 
 #include <netinet/in.h>
@@ -191,7 +191,7 @@ void AprsIsFeed::onData(const QByteArray &bytes)
     for (const QByteArray &raw : splitLines(bytes)) {
         if (raw.startsWith('#'))
             continue;
-        deliverLine(textFromAir(raw));
+        deliverLine(decodeLine(raw));
     }
 }
 
@@ -278,7 +278,7 @@ void DxClusterFeed::onData(const QByteArray &bytes)
     for (QByteArray raw : lines) {
         // Clusters ring the bell after a spot; control characters are no text.
         raw.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
-        const QString line = textFromAir(raw);
+        const QString line = decodeLine(raw);
         DxSpotLine spot;
         if (parseDxSpotLine(line, &spot))
             deliverSpot(line);

@@ -1,5 +1,7 @@
 #include "host/PrefixTable.h"
 
+#include "core/LineText.h"
+
 #include <QFile>
 
 namespace {
@@ -63,7 +65,7 @@ bool PrefixTable::load(const QString &path, QString *errorText)
         return false;
     }
     // Bound what a stray huge file can cost.
-    parse(QString::fromLatin1(file.read(4 * 1024 * 1024)));
+    parse(decodeLines(file.read(4 * 1024 * 1024)).join(u'\n'));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "host/ReplayFeed.h"
 
-#include "host/AirText.h"
+#include "core/LineText.h"
 #include "host/Tnc2.h"
 
 #include <QFile>
@@ -50,7 +50,7 @@ void ReplayFeed::start()
         // Each line as its sender wrote it: a file may mix UTF-8 and Latin-1.
         QString text;
         for (const QByteArray &line : file.read(MaxReplayFile).split('\n'))
-            text += textFromAir(line) + u'\n';
+            text += decodeLine(line) + u'\n';
         setText(text);
     }
     if (m_lines.isEmpty()) {

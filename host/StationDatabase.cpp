@@ -192,6 +192,35 @@ const telemetry::Station *StationDatabase::telemetryOf(const QString &name) cons
     return it == m_telemetry.constEnd() ? nullptr : &*it;
 }
 
+StationDatabase::Snapshot StationDatabase::snapshot() const
+{
+    Snapshot copy;
+    copy.entries.assign(m_entries.begin(), m_entries.end());
+    copy.telemetry = m_telemetry;
+    return copy;
+}
+
+bool StationDatabase::restore(const Entry &entry)
+{
+    if (entry.name.isEmpty())
+        return false;
+    Entry *target = upsert(entry.name);
+    if (!target)
+        return false;
+    const quint64 key[2] = {target->key[0], target->key[1]};
+    *target = entry;
+    target->key[0] = key[0];
+    target->key[1] = key[1];
+    ++m_generation;
+    return true;
+}
+
+void StationDatabase::restoreTelemetry(const QString &name, const telemetry::Station &station)
+{
+    if (find(name))
+        m_telemetry.insert(name, station);
+}
+
 const StationDatabase::Entry *StationDatabase::find(const QString &name) const
 {
     const qsizetype slot = findSlot(name, quint32(qHash(name)));

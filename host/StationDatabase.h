@@ -89,6 +89,19 @@ public:
     // The telemetry a station has sent, or null.
     const telemetry::Station *telemetryOf(const QString &name) const;
 
+    // A copy of every record, for saving on another thread: the texts are
+    // shared, so it costs little more than the entries' own bytes.
+    struct Snapshot
+    {
+        std::vector<Entry> entries;
+        QHash<QString, telemetry::Station> telemetry;
+    };
+    Snapshot snapshot() const;
+    // Puts back a record kept from an earlier run under its name; false when
+    // the name is empty or the database is full.
+    bool restore(const Entry &entry);
+    void restoreTelemetry(const QString &name, const telemetry::Station &station);
+
 private:
     // Four bytes a slot, so that the index of 100,000 stations stays in the
     // processor's second-level cache: the entry's index + 1 in the low 24

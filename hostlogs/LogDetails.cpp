@@ -1,5 +1,8 @@
 #include "hostlogs/LogDetails.h"
 
+#include "core/LineText.h"
+#include "core/WallClock.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
@@ -74,9 +77,11 @@ private:
 
 } // namespace
 
-Summary examine(const QByteArray &bytes)
+Summary examine(const QByteArray &file)
 {
     Summary summary;
+    // A byte-order mark is no part of the first stamp.
+    const QByteArray bytes = file.startsWith("\xEF\xBB\xBF") ? file.sliced(3) : file;
     Lines lines(bytes);
     QByteArrayView lastStart;
     bool sawStart = false;
@@ -95,7 +100,7 @@ Summary examine(const QByteArray &bytes)
         return summary;
 
     QByteArrayView latest = stampOfStartLine(lastStart);
-    summary.start = QString::fromLatin1(latest);
+    summary.start = decodeLine(latest);
 
     QHash<QByteArrayView, qsizetype> index;
     auto tally = [&](QByteArrayView entry) {
@@ -111,7 +116,7 @@ Summary examine(const QByteArray &bytes)
         const auto found = index.constFind(callsign);
         if (found == index.constEnd()) {
             index.insert(callsign, summary.stations.size());
-            summary.stations.append({QString::fromLatin1(callsign), 1});
+            summary.stations.append({decodeLine(callsign), 1});
             return;
         }
         qint32 &count = summary.stations[*found].count;
@@ -138,7 +143,7 @@ Summary examine(const QByteArray &bytes)
             break;
         line = lines.next();
     }
-    summary.end = QString::fromLatin1(latest);
+    summary.end = decodeLine(latest);
     summary.valid = true;
     return summary;
 }
@@ -161,7 +166,8 @@ QString displayTime(const QString &stamp)
     const QLocale c = QLocale::c();
     for (const char *form : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd H:mm:ss", "dd/MM/yyyy HH:mm:ss",
                              "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
-        const QDateTime when = c.toDateTime(text, QLatin1String(form));
+        // Without a zone: a stamp in the hour a spring-forward skips is still a time.
+        const QDateTime when = readWallClock(text, QLatin1String(form));
         if (when.isValid())
             return c.toString(when, QStringLiteral("dd-MMM-yyyy HH:mm:ss"));
     }

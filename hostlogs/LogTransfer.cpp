@@ -7,6 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace LogTransfer {
 
@@ -70,7 +76,23 @@ bool copyVerified(const QString &sourcePath, const QString &targetFolder, Copied
         return false;
     }
     copied->modified = source.lastModified();
-    WholeFileWriter out(targetPath);
+    // Written under a name of its own, then renamed over the target: a link
+    // of the target's name is replaced, never written through to what it
+    // points at (the whole-file writer would follow it).
+    QString partPath;
+    {
+        QTemporaryFile part(QDir(targetFolder).filePath(QStringLiteral(".XXXXXX.part")));
+        part.setAutoRemove(false);
+        if (!part.open()) {
+            *error = part.errorString();
+            return false;
+        }
+        partPath = part.fileName();
+    }
+    // A temporary file is private to its owner; a copy is as open as its original.
+    QFile::setPermissions(partPath, source.permissions());
+    const auto removePart = qScopeGuard([&] { QFile::remove(partPath); });
+    WholeFileWriter out(partPath);
     if (!out.open(error))
         return false;
     QCryptographicHash sum(QCryptographicHash::Sha256);
@@ -89,10 +111,20 @@ bool copyVerified(const QString &sourcePath, const QString &targetFolder, Copied
     copied->hash = sum.result();
 
     QByteArray readBack;
-    if (!hashOf(targetPath, &readBack, error))
+    if (!hashOf(partPath, &readBack, error))
         return false;
     if (readBack != copied->hash) {
         *error = QStringLiteral("The copy of %1 does not read back the same").arg(source.fileName());
+        return false;
+    }
+    // The copy keeps the log's time, so that a later copy is not mistaken for newer lines.
+    {
+        QFile stamped(partPath);
+        if (stamped.open(QIODevice::ReadWrite))
+            stamped.setFileTime(copied->modified, QFileDevice::FileModificationTime);
+    }
+    if (::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(targetPath).constData()) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     return true;
@@ -104,7 +136,14 @@ QStringList filesIn(const QString &folder)
 {
     if (folder.isEmpty())
         return {};
-    return QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+}
+
+bool newerThere(const QString &sourcePath, const QString &targetFolder)
+{
+    const QFileInfo source(sourcePath);
+    const QFileInfo target(QDir(targetFolder).filePath(source.fileName()));
+    return target.exists() && source.exists() && target.lastModified() > source.lastModified();
 }
 
 bool copyFile(const QString &sourcePath, const QString &targetFolder, QString *error)

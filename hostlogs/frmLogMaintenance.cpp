@@ -29,6 +29,8 @@ const QString kSourceTitle = QStringLiteral("Select Source Log Folder");
 const QString kDestinationTitle = QStringLiteral("Select Destination Log Folder");
 const QString kDeleteTitle = QStringLiteral("Delete File");
 const QString kDeleteQuestion = QStringLiteral("Move %1 to the trash?");
+const QString kReplaceTitle = QStringLiteral("Replace Newer File");
+const QString kReplaceQuestion = QStringLiteral("%1 in %2 is newer than the one being copied. Replace it?");
 const char *const kMoveCaptions[4] = {"<", ">", "<<", ">>"};
 const char *const kMoveTips[4] = {
     "Copy the selected destination file to the source folder",
@@ -64,6 +66,13 @@ frmLogMaintenance::frmLogMaintenance(QWidget *parent) : QDialog(parent)
         auto *files = new QListWidget(frame);
         files->setObjectName(side == Source ? QStringLiteral("flSource") : QStringLiteral("flDest"));
         files->setSelectionMode(QAbstractItemView::SingleSelection);
+        // The file drawn as the current one is the one the arrows copy: a
+        // list that gains focus makes its first file current, so current
+        // means selected.
+        connect(files, &QListWidget::currentItemChanged, files, [](QListWidgetItem *current) {
+            if (current && !current->isSelected())
+                current->setSelected(true);
+        });
         files->installEventFilter(this);
         connect(files, &QListWidget::itemActivated, this, [this, side] { cmdDetails_Click(side); });
 
@@ -231,6 +240,16 @@ void frmLogMaintenance::transfer(Side from, const QStringList &names)
                 break;
         }
         const QString path = m_folders[from] + u'/' + names[i];
+        // The file there may hold lines this one lacks (the host's live log).
+        if (LogTransfer::newerThere(path, m_folders[to])) {
+            const Prompts::Answer answer = Prompts::instance().message(
+                kReplaceQuestion.arg(names[i], m_folders[to]), kReplaceTitle,
+                names.size() > 1 ? Prompts::Buttons::YesNoCancel : Prompts::Buttons::YesNo, Prompts::Icon::Question);
+            if (answer == Prompts::Answer::Cancel)
+                break;
+            if (answer != Prompts::Answer::Yes)
+                continue;
+        }
         QString error;
         const bool done = move ? LogTransfer::moveFile(path, m_folders[to], &error)
                                : LogTransfer::copyFile(path, m_folders[to], &error);

@@ -26,6 +26,9 @@ bool NumericKeyFilter::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Backspace: return !IsNumericKey(8);
     case Qt::Key_Tab: case Qt::Key_Backtab: return !IsNumericKey(9);
     case Qt::Key_Return: case Qt::Key_Enter: return !IsNumericKey(13);
+    // Editing and dialog keys that desktops deliver with a control character
+    // as their text ("\x7f", "\x1b"): they type nothing.
+    case Qt::Key_Delete: case Qt::Key_Escape: return false;
     default: break;
     }
     const QString text = key->text();

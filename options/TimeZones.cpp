@@ -4,6 +4,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <cmath>
 
 QString Timezone::timeZonesKey()
 {
@@ -324,6 +325,20 @@ int UtcOffsetAt(const QDateTime &utc, const TimeZoneRecord &zone)
     const bool inDaylight = start < end ? (onStandard >= start && endClock < end)
                                         : (endClock < end || onStandard >= start);
     return inDaylight ? daylight : standard;
+}
+
+ZoneClock zoneClockAt(const QDateTime &instant, const TimeZoneRecord &zone)
+{
+    const QDateTime utc = instant.toUTC();
+    const QByteArray id = zone.standardName.toLatin1();
+    const QTimeZone named = id.isEmpty() ? QTimeZone() : QTimeZone(id);
+    ZoneClock clock;
+    clock.offsetSeconds = named.isValid() ? named.offsetFromUtc(utc) : UtcOffsetAt(utc, zone);
+    clock.daylight = clock.offsetSeconds > -(zone.Bias + zone.StandardBias) * 60;
+    // Whole hours with halves to even, as the loading sequence hands them.
+    clock.daylightOffsetHours = clock.daylight ? int(std::nearbyint(zone.DaylightBias / 60.0)) : 0;
+    clock.wallClock = utc.addSecs(clock.offsetSeconds);
+    return clock;
 }
 
 Timezone &timezones()

@@ -81,5 +81,18 @@ bool IsDaylightSaving(const QDateTime &t, const TimeZoneRecord &zone);
 // rules give it (the start of daylight time counts as daylight time).
 int UtcOffsetAt(const QDateTime &utc, const TimeZoneRecord &zone);
 
+// What a zone's clock shows at an instant.
+struct ZoneClock
+{
+    QDateTime wallClock;  // the date and time as the zone's clock reads them (held as UTC fields)
+    int offsetSeconds = 0;
+    bool daylight = false;  // the clock is ahead of the zone's standard time
+    int daylightOffsetHours = 0;  // the record's daylight bias in whole hours while daylight time is on, else 0
+};
+
+// The zone's own rules from the system when it knows the zone's name, else
+// the record's; a record without a name keeps UTC plus its bias.
+ZoneClock zoneClockAt(const QDateTime &instant, const TimeZoneRecord &zone);
+
 // The program-wide table loaded at start.
 Timezone &timezones();

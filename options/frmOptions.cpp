@@ -28,6 +28,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 const QString kCaption = QStringLiteral("Kestrel Options");
@@ -118,7 +120,7 @@ frmOptions::frmOptions(QWidget *parent) : QDialog(parent)
         if (!chkAutoAdjust->isChecked())
             return;
         if (const TimeZoneRecord *zone = timezones().find(cmbTimezones->currentData().toString()))
-            chkDaylightSaving->setChecked(IsDaylightSaving(Clock::instance().now(), *zone));
+            chkDaylightSaving->setChecked(zoneClockAt(Clock::instance().now(), *zone).daylight);
     };
     connect(cmbTimezones, qOverload<int>(&QComboBox::activated), this, followZone);
     connect(chkAutoAdjust, &QCheckBox::clicked, this, followZone);
@@ -183,6 +185,14 @@ void frmOptions::Form_Load()
     chkPressAuto->setChecked(c.pressureAuto);
     chkRainAuto->setChecked(c.rainAuto);
     chkWxToolbar->setChecked(c.wxToolbar);
+    // The temperature scale is in the unit shown: switching the unit
+    // converts it, so the lines stay on the chart.
+    connect(optFarenhight, &QRadioButton::toggled, this, [this](bool fahrenheit) {
+        for (QSpinBox *limit : {txtTmpMin, txtTmpMax}) {
+            const double value = limit->value();
+            limit->setValue(int(std::lround(fahrenheit ? value * 9 / 5 + 32 : (value - 32) * 5 / 9)));
+        }
+    });
 
     txtSatLocation->setText(c.observer);
     txtHeight->setText(QString::number(c.height));

@@ -54,6 +54,40 @@ void paintStars(QPainter &p, const QRectF &area)
     }
 }
 
+// Space, its stars and the glow of the atmosphere round the limb, for an
+// area of that size: drawn once and then only copied.
+const QImage &backdrop(const QSizeF &size, const GlobeFrame &f, qreal ratio)
+{
+    static QImage image;
+    static QSizeF imageSize;
+    static QPointF imageCentre;
+    static double imageRadius = 0;
+    if (image.isNull() || size != imageSize || f.centre != imageCentre || f.radius != imageRadius
+        || image.devicePixelRatio() != ratio) {
+        imageSize = size;
+        imageCentre = f.centre;
+        imageRadius = f.radius;
+        image = QImage((size * ratio).toSize().expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF area(QPointF(0, 0), size);
+        QLinearGradient space(area.topLeft(), area.bottomRight());
+        space.setColorAt(0, QColor(4, 6, 16));
+        space.setColorAt(1, QColor(12, 16, 36));
+        p.fillRect(area, space);
+        paintStars(p, area);
+        QRadialGradient glow(f.centre, f.radius * 1.06);
+        glow.setColorAt(0.90, QColor(80, 140, 255, 0));
+        glow.setColorAt(0.945, QColor(90, 160, 255, 110));
+        glow.setColorAt(1.0, QColor(80, 140, 255, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(f.centre, f.radius * 1.06, f.radius * 1.06);
+    }
+    return image;
+}
+
 void paintGraticule(QPainter &p, const GlobeFrame &f)
 {
     p.setPen(QPen(QColor(255, 255, 255, 40), 1));
@@ -111,27 +145,14 @@ void paintGlobe(QPainter &p, const QRectF &area, const Scene &scene, const QImag
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient space(area.topLeft(), area.bottomRight());
-    space.setColorAt(0, QColor(4, 6, 16));
-    space.setColorAt(1, QColor(12, 16, 36));
-    p.fillRect(area, space);
-    paintStars(p, area);
-
     const GlobeFrame f = globeFrame(area, scene.observer.latitude, scene.observer.longitude);
-    // A thin glow of atmosphere round the limb.
-    QRadialGradient glow(f.centre, f.radius * 1.06);
-    glow.setColorAt(0.90, QColor(80, 140, 255, 0));
-    glow.setColorAt(0.945, QColor(90, 160, 255, 110));
-    glow.setColorAt(1.0, QColor(80, 140, 255, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(f.centre, f.radius * 1.06, f.radius * 1.06);
+    const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    const GlobeFrame local{f.centre - area.topLeft(), f.radius, f.latitude, f.longitude};
+    p.drawImage(area.topLeft(), backdrop(area.size(), local, ratio));
     if (!globeImage.isNull())
         p.drawImage(QPointF(f.centre.x() - f.radius, f.centre.y() - f.radius), globeImage);
-
-    QPainterPath disc;
-    disc.addEllipse(f.centre, f.radius, f.radius);
-    p.setClipPath(disc);
+    // Lines are drawn only through places on the near side, whose places on
+    // the picture are inside the disc: no clipping to it is needed.
     paintGraticule(p, f);
 
     const DisplayOptions &o = scene.options;
@@ -148,14 +169,30 @@ void paintGlobe(QPainter &p, const QRectF &area, const Scene &scene, const QImag
         QColor c = satelliteColour(i);
         c.setAlpha(i == chosen ? 230 : 90);
         p.setPen(QPen(c, i == chosen ? 1.8 : 1.0));
+        // Two points a degree of radius draw a smooth ring.
+        const int points = i == chosen ? 120 : std::clamp(int(sat.footprintAngle * 2), 36, 120);
         paintVisible(p, f, ringPoints(footprintOutline(sat.latitude * kDeg, sat.longitude * kDeg,
-                                                       sat.footprintAngle * kDeg)));
+                                                       sat.footprintAngle * kDeg, points)));
         std::vector<std::pair<double, double>> track;
+        track.reserve(sat.groundTrack.size());
         for (const auto &pt : sat.groundTrack)
             track.emplace_back(pt.latitude, pt.longitude);
         c.setAlpha(i == chosen ? 235 : 75);
-        p.setPen(QPen(c, i == chosen ? 2.2 : 1.1, o.lines ? Qt::SolidLine : Qt::DotLine, Qt::RoundCap));
-        paintVisible(p, f, track);
+        // Lines of one pixel take the painter's fast road; only the selected
+        // track is drawn wider. Points are drawn as points, not as dashes.
+        const double width = i == chosen ? 2.2 : 1.0;
+        if (o.lines) {
+            p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap));
+            paintVisible(p, f, track);
+        } else {
+            p.setPen(QPen(c, width * 1.8 + 0.6, Qt::SolidLine, Qt::RoundCap));
+            QPolygonF near;
+            QPointF at;
+            for (const auto &[latitude, longitude] : track)
+                if (f.project(latitude, longitude, at))
+                    near << at;
+            p.drawPoints(near);
+        }
     }
 
     const QFont font = viewFont(area);
@@ -180,7 +217,6 @@ void paintGlobe(QPainter &p, const QRectF &area, const Scene &scene, const QImag
         drawSatellite(p, at, size, satelliteColour(i), o.icons, i == chosen);
         haloText(p, at + QPointF(size * 0.9, font.pixelSize() * 0.35), sat.name, font, satelliteColour(i));
     }
-    p.setClipping(false);
     if (o.dataFields)
         paintDataFields(p, area, scene, Qt::BottomLeftCorner);
     p.restore();

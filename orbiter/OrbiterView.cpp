@@ -6,6 +6,7 @@
 #include "orbiter/PaintKit.h"
 #include "orbiter/SatelliteTableModel.h"
 
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QStackedLayout>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 #include <numbers>
@@ -132,6 +134,8 @@ void OrbiterView::setComputationTime(qint16 century, qint16 year, qint16 month, 
     const QDateTime local(QDate(fullYear, month, day), QTime(hour, minute, second), Qt::UTC);
     if (!local.isValid())
         return;
+    // Read with the zone as it now stands: the daylight state comes with each time.
+    m_tracker.setTimeZone(m_zone);
     m_setTime = m_tracker.fromLocal(local);
     m_clockAtSet = Clock::instance().now();
     m_timeSet = true;
@@ -146,8 +150,34 @@ void OrbiterView::computePosition()
 
 void OrbiterView::computePass()
 {
-    m_tracker.computePasses();
+    // What the caller reads next is worked out now; a second look for passes
+    // not found an hour ago, which can take long, is made elsewhere.
+    m_tracker.computePasses(false);
+    searchElsewhere();
     refreshDisplay();
+}
+
+void OrbiterView::searchElsewhere()
+{
+    std::vector<PassSearch> searches = m_tracker.passSearches();
+    if (searches.empty())
+        return;
+    auto *watcher = new QFutureWatcher<std::vector<PassesFound>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        bool changed = false;
+        for (const PassesFound &found : watcher->result())
+            changed = m_tracker.takePasses(found) || changed;
+        watcher->deleteLater();
+        if (changed)
+            refreshDisplay();
+    });
+    watcher->setFuture(QtConcurrent::run([searches = std::move(searches)]() mutable {
+        std::vector<PassesFound> found;
+        found.reserve(searches.size());
+        for (PassSearch &search : searches)
+            found.push_back(findPasses(std::move(search)));
+        return found;
+    }));
 }
 
 float OrbiterView::subSatelliteLongitude() const
@@ -199,6 +229,18 @@ float OrbiterView::furtherValue() const
     return sat && sat->valid ? float(sat->footprintKm) : 0.0f;
 }
 
+QString OrbiterView::positionProblem() const
+{
+    if (currentBody())
+        return {};
+    const TrackedSatellite *sat = currentSatellite();
+    if (!sat)
+        return QStringLiteral("no such satellite");
+    if (sat->valid)
+        return {};
+    return sat->problem.isEmpty() ? QStringLiteral("no position") : sat->problem;
+}
+
 // --- Display --------------------------------------------------------------
 
 void OrbiterView::setDisplayStyle(qint32 style)
@@ -208,6 +250,11 @@ void OrbiterView::setDisplayStyle(qint32 style)
     m_style = style;
     m_pages->setCurrentWidget(style == 0 ? m_textPage : static_cast<QWidget *>(m_canvas));
     m_canvas->setStyle(style);
+    // Columns fit their texts while the table is the view: measuring every
+    // cell at every refresh for a table not shown costs more than all the
+    // rest of the refresh.
+    m_table->horizontalHeader()->setSectionResizeMode(style == 0 ? QHeaderView::ResizeToContents
+                                                                 : QHeaderView::Interactive);
     refreshDisplay();
 }
 
@@ -300,14 +347,13 @@ void OrbiterView::applySettings()
 {
     m_tracker.setObserver(m_observer);
     m_tracker.setSecondObserver(m_second, m_secondInUse);
-    // The zone changes how the clock's local time reads as UTC.
-    const QDateTime local = m_tracker.toLocal(m_setTime);
+    // The time last handed over was an instant; another zone only reads it
+    // on another clock.
     m_tracker.setTimeZone(m_zone);
     if (m_timeSet) {
-        m_setTime = m_tracker.fromLocal(local);
-        m_tracker.setTime(m_setTime);
         m_tracker.computePositions();
-        m_tracker.computePasses();
+        m_tracker.computePasses(false);
+        searchElsewhere();
     }
     refreshDisplay();
 }
@@ -364,7 +410,10 @@ void OrbiterView::followClock()
     }
     m_tracker.setTime(t);
     m_tracker.computePositions();
-    m_tracker.computePasses();
+    // Every pass search of the refresh is made elsewhere: the views show
+    // the passes known until the answers come.
+    m_tracker.endPasses();
+    searchElsewhere();
     refreshDisplay();
 }
 

@@ -56,6 +56,7 @@ public:
     QDateTime nextPassTime() const override;
     QString satelliteName() const override;
     float furtherValue() const override;
+    QString positionProblem() const override;
     void setDisplayStyle(qint32 style) override;
     qint32 displayStyle() const override { return m_style; }
     void setFolders(const QString &dataFolder, const QString &imageFolder) override;
@@ -100,6 +101,9 @@ public:
     OrbiterCanvas *canvas() const { return m_canvas; }
     // The current view drawn into an image of that size.
     QImage grabView(const QSize &size);
+    // Moves the views on to the clock's time; a timer calls it every second
+    // while the control is shown.
+    void followClock();
 
     QSize sizeHint() const override { return {760, 440}; }
 
@@ -109,7 +113,8 @@ protected:
 
 private:
     void refreshDisplay();
-    void followClock();
+    // Hands the pass searches due to the thread pool.
+    void searchElsewhere();
     const TrackedSatellite *currentSatellite() const;
     const SkyBody *currentBody() const;
 

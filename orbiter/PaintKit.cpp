@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QCache>
+#include <QImage>
 #include <QPainterPath>
 
 #include <algorithm>
@@ -21,16 +23,83 @@ QFont viewFont(const QRectF &area, double scale)
     return font;
 }
 
+namespace {
+
+// A piece drawn once into a picture and then only copied: labels and
+// satellite markers are costly to draw (a label's glyph outlines are
+// stroked) and the same ones come back at every refresh.
+struct Sprite
+{
+    QImage image;
+    QPointF offset;  // of the picture's corner from the point it is drawn at
+};
+
+// The picture for key; made by make(ratio) the first time.
+template<typename Make>
+const Sprite &sprite(const QString &key, qreal ratio, Make make)
+{
+    static QCache<QString, Sprite> sprites(1000);
+    const QString id = key + u'|' + QString::number(ratio);
+    if (const Sprite *found = sprites.object(id))
+        return *found;
+    auto *made = new Sprite(make(ratio));
+    sprites.insert(id, made);
+    return *made;
+}
+
+// A picture of what draw paints inside bounds (about the origin).
+template<typename Draw>
+Sprite paintedSprite(const QRectF &bounds, qreal ratio, Draw draw)
+{
+    const QRect area = bounds.toAlignedRect();
+    Sprite made;
+    made.image = QImage((QSizeF(area.size()) * ratio).toSize().expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+    made.image.setDevicePixelRatio(ratio);
+    made.image.fill(Qt::transparent);
+    made.offset = area.topLeft();
+    QPainter painter(&made.image);
+    painter.translate(-QPointF(area.topLeft()));
+    draw(painter);
+    return made;
+}
+
+// A turned or scaled painter would blur a picture: it draws instead.
+bool copiesSprites(const QPainter &p)
+{
+    return p.device() && p.transform().type() <= QTransform::TxTranslate;
+}
+
+void paintHaloText(QPainter &p, const QPainterPath &path, double width, const QColor &fill, const QColor &halo)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.strokePath(path, QPen(halo, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, fill);
+    p.restore();
+}
+
+} // namespace
+
 void haloText(QPainter &p, const QPointF &baseline, const QString &text, const QFont &font, const QColor &fill,
               const QColor &halo)
 {
-    QPainterPath path;
-    path.addText(baseline, font, text);
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.strokePath(path, QPen(halo, std::max(2.0, font.pixelSize() / 4.5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.fillPath(path, fill);
-    p.restore();
+    const double width = std::max(2.0, font.pixelSize() / 4.5);
+    auto glyphs = [&](const QPointF &at) {
+        QPainterPath path;
+        path.addText(at, font, text);
+        return path;
+    };
+    if (!copiesSprites(p)) {
+        paintHaloText(p, glyphs(baseline), width, fill, halo);
+        return;
+    }
+    const QString key = QStringLiteral("t|%1|%2|%3|%4").arg(text, font.key()).arg(fill.rgba()).arg(halo.rgba());
+    const Sprite &label = sprite(key, p.device()->devicePixelRatioF(), [&](qreal ratio) {
+        const QPainterPath path = glyphs(QPointF(0, 0));
+        return paintedSprite(path.boundingRect().adjusted(-width, -width, width, width), ratio,
+                             [&](QPainter &painter) { paintHaloText(painter, path, width, fill, halo); });
+    });
+    p.drawImage(baseline + label.offset, label.image);
 }
 
 QColor satelliteColour(int index)
@@ -42,37 +111,60 @@ QColor satelliteColour(int index)
     return palette[std::size_t(index) % std::size(palette)];
 }
 
-void drawSatellite(QPainter &p, const QPointF &c, double size, const QColor &colour, bool icon, bool selected)
+namespace {
+
+// A satellite's marker about the origin.
+void paintSatellite(QPainter &painter, double size, const QColor &colour, bool icon, bool selected)
 {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     if (selected) {
-        p.setPen(QPen(QColor(255, 255, 255, 230), std::max(1.5, size / 8)));
-        p.setBrush(QColor(255, 255, 255, 40));
-        p.drawEllipse(c, size * 0.95, size * 0.95);
+        painter.setPen(QPen(QColor(255, 255, 255, 230), std::max(1.5, size / 8)));
+        painter.setBrush(QColor(255, 255, 255, 40));
+        painter.drawEllipse(QPointF(), size * 0.95, size * 0.95);
     }
     const QPen outline(QColor(0, 0, 0, 220), std::max(1.0, size / 12));
     if (!icon) {
-        p.setPen(outline);
-        p.setBrush(colour);
-        p.drawEllipse(c, size * 0.32, size * 0.32);
-        p.restore();
+        painter.setPen(outline);
+        painter.setBrush(colour);
+        painter.drawEllipse(QPointF(), size * 0.32, size * 0.32);
+        painter.restore();
         return;
     }
     // A body with two solar wings, turned a little so it reads as a craft.
-    p.translate(c);
-    p.rotate(-30);
+    painter.rotate(-30);
     const double s = size;
-    p.setPen(outline);
-    p.setBrush(QColor(70, 110, 200));
-    p.drawRect(QRectF(-s * 0.85, -s * 0.16, s * 0.52, s * 0.32));
-    p.drawRect(QRectF(s * 0.33, -s * 0.16, s * 0.52, s * 0.32));
-    p.setPen(QPen(QColor(20, 20, 20), std::max(1.0, s / 14)));
-    p.drawLine(QPointF(-s * 0.33, 0), QPointF(s * 0.33, 0));
-    p.setPen(outline);
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(-s * 0.2, -s * 0.24, s * 0.4, s * 0.48), s * 0.06, s * 0.06);
-    p.restore();
+    painter.setPen(outline);
+    painter.setBrush(QColor(70, 110, 200));
+    painter.drawRect(QRectF(-s * 0.85, -s * 0.16, s * 0.52, s * 0.32));
+    painter.drawRect(QRectF(s * 0.33, -s * 0.16, s * 0.52, s * 0.32));
+    painter.setPen(QPen(QColor(20, 20, 20), std::max(1.0, s / 14)));
+    painter.drawLine(QPointF(-s * 0.33, 0), QPointF(s * 0.33, 0));
+    painter.setPen(outline);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(-s * 0.2, -s * 0.24, s * 0.4, s * 0.48), s * 0.06, s * 0.06);
+    painter.restore();
+}
+
+} // namespace
+
+void drawSatellite(QPainter &p, const QPointF &c, double size, const QColor &colour, bool icon, bool selected)
+{
+    if (!copiesSprites(p)) {
+        p.save();
+        p.translate(c);
+        paintSatellite(p, size, colour, icon, selected);
+        p.restore();
+        return;
+    }
+    const QString key =
+        QStringLiteral("s|%1|%2|%3|%4").arg(size, 0, 'f', 2).arg(colour.rgba()).arg(int(icon)).arg(int(selected));
+    const Sprite &marker = sprite(key, p.device()->devicePixelRatioF(), [&](qreal ratio) {
+        const double reach = size * 1.1 + 2;
+        return paintedSprite(QRectF(-reach, -reach, 2 * reach, 2 * reach), ratio,
+                             [&](QPainter &painter) { paintSatellite(painter, size, colour, icon, selected); });
+    });
+    p.drawImage(c + marker.offset, marker.image);
 }
 
 void drawSun(QPainter &p, const QPointF &c, double r)

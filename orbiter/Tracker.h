@@ -2,12 +2,14 @@
 
 #include "orbiter/EarthFrames.h"
 #include "orbiter/PassFinder.h"
+#include "orbiter/PassSearch.h"
 #include "orbiter/Sgp4.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QTimeZone>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -25,9 +27,10 @@ struct ObserverSettings
 
 // The zone the operator's clock runs in. When the system knows the zone by
 // its name, the zone's own rules give the offset: exact for half-hour zones
-// and right on either side of a change to or from daylight time. Otherwise
-// the hours handed over count: UTC = local + adjustment + (daylight offset
-// while daylight time is on).
+// and right on either side of a change to or from daylight time, and in the
+// hour an autumn change repeats the daylight flag says which of the two is
+// meant. Otherwise the hours handed over count: UTC = local + adjustment +
+// (daylight offset while daylight time is on).
 struct TimeZoneSettings
 {
     int adjustHours = 0;
@@ -41,6 +44,20 @@ struct TimeZoneSettings
     // A wall-clock time of this zone (its fields as they read) to UTC, and back.
     double toUtc(const QDateTime &local) const;
     QDateTime toLocal(double unixSeconds) const;
+};
+
+// The point beneath a satellite, degrees.
+struct TrackPoint
+{
+    double latitude;
+    double longitude;
+};
+
+// Where a satellite stands in the observer's sky, degrees.
+struct SkyPoint
+{
+    double azimuth;
+    double elevation;
 };
 
 // One tracked satellite and what was last worked out for it.
@@ -67,6 +84,20 @@ struct TrackedSatellite
     std::optional<Pass> nextMutual;   // the first both observers share
     double passesSearchedAt = 0;
     bool passesKnown = false;
+    bool searching = false;  // a search handed out has not come back
+
+    // Tracks as last worked out, reused while they are still wanted: the
+    // ground track every trackStep seconds from trackFrom, and the sky
+    // tracks of the passes shown.
+    std::vector<TrackPoint> track;
+    double trackFrom = 0;
+    double trackStep = 0;
+    struct PassTrack
+    {
+        double aos = 0, los = 0;
+        std::vector<SkyPoint> points;
+    };
+    std::vector<PassTrack> passTracks;
 };
 
 // A body of the sky at the computation time, for the views.
@@ -110,32 +141,43 @@ public:
 
     // Positions and look angles of every satellite, the sun and the moon.
     void computePositions();
-    // Current and next passes; kept until the next pass begins or a setting changes.
-    void computePasses();
+    // Current and next passes, looked for where they are out of date (never
+    // looked for, or the next pass has begun) and, with rechecks, where the
+    // search found nothing an hour ago. Kept until then or until a setting
+    // changes.
+    void computePasses(bool rechecks = true);
+    // The searches computePasses would make, to be made elsewhere
+    // (findPasses) and handed back to takePasses; each satellite's once.
+    std::vector<PassSearch> passSearches();
+    // False (and nothing changes) when the satellites or the observers have
+    // changed meanwhile, or the passes were looked for later already.
+    bool takePasses(const PassesFound &found);
+    // Forgets passes in progress that have ended.
+    void endPasses();
     // Forget the passes (the observers or the satellites changed).
     void invalidatePasses();
 
     const SkyBody &sun() const { return m_sun; }
     const SkyBody &moon() const { return m_moon; }
 
+    using TrackPoint = orbiter::TrackPoint;
+    using SkyPoint = orbiter::SkyPoint;
     // The point beneath the satellite every `step` seconds from `from`,
-    // degrees, longitudes unwrapped so the line never jumps a turn.
-    struct TrackPoint
-    {
-        double latitude;
-        double longitude;
-    };
-    std::vector<TrackPoint> groundTrack(int entry, double from, double seconds, double step);
-    // Azimuth and elevation (degrees) through a pass.
-    struct SkyPoint
-    {
-        double azimuth;
-        double elevation;
-    };
-    std::vector<SkyPoint> passTrack(int entry, const Pass &pass, int points = 90);
+    // degrees, longitudes unwrapped so the line never jumps a turn. A track
+    // asked for again is reused; one whose start moved on by whole steps
+    // only gains its new end.
+    const std::vector<TrackPoint> &groundTrack(int entry, double from, double seconds, double step);
+    // Azimuth and elevation through a pass, worked out once per pass.
+    const std::vector<SkyPoint> &passTrack(int entry, const Pass &pass, int points = 90);
+    // Points of ground and pass tracks worked out so far: what reusing them saves.
+    std::uint64_t trackPointsComputed() const { return m_trackPoints; }
 
 private:
     std::vector<Site> passSites(bool mutual) const;
+    enum class PassState { Known, Outdated, Recheck };
+    PassState passState(const TrackedSatellite &sat) const;
+    PassSearch passSearch(int entry) const;
+    void newEpoch();
 
     std::vector<TrackedSatellite> m_satellites;
     ObserverSettings m_observer;
@@ -145,6 +187,10 @@ private:
     double m_time = 0;
     SkyBody m_sun;
     SkyBody m_moon;
+    std::uint64_t m_trackPoints = 0;
+    // Moves on whenever the satellites or the observers change, so that an
+    // answer to an older search is known for what it is.
+    std::uint64_t m_epoch = 0;
 };
 
 } // namespace orbiter

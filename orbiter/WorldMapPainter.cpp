@@ -7,6 +7,7 @@
 #include "orbiter/Scene.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -23,21 +24,25 @@ double markerSize(const QRectF &map)
     return std::clamp(map.width() / 70.0, 9.0, 22.0);
 }
 
-// Draws a line or outline given in unwrapped longitudes once for each
-// copy of the world it touches.
+// Draws a line or outline given in unwrapped longitudes once for each copy
+// of the world it touches: the polygon is worked out once and moved.
 template<typename Draw>
-void eachCopy(QPainter &p, Draw draw)
+void eachCopy(QPainter &p, const QRectF &map, const QPolygonF &polygon, Draw draw)
 {
-    for (double shift : {-360.0, 0.0, 360.0})
-        draw(p, shift);
+    const QRectF bounds = polygon.boundingRect();
+    for (double shift : {-360.0, 0.0, 360.0}) {
+        const double dx = shift / 360.0 * map.width();
+        if (bounds.translated(dx, 0).intersects(map))
+            draw(p, polygon.translated(dx, 0));
+    }
 }
 
-QPolygonF toPolygon(const QRectF &map, const std::vector<LatLon> &points, double shift)
+QPolygonF toPolygon(const QRectF &map, const std::vector<LatLon> &points)
 {
     QPolygonF poly;
-    poly.reserve(qsizetype(points.size()));
+    poly.reserve(qsizetype(points.size()) + 1);
     for (const LatLon &pt : points)
-        poly << worldPoint(map, pt.latitude / kDeg, pt.longitude / kDeg + shift);
+        poly << worldPoint(map, pt.latitude / kDeg, pt.longitude / kDeg);
     return poly;
 }
 
@@ -48,19 +53,17 @@ void paintOutline(QPainter &p, const QRectF &map, const Outline &outline, const 
     if (outline.ring.empty())
         return;
     if (brush.style() != Qt::NoBrush) {
-        const std::vector<LatLon> area = outline.area();
         p.setPen(Qt::NoPen);
         p.setBrush(brush);
-        eachCopy(p, [&](QPainter &painter, double shift) { painter.drawPolygon(toPolygon(map, area, shift)); });
+        eachCopy(p, map, toPolygon(map, outline.area()),
+                 [](QPainter &painter, const QPolygonF &area) { painter.drawPolygon(area); });
     }
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    eachCopy(p, [&](QPainter &painter, double shift) {
-        QPolygonF ring = toPolygon(map, outline.ring, shift);
-        if (outline.pole == 0)
-            ring << ring.front();
-        painter.drawPolyline(ring);
-    });
+    QPolygonF ring = toPolygon(map, outline.ring);
+    if (outline.pole == 0)
+        ring << ring.front();
+    eachCopy(p, map, ring, [](QPainter &painter, const QPolygonF &line) { painter.drawPolyline(line); });
 }
 
 void paintGraticule(QPainter &p, const QRectF &map)
@@ -85,28 +88,35 @@ void paintTrack(QPainter &p, const QRectF &map, const SceneSatellite &sat, const
         base << worldPoint(map, pt.latitude, pt.longitude);
     QColor c = colour;
     c.setAlpha(selected ? 235 : 95);
-    const double width = selected ? std::max(1.8, map.width() / 600.0) : 1.2;
-    eachCopy(p, [&](QPainter &painter, double shift) {
-        const QPolygonF poly = base.translated(shift / 360.0 * map.width(), 0);
-        if (lines) {
-            painter.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolyline(poly);
-        } else {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(c);
-            const double r = width * 0.9;
-            for (const QPointF &pt : poly)
-                painter.drawEllipse(pt, r, r);
-        }
+    // Lines of one pixel take the painter's fast road; only the selected
+    // track is drawn wider.
+    const double width = selected ? std::max(1.8, map.width() / 600.0) : 1.0;
+    if (lines)
+        p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    else
+        p.setPen(QPen(c, width * 1.8 + 0.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    eachCopy(p, map, base, [lines](QPainter &painter, const QPolygonF &track) {
+        if (lines)
+            painter.drawPolyline(track);
+        else
+            painter.drawPoints(track);
     });
 }
 
 void paintLabel(QPainter &p, const QRectF &map, const QPointF &at, const QString &text, const QFont &font,
                 const QColor &colour, double offset)
 {
+    // Measuring a text shapes it; the same labels come back at every refresh.
+    static QHash<QString, double> widths;
+    if (widths.size() > 2000)
+        widths.clear();
+    const QString key = font.key() + u'|' + text;
+    auto known = widths.constFind(key);
+    if (known == widths.constEnd())
+        known = widths.insert(key, QFontMetricsF(font).horizontalAdvance(text));
     const QFontMetricsF fm(font);
-    const double w = fm.horizontalAdvance(text);
+    const double w = *known;
     QPointF baseline(at.x() + offset, at.y() + fm.ascent() * 0.35);
     if (baseline.x() + w > map.right() - 2)
         baseline.setX(at.x() - offset - w);
@@ -165,7 +175,10 @@ void paintWorldMap(QPainter &p, const QRectF &area, const Scene &scene, const QI
         if (!sat.valid || sat.footprintAngle <= 0)
             return;
         QColor c = satelliteColour(i);
-        const auto outline = footprintOutline(sat.latitude * kDeg, sat.longitude * kDeg, sat.footprintAngle * kDeg);
+        // Two points a degree of radius draw a smooth ring at any map size.
+        const int points = i == chosen ? 120 : std::clamp(int(sat.footprintAngle * 2), 36, 120);
+        const auto outline =
+            footprintOutline(sat.latitude * kDeg, sat.longitude * kDeg, sat.footprintAngle * kDeg, points);
         QColor fill = c;
         fill.setAlpha(i == chosen ? 48 : 0);
         c.setAlpha(i == chosen ? 230 : 110);

@@ -1,11 +1,13 @@
 #include "satellites/KepsFile.h"
 
+#include "core/LineText.h"
 #include "core/Prompts.h"
 #include "core/Utilities.h"
 #include "satellites/ElementChecksum.h"
 
 #include <QDate>
 #include <QFile>
+#include <QStringDecoder>
 
 #include <cmath>
 
@@ -14,6 +16,9 @@ namespace {
 const QString kLoadErrorTitle = QStringLiteral("Keplairan Element Load Error");
 // Nobody keeps an element file this large; past it the rest is not read.
 constexpr qint64 kMostBytesRead = 64 * 1024 * 1024;
+// The message about sets left out stays smaller than a screen.
+constexpr int kMostNamesListed = 10;
+constexpr int kLongestNameShown = 40;
 
 QString noElementsText(const QString &fileName)
 {
@@ -22,13 +27,25 @@ QString noElementsText(const QString &fileName)
                             "Please select another file.");
 }
 
-QString failedCheckText(const QString &fileName, const QStringList &names)
+QString rejectedText(const QString &fileName, const QList<RejectedElementSet> &rejected)
 {
-    return QStringLiteral("The file (") + fileName
-           + QStringLiteral(") has element sets whose check digits do not match their lines, so the lines "
-                            "were changed after they were published and would give wrong positions. "
-                            "These sets were not loaded:\n\n")
-           + names.join(QStringLiteral("\n"))
+    QStringList lines;
+    bool checkDigits = false;
+    for (qsizetype i = 0; i < rejected.size(); ++i) {
+        checkDigits |= rejected[i].reason == RejectedElementSet::Reason::CheckDigit;
+        if (i < kMostNamesListed) {
+            const QString &name = rejected[i].name;
+            lines << (name.size() > kLongestNameShown ? name.left(kLongestNameShown - 1) + QChar(0x2026) : name)
+                         + QStringLiteral(": ") + rejected[i].why();
+        }
+    }
+    if (rejected.size() > kMostNamesListed)
+        lines << QStringLiteral("and %1 more").arg(rejected.size() - kMostNamesListed);
+    return QStringLiteral("The file (") + fileName + QStringLiteral(") has element sets that were not loaded:\n\n")
+           + lines.join(u'\n')
+           + (checkDigits ? QStringLiteral("\n\nA line whose check digit does not match was changed after it was "
+                                           "published and would give wrong positions.")
+                          : QString())
            + QStringLiteral("\n\nPlease fetch a fresh copy of the elements.");
 }
 
@@ -103,7 +120,95 @@ bool pointAt(const QString &line, int column)
     return line.size() >= column && line.at(column - 1) == u'.';
 }
 
+// Element lines by their line number and the points that place their
+// fields: the epoch's (or the first derivative's) in line 1, the
+// inclination's in line 2.
+bool isLine1(const QString &item)
+{
+    return item.startsWith(QLatin1String("1 ")) && (pointAt(item, 24) || pointAt(item, 35));
+}
+
+bool isLine2(const QString &item)
+{
+    return item.startsWith(QLatin1String("2 ")) && pointAt(item, 12);
+}
+
+QString catalogueNumber(const QString &line)
+{
+    const QString number = line.mid(2, 5).trimmed();
+    return number.isEmpty() ? QStringLiteral("(no number)") : number;
+}
+
+// Element lines are plain ASCII; anything else means the line was damaged,
+// and its columns would not be where the model looks for them.
+bool checked(const QString &line)
+{
+    for (QChar c : line)
+        if (c.unicode() >= 0x80)
+            return false;
+    return ElementChecksum::valid(line.toStdString());
+}
+
+// Some publishers put "0 " before each name line.
+QString nameOf(const QString &item)
+{
+    return item.startsWith(QLatin1String("0 ")) && item.size() > 2 ? item.mid(2).trimmed() : item;
+}
+
+// The file's text, each line UTF-8 or Latin-1 by itself, since files are put
+// together from several sources. A byte-order mark is no part of the first
+// name; one for UTF-16 says how the whole file is written.
+QString fileText(QByteArrayView content)
+{
+    if (const auto encoding = QStringConverter::encodingForData(content);
+        encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1) {
+        QStringDecoder decoder(*encoding);
+        QString text = decoder(content);
+        if (text.startsWith(QChar::ByteOrderMark))
+            text.remove(0, 1);
+        return text;
+    }
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content = content.sliced(3);
+    QString text;
+    text.reserve(content.size());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= content.size(); ++i) {
+        if (i < content.size() && content[i] != '\n' && content[i] != '\r')
+            continue;
+        text += decodeLine(content.sliced(start, i - start));
+        if (i < content.size())
+            text += QLatin1Char(content[i]);
+        start = i + 1;
+    }
+    return text;
+}
+
 } // namespace
+
+QString RejectedElementSet::why() const
+{
+    switch (reason) {
+    case Reason::CheckDigit:
+        return QStringLiteral("its lines fail their check digit");
+    case Reason::MissingLine1:
+        return QStringLiteral("its line 1 is missing");
+    case Reason::MissingLine2:
+        return QStringLiteral("its line 2 is missing");
+    }
+    return {};
+}
+
+const RejectedElementSet *KepsReadResult::findRejected(const QString &name) const
+{
+    for (const RejectedElementSet &set : rejected)
+        if (set.name == name)
+            return &set;
+    for (const RejectedElementSet &set : rejected)
+        if (set.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &set;
+    return nullptr;
+}
 
 ElementTable &keps()
 {
@@ -114,38 +219,51 @@ ElementTable &keps()
 KepsReadResult readKeps(const QByteArray &content)
 {
     KepsReadResult result;
-    const QString text = QString::fromLatin1(content);
+    const QString text = fileText(content);
     ListInput input(text);
-    for (;;) {
-        QString name, line1, line2;
-        if (!input.next(name) || !input.next(line1) || !input.next(line2))
-            break;
-        // The point of the epoch or of the first derivative says line 1 is
-        // where it should be; otherwise move up one item at a time until
-        // the inclination's point and the epoch's point line up.
-        if (!pointAt(line1, 24) && !pointAt(line1, 35)) {
-            bool inStep = true;
-            do {
-                name = line1;
-                line1 = line2;
-                if (!input.next(line2)) {
-                    inStep = false;
-                    break;
-                }
-            } while (!(pointAt(line2, 12) && pointAt(line1, 24)));
-            if (!inStep)
-                break;
+    // Two-line files have no name lines; a set without one goes by its
+    // catalogue number. An item that is no element line names the next set,
+    // so a stray line before a name is simply replaced by it.
+    QString name;
+    QString line1;
+    QString line1Name;
+    auto reject = [&result](const QString &who, RejectedElementSet::Reason why) { result.rejected.append({who, why}); };
+    auto setAside = [&] {
+        if (!line1.isEmpty())
+            reject(line1Name, RejectedElementSet::Reason::MissingLine2);
+        line1.clear();
+    };
+    QString item;
+    while (input.next(item)) {
+        if (isLine1(item)) {
+            setAside();
+            line1 = item;
+            line1Name = name.isEmpty() ? catalogueNumber(item) : name;
+            name.clear();
+        } else if (isLine2(item)) {
+            if (!line1.isEmpty() && catalogueNumber(line1) != catalogueNumber(item))
+                setAside();
+            if (line1.isEmpty()) {
+                reject(name.isEmpty() ? catalogueNumber(item) : name, RejectedElementSet::Reason::MissingLine1);
+                name.clear();
+                continue;
+            }
+            const QString setName = line1Name;
+            const QString first = line1;
+            line1.clear();
+            if (!checked(first) || !checked(item)) {
+                reject(setName, RejectedElementSet::Reason::CheckDigit);
+            } else if (result.sets.size() >= ElementTable::Capacity) {
+                ++result.beyondCapacity;
+            } else {
+                result.sets.append({setName, first, item});
+            }
+        } else {
+            setAside();
+            name = nameOf(item);
         }
-        if (!ElementChecksum::valid(line1.toStdString()) || !ElementChecksum::valid(line2.toStdString())) {
-            result.failedCheck << name;
-            continue;
-        }
-        if (result.sets.size() >= ElementTable::Capacity) {
-            ++result.beyondCapacity;
-            continue;
-        }
-        result.sets.append({name, line1, line2});
     }
+    setAside();
     return result;
 }
 
@@ -164,9 +282,9 @@ void LoadKeps(const QString &strPath)
     table.beyondCapacity = read.beyondCapacity;
     table.fileName = fileName;
 
-    if (!read.failedCheck.isEmpty())
-        Prompts::instance().message(failedCheckText(fileName, read.failedCheck), kLoadErrorTitle,
-                                    Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    if (!read.rejected.isEmpty())
+        Prompts::instance().message(rejectedText(fileName, read.rejected), kLoadErrorTitle, Prompts::Buttons::Ok,
+                                    Prompts::Icon::Exclamation);
     else if (read.sets.isEmpty())
         Prompts::instance().message(noElementsText(fileName), kLoadErrorTitle, Prompts::Buttons::Ok,
                                     Prompts::Icon::Exclamation);

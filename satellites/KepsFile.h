@@ -29,13 +29,28 @@ struct ElementTable
 
 ElementTable &keps();
 
+// A set the file names but that was not kept, and why.
+struct RejectedElementSet
+{
+    enum class Reason { CheckDigit, MissingLine1, MissingLine2 };
+    QString name;
+    Reason reason = Reason::CheckDigit;
+
+    // "its lines fail their check digit", "its line 2 is missing" ...
+    QString why() const;
+};
+
 // What one read of an element file found.
 struct KepsReadResult
 {
     QList<KepsElementSet> sets;
     int beyondCapacity = 0;
-    // Names of sets whose element lines fail their check digit; not kept.
-    QStringList failedCheck;
+    // In file order; none of them kept.
+    QList<RejectedElementSet> rejected;
+
+    // The first rejected set of that name, in any letter case when no
+    // name matches exactly; null when there is none.
+    const RejectedElementSet *findRejected(const QString &name) const;
 };
 
 // Reads element sets from the text of an element file: items end at a line

@@ -32,6 +32,9 @@ public:
     virtual QDateTime nextPassTime() const = 0;
     virtual QString satelliteName() const = 0;
     virtual float furtherValue() const = 0;
+    // Why the current entry has no position at the computation time (the
+    // model refused its elements, it has decayed ...); empty when it has one.
+    virtual QString positionProblem() const = 0;
 
     // 0 text, 1 world, 2 horizon, 3 globe.
     virtual void setDisplayStyle(qint32 style) = 0;

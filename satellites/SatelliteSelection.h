@@ -19,5 +19,5 @@ struct SatelliteSelection
     }
 };
 
-// Not kept across runs: every start begins with nothing selected.
+// Kept from one run to the next as SatelliteChoices (by name and catalogue number).
 SatelliteSelection &satelliteSelection();

@@ -6,8 +6,10 @@
 #include "core/LoadingDialog.h"
 #include "core/PlacedObject.h"
 #include "core/SharedState.h"
+#include "options/TimeZones.h"
 #include "satellites/KepsFile.h"
 #include "satellites/MainWindowLink.h"
+#include "satellites/MapObjectNames.h"
 #include "satellites/OrbiterControl.h"
 #include "satellites/SatelliteSelection.h"
 
@@ -20,8 +22,13 @@ const QString kSatelliteSymbol = QStringLiteral("S");
 const QString kSatelliteTable = QStringLiteral("\\");
 // Without a pass in the search window there is no time to give.
 const QString kNoPassTime = QStringLiteral("--:--");
-// APRS object names have at most nine characters; a host refuses longer ones.
-constexpr int kObjectNameLength = 9;
+
+QString notOnMapText(const QStringList &problems)
+{
+    if (problems.size() == 1)
+        return problems.first();
+    return problems.first() + QStringLiteral(" (and %1 more)").arg(problems.size() - 1);
+}
 
 } // namespace
 
@@ -48,6 +55,11 @@ void SatelliteUpdater::SubSetupSatellites(QWidget *owner)
     m_slots.fill(Slot{});
     m_control.setIcons(config().satelliteIcons);
 
+    QStringList setNames;
+    for (const KepsElementSet &set : table.sets)
+        setNames << set.name;
+    const QStringList objectNames = mapObjectNames(setNames);
+
     const SatelliteSelection &selection = satelliteSelection();
     qint16 k = 1;
     for (int i = 0; i <= table.lastIndex() && i < SatelliteSelection::Size; ++i) {
@@ -55,6 +67,7 @@ void SatelliteUpdater::SubSetupSatellites(QWidget *owner)
         if (!selection.selected[std::size_t(i + 1)])
             continue;
         m_slots[std::size_t(k)].plot = selection.plot[std::size_t(i + 1)];
+        m_slots[std::size_t(k)].objectName = objectNames[i];
         const KepsElementSet &set = table.sets[i];
         m_control.addSatelliteEntry();
         m_control.setCurrentEntry(k);
@@ -62,7 +75,7 @@ void SatelliteUpdater::SubSetupSatellites(QWidget *owner)
         ++k;
     }
     m_timer.start(TickMs);
-    loading.close();
+    loading.finish();
 }
 
 void SatelliteUpdater::tick()
@@ -71,7 +84,16 @@ void SatelliteUpdater::tick()
         return;
     m_tickCounter = 0;
 
-    const QString t = Clock::instance().now().toLocalTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+    // The time in the zone chosen in the options, whatever the computer's own
+    // zone, with its daylight state: that tells the control which instant is
+    // meant in the hour an autumn change makes the clock read twice.
+    TimeZoneRecord zone = timezones().current();
+    if (zone.standardName.isEmpty())
+        zone.Bias = config().timezoneAdjust * 60;
+    const ZoneClock clock = zoneClockAt(Clock::instance().now(), zone);
+    m_control.setDaylight(clock.daylight);
+    m_control.setDaylightOffset(clock.daylightOffsetHours);
+    const QString t = clock.wallClock.toString(QStringLiteral("yyyyMMddHHmmss"));
     auto part = [&t](int from, int length) { return qint16(t.mid(from, length).toInt()); };
     qint16 n = m_control.satelliteCount();
     for (qint16 entry = -1; entry <= n; ++entry) {
@@ -87,17 +109,28 @@ void SatelliteUpdater::tick()
     m_control.computePass();
 
     const QString locator = config().locator;
+    QStringList notOnMap;
     n = m_control.satelliteCount();
     for (qint16 j = 1; j <= n && j <= Slots; ++j) {
         m_control.setCurrentEntry(j);
+        Slot &slot = m_slots[std::size_t(j)];
+        // Without a position there is nowhere to put it: 0 N 0 E would be a lie.
+        if (const QString problem = m_control.positionProblem(); !problem.isEmpty()) {
+            if (slot.plot && host) {
+                if (slot.placed)
+                    host->removePlacedObject(slot.objectName);
+                slot.placed = false;
+                notOnMap << m_control.satelliteName().trimmed() + QStringLiteral(" is not on the map: ") + problem;
+            }
+            continue;
+        }
         float longitude = m_control.subSatelliteLongitude();
         const float latitude = m_control.subSatelliteLatitude();
         if (longitude > 180)
             longitude -= 360;
-        Slot &slot = m_slots[std::size_t(j)];
         if (slot.plot && host) {
             PlacedObject object;
-            object.name = m_control.satelliteName().trimmed().left(kObjectNameLength).trimmed();
+            object.name = slot.objectName;
             object.latitude = latitude;
             object.longitude = longitude;
             object.comment = statusLine(locator, m_control.elevation(), m_control.nextPassTime());
@@ -106,13 +139,17 @@ void SatelliteUpdater::tick()
             object.symbolTable = kSatelliteTable;
             object.secondAttribute = int(m_control.furtherValue());
             object.thirdAttribute = 999;
-            const QString text = placeStatusText(host->placeObject(object));
+            const int answer = host->placeObject(object);
+            slot.placed = answer == int(PlaceObjectStatus::Created);
+            const QString text = placeStatusText(answer);
             if (!text.isEmpty())
                 MainWindowLink::setStatusText(text);
         }
         slot.latitude = latitude;
         slot.longitude = longitude;
     }
+    if (!notOnMap.isEmpty())
+        MainWindowLink::setStatusText(notOnMapText(notOnMap));
 }
 
 void SatelliteUpdater::updateNow()

@@ -27,6 +27,8 @@ public:
         bool plot = false;
         float latitude = 0;
         float longitude = 0;
+        QString objectName;   // on the host's map
+        bool placed = false;  // the host took the object, so it is ours to take off
     };
 
     explicit SatelliteUpdater(OrbiterControl &control, QObject *parent = nullptr);

@@ -8,6 +8,7 @@
 #include "satellites/KepsFile.h"
 #include "satellites/MainWindowLink.h"
 #include "satellites/OrbiterControl.h"
+#include "satellites/SatelliteChoices.h"
 #include "satellites/SatelliteSelection.h"
 #include "satellites/frmSatStatus.h"
 
@@ -198,7 +199,10 @@ void frmSatSetup::cmdRemoveAll_Click()
 
 void frmSatSetup::cmdRefresh_Click()
 {
+    // The chosen sets are followed into the new file by name and catalogue number.
+    const QList<SatelliteChoices::Pick> chosen = picksOf(satelliteSelection(), keps().sets);
     LoadKeps(GetDataFolder() + kKepsPath);
+    applyPicks(chosen, keps().sets, satelliteSelection());
     // The sets may have moved or gone: the listed ones follow their names.
     const ElementTable &table = keps();
     for (int i = lstSelected->topLevelItemCount() - 1; i >= 0; --i) {

@@ -1,6 +1,7 @@
 #include "stations/AutoLog.h"
 
 #include "core/HostStationRecord.h"
+#include "core/LineText.h"
 #include "core/Utilities.h"
 #include "stations/FrameDecoder.h"
 
@@ -43,7 +44,7 @@ bool start(const QString &path, const QDateTime &now)
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
             return false;
-        file.write((now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + kStartMark + kCrLf).toLatin1());
+        file.write(encodeLine(now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + kStartMark + kCrLf));
     }
     startedLogs().insert(key(path));
     return true;
@@ -61,8 +62,9 @@ bool UpdateLogFile(const HostStationRecord &station, const QString &path)
     const QDateTime heard = FrameText::hostTimeValue(station.timeHeard, QDate::currentDate());
     const QString when = heard.isValid() ? heard.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                          : station.timeHeard;
-    const QString entry = when + QLatin1Char(' ') + station.header + kCrLf + station.information + kCrLf;
-    return file.write(entry.toLatin1()) >= 0;
+    const QByteArray entry = encodeLine(when + QLatin1Char(' ') + station.header) + "\r\n"
+                             + encodeLine(station.information) + "\r\n";
+    return file.write(entry) >= 0;
 }
 
 } // namespace AutoLog

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/LineText.h"
 #include "core/Utilities.h"
 
 void appendDebugLog(const QString &text)
@@ -9,6 +10,6 @@ void appendDebugLog(const QString &text)
     QFile file(GetDataFolder() + QLatin1Char('/') + DebugLogName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
-    file.write(text.toLatin1());
+    file.write(encodeLine(text));
     file.write("\r\n", 2);
 }

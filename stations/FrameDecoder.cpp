@@ -1,5 +1,7 @@
 #include "stations/FrameDecoder.h"
 
+#include "core/WallClock.h"
+
 namespace {
 
 constexpr QChar kCR(13);
@@ -153,9 +155,13 @@ QDateTime hostTimeValue(const QString &text, const QDate &today)
         "dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy HH:mm",    "dd/MM/yy HH:mm:ss",
     };
     for (const char *form : kDateTimeForms) {
-        const QDateTime value = QDateTime::fromString(t, QLatin1String(form));
-        if (value.isValid())
-            return value;
+        const QDateTime read = readWallClock(t, QLatin1String(form));
+        if (!read.isValid())
+            continue;
+        // In the hour a spring-forward skips the host's reading has no local
+        // time; it is kept as read rather than lost.
+        const QDateTime local(read.date(), read.time());
+        return local.isValid() ? local : read;
     }
     static const char *const kTimeForms[] = {"HH:mm:ss", "HH:mm"};
     for (const char *form : kTimeForms) {

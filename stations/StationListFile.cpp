@@ -1,5 +1,6 @@
 #include "stations/StationListFile.h"
 
+#include "core/LineText.h"
 #include "core/Utilities.h"
 #include "core/WholeFileWriter.h"
 
@@ -105,7 +106,7 @@ bool save(const QString &path, const StationListModel &model, QString *errorText
         return false;
     QByteArray chunk;
     for (int r = 0; r < model.count(); ++r) {
-        chunk += lineOf(model.row(r).cells).toLatin1();
+        chunk += encodeLine(lineOf(model.row(r).cells));
         chunk += "\r\n";
         if (chunk.size() > 65536) {
             file.write(chunk);
@@ -171,14 +172,7 @@ bool readLines(const QString &path, QStringList *lines, QString *errorText)
             *errorText = file.errorString();
         return false;
     }
-    const QString text = QString::fromLatin1(file.readAll());
-    QStringList result = text.split(QLatin1Char('\n'));
-    for (QString &line : result)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    if (!result.isEmpty() && result.last().isEmpty())
-        result.removeLast();
-    *lines = result;
+    *lines = decodeLines(file.readAll());
     return true;
 }
 

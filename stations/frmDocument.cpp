@@ -453,7 +453,7 @@ void frmDocument::PreloadStations()
         m_model.clear();
         updateCaption();
     }
-    dialog.close();
+    dialog.finish();
 }
 
 void frmDocument::PlotStationPathOnUIMap(int row)

@@ -7,7 +7,9 @@
 #include <QPainterPath>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -18,6 +20,7 @@ const QColor kText(Qt::white);
 const QColor kGrid(60, 60, 60);
 const QColor kAxis(160, 160, 160);
 const QColor kTrend(0, 128, 0);
+constexpr int kInProgressAlpha = 110;
 
 // 1, 2 or 5 times a power of ten, at least raw.
 double niceStep(double raw)
@@ -72,9 +75,32 @@ StatisticsChartLayout::StatisticsChartLayout(const QRect &rect, const QFontMetri
     const int right = rect.right() - metrics.horizontalAdvance(QStringLiteral("00:00")) / 2 - 4;
     plot = QRect(QPoint(left, top), QPoint(std::max(left + 1, right), std::max(top + 1, bottom)));
 
-    slot = bars.isEmpty() ? double(plot.width()) : double(plot.width()) / double(bars.size());
-    const double timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 10;
-    labelEvery = std::max(1, int(std::ceil(timeWidth / std::max(slot, 0.01))));
+    // Seconds from the earliest bar; the period is the shortest step between two.
+    QList<double> seconds;
+    seconds.reserve(bars.size());
+    const QDateTime origin = bars.isEmpty() ? QDateTime() : std::min_element(bars.begin(), bars.end(), [](const auto &a, const auto &b) {
+        return a.time < b.time;
+    })->time;
+    for (const StatisticsBar &bar : bars)
+        seconds.append(double(origin.secsTo(bar.time)));
+    QList<double> sorted = seconds;
+    std::sort(sorted.begin(), sorted.end());
+    double period = 0;
+    for (qsizetype i = 1; i < sorted.size(); ++i)
+        if (const double gap = sorted[i] - sorted[i - 1]; gap > 0 && (period == 0 || gap < period))
+            period = gap;
+    if (period == 0)
+        period = 600;
+    const double span = (sorted.isEmpty() ? 0 : sorted.last()) + period;
+    slot = plot.width() * period / span;
+    m_centres.reserve(bars.size());
+    for (const double s : seconds)
+        m_centres.append(plot.left() + (s + period / 2) * plot.width() / span);
+}
+
+double StatisticsChartLayout::xOf(qsizetype index) const
+{
+    return m_centres.value(index, plot.left());
 }
 
 double StatisticsChartLayout::yOf(double value) const
@@ -85,7 +111,7 @@ double StatisticsChartLayout::yOf(double value) const
 QRectF StatisticsChartLayout::barRect(qsizetype index, qint32 value) const
 {
     const double width = std::max(1.0, slot * 0.7);
-    const double x = plot.left() + index * slot + (slot - width) / 2;
+    const double x = xOf(index) - width / 2;
     const double zero = yOf(0);
     const double y = yOf(value);
     return QRectF(QPointF(x, std::min(y, zero)), QPointF(x + width, std::max(y, zero)));
@@ -93,14 +119,21 @@ QRectF StatisticsChartLayout::barRect(qsizetype index, qint32 value) const
 
 qsizetype StatisticsChartLayout::barAt(const QPoint &point, qsizetype count) const
 {
-    if (!plot.contains(point) || count <= 0 || slot <= 0)
+    if (!plot.contains(point) || count <= 0)
         return -1;
-    const auto index = qsizetype((point.x() - plot.left()) / slot);
-    return index >= 0 && index < count ? index : -1;
+    // The nearest bar within half a period.
+    qsizetype best = -1;
+    double bestDistance = std::max(slot / 2, 2.0);
+    for (qsizetype i = 0; i < std::min(count, m_centres.size()); ++i)
+        if (const double distance = std::fabs(point.x() - m_centres[i]); distance <= bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    return best;
 }
 
 void paintStatisticsChart(QPainter &painter, const QRect &rect, const QList<StatisticsBar> &bars,
-                          const QList<double> &trend)
+                          const QList<double> &trend, bool lastInProgress)
 {
     painter.save();
     painter.fillRect(rect, kBackground);
@@ -127,9 +160,21 @@ void paintStatisticsChart(QPainter &painter, const QRect &rect, const QList<Stat
                      Qt::AlignCenter, kAxisTitle);
     painter.restore();
 
-    // Bars, each in its own colour.
-    for (qsizetype i = 0; i < bars.size(); ++i)
-        painter.fillRect(layout.barRect(i, bars[i].value), colourOfValue(bars[i].colour));
+    // Bars, each in its own colour; the one still counting dimmed in its outline.
+    const qsizetype counting = lastInProgress ? bars.size() - 1 : -1;
+    for (qsizetype i = 0; i < bars.size(); ++i) {
+        const QRectF bar = layout.barRect(i, bars[i].value);
+        QColor colour = colourOfValue(bars[i].colour);
+        if (i != counting) {
+            painter.fillRect(bar, colour);
+            continue;
+        }
+        painter.setPen(colour);
+        colour.setAlpha(kInProgressAlpha);
+        painter.setBrush(colour);
+        painter.drawRect(bar.adjusted(0, 0, -1, -1));
+        painter.setBrush(Qt::NoBrush);
+    }
 
     // Axes over the bars' feet.
     painter.setPen(kAxis);
@@ -137,11 +182,16 @@ void paintStatisticsChart(QPainter &painter, const QRect &rect, const QList<Stat
     const int zero = int(std::lround(layout.yOf(0)));
     painter.drawLine(plot.left(), zero, plot.right(), zero);
 
-    // Bottom axis: the bars' times, as many as fit side by side.
+    // Bottom axis: the bars' times, each that has room beside the last one drawn.
     painter.setPen(kText);
     const int labelTop = plot.bottom() + 6;
-    for (qsizetype i = 0; i < bars.size(); i += layout.labelEvery) {
-        const int x = int(plot.left() + (i + 0.5) * layout.slot);
+    const int labelGap = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 10;
+    int lastLabel = std::numeric_limits<int>::min() / 2;
+    for (qsizetype i = 0; i < bars.size(); ++i) {
+        const int x = int(std::lround(layout.xOf(i)));
+        if (std::abs(x - lastLabel) < labelGap)
+            continue;
+        lastLabel = x;
         painter.setPen(kAxis);
         painter.drawLine(x, plot.bottom() + 1, x, plot.bottom() + 4);
         painter.setPen(kText);
@@ -157,11 +207,12 @@ void paintStatisticsChart(QPainter &painter, const QRect &rect, const QList<Stat
         painter.setClipRect(plot.adjusted(0, -1, 1, 1));
         if (trend.size() == 1) {
             const double y = layout.yOf(trend.first());
-            painter.drawLine(QPointF(plot.left() + layout.slot * 0.15, y), QPointF(plot.left() + layout.slot * 0.85, y));
+            painter.drawLine(QPointF(layout.xOf(0) - layout.slot * 0.35, y), QPointF(layout.xOf(0) + layout.slot * 0.35, y));
         } else {
+            // Taken at the bars' times, the points of a straight line stay on one.
             QPainterPath path;
             for (qsizetype i = 0; i < trend.size(); ++i) {
-                const QPointF point(plot.left() + (i + 0.5) * layout.slot, layout.yOf(trend[i]));
+                const QPointF point(layout.xOf(i), layout.yOf(trend[i]));
                 if (i == 0)
                     path.moveTo(point);
                 else
@@ -185,14 +236,21 @@ StatisticsChartView::StatisticsChartView(const StatisticsSeries &series, QWidget
 
 void StatisticsChartView::refresh()
 {
-    m_trend = leastSquaresTrend(m_series.bars());
+    const QList<StatisticsBar> &bars = m_series.bars();
+    m_trend = leastSquaresTrend(m_lastInProgress && !bars.isEmpty() ? bars.first(bars.size() - 1) : bars);
     update();
+}
+
+void StatisticsChartView::setLastInProgress(bool inProgress)
+{
+    m_lastInProgress = inProgress;
+    refresh();
 }
 
 void StatisticsChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    paintStatisticsChart(painter, rect(), m_series.bars(), m_trend);
+    paintStatisticsChart(painter, rect(), m_series.bars(), m_trend, m_lastInProgress);
 }
 
 bool StatisticsChartView::event(QEvent *event)
@@ -207,9 +265,11 @@ bool StatisticsChartView::event(QEvent *event)
             return true;
         }
         const StatisticsBar &bar = m_series.bars()[index];
+        const bool counting = m_lastInProgress && index == m_series.count() - 1;
         QToolTip::showText(help->globalPos(),
                            QLocale::c().toString(bar.time, QStringLiteral("dd-MMM-yyyy HH:mm:ss"))
-                               + QStringLiteral(": %1 packets").arg(bar.value),
+                               + QStringLiteral(": %1 packets").arg(bar.value)
+                               + (counting ? QStringLiteral(" so far") : QString()),
                            this);
         return true;
     }

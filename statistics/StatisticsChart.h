@@ -9,31 +9,38 @@
 class QPainter;
 
 // Where the parts of the chart go in a given rectangle: the plot area, the
-// slot each bar stands in, the value range of the left axis.
+// place of each bar along the time axis, the value range of the left axis.
+// Bars stand at their times, so a silence of hours shows as a gap; each is
+// as wide as the shortest step between two bars (one sample period).
 struct StatisticsChartLayout
 {
     QRect plot;
-    double slot = 0;   // pixels per bar
+    double slot = 0;   // pixels of one sample period
     double low = 0;    // value at the bottom of the plot
     double high = 1;   // value at the top
     double step = 1;   // between the left axis's labels
-    int labelEvery = 1;
 
     StatisticsChartLayout(const QRect &rect, const QFontMetrics &metrics, const QList<StatisticsBar> &bars,
                           const QList<double> &trend);
     double yOf(double value) const;
+    // The middle of a bar's period.
+    double xOf(qsizetype index) const;
     QRectF barRect(qsizetype index, qint32 value) const;
     // The bar under a point of the plot, or -1.
     qsizetype barAt(const QPoint &point, qsizetype count) const;
+
+private:
+    QList<double> m_centres;
 };
 
 QColor colourOfValue(qint32 bgr);
 
 // The chart as the window shows it: black background, the bars in their load
 // colours, the trend line over them, "Packets" up the left axis and the
-// bars' times ("HH:MM:SS") along the bottom.
+// bars' times ("HH:MM:SS") along the bottom. A last bar still in progress is
+// drawn dimmed inside its outline.
 void paintStatisticsChart(QPainter &painter, const QRect &rect, const QList<StatisticsBar> &bars,
-                          const QList<double> &trend);
+                          const QList<double> &trend, bool lastInProgress = false);
 
 // The chart control: draws a series and its trend, names a bar's time and
 // count when the pointer rests on it.
@@ -46,6 +53,10 @@ public:
     // Computes the trend again from the bars and repaints.
     void refresh();
     const QList<double> &trend() const { return m_trend; }
+    // The last bar is the period still being counted: it stays out of the
+    // trend, which would otherwise dive at the start of every period.
+    void setLastInProgress(bool inProgress);
+    bool lastInProgress() const { return m_lastInProgress; }
 
     QSize sizeHint() const override { return {560, 300}; }
     QSize minimumSizeHint() const override { return {200, 120}; }
@@ -57,4 +68,5 @@ protected:
 private:
     const StatisticsSeries &m_series;
     QList<double> m_trend;
+    bool m_lastInProgress = false;
 };

@@ -1,6 +1,8 @@
 #include "statistics/StatisticsFile.h"
 
+#include "core/LineText.h"
 #include "core/Utilities.h"
+#include "core/WallClock.h"
 #include "core/WholeFileWriter.h"
 
 #include <QFile>
@@ -50,7 +52,7 @@ QDateTime fromDayNumber(double x)
     }
     if (!date.isValid() || date.year() > 9999)
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(seconds * 1000)));
+    return wallClock(date, QTime::fromMSecsSinceStartOfDay(int(seconds * 1000)));
 }
 
 double leadingNumber(QStringView text, bool *found)
@@ -121,19 +123,8 @@ QByteArray textOf(const QList<StatisticsBar> &bars)
 
 void parse(const QByteArray &bytes, Loaded &into)
 {
-    const QString text = QString::fromLatin1(bytes);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        const QStringView line = QStringView(text).mid(start, end - start);
-        // CR LF, a lone CR or a lone LF ends a line.
-        start = end;
-        if (start < text.size() && text[start] == u'\r')
-            ++start;
-        if (start < text.size() && text[start] == u'\n')
-            ++start;
+    for (const QString &text : decodeLines(bytes)) {
+        const QStringView line(text);
         if (line.trimmed().isEmpty())
             continue;
 

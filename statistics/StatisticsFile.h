@@ -15,8 +15,9 @@ namespace StatisticsFile {
 QString folder();
 
 double toDayNumber(const QDateTime &t);
-// The date and time of a day number, to the nearest whole second; invalid
-// when the number lies outside the years 100 to 9999.
+// The date and time of a day number, to the nearest whole second, as a
+// wall-clock reading (see wallClock); invalid when the number lies outside
+// the years 100 to 9999.
 QDateTime fromDayNumber(double x);
 
 // The number at the start of a text, as the old BASIC reader took it: blanks

@@ -48,6 +48,7 @@ frmStatistics::frmStatistics(Kind kind, QWidget *parent)
     if (m_kind == Kind::Live) {
         m_sampler = std::make_unique<StatisticsSampler>(m_series, config().statisticsSample);
         m_sampler->start(Clock::instance().now());
+        tcStats->setLastInProgress(true);
         Timer1.start();
         // The window factory puts the window in its frame after this returns.
         QTimer::singleShot(0, this, &frmStatistics::attachToFrame);
@@ -152,6 +153,7 @@ void frmStatistics::LoadStatisticsData(const QString &fileName)
         return;
     }
     m_sampler.reset();
+    tcStats->setLastInProgress(false);
     m_kind = Kind::Saved;
     m_series = loaded.series;
     m_skipped = loaded.skipped;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLegend>
 #include <QLineSeries>
+#include <QRubberBand>
 #include <QScatterSeries>
 #include <QTime>
 #include <QToolTip>
@@ -18,31 +19,63 @@
 namespace {
 
 constexpr qint64 kDayMs = 24 * 3600 * 1000;
+constexpr double kShortestTimeSpan = 60 * 1000.0;  // ms
+// The narrowest view, as a share of what the axis can show: well below any
+// reading's resolution, well above where the arithmetic runs out of digits.
+constexpr double kShortestShare = 1e-6;
 constexpr qreal kZoomStep = 2.0;
 constexpr qreal kKeyScrollShare = 0.1;
+constexpr int kWheelStep = 120;
+constexpr int kSmallestBand = 4;  // pixels of a zoom rectangle that count as a drag
 
 const char *const kUnitProperty = "wxUnit";
 const char *const kDecimalsProperty = "wxDecimals";
 const char *const kFixedTicksProperty = "wxFixedTicks";
 
-// About six ticks at 1, 2, 2.5 or 5 times a power of ten, with the
-// decimals the interval needs.
-void fitTicks(QValueAxis *axis, qreal min, qreal max)
+// About six ticks at 1, 2, 2.5 or 5 times a power of ten.
+double niceInterval(double span)
 {
-    const double span = max - min;
-    if (!(span > 0) || !std::isfinite(span) || axis->property(kFixedTicksProperty).isValid())
-        return;
     const double rough = span / 6.0;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double interval = power * 10;
-    for (double step : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (power * step >= rough) {
-            interval = power * step;
-            break;
-        }
+    for (double step : {1.0, 2.0, 2.5, 5.0})
+        if (power * step >= rough)
+            return power * step;
+    return power * 10;
+}
+
+double intervalFor(const QValueAxis *axis, double span)
+{
+    const double fixed = axis->property(kFixedTicksProperty).toDouble();
+    if (fixed > 0 && span / fixed >= 2 && span / fixed <= WxChartView::MostTicks - 1)
+        return fixed;
+    return niceInterval(span);
+}
+
+// The decimals a label at every tick needs: 2 for 0.25, 0 for 20.
+int decimalsFor(double interval)
+{
+    for (int decimals = 0; decimals < 6; ++decimals) {
+        const double scaled = interval * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-6 * scaled)
+            return decimals;
+    }
+    return 6;
+}
+
+// Qt lays an axis out as soon as its range, spacing or anchor changes. So the
+// spacing first widens to suit the old range, the new one and any mix of the
+// two (the minimum changes before the maximum), then the range changes, and
+// only then does the spacing narrow to fit it.
+void setAxis(QValueAxis *axis, double low, double high)
+{
+    const double interval = intervalFor(axis, high - low);
+    const double hull = std::max(axis->max(), high) - std::min(axis->min(), low);
+    axis->setTickInterval(std::max({axis->tickInterval(), interval, hull / (WxChartView::MostTicks - 2)}));
+    axis->setRange(low, high);
     axis->setTickInterval(interval);
-    const int decimals = std::clamp(int(-std::floor(std::log10(interval) + 1e-9)) + (std::fabs(interval / power - 2.5) < 1e-9 ? 1 : 0), 0, 4);
-    axis->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + u'f');
+    // Ticks are counted from the anchor: a far one overflows Qt's count.
+    axis->setTickAnchor(std::floor(low / interval) * interval);
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(decimalsFor(interval)) + u'f');
 }
 
 // With a day of five-minute reports a marker on every point hides the line.
@@ -91,21 +124,25 @@ WxChartView::WxChartView(const QString &objectName, const QString &title, QWidge
 void WxChartView::setFixedTicks(QValueAxis *axis, double interval)
 {
     axis->setProperty(kFixedTicksProperty, interval);
-    axis->setTickInterval(interval);
-    axis->setLabelFormat(QStringLiteral("%.0f"));
+    setAxis(axis, axis->min(), axis->max());
 }
 
-QValueAxis *WxChartView::addValueAxis(const QString &title, const QString &unit, Qt::Alignment side)
+QValueAxis *WxChartView::addValueAxis(const QString &title, const QString &unit, Qt::Alignment side, double lowest,
+                                      double highest)
 {
     auto *axis = new QValueAxis(chart());
     axis->setTitleText(title);
     axis->setProperty(kUnitProperty, unit);
-    // Ticks at round values whatever the range, also while zoomed.
-    axis->setTickType(QValueAxis::TicksDynamic);
+    // Ticks at round values whatever the range, also while zoomed; a
+    // spacing goes in before the kind of ticks that uses it.
+    axis->setRange(0, 1);
+    axis->setTickInterval(1);
     axis->setTickAnchor(0);
-    connect(axis, &QValueAxis::rangeChanged, axis, [axis](qreal min, qreal max) { fitTicks(axis, min, max); });
+    axis->setTickType(QValueAxis::TicksDynamic);
     chart()->addAxis(axis, side);
-    m_ranges.append({axis, false, 0, 100});
+    if (!(highest > lowest))
+        highest = lowest + 1;
+    m_ranges.append({axis, false, lowest, highest, lowest, highest});
     applyRange(m_ranges.back());
     return axis;
 }
@@ -155,11 +192,16 @@ QList<QXYSeries *> WxChartView::seriesList() const
 
 void WxChartView::setPoints(QXYSeries *series, const QList<QPointF> &points)
 {
+    const Range *range = nullptr;
+    for (QAbstractAxis *axis : series->attachedAxes())
+        if (const Range *found = rangeOf(axis))
+            range = found;
     QList<QPointF> shifted;
     shifted.reserve(points.size());
     const double start = double(origin());
     for (const QPointF &p : points)
-        shifted.append(QPointF(start + p.x(), p.y()));
+        if (!range || (p.y() >= range->lowest && p.y() <= range->highest))
+            shifted.append(QPointF(start + p.x(), p.y()));
     if (auto *line = qobject_cast<QLineSeries *>(series))
         line->setPointsVisible(shifted.size() <= kMostMarkedPoints);
     series->replace(shifted);
@@ -192,11 +234,20 @@ void WxChartView::refitAutoRanges()
             applyRange(range);
 }
 
+const WxChartView::Range *WxChartView::rangeOf(const QAbstractAxis *axis) const
+{
+    for (const Range &range : m_ranges)
+        if (range.axis == axis)
+            return &range;
+    return nullptr;
+}
+
 void WxChartView::applyRange(const Range &range)
 {
-    double low = range.minimum;
-    double high = range.maximum;
+    double low = std::isfinite(range.minimum) ? range.minimum : range.lowest;
+    double high = std::isfinite(range.maximum) ? range.maximum : range.highest;
     if (range.autoScale) {
+        // The points are all inside what the axis can show.
         double dataLow = std::numeric_limits<double>::max();
         double dataHigh = std::numeric_limits<double>::lowest();
         for (QXYSeries *series : seriesList()) {
@@ -209,15 +260,42 @@ void WxChartView::applyRange(const Range &range)
         }
         if (dataLow <= dataHigh) {
             const double pad = std::max((dataHigh - dataLow) * 0.05, 1.0);
-            low = dataLow - pad;
-            high = dataHigh + pad;
+            const double interval = niceInterval(dataHigh - dataLow + 2 * pad);
+            low = std::floor((dataLow - pad) / interval) * interval;
+            high = std::ceil((dataHigh + pad) / interval) * interval;
         }
     }
     if (!(high > low))
         high = low + 1;
-    range.axis->setRange(low, high);
-    if (range.autoScale)
-        range.axis->applyNiceNumbers();
+    showValues(range, low, high);
+}
+
+void WxChartView::showValues(const Range &range, double low, double high)
+{
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        low = range.lowest;
+        high = range.highest;
+    }
+    const double whole = range.highest - range.lowest;
+    const double span = std::clamp(high - low, whole * kShortestShare, whole);
+    low = std::clamp((low + high - span) / 2, range.lowest, range.highest - span);
+    setAxis(range.axis, low, low + span);
+}
+
+void WxChartView::showTimes(double low, double high)
+{
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        low = 0;
+        high = double(kDayMs);
+    }
+    const double span = std::clamp(high - low, kShortestTimeSpan, double(kDayMs));
+    low = std::clamp((low + high - span) / 2, 0.0, kDayMs - span);
+    // Ticks less than a minute apart need their seconds, and room for them.
+    const bool seconds = span < 12 * kShortestTimeSpan;
+    m_timeAxis->setFormat(seconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
+    m_timeAxis->setTickCount(seconds ? 7 : 13);
+    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(origin() + qint64(std::llround(low))),
+                         QDateTime::fromMSecsSinceEpoch(origin() + qint64(std::llround(low + span))));
 }
 
 void WxChartView::moved()
@@ -226,29 +304,76 @@ void WxChartView::moved()
     emit viewChanged();
 }
 
+void WxChartView::zoomAbout(qreal factor, QPointF fraction)
+{
+    const double t0 = double(m_timeAxis->min().toMSecsSinceEpoch() - origin());
+    const double t1 = double(m_timeAxis->max().toMSecsSinceEpoch() - origin());
+    const double at = t0 + fraction.x() * (t1 - t0);
+    const double timeSpan = (t1 - t0) / factor;
+    showTimes(at - fraction.x() * timeSpan, at - fraction.x() * timeSpan + timeSpan);
+    for (const Range &range : std::as_const(m_ranges)) {
+        const double v0 = range.axis->min();
+        const double v1 = range.axis->max();
+        const double value = v0 + fraction.y() * (v1 - v0);
+        const double span = (v1 - v0) / factor;
+        showValues(range, value - fraction.y() * span, value - fraction.y() * span + span);
+    }
+    moved();
+}
+
 void WxChartView::zoomIn()
 {
-    chart()->zoom(kZoomStep);
-    moved();
+    zoomAbout(kZoomStep, {0.5, 0.5});
 }
 
 void WxChartView::zoomOut()
 {
-    chart()->zoom(1.0 / kZoomStep);
+    zoomAbout(1.0 / kZoomStep, {0.5, 0.5});
+}
+
+void WxChartView::zoomToRectangle(const QRectF &rect)
+{
+    const QRectF plot = chart()->plotArea();
+    const QRectF area = chart()->mapFromScene(mapToScene(rect.toAlignedRect())).boundingRect().intersected(plot);
+    if (area.width() < 1 || area.height() < 1)
+        return;
+    const double left = (area.left() - plot.left()) / plot.width();
+    const double right = (area.right() - plot.left()) / plot.width();
+    const double bottom = (plot.bottom() - area.bottom()) / plot.height();
+    const double top = (plot.bottom() - area.top()) / plot.height();
+    const double t0 = double(m_timeAxis->min().toMSecsSinceEpoch() - origin());
+    const double t1 = double(m_timeAxis->max().toMSecsSinceEpoch() - origin());
+    showTimes(t0 + left * (t1 - t0), t0 + right * (t1 - t0));
+    for (const Range &range : std::as_const(m_ranges)) {
+        const double v0 = range.axis->min();
+        const double v1 = range.axis->max();
+        showValues(range, v0 + bottom * (v1 - v0), v0 + top * (v1 - v0));
+    }
     moved();
 }
 
 void WxChartView::scrollBy(qreal dx, qreal dy)
 {
-    chart()->scroll(dx, dy);
+    const QRectF plot = chart()->plotArea();
+    if (plot.width() <= 0 || plot.height() <= 0)
+        return;
+    const double t0 = double(m_timeAxis->min().toMSecsSinceEpoch() - origin());
+    const double t1 = double(m_timeAxis->max().toMSecsSinceEpoch() - origin());
+    const double shift = dx / plot.width() * (t1 - t0);
+    showTimes(t0 + shift, t1 + shift);
+    for (const Range &range : std::as_const(m_ranges)) {
+        const double v0 = range.axis->min();
+        const double v1 = range.axis->max();
+        const double up = dy / plot.height() * (v1 - v0);
+        showValues(range, v0 + up, v1 + up);
+    }
     moved();
 }
 
 void WxChartView::resetView()
 {
     m_userMoved = false;
-    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(origin()),
-                         QDateTime::fromMSecsSinceEpoch(origin() + kDayMs));
+    showTimes(0, double(kDayMs));
     for (const Range &range : std::as_const(m_ranges))
         applyRange(range);
     emit viewChanged();
@@ -258,7 +383,8 @@ void WxChartView::setMode(Mode mode)
 {
     m_mode = mode;
     m_panning = false;
-    setRubberBand(mode == Mode::ZoomArea ? QChartView::RectangleRubberBand : QChartView::NoRubberBand);
+    if (m_band)
+        m_band->hide();
     setCursor(mode == Mode::Pan ? Qt::OpenHandCursor : mode == Mode::ZoomArea ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
@@ -287,12 +413,28 @@ QImage WxChartView::image()
     return grab().toImage();
 }
 
+// The zoom rectangle is drawn here rather than by QChartView, whose zoom
+// would change the axes' ranges behind this class's back.
 void WxChartView::mousePressEvent(QMouseEvent *event)
 {
     if (m_mode == Mode::Pan && event->button() == Qt::LeftButton) {
         m_panning = true;
         m_panFrom = event->position();
         setCursor(Qt::ClosedHandCursor);
+        event->accept();
+        return;
+    }
+    if (m_mode == Mode::ZoomArea && event->button() == Qt::LeftButton) {
+        if (!m_band)
+            m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
+        m_bandFrom = event->position().toPoint();
+        m_band->setGeometry(QRect(m_bandFrom, QSize()));
+        m_band->show();
+        event->accept();
+        return;
+    }
+    if (m_mode == Mode::ZoomArea && event->button() == Qt::RightButton) {
+        zoomOut();
         event->accept();
         return;
     }
@@ -308,6 +450,11 @@ void WxChartView::mouseMoveEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    if (m_band && m_band->isVisible()) {
+        m_band->setGeometry(QRect(m_bandFrom, event->position().toPoint()).normalized());
+        event->accept();
+        return;
+    }
     QChartView::mouseMoveEvent(event);
 }
 
@@ -319,10 +466,19 @@ void WxChartView::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    const bool zooming = m_mode == Mode::ZoomArea;
+    if (m_band && m_band->isVisible() && event->button() == Qt::LeftButton) {
+        m_band->hide();
+        const QRect rect = QRect(m_bandFrom, event->position().toPoint()).normalized();
+        if (rect.width() >= kSmallestBand && rect.height() >= kSmallestBand)
+            zoomToRectangle(rect);
+        event->accept();
+        return;
+    }
+    if (m_mode == Mode::ZoomArea && event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     QChartView::mouseReleaseEvent(event);
-    if (zooming && chart()->isZoomed())
-        moved();
 }
 
 void WxChartView::keyPressEvent(QKeyEvent *event)
@@ -361,13 +517,18 @@ void WxChartView::keyPressEvent(QKeyEvent *event)
 
 void WxChartView::wheelEvent(QWheelEvent *event)
 {
-    if (!(event->modifiers() & Qt::ControlModifier)) {
-        QChartView::wheelEvent(event);
+    // Only Ctrl and the wheel zoom, about the pointer; the plain wheel is the
+    // window's to scroll with.
+    const int delta = event->angleDelta().y();
+    if (!(event->modifiers() & Qt::ControlModifier) || delta == 0) {
+        event->ignore();
         return;
     }
-    if (event->angleDelta().y() > 0)
-        zoomIn();
-    else if (event->angleDelta().y() < 0)
-        zoomOut();
+    const QRectF plot = chart()->plotArea();
+    const QPointF at = chart()->mapFromScene(mapToScene(event->position().toPoint()));
+    QPointF fraction(0.5, 0.5);
+    if (plot.contains(at))
+        fraction = {(at.x() - plot.left()) / plot.width(), (plot.bottom() - at.y()) / plot.height()};
+    zoomAbout(std::pow(kZoomStep, double(delta) / kWheelStep), fraction);
     event->accept();
 }

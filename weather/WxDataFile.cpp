@@ -1,7 +1,8 @@
 #include "weather/WxDataFile.h"
 
-#include "core/PrivateProfile.h"
+#include "core/LineText.h"
 #include "core/Utilities.h"
+#include "core/WholeFileWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <map>
 #include <set>
 
 namespace {
@@ -159,6 +161,7 @@ struct Tail
     QByteArray lastSection;
     std::set<qint64> used;       // numbers of non-empty values of the last section
     std::set<qint64> emptyKeys;  // numbers present with an empty value
+    qint64 firstFree = 1;        // every number below it is used
     bool endsWithLineEnd = true;
 };
 
@@ -262,23 +265,168 @@ QHash<QString, CheckedTail> &checkedTails()
     return tails;
 }
 
-// The rare case of a report for a day that is not the last section: the
-// whole file is rewritten through a temporary file, so nothing is lost.
-bool rewriteWith(const QString &path, const QString &day, const QString &value, QString *errorText)
+// Where the first section of a day lies: from its header line to the next
+// section's header (or the end), and what its keys hold.
+struct SectionSpan
 {
-    PrivateProfile profile(path);
-    if (!profile.load()) {
-        *errorText = QStringLiteral("The weather data file cannot be read");
-        return false;
-    }
-    qint64 n = 1;
-    while (!profile.value(day, kValueKey + QString::number(n)).isEmpty())
-        ++n;
-    profile.setValue(day, kValueKey + QString::number(n), value);
-    return profile.save(errorText);
+    qsizetype begin = -1;
+    qsizetype end = -1;
+    int count = 0;  // sections of that name
+    std::set<qint64> used;
+    // First line of each empty key: where its text starts and ends.
+    std::map<qint64, std::pair<qsizetype, qsizetype>> emptyKeys;
+};
+
+SectionSpan findSection(QByteArrayView bytes, const QString &day)
+{
+    SectionSpan span;
+    std::set<qint64> seen;
+    bool inside = false;
+    forEachLine(bytes, [&](QByteArrayView line, qsizetype offset) {
+        const ProfileLine parsed = parseLine(line);
+        if (parsed.kind == ProfileLine::Section) {
+            if (inside)
+                span.end = offset;
+            inside = false;
+            if (sameName(parsed.name, day) && ++span.count == 1) {
+                span.begin = offset;
+                inside = true;
+            }
+            return span.count < 2 || inside;
+        }
+        if (!inside || parsed.kind != ProfileLine::Key)
+            return true;
+        if (const qint64 n = valueNumber(parsed.name); n && seen.insert(n).second) {
+            if (!parsed.value.isEmpty())
+                span.used.insert(n);
+            else
+                span.emptyKeys[n] = {offset, offset + line.size()};
+        }
+        return true;
+    });
+    if (inside)
+        span.end = bytes.size();
+    return span;
+}
+
+void endLine(QByteArray &bytes)
+{
+    if (!bytes.isEmpty() && !isLineEnd(bytes.back()))
+        bytes += "\r\n";
+}
+
+QByteArray keyLine(qint64 n, const QByteArray &value)
+{
+    return kValueKey.toLatin1() + QByteArray::number(n) + '=' + value + "\r\n";
+}
+
+// The byte between time and report stays the single byte 0xFD whatever the
+// report holds, so that the Windows program still finds it; the two sides
+// are each Latin-1 or UTF-8 by themselves.
+QByteArray encodeValue(const QString &time, const QString &report)
+{
+    return encodeLine(time) + char(WxData::Separator) + encodeLine(report);
+}
+
+QString decodeValue(QByteArrayView value)
+{
+    const qsizetype at = value.indexOf(char(WxData::Separator));
+    if (at < 0)
+        return decodeLine(value);
+    return decodeLine(value.first(at)) + QChar(WxData::Separator) + decodeLine(value.sliced(at + 1));
 }
 
 } // namespace
+
+// The rare report for a day whose section is not simply the last one. The
+// file is rewritten through a temporary file, so nothing is lost. A day's
+// section that stands before others (a report after one dated ahead, when a
+// clock jumped) moves to the end, so that the day's later reports are cheap
+// appends again; an empty key is filled where it stands; with two sections
+// of the day, the first is the one read and takes the report.
+bool WxDataFile::rewriteWith(const QString &day, const QByteArray &value, QString *errorText)
+{
+    QByteArray out;
+    SectionSpan span;
+    {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *errorText = file.errorString();
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            *errorText = file.errorString();
+            return false;
+        }
+        span = findSection(bytes, day);
+        qint64 n = 1;
+        while (span.used.count(n))
+            ++n;
+        const QByteArray line = keyLine(n, value);
+        const QByteArrayView all(bytes);
+        out.reserve(bytes.size() + line.size() + 4);
+        if (span.count == 0) {
+            out = bytes;
+            endLine(out);
+            out += '[' + day.toLatin1() + "]\r\n" + line;
+        } else if (const auto empty = span.emptyKeys.find(n); empty != span.emptyKeys.end()) {
+            out += all.first(empty->second.first);
+            out += line.chopped(2);
+            out += all.sliced(empty->second.second);
+        } else if (span.count > 1) {
+            out += all.first(span.end);
+            endLine(out);
+            out += line;
+            out += all.sliced(span.end);
+        } else {
+            out += all.first(span.begin);
+            out += all.sliced(span.end);
+            endLine(out);
+            out += all.sliced(span.begin, span.end - span.begin);
+            endLine(out);
+            out += line;
+            span.used.insert(n);
+            span.emptyKeys.clear();  // what stays empty is numbered past
+        }
+    }
+    if (!WholeFileWriter::save(m_path, out, errorText))
+        return false;
+    if (span.count == 1 && span.emptyKeys.empty()) {
+        // The day now ends the file: the next report is an append.
+        QFile written(m_path);
+        if (written.open(QIODevice::ReadOnly)) {
+            Tail tail;
+            tail.hasSection = true;
+            tail.lastSection = day.toLatin1();
+            tail.used = std::move(span.used);
+            checkedTails().emplace(m_path, CheckedTail{written.size(), modifiedNs(written), std::move(tail)});
+        }
+    }
+    return true;
+}
+
+// Writes the whole line at the old end of the file or nothing: a part that
+// fitted would read as a report of its own ("t1" of "t105").
+bool WxDataFile::writeAtEnd(QFile &file, qint64 size, const QByteArray &line, QString *errorText)
+{
+    qint64 written = 0;
+    if (file.seek(size)) {
+        while (written < line.size()) {
+            const qint64 n = file.write(line.constData() + written, line.size() - written);
+            if (n <= 0)
+                break;
+            written += n;
+        }
+    }
+    if (written == line.size())
+        return true;
+    // The failed write left the system's reason ("No space left on device").
+    *errorText = file.error() != QFileDevice::NoError ? file.errorString()
+                                                      : QStringLiteral("The report could not be written whole");
+    file.resize(size);
+    return false;
+}
 
 WxDataFile::WxDataFile(QString path) : m_path(std::move(path)) {}
 
@@ -287,7 +435,7 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
     QString ignored;
     QString &error = errorText ? *errorText : ignored;
     const QString day = WxData::dayText(reportTime.date());
-    const QString value = WxData::timeText(reportTime) + QChar(WxData::Separator) + cleanReport(report);
+    const QByteArray value = encodeValue(WxData::timeText(reportTime), cleanReport(report));
 
     QFile file(m_path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
@@ -299,16 +447,20 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
         }
     }
     const qint64 size = file.size();
-    const auto cached = checkedTails().constFind(m_path);
-    const bool known = cached != checkedTails().cend() && cached->size == size && cached->modified == modifiedNs(file);
-    Tail tail = known ? cached->tail : Tail();
-    checkedTails().remove(m_path);
+    Tail tail;
+    bool known = false;
+    if (const auto cached = checkedTails().find(m_path); cached != checkedTails().end()) {
+        known = cached->size == size && cached->modified == modifiedNs(file);
+        if (known)
+            tail = std::move(cached->tail);  // a day of reports: not copied at every store
+        checkedTails().erase(cached);
+    }
     if (!known && size > 0 && !readTail(file, size, &tail, &error))
         return false;
 
     QByteArray line;
-    qint64 n = 1;
     const bool newSection = !tail.hasSection || !sameName(tail.lastSection, day);
+    qint64 n = newSection ? 1 : tail.firstFree;
     if (!newSection) {
         while (tail.used.count(n))
             ++n;
@@ -316,17 +468,16 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
         // an earlier section of the same name is the one that is read.
         if (tail.emptyKeys.count(n) || (!known && sectionCount(m_path, day) > 1)) {
             file.close();
-            return rewriteWith(m_path, day, value, &error);
+            return rewriteWith(day, value, &error);
         }
-        line = (kValueKey + QString::number(n) + u'=' + value).toLatin1() + "\r\n";
+        line = keyLine(n, value);
     } else {
         // A new day, unless the day's section stands earlier in the file.
         if (tail.hasSection && sectionCount(m_path, day) > 0) {
             file.close();
-            return rewriteWith(m_path, day, value, &error);
+            return rewriteWith(day, value, &error);
         }
-        line = (u'[' + day + QStringLiteral("]\r\n") + kValueKey + QStringLiteral("1=") + value).toLatin1()
-               + "\r\n";
+        line = '[' + day.toLatin1() + "]\r\n" + keyLine(1, value);
     }
     if (!tail.endsWithLineEnd)
         line.prepend("\r\n");  // a line cut short by a crash stays a line of its own
@@ -337,13 +488,13 @@ bool WxDataFile::append(const QDateTime &reportTime, const QString &report, QStr
     }
 
     // One write at the end: whatever happens, the lines before stay as they were.
-    if (!file.seek(size) || file.write(line) != line.size()) {
-        error = file.errorString();
+    if (!writeAtEnd(file, size, line, &error))
         return false;
-    }
     tail.used.insert(n);
+    tail.firstFree = n + 1;
     tail.endsWithLineEnd = true;
-    checkedTails().insert(m_path, {size + line.size(), modifiedNs(file), std::move(tail)});
+    // Moved in: a copy of a long day's numbers at every store would grow with the day.
+    checkedTails().emplace(m_path, CheckedTail{size + line.size(), modifiedNs(file), std::move(tail)});
     return true;
 }
 
@@ -364,6 +515,9 @@ QStringList WxDataFile::days() const
             days << name;
         return true;
     });
+    // A section moved to the end (see rewriteWith) is still listed in its place.
+    std::stable_sort(days.begin(), days.end(),
+                     [](const QString &a, const QString &b) { return WxData::dayDate(a) < WxData::dayDate(b); });
     return days;
 }
 
@@ -395,7 +549,7 @@ QStringList WxDataFile::dayValues(const QString &day) const
         const QByteArrayView value = values.value(n);
         if (value.isEmpty())
             break;
-        out << QString::fromLatin1(value.first(std::min<qsizetype>(value.size(), MaxValueLength)));
+        out << decodeValue(value).left(MaxValueLength);
     }
     return out;
 }

@@ -2,12 +2,15 @@
 
 #include <QDateTime>
 #include <QString>
+
+class QFile;
 #include <QStringList>
 
 // One station's weather data file (.kew): a profile text file with one
 // section per day, "[dd/MM/yyyy]", and keys "Value1", "Value2", ... in order
 // of arrival. Each value is the report's date and time, the byte 0xFD and the
-// report. Latin-1, CR LF; files from the Windows program read as they are.
+// report, each side in Latin-1 or, when it does not fit, UTF-8. CR LF; files
+// from the Windows program read as they are.
 //
 // Storing appends one line at the end of the file when the day's section is
 // the last one (always so for live traffic), so a year of reports costs no
@@ -21,9 +24,10 @@ public:
 
     // Stores one report under the first "Value" number of its day that is
     // missing or empty. CR LF pairs are removed and the report is trimmed.
+    // A failed store leaves the file as it was and gives the system's reason.
     bool append(const QDateTime &reportTime, const QString &report, QString *errorText = nullptr);
 
-    // The section names in file order, each once.
+    // The section names, each once, in date order (names that are no date first).
     QStringList days() const;
     // "value1", "value2", ... of the day's section up to the first that is
     // missing or empty, each cut to what a profile read returns.
@@ -37,6 +41,9 @@ public:
     static constexpr int MaxValueLength = 1023;
 
 private:
+    bool rewriteWith(const QString &day, const QByteArray &value, QString *errorText);
+    static bool writeAtEnd(QFile &file, qint64 size, const QByteArray &line, QString *errorText);
+
     QString m_path;
 };
 

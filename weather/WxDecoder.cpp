@@ -1,5 +1,6 @@
 #include "weather/WxDecoder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -47,6 +48,15 @@ float lettered(const QString &report, std::initializer_list<char16_t> letters, i
     return kWxAbsent;
 }
 
+// A field of the direction/speed form; dots or blanks in it are no reading.
+float fixedField(const QString &report, qsizetype start, qsizetype length)
+{
+    const QStringView field = QStringView(report).mid(start - 1, length);
+    if (std::none_of(field.begin(), field.end(), isDigit))
+        return kWxAbsent;
+    return toReading(leadingNumber(field));
+}
+
 float pressureFromSent(float sent)
 {
     float millibars = sent / 10.0f;
@@ -87,7 +97,9 @@ double leadingNumber(QStringView text)
     };
     skipBlanks();
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        number += char(text[i].unicode());
+        // from_chars takes no "+".
+        if (text[i] == u'-')
+            number += '-';
         ++i;
     }
     bool digits = false;
@@ -140,16 +152,19 @@ float GetValue(const QString &report, qsizetype start)
     if (start < 1)
         return kWxAbsent;
     qsizetype stop = start;
-    bool found = false;
+    bool digit = false;
     while (stop <= report.size()) {
         const QChar c = report[stop - 1];
         const bool blank = isBlank(c);
-        if (!blank && !IsNumeric(QStringView(&c, 1), true))
+        // Blanks before the number pad it; after it they end it, so a
+        // comment's figures are not joined on.
+        if (blank ? digit : !IsNumeric(QStringView(&c, 1), true))
             break;
-        found = found || !blank;
+        digit = digit || isDigit(c);
         ++stop;
     }
-    if (!found)
+    // Dots or blanks in place of a number stand for a sensor the station lacks.
+    if (!digit)
         return kWxAbsent;
     const double value = leadingNumber(QStringView(report).mid(start - 1, stop - start));
     return std::signbit(value) && value == 0.0 ? 0.0f : toReading(value);
@@ -200,8 +215,8 @@ WxReadings decodeWxReport(const QString &report)
     }
 
     if (report.mid(at + 2, 1) == QLatin1String("/")) {
-        r.direction = toReading(leadingNumber(QStringView(report).mid(at - 1, 3)));
-        r.speed = toReading(leadingNumber(QStringView(report).mid(at + 3, 3)));
+        r.direction = fixedField(report, at, 3);
+        r.speed = fixedField(report, at + 4, 3);
     } else {
         r.direction = lettered(report, {u'c'});
         r.speed = lettered(report, {u's'});
@@ -216,7 +231,7 @@ WxReadings decodeWxReport(const QString &report)
     if (r.humidity == 0.0f)
         r.humidity = 100.0f;
     static const QString *const rainLabels[] = {&kRainToday, &kRainLast24Hours, &kRainLastHour};
-    if (rainLetter >= 0)
+    if (rainLetter >= 0 && r.rain != kWxAbsent)
         r.rainLabel = *rainLabels[rainLetter];
     if (r.rain != kWxAbsent)
         r.rain = toReading(double(r.rain / 100.0f) * 25.4);

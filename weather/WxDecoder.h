@@ -25,7 +25,7 @@ struct WxReadings
     float temperature = kWxAbsent;  // degrees Fahrenheit as sent
     float humidity = kWxAbsent;     // percent
     float rain = kWxAbsent;         // millimetres
-    QString rainLabel;              // which letter gave the rain; empty when none did
+    QString rainLabel;              // which letter gave the rain; empty when no rain was read
     float pressure = kWxAbsent;     // millibars
     float dewPointC = kWxAbsent;
     float windChillC = kWxAbsent;   // whole degrees
@@ -41,8 +41,9 @@ struct WxReadings
 bool IsNumeric(QStringView character, bool allowSigns);
 
 // The number at the 1-based position start: characters are taken while they
-// are numeric (signs allowed) or blank; -9999 when none of them was other
-// than a blank. A number too large for single precision counts as absent.
+// are numeric (signs allowed), or blank until the first digit; -9999 when no
+// digit was among them, since stations send dots or blanks for a sensor they
+// lack. A number too large for single precision counts as absent.
 float GetValue(const QString &report, qsizetype start);
 
 // The leading number of a text the way the classic Val() reads it: blanks

@@ -97,29 +97,36 @@ void frmWx::buildCharts()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
 
+    // Each value axis takes readings somewhat beyond any real one, in either
+    // unit; only garbage from the air falls outside.
     TChartTemp = new WxChartView(QStringLiteral("TChartTemp"), kTemperatureTab);
-    m_temperatureAxis = TChartTemp->addValueAxis(kTemperatureC, QStringLiteral("°C"), Qt::AlignLeft);
-    m_humidityAxis = TChartTemp->addValueAxis(QStringLiteral("Humidity %"), QStringLiteral("%"), Qt::AlignRight);
+    m_temperatureAxis = TChartTemp->addValueAxis(kTemperatureC, QStringLiteral("°C"), Qt::AlignLeft, -500, 500);
+    m_humidityAxis =
+        TChartTemp->addValueAxis(QStringLiteral("Humidity %"), QStringLiteral("%"), Qt::AlignRight, 0, 100);
     m_temperature = TChartTemp->addSeries(QStringLiteral("Temperature"), kRed, m_temperatureAxis, 1);
     m_dewPoint = TChartTemp->addSeries(QStringLiteral("Dew Point"), kGreen, m_temperatureAxis, 1);
     m_windChill = TChartTemp->addSeries(QStringLiteral("Wind Chill"), kYellow, m_temperatureAxis, 0);
     m_humidity = TChartTemp->addSeries(QStringLiteral("Humidity"), kBlue, m_humidityAxis, 0);
 
     tChartWind = new WxChartView(QStringLiteral("tChartWind"), kWindTab);
-    m_windAxis = tChartWind->addValueAxis(QStringLiteral("Wind Speed mph"), QStringLiteral("mph"), Qt::AlignLeft);
+    m_windAxis =
+        tChartWind->addValueAxis(QStringLiteral("Wind Speed mph"), QStringLiteral("mph"), Qt::AlignLeft, 0, 500);
     m_speed = tChartWind->addSeries(QStringLiteral("Wind Speed"), kRed, m_windAxis, 0);
     m_gust = tChartWind->addSeries(QStringLiteral("Gust"), kRed, m_windAxis, 0, false, Qt::DashLine);
 
     tChartPressure = new WxChartView(QStringLiteral("tChartPressure"), kPressureTab);
-    m_pressureAxis = tChartPressure->addValueAxis(QStringLiteral("Pressure mb"), QStringLiteral("mb"), Qt::AlignLeft);
+    m_pressureAxis =
+        tChartPressure->addValueAxis(QStringLiteral("Pressure mb"), QStringLiteral("mb"), Qt::AlignLeft, 0, 2000);
     m_pressure = tChartPressure->addSeries(QStringLiteral("Pressure"), kRed, m_pressureAxis, 1);
 
     TChartRain = new WxChartView(QStringLiteral("TChartRain"), kRainTab);
-    m_rainAxis = TChartRain->addValueAxis(QStringLiteral("Rain mm"), QStringLiteral("mm"), Qt::AlignLeft);
+    m_rainAxis =
+        TChartRain->addValueAxis(QStringLiteral("Rain mm"), QStringLiteral("mm"), Qt::AlignLeft, 0, 10000);
     m_rain = TChartRain->addSeries(kRainSeries, kRed, m_rainAxis, 2);
 
     TChartWindDir = new WxChartView(QStringLiteral("TChartWindDir"), kDirectionTab);
-    m_directionAxis = TChartWindDir->addValueAxis(QStringLiteral("Wind Direction °"), QStringLiteral("°"), Qt::AlignLeft);
+    m_directionAxis = TChartWindDir->addValueAxis(QStringLiteral("Wind Direction °"), QStringLiteral("°"),
+                                                   Qt::AlignLeft, 0, 360);
     WxChartView::setFixedTicks(m_directionAxis, 45);
     m_direction = TChartWindDir->addSeries(QStringLiteral("Wind Direction"), kRed, m_directionAxis, 0, true);
     TChartWindDir->setValueRange(m_directionAxis, false, 0, 360);

@@ -1,6 +1,8 @@
 // Painting the host map on a busy day: 50,000 stations in view and the
 // drawings a feed of 500 frames a second leaves after 24 hours when every
 // tenth frame carries PHG and the station list plots each one.
+#include "BusyMap.h"
+
 #include "host/EmbeddedHostMap.h"
 #include "host/StationDatabase.h"
 
@@ -13,8 +15,6 @@
 
 namespace {
 
-constexpr double HomeLat = 51.5, HomeLon = -0.125;
-constexpr int Stations = 50000;
 constexpr qint64 FramesPerDay = 500LL * 86400;
 
 struct BusyMap
@@ -28,24 +28,8 @@ struct BusyMap
     {
         map.setHome(QStringLiteral("G0HOM"), HomeLat, HomeLon);
         map.setSize({800, 600});
-        database.setOwnStation(QStringLiteral("G0HOM"), HomeLat * 60, HomeLon * 60, u'/', u'-');
+        addStations(database, &positions);
         QRandomGenerator random(7);
-        database.reserve(Stations + 1);
-        const char symbols[] = {'-', '>', '_', '#', 'k', 'y', '&'};
-        // Spread over the default view, the worst case: every one is drawn.
-        for (int i = 0; i < Stations; ++i) {
-            const double lat = HomeLat - 0.72 + random.generateDouble() * 1.44;
-            const double lon = HomeLon - 1.15 + random.generateDouble() * 2.3;
-            positions.append({lon * 60, lat * 60});
-            const QString line = QStringLiteral("B%1>APRS:!%2N/%3W%4")
-                                     .arg(i, 6, 10, QChar(u'0'))
-                                     .arg(QStringLiteral("%1%2").arg(int(lat)).arg((lat - int(lat)) * 60, 5, 'f', 2, QChar(u'0')))
-                                     .arg(QStringLiteral("%1%2").arg(int(-lon), 3, 10, QChar(u'0')).arg((-lon - int(-lon)) * 60, 5, 'f', 2, QChar(u'0')))
-                                     .arg(QChar(symbols[i % 7]));
-            Tnc2Frame frame;
-            if (parseTnc2(line, &frame))
-                database.applyFrame(frame, QStringLiteral("2026-12-07 20:00:00"), 1);
-        }
         // A day of PHG circles: every tenth frame, from any station, each
         // plotted where the station is; the map keeps what it keeps.
         map.setPenSetting(2);
@@ -55,6 +39,7 @@ struct BusyMap
             map.drawCircle(float(at.x()), float(at.y()), 12.79f, 0xFF0000, 1.0f, 6.28, 1.0f);
             ++circlesDrawn;
         }
+        settle(map);
     }
 };
 
@@ -95,13 +80,12 @@ void BM_MapPaintViewMoved(benchmark::State &state)
     state.counters["drawings"] = busy.map.drawingCount();
 }
 
-// The parts of a fresh paint: the Earth and graticule, the drawings.
+// The parts of a fresh paint: the tiles and graticule, the drawings.
 void BM_MapBackgroundFresh(benchmark::State &state)
 {
-    MapProjection projection;
-    projection.setSize({800, 600});
-    projection.setHome(HomeLat, HomeLon);
-    MapBackground background;
+    BusyMap &busy = busyMap();
+    MapProjection projection = busy.map.projection();
+    MapBackground background(busy.map.tiles());
     double step = 1;
     for (auto _ : state) {
         projection.panBy(QPointF(step, 0));

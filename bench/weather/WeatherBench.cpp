@@ -81,6 +81,33 @@ void BM_StoreIntoYearFile(benchmark::State &state)
 }
 BENCHMARK(BM_StoreIntoYearFile)->ArgName("cold")->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
+// The year file ends with a section dated a year ahead (a clock that once
+// jumped): every report of the day after it lands in an earlier section.
+void BM_StoreBeforeSectionDatedAhead(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("G4KWA.kew"));
+    writeYear(path);
+    const QDate lastDay = kFirstDay.addDays(kDays - 1);
+    {
+        QFile file(path);
+        if (file.open(QIODevice::Append))
+            file.write('[' + WxData::dayText(lastDay.addYears(1)).toLatin1() + "]\r\nValue1=x\xFD_t050\r\n");
+    }
+    WxDataFile file(path);
+    qint64 n = 0;
+    for (auto _ : state) {
+        const QDateTime when(lastDay, QTime(23, 59, 59));
+        if (!file.append(when, reportAt(int(n++ % kPerDay) * 5))) {
+            state.SkipWithError("a report could not be stored");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["file_MB"] = double(QFileInfo(path).size()) / (1024 * 1024);
+}
+BENCHMARK(BM_StoreBeforeSectionDatedAhead)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
 // Reading the day from the year file, decoding it and filling the series;
 // with draw, also painting the temperature chart as the user sees it.
 void BM_ChartOneDay(benchmark::State &state)

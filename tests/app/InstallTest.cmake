@@ -20,6 +20,8 @@ foreach(f bin/kestrel bin/kestrel-tool bin/kestrel-install-demo
           share/icons/hicolor/48x48/apps/kestrel.png
           share/icons/hicolor/256x256/apps/kestrel.png
           share/man/man1/kestrel-tool.1
+          share/man/man1/kestrel.1
+          share/metainfo/org.example.kestrel.metainfo.xml
           share/kestrel/defaults/Observer/ObserverLocations.txt
           share/kestrel/demo-host/UIVIEW32.INI)
   if(NOT EXISTS "${PREFIX}/${f}")
@@ -62,6 +64,19 @@ endif()
 foreach(f installed-marker.txt Observer/ObserverLocations.txt)
   if(NOT EXISTS "${data}/${f}")
     message(FATAL_ERROR "the installed program did not install ${f} from its share folder:\n${err}")
+  endif()
+endforeach()
+
+# The installed demo installer runs the installed tool on the installed demo.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env KESTREL_DATA_DIR=${data} KESTREL_CONFIG_DIR=${config}
+    "${PREFIX}/bin/kestrel-install-demo"
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "installed kestrel-install-demo failed (${rc}):\n${err}")
+endif()
+foreach(f DemoHost/UIVIEW32.INI Keps/Keps.txt WxData/G4KWA.kew)
+  if(NOT EXISTS "${data}/${f}")
+    message(FATAL_ERROR "the installed demo installer did not write ${f}:\n${out}")
   endif()
 endforeach()
 file(REMOVE_RECURSE "${PREFIX}")

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -82,4 +84,74 @@ TEST_F(CaptureInProgram, CapturesOfTheHostMapAreCountedListedCopiedAndSaved)
     main->tool("ID_Capture")->trigger();
     EXPECT_EQ(main->activeChild()->windowTitle(), "Screen Capture 2");
     EXPECT_EQ(prompts.texts(), QStringList({frmCapture::CopyQuestion}));  // and nothing else
+}
+
+// Numbers come from the count of open captures, but never one an open
+// capture still wears; the window list ticks the active capture, also once a
+// dialog has come and gone.
+TEST_F(CaptureInProgram, OpenCapturesNeverShareANumberAndTheTickFollowsTheActiveOne)
+{
+    auto open = [this] {
+        main->tool("ID_Capture")->trigger();
+        return activeCapture();
+    };
+    auto ticked = [this] {
+        QStringList names;
+        for (QAction *action : main->windowMenu()->actions())
+            if (action->isChecked())
+                names << action->objectName();
+        return names;
+    };
+    auto entries = [this](const QString &caption) {
+        int count = 0;
+        for (QAction *action : main->windowMenu()->actions())
+            count += action->objectName() == caption;
+        return count;
+    };
+    main->activateWindow();  // as on a desktop
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    frmCapture *first = open();
+    frmCapture *second = open();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    frameOf(first)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(main->capturesOpened(), 1);
+
+    frmCapture *third = open();
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(second->windowTitle(), "Screen Capture 2");
+    EXPECT_EQ(third->windowTitle(), "Screen Capture 3") << "2 is still open";
+    EXPECT_EQ(main->capturesOpened(), 2);
+    EXPECT_EQ(entries("Screen Capture 2"), 1);
+    EXPECT_EQ(entries("Screen Capture 3"), 1);
+    EXPECT_EQ(ticked(), QStringList({"Screen Capture 3"}));
+
+    main->mdiArea()->setActiveSubWindow(frameOf(second));
+    EXPECT_EQ(ticked(), QStringList({"Screen Capture 2"}));
+
+    // A dialog comes and goes; then another program takes the focus and
+    // gives it back.
+    QTimer::singleShot(0, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    main->tool("ID_About...")->trigger();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_EQ(main->activeChild(), second);
+    EXPECT_EQ(ticked(), QStringList({"Screen Capture 2"}));
+    QEvent away(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(qApp, &away);
+    QEvent back(QEvent::ApplicationActivate);
+    QCoreApplication::sendEvent(qApp, &back);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(main->activeChild(), second) << "the active window is the same again";
+    EXPECT_EQ(ticked(), QStringList({"Screen Capture 2"}));
+
+    // With none open the count starts again.
+    frameOf(second)->close();
+    frameOf(third)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(open()->windowTitle(), "Screen Capture 1");
 }

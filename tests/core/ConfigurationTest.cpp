@@ -35,6 +35,29 @@ TEST(Configuration, MissingKeysGiveTheDefaults)
     EXPECT_EQ(c.mainWidth, 6500.0f);
 }
 
+TEST(Configuration, InFahrenheitTheDefaultTemperatureScaleIsTheCelsiusOneConverted)
+{
+    struct Case
+    {
+        const char *centigrade, *tempMin, *tempMax;
+        qint16 min, max;
+    } const cases[] = {
+        {"False", nullptr, nullptr, 32, 86},
+        {"False", "10", nullptr, 10, 86},  // a stored limit is the user's, in the user's unit
+        {"True", nullptr, nullptr, 0, 30},
+    };
+    for (const Case &c : cases) {
+        MemorySettingsStore store;
+        store.write("Kestrel", "Wx", "Centigrade", c.centigrade);
+        if (c.tempMin)
+            store.write("Kestrel", "Wx", "TempMin", c.tempMin);
+        Configuration config;
+        config.read(store, nullptr);
+        EXPECT_EQ(config.tempMin, c.min) << c.centigrade;
+        EXPECT_EQ(config.tempMax, c.max) << c.centigrade;
+    }
+}
+
 TEST(Configuration, BadTextsLeaveTheInitialValueNotTheDefault)
 {
     MemorySettingsStore store;

@@ -43,6 +43,19 @@ TEST(PrivateProfile, SlashInSectionNameAndLatin1BytesSurvive)
     EXPECT_EQ(readFile(path), QByteArray("[07/12/2026]\r\n12:00=a\xfd" "b\xfe\r\n"));
 }
 
+// A value typed in another script comes back as typed; lines the Windows
+// program wrote in Latin-1 still read as Latin-1.
+TEST(PrivateProfile, LinesBeyondLatin1AreWrittenInUtf8AndReadBack)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "\xEF\xBB\xBF[Satellite]\rObserver=Gr\xFC\xDF" "e\r");
+    const QString russian = QStringLiteral("\u041C\u043E\u0441\u043A\u0432\u0430");
+    EXPECT_EQ(PrivateProfile::readString(path, "Satellite", "Observer"), QStringLiteral("Gr\u00FC\u00DFe"));
+    ASSERT_TRUE(PrivateProfile::writeString(path, "Satellite", "Second", russian));
+    EXPECT_EQ(PrivateProfile::readString(path, "Satellite", "Second"), russian);
+    EXPECT_EQ(readFile(path), "[Satellite]\r\nObserver=Gr\xFC\xDF" "e\r\nSecond=" + russian.toUtf8() + "\r\n");
+}
+
 TEST(PrivateProfile, UpdatesInPlaceAddsAfterLastKeyAndKeepsComments)
 {
     QTemporaryDir dir;

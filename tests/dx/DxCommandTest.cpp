@@ -71,3 +71,16 @@ TEST(DxListCommand, PrintsTwelveFieldsPerSpot)
     runTool({"dxlist", dir.filePath("none.ked")}, &code);
     EXPECT_EQ(code, 1);
 }
+
+// Fields hold text from the air: a tab would shift the columns and an escape
+// sequence would drive the terminal.
+TEST(DxListCommand, ControlCharactersAndTabsAreShownEscaped)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "spots.ked",
+                                   "K1ABC|1|spot|14025.0|0|0|0|20M|F5KIG|2000Z|CW\tloud \x1b[2J|2026-07-01 10:00:05\r\n");
+    const QByteArray out = runTool({"dxlist", path});
+    EXPECT_EQ(out.count('\t'), 11);
+    EXPECT_TRUE(out.contains("CW\\x09loud \\x1b[2J")) << out.constData();
+    EXPECT_FALSE(out.contains('\x1b'));
+}

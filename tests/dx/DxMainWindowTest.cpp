@@ -9,6 +9,7 @@
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
 #include "dx/DxTabStrip.h"
+#include "core/LoadingDialog.h"
 #include "dx/frmDx.h"
 #include "host/EmbeddedHost.h"
 #include "host/EmbeddedHostMap.h"
@@ -17,6 +18,9 @@
 #include "TempDirs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -196,6 +200,87 @@ TEST_F(DxOnDemoHost, TheWindowListNamesItWhateverItsCaptionAndItCannotBeClosed)
         }
     }
     EXPECT_TRUE(frame->isVisible());
+}
+
+
+// The prefix load's progress window is modal while it runs. However the load
+// ends (done, Cancel, Esc), the window goes and nothing modal stays behind,
+// and loading again and again does not pile windows up.
+TEST_F(DxOnDemoHost, ThePrefixLoadWindowGoesWhenTheLoadEndsOrIsCancelled)
+{
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    auto loadingWindows = [](bool visibleOnly) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        int count = 0;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (qobject_cast<LoadingDialog *>(window) && (!visibleOnly || window->isVisible()))
+                ++count;
+        return count;
+    };
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the load at start";
+    EXPECT_EQ(loadingWindows(false), 0);
+
+    enum class End { Done, CancelButton, Escape };
+    const struct
+    {
+        End end;
+        bool notifying;
+    } cases[] = {{End::Done, true}, {End::CancelButton, false}, {End::Escape, false}, {End::Done, true},
+                 {End::Done, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.end));
+        dx->chkAllowSpotNotification->setChecked(false);
+        bool sawModal = false;
+        QTimer::singleShot(0, [&] {
+            auto *loading = qobject_cast<LoadingDialog *>(QApplication::activeModalWidget());
+            sawModal = loading && loading->windowTitle() == "Loading DX Prefix Details";
+            if (!loading)
+                return;
+            if (c.end == End::CancelButton)
+                loading->cancelButton()->click();
+            else if (c.end == End::Escape)
+                QTest::keyClick(loading, Qt::Key_Escape);
+        });
+        dx->chkAllowSpotNotification->setChecked(true);
+        EXPECT_TRUE(sawModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(loadingWindows(true), 0);
+        EXPECT_EQ(loadingWindows(false), 0);
+        EXPECT_EQ(dx->chkAllowSpotNotification->isChecked(), c.notifying);
+        EXPECT_EQ(dx->monitor().prefixIndex().size() > 0, c.notifying);
+    }
+}
+
+
+// A re-spot that moves a station to another band takes it off the band tab
+// being looked at, at once. (Bands the demo's spots never reach, so that no
+// other spot refreshes the tab.)
+TEST_F(DxOnDemoHost, AReSpotOnAnotherBandRefreshesTheShownTab)
+{
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    main->tool("ID_DXClusterDisplay")->trigger();
+    auto *host = qobject_cast<EmbeddedHost *>(shared().host);
+    ASSERT_NE(host, nullptr);
+    auto shown = [&](const char *band) {
+        QCoreApplication::processEvents();
+        return dx->SSActiveTabs1->currentIndex() == dx->tabIndex(band)
+               && dx->txtSpots->toPlainText().contains("ZS6QQQ");
+    };
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     70200.0  ZS6QQQ       CW                             1200Z"));
+    dx->SSActiveTabs1->setCurrentIndex(dx->tabIndex("4M"));
+    ASSERT_TRUE(shown("4M"));
+
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:    432100.0  ZS6QQQ       CW                             1201Z"));
+    EXPECT_FALSE(shown("4M")) << "the 4M tab no longer lists it";
+    EXPECT_EQ(dx->windowTitle(), "DX List (4M - 0 Station)");
+    dx->SSActiveTabs1->setCurrentIndex(dx->tabIndex("70cms"));
+    EXPECT_TRUE(shown("70cms"));
+
+    // And back, while 70cms is on screen.
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     70300.0  ZS6QQQ       CW                             1202Z"));
+    EXPECT_FALSE(shown("70cms"));
 }
 
 } // namespace

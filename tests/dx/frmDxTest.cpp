@@ -1,5 +1,6 @@
 #include "DxWindowFixture.h"
 
+#include "dx/DxListFile.h"
 #include "dx/DxRows.h"
 
 #include <QApplication>
@@ -352,6 +353,44 @@ TEST_F(DxWindowTest, SaveWritesOneLinePerSpotAndACancelWritesNothing)
     dx->SaveDxList();
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.texts()[0].startsWith("Error in ERROR_SaveDxList : "));
+}
+
+// Names beyond Latin-1 come back as typed through every DX file, and a
+// prefix.txt or band file saved with CR-only line ends reads whole.
+TEST_F(DxWindowTest, TextBeyondLatin1AndCrOnlyLineEndsAreKept)
+{
+    const QString ivory = QStringLiteral("C\u00F4te d\u2019Ivoire");
+    writePrefixFile("\xEF\xBB\xBF; saved with CR line ends\r"
+                    "EA,EB:Espa\xF1" "a:EU:37:14:1:40.40N:3.70W\r"
+                    "TU:" + ivory.toUtf8() + ":AF:46:35:0:7.50N:5.50W\r");
+    QFile bands(BandTable::defaultPath());
+    ASSERT_TRUE(bands.open(QIODevice::WriteOnly));
+    bands.write("\xEF\xBB\xBF' comment\r7000|7100|40M\r14000|14350|20M\r");
+    bands.close();
+    open();
+    dx->chkAllowSpotNotification->setChecked(true);
+    QAbstractItemModel *list = dx->lstMonitor->model();
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->index(0, 0).data().toString(), "EA,EB");
+    EXPECT_EQ(list->index(0, 1).data().toString(), QStringLiteral("Espa\u00F1a"));
+    EXPECT_EQ(list->index(1, 1).data().toString(), ivory);
+    EXPECT_EQ(bandTable().bands(), QList<BandDetail>({{7000, 7100, "40M"}, {14000, 14350, "20M"}}));
+
+    const QString russian = QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442");
+    add(QStringLiteral("DX de F5KIG:      7015.0  UA9KXK       CW ") + russian + QStringLiteral("                      2000Z"),
+        "UA9KXK", "7015.0");
+    prompts.fileAnswers.enqueue(dirs.data() + "/spots.ked");
+    dx->SaveDxList();
+    QList<QStringList> rows;
+    ASSERT_TRUE(DxListFile::read(dirs.data() + "/spots.ked", &rows, nullptr, nullptr));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_TRUE(rows[0][10].startsWith(QStringLiteral("CW ") + russian)) << rows[0][10].toStdString();
+
+    // A band renamed in the options reaches the file and the next start.
+    bandTable().setBands({{14000, 14350, QStringLiteral("20 \u043C")}});
+    dx->close();
+    open();
+    EXPECT_NE(tab(QStringLiteral("20 \u043C")), -1);
 }
 
 TEST_F(DxWindowTest, UnloadingWritesTheBandTable)

@@ -6,13 +6,20 @@
 
 #include "orbiter/ElementSet.h"
 #include "orbiter/Sgp4.h"
+#include "satellites/ElementChecksum.h"
 #include "satellites/KepsFile.h"
+
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const KepsReadResult read = readKeps(bytes);
     for (const KepsElementSet &set : read.sets) {
+        // Whatever the encoding of the names, only whole, checked sets get through.
+        if (set.name.isEmpty() || !ElementChecksum::valid(set.line1.toStdString())
+            || !ElementChecksum::valid(set.line2.toStdString()))
+            std::abort();
         orbiter::ElementSet elements;
         if (!orbiter::parseElementSet(set.line1.toLatin1().toStdString(), set.line2.toLatin1().toStdString(), elements))
             continue;

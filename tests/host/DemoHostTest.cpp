@@ -1,13 +1,20 @@
 // The shipped demo host folder: every file is readable by the host, the
 // traffic gives the stations the demo promises, and the map shows them.
-// Set KESTREL_HOST_SCREENSHOT=/path/shot.png to keep a picture of the map.
+// Set KESTREL_HOST_SCREENSHOT=/path/shot.png to keep a picture of the map,
+// and KESTREL_TILE_SHOTS=/folder for pictures of it on test tiles.
+#include "MbTilesFile.h"
+#include "TileServer.h"
+
+#include "core/PrivateProfile.h"
 #include "host/EmbeddedHost.h"
 #include "host/EmbeddedHostMap.h"
+#include "host/HostMapTiles.h"
 #include "host/HostMapWindow.h"
 #include "host/Tnc2.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineF>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +39,14 @@ QStringList replayLines(const QString &name)
     return lines;
 }
 
+void copyDemo(const QTemporaryDir &copy)
+{
+    for (const QString &name : QDir(DemoFolder).entryList(QDir::Files)) {
+        QFile::copy(DemoFolder + u'/' + name, copy.filePath(name));
+        QFile(copy.filePath(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
 TEST(DemoHost, FolderServesAsAHostFolderAndItsTrafficFillsTheMap)
 {
     for (const char *file : {"UIVIEW32.INI", "STATIONS.INI", "prefix.txt", "uiview32.exe", "KestrelHost.ini",
@@ -39,8 +54,7 @@ TEST(DemoHost, FolderServesAsAHostFolderAndItsTrafficFillsTheMap)
         ASSERT_TRUE(QFile::exists(DemoFolder + u'/' + QLatin1String(file))) << file;
 
     QTemporaryDir copy;
-    for (const QString &name : QDir(DemoFolder).entryList(QDir::Files))
-        QFile::copy(DemoFolder + u'/' + name, copy.filePath(name));
+    copyDemo(copy);
     EmbeddedHost::Options options;
     options.showWindow = false;
     options.startFeeds = false;
@@ -109,6 +123,86 @@ TEST(DemoHost, FolderServesAsAHostFolderAndItsTrafficFillsTheMap)
     if (!path.isEmpty()) {
         EXPECT_TRUE(shot.save(path));
     }
+}
+
+// The demo area on test tiles that ring every station: from a tile server
+// and from an offline file, at a county's, a town's and a street's zoom.
+TEST(DemoHost, TestTilesLieUnderTheStationsAligned)
+{
+    qunsetenv("KESTREL_WORK_OFFLINE");
+    const QString shots = qEnvironmentVariable("KESTREL_TILE_SHOTS");
+    for (const bool fromFile : {false, true})
+        for (const int zoom : {6, 10, 14}) {
+            SCOPED_TRACE(testing::Message() << (fromFile ? "file" : "server") << " zoom " << zoom);
+            TileServer server;
+            server.ringRadius = 12;
+            QTemporaryDir copy;
+            copyDemo(copy);
+            ASSERT_TRUE(PrivateProfile::writeString(copy.filePath(HostConfig::FileName), QStringLiteral("Map"),
+                                                    QStringLiteral("TileServer"),
+                                                    fromFile ? QString() : server.urlTemplate()));
+            EmbeddedHost::Options options;
+            options.showWindow = false;
+            options.startFeeds = false;
+            EmbeddedHost host(copy.path(), options);
+            for (const QString &line : replayLines(QStringLiteral("DemoTraffic.txt")))
+                host.hearLine(line);
+            for (int i = 0; i < host.database().size(); ++i) {
+                const StationDatabase::Entry &e = host.database().at(i);
+                if (e.hasPosition)
+                    server.marks.append({e.latitude / 60.0, e.longitude / 60.0});
+            }
+            HostMapWindow *window = host.window();
+            window->resize(1000, 760);
+            window->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+            EmbeddedHostMap *map = host.hostMap();
+            map->projection().reset();
+            map->projection().setZoom(zoom);
+            if (fromFile) {
+                const QString file = copy.filePath(QStringLiteral("demo.mbtiles"));
+                ASSERT_TRUE(MbTilesFile::write(file, server, {zoom}, map->projection()));
+                QString reason;
+                ASSERT_TRUE(host.mapTiles()->openOfflineMap(file, &reason)) << reason.toStdString();
+            }
+            map->renderImage();
+            ASSERT_TRUE(QTest::qWaitFor([map] { return map->tiles()->waiting() == 0; }, 10000));
+            const QImage image = map->renderImage();
+            EXPECT_EQ(server.requests() == 0, fromFile);
+
+            // Each station in view with room about it sits in the middle of
+            // its ring (a label may hide part of it: one of four points will do).
+            QList<QPointF> shown;
+            for (const QPointF &mark : std::as_const(server.marks))
+                shown.append(map->projection().toPixel(mark.x(), mark.y()));
+            int alone = 0, ringed = 0;
+            const int r = server.ringRadius;
+            for (const QPointF &at : std::as_const(shown)) {
+                if (!QRectF(20, 20, image.width() - 40, image.height() - 40).contains(at)
+                    || std::count_if(shown.cbegin(), shown.cend(), [&at](QPointF other) {
+                           return QLineF(at, other).length() < 60;
+                       }) > 1)
+                    continue;
+                ++alone;
+                bool found = false;
+                for (const QPointF &side : {QPointF(r, 0), QPointF(-r, 0), QPointF(0, r), QPointF(0, -r)})
+                    for (int dx = -1; dx <= 1 && !found; ++dx)
+                        for (int dy = -1; dy <= 1 && !found; ++dy) {
+                            const QRgb pixel = image.pixel((at + side).toPoint() + QPoint(dx, dy));
+                            found = qRed(pixel) > 200 && qGreen(pixel) < 90 && qBlue(pixel) > 200;
+                        }
+                ringed += found ? 1 : 0;
+            }
+            EXPECT_GT(alone, 2);
+            EXPECT_EQ(ringed, alone);
+            if (!shots.isEmpty()) {
+                QDir().mkpath(shots);
+                const QString name = QStringLiteral("%1/demo-%2-z%3.png").arg(shots, fromFile ? "file" : "server").arg(zoom);
+                EXPECT_TRUE(window->grab().save(name));
+            }
+            window->hide();
+        }
+    qputenv("KESTREL_WORK_OFFLINE", "1");
 }
 
 } // namespace

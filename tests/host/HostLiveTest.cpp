@@ -8,7 +8,7 @@
 #include "core/SharedState.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
-#include "host/AirText.h"
+#include "core/LineText.h"
 #include "host/EmbeddedHost.h"
 #include "host/HostMapWindow.h"
 #include "host/Tnc2.h"
@@ -43,7 +43,7 @@ QStringList demoLines(const QString &before)
         return {};
     QStringList lines;
     for (const QByteArray &raw : file.readAll().split('\n')) {
-        const QString line = textFromAir(raw).trimmed();
+        const QString line = decodeLine(raw).trimmed();
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.left(8) >= before)

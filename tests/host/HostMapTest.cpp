@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -44,6 +45,14 @@ bool colourNear(const QImage &image, QPointF at, QColor colour, int reach = 2)
     return false;
 }
 
+// The map once every tile it asked for has come.
+QImage settledImage(EmbeddedHostMap *map)
+{
+    map->renderImage();
+    EXPECT_TRUE(QTest::qWaitFor([map] { return map->tiles()->waiting() == 0; }, 5000));
+    return map->renderImage();
+}
+
 TEST(MapProjection, HomeInTheMiddleAndRoundTrips)
 {
     MapProjection projection;
@@ -61,7 +70,7 @@ TEST(MapProjection, HomeInTheMiddleAndRoundTrips)
 
     // Zooming keeps the point under the cursor where it was.
     projection.toDegrees(QPointF(100, 100), &lat, &lon);
-    projection.zoomAt(QPointF(100, 100), 3.0);
+    projection.zoomAt(QPointF(100, 100), 3);
     const QPointF still = projection.toPixel(lat, lon);
     EXPECT_NEAR(still.x(), 100, 1e-6);
     EXPECT_NEAR(still.y(), 100, 1e-6);
@@ -108,8 +117,8 @@ TEST(HostMap, LinesAndCirclesAreDrawnWhereAndHowTheyWereAsked)
     EXPECT_TRUE(colourNear(image, projection.toPixel(north.y(), north.x()), Qt::blue));
     EXPECT_TRUE(colourNear(image, projection.toPixel(east.y(), east.x()), Qt::blue));
     EXPECT_FALSE(colourNear(image, projection.toPixel(inside.y(), inside.x()), Qt::blue));
-    // 50 km is 0.4497 degrees of latitude: the pixel radius follows the scale.
-    EXPECT_NEAR(projection.toPixel(north.y(), north.x()).y(), 300 - 50 / 111.195 * projection.scale(), 1.0);
+    // The pixel radius follows the scale halfway up (Mercator grows northwards).
+    EXPECT_NEAR(projection.toPixel(north.y(), north.x()).y(), 300 - 50 * projection.pixelsPerKm(51.5 + 0.225), 1.0);
 
     map->clearDrawings();
     EXPECT_TRUE(hostMap->drawings().isEmpty());
@@ -186,14 +195,34 @@ TEST(HostMap, PanningAndZoomingReportMapHasChanged)
     EXPECT_LT(host->hostMap()->projection().centreLongitude(), lonBefore) << "dragging right shows the west";
     EXPECT_TRUE(host->hostMap()->drawings().isEmpty());
 
-    const double scaleBefore = host->hostMap()->projection().scale();
+    const int zoomBefore = host->hostMap()->projection().zoom();
     QTest::keyClick(view, Qt::Key_Plus);
     EXPECT_EQ(changed.count(), 2);
-    EXPECT_DOUBLE_EQ(host->hostMap()->projection().scale(), scaleBefore * 2);
+    EXPECT_EQ(host->hostMap()->projection().zoom(), zoomBefore + 1);
 
     // A click without a drag changes nothing.
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(changed.count(), 2);
+
+    // The wheel zooms a level a notch, keeping the place under the cursor;
+    // a touchpad's half notches add up to one.
+    MapProjection &projection = host->hostMap()->projection();
+    double lat = 0, lon = 0;
+    projection.toDegrees(QPointF(200, 150), &lat, &lon);
+    auto wheel = [view](int delta) {
+        QWheelEvent event(QPointF(200, 150), view->mapToGlobal(QPointF(200, 150)), {}, {0, delta}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &event);
+    };
+    wheel(60);
+    EXPECT_EQ(projection.zoom(), zoomBefore + 1);
+    wheel(60);
+    EXPECT_EQ(projection.zoom(), zoomBefore + 2);
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_NEAR(projection.toPixel(lat, lon).x(), 200, 1e-6);
+    EXPECT_NEAR(projection.toPixel(lat, lon).y(), 150, 1e-6);
+    wheel(-240);
+    EXPECT_EQ(projection.zoom(), zoomBefore);
 }
 
 TEST(HostMap, StatusBarShowsEveryFeed)
@@ -314,7 +343,7 @@ TEST(HostMap, TheEarthLiesUnderTheStations)
     EmbeddedHostMap *map = embedded->hostMap();
     EXPECT_TRUE(MapBackground::note().isEmpty());
     // Home is 0.125 degrees west of Greenwich, in the middle of the map.
-    const QImage image = map->renderImage();
+    const QImage image = settledImage(map);
     const QPointF greenwich = map->projection().toPixel(51.3, 0);
     const QRgb west = image.pixel((greenwich - QPointF(150, 0)).toPoint());
     const QRgb east = image.pixel((greenwich + QPointF(150, 0)).toPoint());
@@ -325,9 +354,9 @@ TEST(HostMap, TheEarthLiesUnderTheStations)
 
     // Zoomed right out the whole world shows, and beyond the date line the
     // map goes on with the other side of the Earth.
-    map->projection().setScale(MapProjection::MinScale);
+    map->projection().setZoom(MapProjection::MinZoom);
     map->userChangedView();
-    const QImage world = map->renderImage();
+    const QImage world = settledImage(map);
     const QPointF farEast = map->projection().toPixel(0, 190);
     if (QRectF(world.rect()).contains(farEast)) {
         EXPECT_GT(qRed(world.pixel(farEast.toPoint())), 150) << "190 E is 170 W";

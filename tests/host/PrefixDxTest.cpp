@@ -65,8 +65,16 @@ TEST(DxSpotLine, ParsesClusterLayout)
     EXPECT_EQ(spot.callsign, QStringLiteral("EA8/G4ABC"));
     EXPECT_EQ(spot.time, QString());
 
+    // The compact form some clusters send: no blank after the colon.
+    ASSERT_TRUE(parseDxSpotLine("DX de Q1XYZ:14025.0 K1ABC", &spot));
+    EXPECT_EQ(spot.spotter, QStringLiteral("Q1XYZ"));
+    EXPECT_EQ(spot.frequency, QStringLiteral("14025.0"));
+    EXPECT_EQ(spot.callsign, QStringLiteral("K1ABC"));
+    ASSERT_TRUE(parseDxSpotLine("DX de Q1XYZ 14025.0 K1ABC", &spot));
+    EXPECT_EQ(spot.spotter, QStringLiteral("Q1XYZ"));
+
     for (const char *bad : {"", "DX de", "DX de G4ABC: notafrequency VK2XYZ", "WWV de W0MU <18>: SFI=70",
-                            "To ALL de G4ABC: hello"})
+                            "To ALL de G4ABC: hello", "DX de Q1XYZ14025.0 K1ABC"})
         EXPECT_FALSE(parseDxSpotLine(bad, &spot)) << bad;
 }
 

@@ -1,5 +1,7 @@
 #include "hostlogs/LogDetails.h"
 
+#include "ProcessZone.h"
+
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -66,6 +68,15 @@ TEST(LogDetails, MarkedLinesAndPrefixedFrames)
     EXPECT_EQ(tally(s), (QList<QPair<QString, int>>{{"G1ABC", 2}, {"G2DEF", 1}}));
 }
 
+TEST(LogDetails, AByteOrderMarkIsNoPartOfTheStartTime)
+{
+    const LogDetails::Summary s = LogDetails::examine("\xEF\xBB\xBF" "2026-07-01 09:00:00 START LOCAL TIME\r"
+                                                      "2026-07-01 09:00:05 G4KDA>APRS:>CR-only line ends\r");
+    ASSERT_TRUE(s.valid);
+    EXPECT_EQ(s.start, "2026-07-01 09:00:00");
+    EXPECT_EQ(s.end, "2026-07-01 09:00:05");
+}
+
 TEST(LogDetails, NotALog)
 {
     for (const char *text : {"", "2026-07-01 10:00:00 START LOCAL TIME\r\n",
@@ -78,6 +89,13 @@ TEST(LogDetails, TimesShowAsDayMonthYearAndTheListLinesUp)
     EXPECT_EQ(LogDetails::displayTime("2026-12-06 14:03:22"), "06-Dec-2026 14:03:22");
     EXPECT_EQ(LogDetails::displayTime("06/12/2026 08:00:00"), "06-Dec-2026 08:00:00");
     EXPECT_EQ(LogDetails::displayTime("not a time"), "not a time");
+    EXPECT_EQ(LogDetails::displayTime("2026-02-30 10:00:00"), "2026-02-30 10:00:00");
+    {
+        // A stamp is a wall-clock reading, also in the hour a spring-forward skips.
+        ProcessZone london("Europe/London");
+        EXPECT_EQ(LogDetails::displayTime("2026-03-29 01:30:00"), "29-Mar-2026 01:30:00");
+        EXPECT_EQ(LogDetails::displayTime("29/03/2026 01:59:59"), "29-Mar-2026 01:59:59");
+    }
     EXPECT_EQ(LogDetails::stationLines({{"G4KDA", 3}, {"VERYLONGCALLSIGN", 12345}}),
               QStringList({"Callsign     Hrd x", "G4KDA           3", "VERYLONGCALLSIGN12345"}));
 }

@@ -3,10 +3,13 @@
 #include "hostlogs/frmLogDetails.h"
 #include "hostlogs/frmLogMaintenance.h"
 
+#include "ProcessZone.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -15,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,6 +133,81 @@ TEST_F(LogMaintenanceTest, ArrowsCopyOrMoveOneFileOrEveryFile)
     EXPECT_EQ(names(dialog.flDest), QStringList({"a.txt", "b.txt", "x.log"}));
 }
 
+// What the lists draw as chosen is what ">" copies: on opening, a file is
+// either not highlighted at all or really selected. Hidden files are logs too.
+TEST_F(LogMaintenanceTest, OpensWithNothingChosenButWhatIsSelectedAndListsHiddenFiles)
+{
+    write(source + "/a.txt");
+    write(source + "/.hidden.log");
+    frmLogMaintenance dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.flSource->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(names(dialog.flSource), QStringList({".hidden.log", "a.txt"}));
+    const QListWidgetItem *shown = dialog.flSource->currentItem();
+    if (shown) {
+        EXPECT_TRUE(shown->isSelected()) << "a file drawn as the current one must be selected";
+    }
+    const QStringList expected = shown ? QStringList({shown->text()}) : QStringList();
+    dialog.cmdMove[1]->click();
+    EXPECT_EQ(names(dialog.flDest), expected);
+
+    // Moving through the list selects as it goes.
+    QTest::keyClick(dialog.flSource, Qt::Key_End);
+    ASSERT_NE(dialog.flSource->currentItem(), nullptr);
+    EXPECT_TRUE(dialog.flSource->currentItem()->isSelected());
+    dialog.cmdMove[1]->click();
+    EXPECT_TRUE(names(dialog.flDest).contains("a.txt"));
+}
+
+// A file there that is newer than the one copied holds lines the copy lacks
+// (the host's live log): the user is asked first. A link there is replaced,
+// never written through.
+TEST_F(LogMaintenanceTest, ACopyOverANewerFileAsksAndALinkIsNeverWrittenThrough)
+{
+    write(source + "/a.log", "old\r\n");
+    write(destination + "/a.log", "newer, with the live lines\r\n");
+    QFile older(source + "/a.log");
+    ASSERT_TRUE(older.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    older.close();
+    frmLogMaintenance dialog;
+    select(dialog.flSource, "a.log");
+    prompts.answers.enqueue(Prompts::Answer::No);
+    dialog.cmdMove[1]->click();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Replace Newer File");
+    EXPECT_EQ(prompts.shown[0].text, "a.log in " + destination
+                                         + " is newer than the one being copied. Replace it?");
+    EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
+    QFile kept(destination + "/a.log");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "newer, with the live lines\r\n");
+    kept.close();
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    dialog.cmdMove[1]->click();
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old\r\n");
+    kept.close();
+
+    // A link named like the file points elsewhere: what it points at stays as it was.
+    const QString outside = dirs.data() + "/outside.txt";
+    write(outside, "not a log\r\n");
+    write(source + "/b.log", "log b\r\n");
+    ASSERT_TRUE(QFile::link(outside, destination + "/b.log"));
+    dialog.refreshLists();
+    select(dialog.flSource, "b.log");
+    dialog.cmdMove[1]->click();
+    QFile target(outside);
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(), "not a log\r\n");
+    EXPECT_FALSE(QFileInfo(destination + "/b.log").isSymLink());
+    QFile copied(destination + "/b.log");
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), "log b\r\n");
+}
+
 TEST_F(LogMaintenanceTest, AMoveOntoItselfSaysWhyAndKeepsTheFile)
 {
     write(source + "/a.txt");
@@ -196,4 +275,19 @@ TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
     EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
     details->cmdOK->click();
     EXPECT_FALSE(details->isVisible());
+}
+
+TEST_F(LogMaintenanceTest, DetailsShowStampsFromTheHourClocksSkip)
+{
+    ProcessZone london("Europe/London");
+    write(source + "/spring.txt", "2026-03-29 00:59:00 START LOCAL TIME\r\n"
+                                  "2026-03-29 01:30:00 G4KDA>APRS:>in the skipped hour\r\n");
+    frmLogMaintenance dialog;
+    select(dialog.flSource, "spring.txt");
+    dialog.cmdDetails_Click(frmLogMaintenance::Source);
+    auto *details = dialog.findChild<frmLogDetails *>();
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->txtLogStartDate->text(), "29-Mar-2026 00:59:00");
+    EXPECT_EQ(details->txtLogEndDate->text(), "29-Mar-2026 01:30:00");
+    details->cmdOK->click();
 }

@@ -8,7 +8,9 @@ function(run)
   endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --component twirl --prefix "${PREFIX}")
+foreach(component libtwirl libtwirl-dev twirl-demo)
+  run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --component ${component} --prefix "${PREFIX}")
+endforeach()
 
 set(plugin "${PREFIX}/${PLUGIN_DIR}/libtwirlplugin.so")
 foreach(f "${PREFIX}/${LIBDIR}/libtwirl.so"
@@ -44,6 +46,7 @@ run("${consumer}/twirl_consumer" "${plugin}")
 
 run(${CMAKE_COMMAND} -DBUILD_DIR=${BUILD_DIR} -P "${UNINSTALL_SCRIPT}")
 foreach(f "${PREFIX}/${LIBDIR}/libtwirl.so" "${PREFIX}/include/twirl" "${plugin}"
+          "${PREFIX}/share/doc/libtwirl1" "${PREFIX}/share/man/man1/twirl-demo.1"
           "${PREFIX}/${LIBDIR}/cmake/twirl")
   if(EXISTS "${f}")
     message(FATAL_ERROR "left after uninstall: ${f}")

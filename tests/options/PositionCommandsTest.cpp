@@ -52,3 +52,19 @@ TEST(PositionCommands, CallsignAndMinutes)
     EXPECT_EQ(tool({"minutes", "51.30.50"}).out, "0\n");
     EXPECT_EQ(tool({"minutes"}).status, 2);
 }
+
+// A result that is no number is refused, in text and in JSON, rather than
+// printed as "nan" or "inf" (which is not JSON either).
+TEST(PositionCommands, ResultsThatAreNoFiniteNumberAreRefused)
+{
+    const QStringList huge(42, QStringLiteral("9"));
+    for (const QStringList &args : {QStringList{"os2ll", "1e300", "1e300"}, QStringList{"--json", "os2ll", "1e300", "1e300"},
+                                    QStringList{"minutes", huge.join(QString()) + "N"},
+                                    QStringList{"--json", "minutes", huge.join(QString()) + "N"}}) {
+        const ToolRun r = tool(args);
+        EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains("not a finite number")) << r.err.toStdString();
+    }
+    EXPECT_EQ(tool({"--json", "minutes", "51.30.50N"}).out, "3090.5\n");
+}

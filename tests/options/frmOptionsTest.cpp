@@ -97,6 +97,12 @@ TEST_F(OptionsTest, NumericFieldsDropEveryOtherKey)
     EXPECT_EQ(d.txtSample->text(), QStringLiteral("30"));
     QTest::keyClick(d.txtSample, Qt::Key_Backspace);
     EXPECT_EQ(d.txtSample->text(), QStringLiteral("3"));
+    // Delete, as desktops deliver it: with the text "\x7f".
+    d.txtSample->setText(QStringLiteral("45"));
+    d.txtSample->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(d.txtSample, &del);
+    EXPECT_EQ(d.txtSample->text(), QStringLiteral("5"));
     // The scale fields: digits only, but the arrows still step below zero.
     d.txtTmpMin->setValue(0);
     d.txtTmpMin->selectAll();
@@ -128,6 +134,18 @@ TEST_F(OptionsTest, AutomaticBoxesSwitchTheirLimitsOffAndOn)
     }
     d.chkAllowSpotNotification->click();
     EXPECT_TRUE(d.chkAllCalls->isEnabled());
+}
+
+TEST_F(OptionsTest, SwitchingTheTemperatureUnitConvertsItsScale)
+{
+    frmOptions &d = open();
+    d.txtTmpMin->setValue(-5);
+    d.optFarenhight->click();
+    EXPECT_EQ(d.txtTmpMin->value(), 23);
+    EXPECT_EQ(d.txtTmpMax->value(), 86);
+    d.optCentigrade->click();
+    EXPECT_EQ(d.txtTmpMin->value(), -5);
+    EXPECT_EQ(d.txtTmpMax->value(), 30);
 }
 
 TEST_F(OptionsTest, ExpiryOutsideItsRangeBecomesZeroOnLeaving)

@@ -1,6 +1,7 @@
 // The tracking control through its roles, and what its views draw.
 #include "orbiter/OrbiterView.h"
 #include "orbiter/PassFinder.h"
+#include "orbiter/PassSearch.h"
 #include "orbiter/SatelliteFix.h"
 #include "orbiter/SatelliteTableModel.h"
 
@@ -164,6 +165,26 @@ TEST_F(OrbiterViewTest, StylesAndStoredSettings)
     EXPECT_EQ(view.displayStyle(), 2);
 }
 
+TEST_F(OrbiterViewTest, ChoosingAnotherZoneKeepsTheInstantAndShowsItsClock)
+{
+    load(testorbits::kStation, "ISS");
+    computeAt(kUtc);
+    view.setCurrentEntry(1);
+    const float longitude = view.subSatelliteLongitude();
+    const QDateTime pass = view.nextPassTime();
+    ASSERT_TRUE(pass.isValid());
+
+    view.setTimeZoneName("Asia/Tokyo");
+    view.setTimeZoneAdjust(-9);
+    view.setDaylight(false);
+    view.setDaylightOffset(0);
+    view.applySettings();
+    EXPECT_EQ(view.tracker().time(), double(kUtc.toSecsSinceEpoch()));
+    EXPECT_FLOAT_EQ(view.subSatelliteLongitude(), longitude);
+    EXPECT_EQ(view.nextPassTime(), pass);
+    EXPECT_EQ(view.nextPassTime().offsetFromUtc(), 9 * 3600);
+}
+
 TEST_F(OrbiterViewTest, SecondObserverAddsMutualColumns)
 {
     load(testorbits::kStation, "ISS");
@@ -198,6 +219,49 @@ TEST_F(OrbiterViewTest, DumpViews)
     }
 }
 
+// Pass searches made on another thread come back to a tracker that may have
+// moved on: each satellite's search is handed out once, and an answer is
+// taken only while the satellites and observers it was made for still hold.
+TEST(TrackerPassSearches, AnAnswerIsTakenOnlyWhileItsQuestionStillHolds)
+{
+    Tracker tracker;
+    tracker.setObserver({QStringLiteral("Oxford"), 51.75, -1.25, 70});
+    for (const auto &[name, elements] : {std::pair{"ISS", testorbits::kStation}, {"NOAA", testorbits::kWeather}}) {
+        const auto [l1, l2] = testorbits::lines(elements);
+        ASSERT_TRUE(tracker.load(tracker.addEntry(), name, QString::fromStdString(l1), QString::fromStdString(l2)));
+    }
+    tracker.setTime(double(kUtc.toSecsSinceEpoch()));
+    tracker.computePositions();
+
+    std::vector<PassSearch> searches = tracker.passSearches();
+    ASSERT_EQ(searches.size(), 2u);
+    EXPECT_TRUE(tracker.passSearches().empty()) << "not handed out twice";
+    EXPECT_TRUE(tracker.takePasses(findPasses(searches[0])));
+    EXPECT_TRUE(tracker.entry(1)->passesKnown);
+    EXPECT_TRUE(tracker.entry(1)->next.has_value());
+
+    // The observer moves before the second answer comes back.
+    tracker.setObserver({QStringLiteral("Hobart"), -42.9, 147.3, 0});
+    EXPECT_FALSE(tracker.takePasses(findPasses(searches[1])));
+    EXPECT_FALSE(tracker.entry(2)->passesKnown);
+    searches = tracker.passSearches();
+    ASSERT_EQ(searches.size(), 2u) << "both asked again, from Hobart";
+
+    // New elements for the first satellite: its old question is void.
+    const auto [l1, l2] = testorbits::lines(testorbits::kStation);
+    tracker.load(1, QStringLiteral("ISS"), QString::fromStdString(l1), QString::fromStdString(l2));
+    EXPECT_FALSE(tracker.takePasses(findPasses(searches[0])));
+    EXPECT_FALSE(tracker.takePasses(findPasses(searches[1])));
+    EXPECT_EQ(tracker.passSearches().size(), 1u) << "the second is asked again; the first has no position yet";
+
+    // computePasses works out, here and now, what is still to be found.
+    tracker.computePositions();
+    tracker.computePasses();
+    EXPECT_TRUE(tracker.entry(1)->passesKnown);
+    EXPECT_TRUE(tracker.entry(2)->passesKnown);
+    EXPECT_TRUE(tracker.passSearches().empty());
+}
+
 TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
 {
     const QDateTime fields(QDate(2026, 6, 10), QTime(15, 0), Qt::UTC);
@@ -213,6 +277,27 @@ TEST(TrackerTimeZone, NamedZonesKeepTheirOwnRulesAndOtherNamesUseTheHoursGiven)
     TimeZoneSettings london{0, QStringLiteral("Europe/London"), false, 0};
     EXPECT_EQ(london.toLocal(utc).offsetFromUtc(), 3600);
     EXPECT_EQ(london.toLocal(utc + 200 * 86400.0).offsetFromUtc(), 0);
+
+    // New York's clock reads 01:30 twice on 1 November 2026 and never reads
+    // 02:30 on 8 March: the daylight flag picks the first reading or the
+    // second, and a skipped reading counts on the clock before the change.
+    const struct
+    {
+        QDateTime reading;
+        bool daylight;
+        QDateTime utc;
+    } readings[] = {
+        {QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), true, QDateTime(QDate(2026, 11, 1), QTime(5, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), false, QDateTime(QDate(2026, 11, 1), QTime(6, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 11, 1), QTime(0, 30), Qt::UTC), false, QDateTime(QDate(2026, 11, 1), QTime(4, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC), false, QDateTime(QDate(2026, 3, 8), QTime(7, 30), Qt::UTC)},
+        {QDateTime(QDate(2026, 3, 8), QTime(3, 30), Qt::UTC), false, QDateTime(QDate(2026, 3, 8), QTime(7, 30), Qt::UTC)},
+    };
+    for (const auto &r : readings) {
+        const TimeZoneSettings newYork{-5, QStringLiteral("America/New_York"), r.daylight, -1};
+        EXPECT_DOUBLE_EQ(newYork.toUtc(r.reading), double(r.utc.toSecsSinceEpoch()))
+            << r.reading.toString(Qt::ISODate).toStdString() << " daylight " << r.daylight;
+    }
 
     // A name the system does not know: UTC = local + adjustment + daylight offset.
     TimeZoneSettings unknown{-5, QStringLiteral("Somewhere Standard Time"), true, -1};

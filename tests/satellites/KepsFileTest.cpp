@@ -26,6 +26,28 @@ testorbits::Elements numbered(int catalogue)
     return e;
 }
 
+QByteArray linesOf(const testorbits::Elements &e)
+{
+    const auto [l1, l2] = testorbits::lines(e);
+    return QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n";
+}
+
+QStringList namesOf(const KepsReadResult &read)
+{
+    QStringList names;
+    for (const KepsElementSet &set : read.sets)
+        names << set.name;
+    return names;
+}
+
+QStringList rejectedOf(const KepsReadResult &read)
+{
+    QStringList names;
+    for (const RejectedElementSet &set : read.rejected)
+        names << set.name + u':' + QString::number(int(set.reason));
+    return names;
+}
+
 class LoadKepsTest : public ::testing::Test
 {
 protected:
@@ -93,14 +115,81 @@ TEST(KepsReader, ASetWhoseLinesFailTheirCheckDigitIsLeftOutAndNamed)
                                          + setText("QO-100", testorbits::kGeostationary));
     ASSERT_EQ(read.sets.size(), 2);
     EXPECT_EQ(read.sets[1].name, "QO-100");
-    EXPECT_EQ(read.failedCheck, QStringList{"DAMAGED"});
+    EXPECT_EQ(rejectedOf(read), QStringList{QStringLiteral("DAMAGED:%1").arg(int(RejectedElementSet::Reason::CheckDigit))});
 
     // A line cut short has no check digit at all.
     const auto [l1, l2] = testorbits::lines(testorbits::kStation);
     const KepsReadResult cut = readKeps("CUT\n" + QByteArray::fromStdString(l1).left(60) + "\n"
                                         + QByteArray::fromStdString(l2) + "\n");
     EXPECT_TRUE(cut.sets.isEmpty());
-    EXPECT_EQ(cut.failedCheck.size(), 1);
+    EXPECT_EQ(cut.rejected.size(), 1);
+}
+
+TEST(KepsReader, TwoLineSetsAreNamedByTheirCatalogueNumberAndMixWithNamedOnes)
+{
+    using Reason = RejectedElementSet::Reason;
+    const auto [l1, l2] = testorbits::lines(testorbits::kWeather);
+    const QByteArray line1 = QByteArray::fromStdString(l1);
+    const QByteArray line2 = QByteArray::fromStdString(l2);
+    const struct
+    {
+        const char *what;
+        QByteArray text;
+        QStringList sets;
+        QStringList rejected;
+    } cases[] = {
+        {"two-line file", linesOf(testorbits::kStation) + linesOf(testorbits::kWeather) + linesOf(testorbits::kMolniya),
+         {"25544", "33591", "99001"}, {}},
+        {"named and unnamed mixed",
+         linesOf(testorbits::kStation) + "NOAA 19\n" + linesOf(testorbits::kWeather) + linesOf(testorbits::kMolniya),
+         {"25544", "NOAA 19", "99001"}, {}},
+        {"the catalogue-prefixed name form", "0 ISS (ZARYA)\n" + linesOf(testorbits::kStation), {"ISS (ZARYA)"}, {}},
+        {"line 2 missing before the next set", "ISS\n" + linesOf(testorbits::kStation).left(71) + setText("NOAA 19", testorbits::kWeather),
+         {"NOAA 19"}, {QStringLiteral("ISS:%1").arg(int(Reason::MissingLine2))}},
+        {"line 2 missing in a two-line file", line1 + "\n" + linesOf(testorbits::kStation), {"25544"},
+         {QStringLiteral("33591:%1").arg(int(Reason::MissingLine2))}},
+        {"line 2 missing at the end", setText("ISS", testorbits::kStation) + "NOAA 19\r\n" + line1 + "\r\n", {"ISS"},
+         {QStringLiteral("NOAA 19:%1").arg(int(Reason::MissingLine2))}},
+        {"line 1 missing", "NOAA 19\n" + line2 + "\n" + setText("ISS", testorbits::kStation), {"ISS"},
+         {QStringLiteral("NOAA 19:%1").arg(int(Reason::MissingLine1))}},
+        {"lines of two satellites", "MIXED\n" + line1 + "\n" + QByteArray::fromStdString(testorbits::lines(testorbits::kStation).second),
+         {}, {QStringLiteral("MIXED:%1").arg(int(Reason::MissingLine2)), QStringLiteral("25544:%1").arg(int(Reason::MissingLine1))}},
+    };
+    for (const auto &c : cases) {
+        const KepsReadResult read = readKeps(c.text);
+        EXPECT_EQ(namesOf(read), c.sets) << c.what;
+        EXPECT_EQ(rejectedOf(read), c.rejected) << c.what;
+    }
+}
+
+TEST(KepsReader, NamesAreUtf8WhenValidLatin1OtherwiseAndAByteOrderMarkIsDropped)
+{
+    const QByteArray lines = linesOf(testorbits::kStation);
+    const struct
+    {
+        QByteArray name;
+        QString expected;
+    } cases[] = {
+        {"\xEF\xBB\xBFISS", "ISS"},
+        {"\xEF\xBB\xBF\xD0\xA1\xD0\xBF\xD1\x83\xD1\x82\xD0\xBD\xD0\xB8\xD0\xBA", QString::fromUtf8("Спутник")},
+        {"Sp\xC3\xBCtnik", QString::fromUtf8("Spütnik")},
+        {"Sp\xFCtnik", QString::fromUtf8("Spütnik")},
+        {"\xE9toile \xC3", QString::fromUtf8("étoile Ã")},
+    };
+    for (const auto &c : cases) {
+        const KepsReadResult read = readKeps(c.name + "\r\n" + lines);
+        ASSERT_EQ(read.sets.size(), 1) << c.name.toStdString();
+        EXPECT_EQ(read.sets[0].name, c.expected) << c.name.toStdString();
+    }
+    // One line's encoding says nothing about the next one's.
+    const KepsReadResult mixed = readKeps("Sp\xC3\xBCtnik\r\n" + lines + "Sp\xFCtnik\r\n" + linesOf(testorbits::kWeather));
+    EXPECT_EQ(namesOf(mixed), QStringList({QString::fromUtf8("Spütnik"), QString::fromUtf8("Spütnik")}));
+
+    // A file saved as UTF-16 by an editor reads the same.
+    const QString text = QString::fromUtf8("Спутник\r\n") + QString::fromLatin1(lines);
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    EXPECT_EQ(namesOf(readKeps(utf16)), QStringList{QString::fromUtf8("Спутник")});
 }
 
 TEST(KepsReader, KeepsTheFirst101SetsAndCountsTheRest)
@@ -112,15 +201,6 @@ TEST(KepsReader, KeepsTheFirst101SetsAndCountsTheRest)
     EXPECT_EQ(read.sets.size(), ElementTable::Capacity);
     EXPECT_EQ(read.sets.last().name, "SAT 100");
     EXPECT_EQ(read.beyondCapacity, 4);
-}
-
-TEST(KepsReader, ASetCutShortByTheEndOfTheFileIsDropped)
-{
-    const auto [l1, l2] = testorbits::lines(testorbits::kWeather);
-    const KepsReadResult read = readKeps(setText("ISS", testorbits::kStation) + "NOAA 19\r\n"
-                                         + QByteArray::fromStdString(l1) + "\r\n");
-    ASSERT_EQ(read.sets.size(), 1);
-    EXPECT_EQ(read.sets[0].name, "ISS");
 }
 
 TEST_F(LoadKepsTest, ReplacesTheTableAndSaysNothingForAGoodFile)
@@ -162,7 +242,27 @@ TEST_F(LoadKepsTest, FailedCheckDigitsAreReportedOnceForAllSets)
     LoadKeps(write(text));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].title, "Keplairan Element Load Error");
-    EXPECT_TRUE(prompts.shown[0].text.contains("BAD ONE\nBAD TWO"));
+    EXPECT_TRUE(prompts.shown[0].text.contains("BAD ONE: its lines fail their check digit\n"
+                                               "BAD TWO: its lines fail their check digit"))
+        << prompts.shown[0].text.toStdString();
+    EXPECT_EQ(keps().lastIndex(), 0);
+}
+
+TEST_F(LoadKepsTest, ALongListOfRejectedSetsNamesTenAndCountsTheRest)
+{
+    QByteArray text = setText("ISS", testorbits::kStation);
+    for (int i = 0; i < 500; ++i) {
+        QByteArray bad = setText(QByteArray("BAD ") + QByteArray::number(i), numbered(20000 + i));
+        bad.replace("15.50377579", "15.60377579");
+        text += bad;
+    }
+    text += "CUT\r\n" + QByteArray::fromStdString(testorbits::lines(testorbits::kWeather).first) + "\r\n";
+    LoadKeps(write(text));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    const QString shown = prompts.shown[0].text;
+    EXPECT_TRUE(shown.contains("BAD 9: its lines fail their check digit\nand 491 more")) << shown.toStdString();
+    EXPECT_FALSE(shown.contains("BAD 10:"));
+    EXPECT_LE(shown.count(u'\n'), 20) << "the message fits on a screen";
     EXPECT_EQ(keps().lastIndex(), 0);
 }
 

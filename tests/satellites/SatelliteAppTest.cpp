@@ -8,6 +8,7 @@
 #include "core/SharedState.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
+#include "host/EmbeddedHost.h"
 #include "orbiter/OrbiterCanvas.h"
 #include "orbiter/OrbiterView.h"
 #include "satellites/KepsFile.h"
@@ -246,4 +247,102 @@ TEST_F(SatelliteAppTest, ClosingTheFrameOnlyHidesItAndTurnsTheSwitchOff)
     EXPECT_EQ(status(), window) << "hidden, not destroyed";
     main->tool("ID_SatelliteStatus")->trigger();
     EXPECT_TRUE(frame->isVisible());
+}
+
+// The world view's ground tracks are worked out once per element set and
+// time window: the once-a-second refresh reuses them, a window that has moved
+// on only adds its new end, and new elements or a new spacing start afresh.
+TEST_F(SatelliteAppTest, GroundTracksAreReusedUntilTheirWindowMovesOnOrTheElementsChange)
+{
+    auto confirmEverySet = [this] {
+        frmSatSetup dialog(main.get());
+        dialog.lstSats->selectAll();
+        dialog.cmdAdd_Click();
+        dialog.cmdOK_Click();
+    };
+    confirmEverySet();
+    main->tool("ID_SatelliteStatus")->trigger();
+    auto *control = qobject_cast<orbiter::OrbiterView *>(status()->controlWidget());
+    ASSERT_NE(control, nullptr);
+    status()->tabStrip()->setCurrentIndex(1);  // World View
+    ASSERT_EQ(control->displayStyle(), 1);
+    const orbiter::Tracker &tracker = control->tracker();
+    auto trackPoints = [&] {
+        std::size_t points = 0;
+        for (const orbiter::SceneSatellite &sat : control->scene().satellites)
+            points += sat.groundTrack.size();
+        return points;
+    };
+    const std::size_t whole = trackPoints();
+    ASSERT_GT(whole, 12u * 200) << "about 240 points an orbit";
+
+    auto refreshFor = [&](int seconds) {
+        const auto before = tracker.trackPointsComputed();
+        for (int i = 0; i < seconds; ++i) {
+            clock.time = clock.time.addSecs(1);
+            control->followClock();
+        }
+        return tracker.trackPointsComputed() - before;
+    };
+    // Half a minute of refreshes: each track gains a point or two at its
+    // end as the window moves on, nothing more.
+    EXPECT_LE(refreshFor(30), 12u * 3);
+    EXPECT_EQ(trackPoints(), whole) << "and keeps its length";
+    // Ten minutes on (a tenth of a low orbit): only the new end.
+    clock.time = clock.time.addSecs(599);
+    const auto added = refreshFor(1);
+    EXPECT_GT(added, 0u);
+    EXPECT_LT(added, whole / 4);
+    EXPECT_EQ(trackPoints(), whole);
+
+    // New elements (the same sets confirmed again) and a new spacing start
+    // every track afresh.
+    auto before = tracker.trackPointsComputed();
+    confirmEverySet();
+    EXPECT_GE(tracker.trackPointsComputed() - before, whole);
+    before = tracker.trackPointsComputed();
+    QComboBox *interval = main->combo("ID_PlotInterval");
+    interval->setCurrentText("60 Seconds");
+    emit interval->activated(interval->currentIndex());
+    EXPECT_EQ(control->options().plotIntervalSeconds, 60);
+    EXPECT_GE(tracker.trackPointsComputed() - before, trackPoints());
+}
+
+TEST_F(SatelliteAppTest, LongNamesStayApartAndASetWithoutAPositionStaysOffTheMap)
+{
+    testorbits::Elements dead = testorbits::kWeather;
+    dead.catalogue = 99003;
+    dead.revsPerDay = 0;
+    testorbits::Elements second = testorbits::kStation;
+    second.catalogue = 44714;
+    QByteArray text;
+    for (const auto &[name, e] : {std::pair{"STARLINK-1007", testorbits::kStation}, std::pair{"STARLINK-1008", second},
+                                  std::pair{"DEAD", dead}}) {
+        const auto [l1, l2] = testorbits::lines(e);
+        text += QByteArray(name) + "\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n";
+    }
+    QFile keps(dirs.data() + "/Keps/Keps.txt");
+    ASSERT_TRUE(keps.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    keps.write(text);
+    keps.close();
+
+    frmSatSetup dialog(main.get());
+    dialog.cmdRefresh_Click();
+    ASSERT_EQ(dialog.lstSats->count(), 3);
+    dialog.lstSats->selectAll();
+    dialog.cmdAdd_Click();
+    for (int row = 0; row < 3; ++row)
+        dialog.lstSelected->topLevelItem(row)->setCheckState(0, Qt::Checked);
+    dialog.cmdOK_Click();
+
+    auto *host = qobject_cast<EmbeddedHost *>(shared().host);
+    ASSERT_NE(host, nullptr);
+    QStringList placed;
+    for (const PlacedObject &object : host->placed()) {
+        placed << object.name;
+        EXPECT_FALSE(object.latitude == 0 && object.longitude == 0) << object.name.toStdString();
+    }
+    EXPECT_EQ(placed, QStringList({"STARLIN~7", "STARLIN~8"}));
+    EXPECT_EQ(main->statusText(), "DEAD is not on the map: the mean motion is not a positive number");
+    shot("satellites-not-on-map");
 }

@@ -118,3 +118,34 @@ TEST_F(SatelliteCommandTest, SatGivesPositionLookAnglesAndTheNextPass)
     EXPECT_EQ(tool({"sat", path(), "ISS", "--at", at, "--observer", "95,0,0"}).status, 2);
     EXPECT_EQ(tool({"sat", path(), "ISS", "--at", at}).status, 2);
 }
+
+TEST_F(SatelliteCommandTest, ASetThatWasReadButRejectedIsNotCalledMissing)
+{
+    const auto [l1, l2] = testorbits::lines(testorbits::kWeather);
+    QByteArray damaged = "NOAA 19\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n";
+    damaged.replace("99.1900", "98.1900");
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(damaged + "CUT\r\n" + QByteArray::fromStdString(l1) + "\r\n");
+    file.close();
+
+    const struct
+    {
+        QStringList args;
+        QString says;
+    } cases[] = {
+        {{"sgp4", path(), "NOAA 19", "0"}, "its lines fail their check digit"},
+        {{"sat", path(), "noaa 19", "--at", "2026-06-10 09:30:00", "--observer", "51,0,0"}, "its lines fail their check digit"},
+        {{"sgp4", path(), "CUT", "0"}, "its line 2 is missing"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = tool(c.args);
+        EXPECT_EQ(run.status, 1) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("no element set named")) << run.err.toStdString();
+    }
+
+    const QJsonObject json = QJsonDocument::fromJson(tool({"--json", "keps", path()}).out.toUtf8()).object();
+    EXPECT_EQ(json["failed_check"].toArray(), QJsonArray{"NOAA 19"});
+    EXPECT_EQ(json["incomplete"].toArray(), QJsonArray{"CUT"});
+}

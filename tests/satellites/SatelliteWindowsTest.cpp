@@ -4,7 +4,9 @@
 #include "core/SharedState.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
+#include "options/TimeZones.h"
 #include "satellites/KepsFile.h"
+#include "satellites/MapObjectNames.h"
 #include "satellites/SatelliteSelection.h"
 #include "satellites/SatelliteUpdater.h"
 #include "satellites/frmSatSetup.h"
@@ -12,6 +14,7 @@
 
 #include "FakeHost.h"
 #include "FakeOrbiter.h"
+#include "ProcessZone.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 #include "TestOrbits.h"
@@ -84,6 +87,7 @@ protected:
         shared().host = &host;
         satelliteSelection().clear();
         WindowRegistry::instance().clear();
+        timezones() = Timezone{};
         keps() = ElementTable{};
         keps().sets = {set("ISS", testorbits::kStation), set("NOAA 19", testorbits::kWeather),
                        set("MOLNIYA 1-93", testorbits::kMolniya), set("QO-100", testorbits::kGeostationary)};
@@ -198,18 +202,34 @@ TEST_F(SatelliteWindowsTest, TheUpdateWaitsForTheIntervalUnlessForced)
     EXPECT_EQ(u.tickCounter(), 0);
 }
 
-TEST_F(SatelliteWindowsTest, TheUpdateSetsTheLocalTimeOnEveryEntryThenComputes)
+TEST_F(SatelliteWindowsTest, TheUpdateSetsTheConfiguredZonesTimeOnEveryEntryThenComputes)
 {
+    ProcessZone computer("Asia/Tokyo");
+    ASSERT_TRUE(timezones().LoadTimeZones(Timezone::timeZonesKey(), 2026));
+    ASSERT_TRUE(timezones().selectCurrent("America/New_York"));
     fake.count = 2;
-    status->updater().updateNow();
-    const QStringList calls = callsSince("setCurrentEntry(-1)");
-    ASSERT_GE(calls.size(), 10);
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(calls[2 * k], QStringLiteral("setCurrentEntry(%1)").arg(k - 1));
-        EXPECT_EQ(calls[2 * k + 1], "setComputationTime(20,2026,7,1,12,34,56)");
+    // Both halves of the hour New York lives twice: the clock reads the same,
+    // the daylight flag tells the control which of the two it is.
+    const struct
+    {
+        QDateTime utc;
+        const char *daylight;
+    } halves[] = {{QDateTime(QDate(2026, 11, 1), QTime(5, 30), Qt::UTC), "setDaylight(1)|setDaylightOffset(-1)"},
+                  {QDateTime(QDate(2026, 11, 1), QTime(6, 30), Qt::UTC), "setDaylight(0)|setDaylightOffset(0)"}};
+    for (const auto &half : halves) {
+        clock.time = half.utc.toLocalTime();
+        fake.calls.clear();
+        status->updater().updateNow();
+        EXPECT_EQ(fake.calls.mid(0, 2).join('|'), half.daylight);
+        const QStringList calls = callsSince("setCurrentEntry(-1)");
+        ASSERT_GE(calls.size(), 10);
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(calls[2 * k], QStringLiteral("setCurrentEntry(%1)").arg(k - 1));
+            EXPECT_EQ(calls[2 * k + 1], "setComputationTime(20,2026,11,1,1,30,0)");
+        }
+        EXPECT_EQ(calls[8], "computePosition");
+        EXPECT_EQ(calls[9], "computePass");
     }
-    EXPECT_EQ(calls[8], "computePosition");
-    EXPECT_EQ(calls[9], "computePass");
     EXPECT_TRUE(host.calls.contains("refreshMap"));
 }
 
@@ -222,15 +242,15 @@ TEST_F(SatelliteWindowsTest, OnlyTickedSatellitesArePlacedAndLongitudesWrap)
     fake.count = 3;
     config().locator = "IO91wm";
     const QDateTime eta(QDate(2026, 7, 1), QTime(13, 2));
-    fake.answers[1] = {10, 50, 12, eta, "ISS", 4500};
-    fake.answers[2] = {350, -20.5f, -7, eta, "NOAA 19 (OBJECT)", 5900.7f};
-    fake.answers[3] = {200, 60, 30, eta, "MOLNIYA 1-93", 17000};
+    fake.answers[1] = {10, 50, 12, eta, "ISS", 4500, {}};
+    fake.answers[2] = {350, -20.5f, -7, eta, "NOAA 19 (OBJECT)", 5900.7f, {}};
+    fake.answers[3] = {200, 60, 30, eta, "MOLNIYA 1-93", 17000, {}};
     host.placeAnswer = 0;
     status->updater().updateNow();
 
     ASSERT_EQ(host.placedLog.size(), 1) << host.calls.join('\n').toStdString();
     const PlacedObject &o = host.placedLog[0];
-    EXPECT_EQ(o.name, "NOAA 19 (") << "object names are cut to the nine characters APRS allows";
+    EXPECT_EQ(o.name, "NOAA 19") << "named after its set, not the control's longer name";
     EXPECT_DOUBLE_EQ(o.latitude, -20.5);
     EXPECT_DOUBLE_EQ(o.longitude, -10.0) << "350 east is placed as 10 west";
     EXPECT_EQ(o.comment, "@ IO91wm Out of Range, ETA 13:02");
@@ -250,6 +270,82 @@ TEST_F(SatelliteWindowsTest, OnlyTickedSatellitesArePlacedAndLongitudesWrap)
     host.placeAnswer = 5;
     status->updater().updateNow();
     EXPECT_EQ(main.panel->text(), "Object Not Mine");
+}
+
+TEST_F(SatelliteWindowsTest, ASatelliteWithoutAPositionLeavesTheMapAndTheStatusSaysWhy)
+{
+    SatelliteSelection &s = satelliteSelection();
+    s.selected[1] = s.selected[2] = s.selected[4] = true;
+    s.plot[1] = s.plot[2] = s.plot[4] = true;
+    status->updater().SubSetupSatellites();
+    fake.count = 3;
+    fake.answers[1] = {10, 50, 12, {}, "ISS", 4500, {}};
+    fake.answers[2] = {20, 30, -5, {}, "NOAA 19", 5000, {}};
+    // Refused from the start: never placed.
+    fake.answers[3] = {0, 0, -90, {}, "QO-100", 0, "mean motion below zero"};
+    status->updater().updateNow();
+    EXPECT_EQ(host.objects, QStringList({"ISS", "NOAA 19"}));
+    EXPECT_EQ(main.panel->text(), "QO-100 is not on the map: mean motion below zero");
+
+    // Decayed since: taken off the map; the others stay.
+    fake.answers[1].problem = "satellite has decayed";
+    host.calls.clear();
+    status->updater().updateNow();
+    EXPECT_TRUE(host.calls.contains("removeObject(ISS)")) << host.calls.join(' ').toStdString();
+    EXPECT_EQ(host.objects, QStringList({"NOAA 19"}));
+    EXPECT_EQ(main.panel->text(), "ISS is not on the map: satellite has decayed (and 1 more)");
+
+    // Back with a position (fresh elements): placed again.
+    fake.answers[1].problem.clear();
+    fake.answers[3].problem.clear();
+    status->updater().updateNow();
+    EXPECT_EQ(host.objects.size(), 3);
+    EXPECT_EQ(main.panel->text(), "Object Created");
+}
+
+TEST_F(SatelliteWindowsTest, PlacedNamesStayApartWithinNineCharacters)
+{
+    keps().sets = {set("STARLINK-1007", testorbits::kStation), set("STARLINK-1008", testorbits::kWeather),
+                   set("ISS", testorbits::kGeostationary)};
+    SatelliteSelection &s = satelliteSelection();
+    s.selected[1] = s.selected[2] = true;
+    s.plot[1] = s.plot[2] = true;
+    status->updater().SubSetupSatellites();
+    fake.count = 2;
+    fake.answers[1] = {10, 50, 12, {}, "STARLINK-1007", 4500, {}};
+    fake.answers[2] = {20, 30, 12, {}, "STARLINK-1008", 4500, {}};
+    status->updater().updateNow();
+    EXPECT_EQ(host.objects, QStringList({"STARLIN~7", "STARLIN~8"}));
+
+    // The name goes with the set, not with what else is selected.
+    s.clear();
+    s.selected[2] = s.plot[2] = true;
+    host.objects.clear();
+    status->updater().SubSetupSatellites();
+    fake.count = 1;
+    fake.answers[1] = fake.answers[2];
+    status->updater().updateNow();
+    EXPECT_EQ(host.objects, QStringList({"STARLIN~8"}));
+}
+
+TEST(MapObjectNames, UniqueWithinNineCharactersAndFromTheNamesAlone)
+{
+    const struct
+    {
+        QStringList sets;
+        QStringList objects;
+    } cases[] = {
+        {{"ISS", "NOAA 19", " AO-07 "}, {"ISS", "NOAA 19", "AO-07"}},
+        {{"NOAA 19 (OBJECT)", "MOLNIYA 1-93"}, {"NOAA 19 (", "MOLNIYA 1"}},
+        {{"STARLINK-1007", "STARLINK-1008", "ISS"}, {"STARLIN~7", "STARLIN~8", "ISS"}},
+        {{"STARLINK-1007", "STARLINK-2007", "STARLINK-1017"}, {"STAR~1007", "STAR~2007", "STAR~1017"}},
+        {{"STARLINK-", "STARLINK-1007"}, {"STARLINK-", "STARLIN~7"}},
+        {{"ISS", "ISS", "ISS"}, {"ISS", "ISS~2", "ISS~3"}},
+        {{"SAME NAME LONG", "SAME NAME LONG"}, {"SAME NAME", "SAME NA~2"}},
+        {{"STARLIN~7", "STARLINK-1007", "STARLINK-1008"}, {"STARLIN~7", "STARLIN~2", "STARLIN~8"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(mapObjectNames(c.sets), c.objects) << c.sets.join('|').toStdString();
 }
 
 TEST_F(SatelliteWindowsTest, SetupListsTheTableAndTheSelection)

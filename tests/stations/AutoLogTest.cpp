@@ -1,5 +1,7 @@
 #include "StationListFixture.h"
 
+#include "ProcessZone.h"
+
 #include "core/LoadingDialog.h"
 #include "stations/AutoLog.h"
 #include "stations/StationListModel.h"
@@ -63,6 +65,31 @@ TEST_F(StationListTest, CheckingARowProposesTheDefaultLogAndWritesTheFirstLine)
     hear(QStringLiteral("N0CALL"));
     EXPECT_EQ(readAll(path).count(QStringLiteral("START LOCAL TIME")), 1);
     EXPECT_EQ(readAll(path).count(QStringLiteral(">hello")), 2);
+}
+
+// The host's time is a wall-clock reading: in the hour a spring-forward skips
+// it is still written as a stamp, not as the host's own text.
+TEST_F(StationListTest, HostTimeInTheHourClocksSkipIsWrittenAsAStamp)
+{
+    ProcessZone london("Europe/London");
+    HostStationRecord &station = known(QStringLiteral("N0CALL"));
+    station.timeHeard = QStringLiteral("29/03/2026 01:30:00");
+    const QString path = dirs.data() + QStringLiteral("/LogFiles/spring.txt");
+    ASSERT_TRUE(AutoLog::start(path, clock.time));
+    ASSERT_TRUE(AutoLog::UpdateLogFile(station, path));
+    EXPECT_TRUE(readAll(path).contains(QStringLiteral("\r\n2026-03-29 01:30:00 N0CALL>"))) << readAll(path).toStdString();
+}
+
+TEST_F(StationListTest, EntryBeyondLatin1IsLoggedInUtf8)
+{
+    HostStationRecord &station = known(QStringLiteral("N0CALL"));
+    station.information = QStringLiteral(">\u041F\u0440\u0438\u0432\u0435\u0442");
+    const QString path = dirs.data() + QStringLiteral("/LogFiles/utf8.txt");
+    ASSERT_TRUE(AutoLog::start(path, clock.time));
+    ASSERT_TRUE(AutoLog::UpdateLogFile(station, path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("\r\n" + station.information.toUtf8() + "\r\n"));
 }
 
 TEST_F(StationListTest, CancelledLogDialogUnchecksTheRow)

@@ -78,6 +78,27 @@ TEST_F(StationListTest, SaveAndLoadRoundTripWithLogFileEmpty)
     EXPECT_EQ(again.model().cell(0, Col::LogFile), "");
 }
 
+TEST_F(StationListTest, StatusBeyondLatin1IsSavedInUtf8AndLatin1RowsStayLatin1)
+{
+    const QString source = dirs.data() + QStringLiteral("/in.kel");
+    const QString russian = QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442");
+    writeFile(source, "\xEF\xBB\xBFN0CALL|Wx|Yes|12|Received Direct|36.14.79N|095.49.68W|3|Gr\xFC\xDF" "e|06/12/2026 12:29:00|\r"
+                      "G1ABC|Fixed|No|4|p|51.30.00N|000.07.50W|1|" + russian.toUtf8() + "|06/12/2026 12:30:00|\r");
+    frmDocument &loaded = makeList();
+    loaded.LoadStationList(source);
+    ASSERT_EQ(loaded.model().count(), 2);
+    EXPECT_EQ(loaded.model().cell(0, Col::Station), "N0CALL");
+    EXPECT_EQ(loaded.model().cell(0, Col::Status), QStringLiteral("Gr\u00FC\u00DFe"));
+    EXPECT_EQ(loaded.model().cell(1, Col::Status), russian);
+
+    const QString target = dirs.data() + QStringLiteral("/out.kel");
+    prompts.fileAnswers.enqueue(target);
+    loaded.SaveStationList();
+    const QByteArray saved = readFile(target);
+    EXPECT_TRUE(saved.contains("|Gr\xFC\xDF" "e|")) << saved.constData();
+    EXPECT_TRUE(saved.contains("|" + russian.toUtf8() + "|")) << saved.constData();
+}
+
 TEST_F(StationListTest, SaveWithAutoSaveUsesTheDatedNameAndEmptyListSavesNothing)
 {
     config().autoSave = true;

@@ -2,6 +2,7 @@
 #include "statistics/StatisticsSampler.h"
 #include "statistics/StatisticsSeries.h"
 
+#include "ProcessZone.h"
 #include "TempDirs.h"
 
 #include <QFile>
@@ -114,6 +115,21 @@ TEST(StatisticsFile, DayNumbersCountFromTheEndOf1899)
     EXPECT_FALSE(StatisticsFile::fromDayNumber(std::nan("")).isValid());
 }
 
+// Day numbers are wall-clock readings: one inside the hour a spring-forward
+// skips in the computer's zone reads and writes back like any other.
+TEST(StatisticsFile, DayNumbersInTheHourClocksSkipReadAndWriteBack)
+{
+    ProcessZone london("Europe/London");
+    const QByteArray text = "46110.0208333333|4\r\n46110.0625|5\r\n";  // 29 March 2026, 00:30 and 01:30
+    StatisticsFile::Loaded loaded;
+    StatisticsFile::parse(text, loaded);
+    EXPECT_EQ(loaded.skipped, 0);
+    ASSERT_EQ(loaded.series.count(), 2);
+    EXPECT_EQ(loaded.series.bars()[1].time.time(), QTime(1, 30));
+    EXPECT_EQ(loaded.series.bars()[0].time.secsTo(loaded.series.bars()[1].time), 3600);
+    EXPECT_EQ(StatisticsFile::textOf(loaded.series.bars()), text);
+}
+
 TEST(StatisticsFile, LeadingNumberReadsAsTheOldReaderDid)
 {
     const struct { const char *text; double value; bool found; } cases[] = {
@@ -162,7 +178,7 @@ TEST(StatisticsFile, SaveAndLoadKeepValuesAndTimesToTheSecondWithAPointAlways)
 TEST(StatisticsFile, LinesWithoutABarAreSkippedAndCounted)
 {
     StatisticsFile::Loaded loaded;
-    StatisticsFile::parse("46204.5|5\r\n"
+    StatisticsFile::parse("\xEF\xBB\xBF" "46204.5|5\r\n"  // a byte-order mark is no part of the number
                           "no bar here\r\n"
                           "\r\n"                 // blank: not counted
                           "46204.5|abc\n"        // no count

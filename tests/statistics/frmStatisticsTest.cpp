@@ -4,6 +4,7 @@
 #include "statistics/StatisticsFile.h"
 #include "statistics/frmStatistics.h"
 
+#include "ProcessZone.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 
@@ -59,7 +60,7 @@ TEST_F(StatisticsWindowTest, LiveWindowCountsWhileHiddenAndSamplesByTheSetting)
     ASSERT_EQ(live.series().count(), 2);
     EXPECT_EQ(live.series().bars().first().value, 21);
     EXPECT_STREQ(barColourName(live.series().bars().first().colour), "red");
-    EXPECT_EQ(live.tcStats->trend().size(), 2);
+    EXPECT_EQ(live.tcStats->trend().size(), 1);  // the bar still counting is not in it
 
     // Settings changed meanwhile (the options dialog) count from the next tick.
     config().statisticsSample = 1;
@@ -69,6 +70,49 @@ TEST_F(StatisticsWindowTest, LiveWindowCountsWhileHiddenAndSamplesByTheSetting)
     tickAt(live, 3);
     ASSERT_EQ(live.series().count(), 3);
     EXPECT_STREQ(barColourName(live.series().bars()[1].colour), "yellow");
+}
+
+// The bar of the running period is still filling: a trend through it would
+// dive towards zero at the start of every period.
+TEST_F(StatisticsWindowTest, LiveTrendLeavesOutTheBarStillCountedAndDrawsItInProgress)
+{
+    config().statisticsSample = 2;
+    frmStatistics live(frmStatistics::Kind::Live);
+    live.resize(640, 360);
+    const int frames[] = {20, 0, 20, 0, 5};  // per minute: bars of 20 and 20, then 5 so far
+    for (int minute = 1; minute <= 5; ++minute) {
+        for (int i = 0; i < frames[minute - 1]; ++i)
+            live.UpdateStatitics();
+        tickAt(live, minute);
+    }
+    const QList<StatisticsBar> &bars = live.series().bars();
+    ASSERT_EQ(bars.size(), 3);
+    EXPECT_EQ(bars.last().value, 5);
+    EXPECT_EQ(live.tcStats->trend(), QList<double>({20.0, 20.0}));
+
+    const QImage image = live.tcStats->grab().toImage();
+    const StatisticsChartLayout layout(live.tcStats->rect(), live.tcStats->fontMetrics(), bars, live.tcStats->trend());
+    const QPoint done = layout.barRect(0, 20).center().toPoint();
+    const QPoint counting = (layout.barRect(2, 5).center() + QPointF(0, 2)).toPoint();
+    EXPECT_EQ(image.pixelColor(done), QColor(255, 255, 0));
+    const QColor inProgress = image.pixelColor(counting);
+    EXPECT_NE(inProgress, QColor(0, 255, 0));
+    EXPECT_GT(inProgress.green(), 40);
+    EXPECT_EQ(inProgress.red(), 0);
+}
+
+TEST_F(StatisticsWindowTest, SavedFileWithTimesInTheHourClocksSkipLoadsWhole)
+{
+    ProcessZone london("Europe/London");
+    const QString path = dirs.data() + "/spring.kes";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("46110.0208333333|4\r\n46110.0625|5\r\n46110.1041666667|6\r\n");  // 00:30, 01:30, 02:30
+    file.close();
+    frmStatistics saved(frmStatistics::Kind::Saved);
+    saved.LoadStatisticsData(path);
+    EXPECT_EQ(saved.lblStatus->text(), "3 bars");
+    EXPECT_EQ(saved.tcStats->trend().size(), 3);
 }
 
 TEST_F(StatisticsWindowTest, SaveUsesItsDialogAndWritesEveryBar)
@@ -143,6 +187,38 @@ TEST_F(StatisticsWindowTest, LiveWindowInAFrameHasNoCloseButOtherWindowsDo)
     EXPECT_TRUE(closeShown(savedFrame));
 }
 
+// Bars stand at their times: twelve hours without a frame show as a gap,
+// and the trend over the bars is one straight line.
+TEST(StatisticsChart, BarsStandAtTheirTimesAndTheTrendIsStraight)
+{
+    StatisticsSeries series;
+    const QDateTime start(QDate(2026, 7, 1), QTime(12, 0));
+    series.AddStatisticsBar(start, 5);
+    series.AddStatisticsBar(start.addSecs(600), 15);
+    series.AddStatisticsBar(start.addSecs(730 * 60), 30);  // 00:10 the next day
+    const QList<double> trend = leastSquaresTrend(series.bars());
+    QImage image(800, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintStatisticsChart(painter, image.rect(), series.bars(), trend);
+    painter.end();
+
+    const StatisticsChartLayout layout(image.rect(), QFontMetrics(QFont()), series.bars(), trend);
+    const double x0 = layout.barRect(0, 5).center().x();
+    const double x1 = layout.barRect(1, 15).center().x();
+    const double x2 = layout.barRect(2, 30).center().x();
+    EXPECT_NEAR((x2 - x1) / (x1 - x0), 72.0, 0.5);
+    EXPECT_LE(layout.barRect(2, 30).right(), layout.plot.right() + 1);
+    // Halfway through the silence the line is halfway between its ends.
+    const int x = int(std::lround((x1 + x2) / 2));
+    const int y = int(std::lround(layout.yOf((trend[1] + trend[2]) / 2)));
+    bool green = false;
+    for (int dy = -2; dy <= 2; ++dy) {
+        const QColor c = image.pixelColor(x, y + dy);
+        green = green || (c.red() < 60 && c.blue() < 60 && c.green() > 90 && c.green() < 170);
+    }
+    EXPECT_TRUE(green);
+}
+
 TEST(StatisticsChart, BlackGroundBarsInTheirColoursAndTheTrendOverThem)
 {
     StatisticsSeries series;
@@ -166,7 +242,7 @@ TEST(StatisticsChart, BlackGroundBarsInTheirColoursAndTheTrendOverThem)
         EXPECT_EQ(image.pixelColor(int(bar.center().x()) - 3, int(bar.bottom()) - 2), colours[i]) << i;
     }
     // The trend crosses the middle bar's centre at its value (15 by symmetry).
-    const int x = int(layout.plot.left() + 1.5 * layout.slot);
+    const int x = int(layout.xOf(1));
     const int y = int(std::lround(layout.yOf(trend[1])));
     bool green = false;
     for (int dy = -2; dy <= 2; ++dy) {

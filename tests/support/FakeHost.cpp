@@ -85,7 +85,8 @@ int FakeHostApplication::placeObject(const PlacedObject &object)
 {
     calls << QStringLiteral("placeObject(%1)").arg(object.name);
     placedLog << object;
-    if (placeAnswer == 0)
+    // Placing a name again moves that object, as a host does.
+    if (placeAnswer == 0 && !objects.contains(object.name))
         objects << object.name;
     return placeAnswer;
 }

@@ -84,6 +84,11 @@ float FakeOrbiter::furtherValue() const
     return answers.value(current).further;
 }
 
+QString FakeOrbiter::positionProblem() const
+{
+    return answers.value(current).problem;
+}
+
 void FakeOrbiter::setDisplayStyle(qint32 style)
 {
     calls << QStringLiteral("setDisplayStyle(%1)").arg(style);

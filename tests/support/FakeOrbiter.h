@@ -20,6 +20,7 @@ public:
         QDateTime nextPass;
         QString name;
         float further = 0;
+        QString problem;  // why there is no position; empty when there is one
     };
     QHash<int, Answer> answers;
     int current = 0;
@@ -42,6 +43,7 @@ public:
     QDateTime nextPassTime() const override;
     QString satelliteName() const override;
     float furtherValue() const override;
+    QString positionProblem() const override;
     void setDisplayStyle(qint32 style) override;
     qint32 displayStyle() const override;
     void setFolders(const QString &dataFolder, const QString &imageFolder) override;

@@ -4,6 +4,7 @@
 #include "app/ProgramWiring.h"
 #include "app/frmMain.h"
 #include "core/Configuration.h"
+#include "core/IniSettingsStore.h"
 #include "core/SharedState.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
@@ -17,6 +18,7 @@
 #include "../host/HostFolder.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
+#include "ToolProcess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QValueAxis>
+#include <QWheelEvent>
 #include <QXYSeries>
 #include <gtest/gtest.h>
 
@@ -55,6 +59,40 @@ QStringList demoLines(const QString &before)
     }
     return lines;
 }
+
+// Watches every value axis of a weather window and keeps the most ticks any
+// of them was asked to lay out, at every change of range or spacing. Qt lays
+// an axis out as soon as its range changes, so a fault there means millions
+// of ticks; past a thousand the probe widens the spacing itself, so that the
+// test fails instead of freezing.
+class TickProbe
+{
+public:
+    explicit TickProbe(frmWx *wx)
+    {
+        for (int tab = 0; tab < wx->tabs()->count(); ++tab)
+            for (QAbstractAxis *any : wx->chartOfTab(tab)->chart()->axes(Qt::Vertical))
+                if (auto *axis = qobject_cast<QValueAxis *>(any)) {
+                    auto check = [this, axis] { this->check(axis); };
+                    QObject::connect(axis, &QValueAxis::minChanged, axis, check);
+                    QObject::connect(axis, &QValueAxis::maxChanged, axis, check);
+                    QObject::connect(axis, &QValueAxis::tickIntervalChanged, axis, check);
+                    QObject::connect(axis, &QValueAxis::tickTypeChanged, axis, check);
+                }
+    }
+    double most = 0;
+
+private:
+    void check(QValueAxis *axis)
+    {
+        const double span = axis->max() - axis->min();
+        const double ticks = axis->tickType() == QValueAxis::TicksDynamic ? span / axis->tickInterval() + 1
+                                                                           : axis->tickCount();
+        most = std::max(most, ticks);
+        if (ticks > 1000)
+            axis->setTickInterval(span / 10);
+    }
+};
 
 class WeatherLive : public ::testing::Test
 {
@@ -170,13 +208,17 @@ TEST_F(WeatherLive, ReportHeardWhileTheStationsWindowIsOpenAppearsOnItsCharts)
 }
 
 // The demo as installed for a new user: its weather stations carry two days
-// of history, and yesterday fills every chart of a station's window.
+// of history, yesterday fills every chart of a station's window, and today's
+// history runs on into the first report heard, on scales that fit it.
 TEST_F(WeatherLive, DemoWeatherStationShowsFiveFilledCharts)
 {
-    QProcess install;
-    install.start(QStringLiteral("bash"), {kSourceDir + QStringLiteral("/scripts/install-demo")});
-    ASSERT_TRUE(install.waitForFinished(60000));
-    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    const ToolRun install = tool({QStringLiteral("install-demo")});
+    ASSERT_EQ(install.status, 0) << install.err.toStdString();
+    // The program reads the options the installer wrote.
+    const IniSettingsStore written;
+    for (const auto &[section, key] : Configuration::keys())
+        if (QString value; written.read(QStringLiteral("Kestrel"), section, key, &value))
+            store.write(QStringLiteral("Kestrel"), section, key, value);
     const QString demo = dirs.data() + QStringLiteral("/DemoHost");
     ASSERT_TRUE(QFile::exists(dirs.data() + QStringLiteral("/WxData/G4KWA.kew")));
 
@@ -200,22 +242,118 @@ TEST_F(WeatherLive, DemoWeatherStationShowsFiveFilledCharts)
                                                     << series->name().toStdString();
 
     const QString shots = qEnvironmentVariable("KESTREL_WX_SCREENSHOTS");
+    auto shootTabs = [&](const QString &day) {
+        if (shots.isEmpty())
+            return;
+        QDir().mkpath(shots);
+        wx->parentWidget()->showMaximized();
+        for (int tab = 0; tab < wx->tabs()->count(); ++tab) {
+            wx->tabs()->setCurrentIndex(tab);
+            QTest::qWait(150);
+            const QString name = wx->tabs()->tabText(tab).toLower().replace(u' ', u'-');
+            EXPECT_TRUE(main->grab().save(shots + QStringLiteral("/weather-%1-%2-%3.png").arg(day).arg(tab + 1).arg(name)));
+        }
+    };
+    shootTabs(QStringLiteral("yesterday"));
+
+    const int today = dates->findText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    ASSERT_GE(today, 0);
+    dates->setCurrentIndex(today);
+    emit dates->activated(today);
+    const QList<QPointF> temperatures = wx->temperatureChart()->seriesList().first()->points();
+    ASSERT_GE(temperatures.size(), 2);
+    EXPECT_NEAR(temperatures.last().y(), temperatures[temperatures.size() - 2].y(), 1.0)
+        << "the first report heard follows on from the history";
+    auto *pressureAxis = qobject_cast<QValueAxis *>(wx->pressureChart()->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(pressureAxis, nullptr);
+    for (const QPointF &point : wx->pressureChart()->seriesList().first()->points()) {
+        EXPECT_GT(point.y(), pressureAxis->min());
+        EXPECT_LT(point.y(), pressureAxis->max());
+    }
+    EXPECT_LT(pressureAxis->max() - pressureAxis->min(), 100) << "a scale that shows the day's changes";
+    shootTabs(QStringLiteral("today"));
     if (shots.isEmpty())
         return;
-    QDir().mkpath(shots);
-    wx->parentWidget()->showMaximized();
-    for (int tab = 0; tab < wx->tabs()->count(); ++tab) {
-        wx->tabs()->setCurrentIndex(tab);
-        QTest::qWait(150);
-        const QString name = wx->tabs()->tabText(tab).toLower().replace(u' ', u'-');
-        EXPECT_TRUE(main->grab().save(shots + QStringLiteral("/weather-%1-%2.png").arg(tab + 1).arg(name)));
-    }
     if (frmWxToolbar *tools = frmWxToolbar::instance())
         tools->grab().save(shots + QStringLiteral("/weather-chart-tools.png"));
-    // The pressure chart with its range fitted to the day instead of the 0 to 1050 default.
+}
+
+// Zooming in or out as far as the user likes, resetting, and readings from the
+// air that no axis can show (a million degrees, the largest single-precision
+// number) never make an axis lay out more than about twenty ticks, even for a
+// moment, and such a reading does not stretch an automatic range.
+TEST_F(WeatherLive, ChartAxesKeepFewTicksWhateverTheZoomOrTheReadings)
+{
+    HostFolder folder;
+    start(folder.path());
+    ASSERT_NE(host, nullptr);
+    hear(demoLines(QStringLiteral("00:10:30")));
+    clickStation(QStringLiteral("G1KWD"));
+    frmWx *wx = openWeather();
+    ASSERT_NE(wx, nullptr);
+    TickProbe probe(wx);
+    constexpr double kMostTicks = 20;
+
+    auto wheel = [](QWidget *chart, int steps, Qt::KeyboardModifiers modifiers) {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            const QPointF at(chart->width() / 2.0, chart->height() / 2.0);
+            QWheelEvent event(at, chart->mapToGlobal(at), {}, {0, steps > 0 ? 120 : -120}, Qt::NoButton, modifiers,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(chart, &event);
+        }
+    };
+    const struct
+    {
+        const char *tab;
+        int zoomIns;   // negative: zoom outs
+        bool reset;
+        int wheelSteps;  // with Ctrl, then without
+    } cases[] = {
+        {"Wind Direction", -11, false, 0}, {"Pressure", 13, true, 0},   {"Temperature", -40, true, 0},
+        {"Temperature", 60, true, 0},      {"Rainfall", 0, false, -40}, {"Wind Speed", 0, true, 40},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.tab);
+        int tab = 0;
+        while (wx->tabs()->tabText(tab) != QLatin1String(c.tab))
+            ++tab;
+        wx->tabs()->setCurrentIndex(tab);
+        WxChartView *chart = wx->chartOfTab(tab);
+        for (int i = 0; i < std::abs(c.zoomIns); ++i)
+            QTest::keyClick(chart, c.zoomIns > 0 ? Qt::Key_Plus : Qt::Key_Minus);
+        wheel(chart, c.wheelSteps, Qt::ControlModifier);
+        wheel(chart, c.wheelSteps, Qt::NoModifier);
+        QTest::keyClick(chart, Qt::Key_Right);
+        QTest::keyClick(chart, Qt::Key_Up);
+        QApplication::processEvents();
+        if (const QString shots = qEnvironmentVariable("KESTREL_WX_SCREENSHOTS"); !shots.isEmpty())
+            chart->image().save(shots + QStringLiteral("/zoomed-%1.png").arg(QLatin1String(c.tab)));
+        if (c.reset)
+            QTest::keyClick(chart, Qt::Key_Home);
+        QApplication::processEvents();
+        EXPECT_LE(probe.most, kMostTicks);
+    }
+
+    config().tempAuto = true;
+    config().humidityAuto = true;
+    config().windAuto = true;
     config().pressureAuto = true;
     wx->UpdateChartRanges();
-    wx->tabs()->setCurrentIndex(2);
-    QTest::qWait(150);
-    main->grab().save(shots + QStringLiteral("/weather-3-pressure-auto.png"));
+    QValueAxis *temperature = nullptr;
+    for (QAbstractAxis *axis : wx->temperatureChart()->chart()->axes(Qt::Vertical, wx->temperatureChart()->seriesList().first()))
+        temperature = qobject_cast<QValueAxis *>(axis);
+    ASSERT_NE(temperature, nullptr);
+    const qsizetype before = points(wx->temperatureChart());
+    for (const char *reading : {"1000000", "340282000000000000000000000000000000000", "-340282000000000000000000000000000000000"}) {
+        SCOPED_TRACE(reading);
+        hear({QStringLiteral("G1KWD>APKS01,TCPIP*,qAC,T2UK:_12072015c283s%1g%1t%1r000p000P000h78b%1").arg(QLatin1String(reading))});
+        EXPECT_LE(probe.most, kMostTicks);
+        EXPECT_LT(temperature->max(), 100) << "an unshowable reading does not stretch the range";
+        EXPECT_GT(temperature->min(), -100);
+        EXPECT_EQ(points(wx->temperatureChart()), before) << "nor is it drawn";
+    }
+    // A sound report still is.
+    hear({QStringLiteral("G1KWD>APKS01,TCPIP*,qAC,T2UK:_12072015c283s006g011t049r000p000P000h78b10117")});
+    EXPECT_EQ(points(wx->temperatureChart()), before + 1);
+    EXPECT_LE(probe.most, kMostTicks);
 }

@@ -5,6 +5,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <cstring>
+#include <sys/stat.h>
+
+#include "FileSizeLimit.h"
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
 #include "weather/WxDataFile.h"
@@ -114,7 +118,10 @@ TEST_F(WxDataFileTest, LateReportForAnEarlierDayGoesIntoItsOwnSection)
     EXPECT_EQ(file.days(), QStringList({"06/12/2026", "07/12/2026"}));
     EXPECT_EQ(file.dayValues(QStringLiteral("06/12/2026")).size(), 2);
     EXPECT_EQ(file.dayValues(QStringLiteral("07/12/2026")).size(), 1);
-    EXPECT_TRUE(readAll(path).endsWith("[07/12/2026]\r\nValue1=07/12/2026 00:05:00\xFD_t2\r\n"));
+    // The late day's section moved to the end, with its report.
+    EXPECT_TRUE(readAll(path).endsWith("[07/12/2026]\r\nValue1=07/12/2026 00:05:00\xFD_t2\r\n"
+                                       "[06/12/2026]\r\nValue1=06/12/2026 23:50:00\xFD_t1\r\n"
+                                       "Value2=06/12/2026 23:55:00\xFD_t3\r\n"));
 }
 
 TEST_F(WxDataFileTest, LineCutShortByACrashStaysAndTheNextReportFollowsIt)
@@ -126,6 +133,22 @@ TEST_F(WxDataFileTest, LineCutShortByACrashStaysAndTheNextReportFollowsIt)
                                         "Value2=06/12/2026 10:0\r\n"
                                         "Value3=06/12/2026 10:10:00\xFD_t052\r\n"));
     EXPECT_EQ(file.dayValues(QStringLiteral("06/12/2026")).size(), 3);
+}
+
+// A comment beyond Latin-1 is kept; the byte between time and report stays
+// 0xFD, which the Windows program looks for.
+TEST_F(WxDataFileTest, CommentsBeyondLatin1ComeBackAsSent)
+{
+    const QString russian = QStringLiteral("_t050 \u041F\u0440\u0438\u0432\u0435\u0442");
+    WxDataFile file(path);
+    ASSERT_TRUE(file.append(at(6, 10, 0), russian));
+    ASSERT_TRUE(file.append(at(6, 10, 5), QStringLiteral("_t051 Gr\u00FC\u00DFe")));
+    EXPECT_EQ(readAll(path), "[06/12/2026]\r\nValue1=06/12/2026 10:00:00\xFD" + russian.toUtf8()
+                                 + "\r\nValue2=06/12/2026 10:05:00\xFD_t051 Gr\xFC\xDF" "e\r\n");
+    const QStringList values = file.dayValues(QStringLiteral("06/12/2026"));
+    ASSERT_EQ(values.size(), 2);
+    EXPECT_EQ(WxData::splitValue(values[0]).report, russian);
+    EXPECT_EQ(WxData::splitValue(values[1]).report, QStringLiteral("_t051 Gr\u00FC\u00DFe"));
 }
 
 TEST_F(WxDataFileTest, DaySectionLongerThanOneReadOfTheTailIsStillNumberedRight)
@@ -144,6 +167,58 @@ TEST_F(WxDataFileTest, DaySectionLongerThanOneReadOfTheTailIsStillNumberedRight)
     EXPECT_EQ(values.first().size(), 20 + 2 + 300);
     writeAll(path, "[06/12/2026]\r\nValue1=" + QByteArray(5000, 'v') + "\r\n");
     EXPECT_EQ(file.dayValues(QStringLiteral("06/12/2026")).first().size(), WxDataFile::MaxValueLength);
+}
+
+// A disk that fills up half way through a report must not leave the half
+// that fitted: "t1" of "t105" would be charted as a reading.
+TEST_F(WxDataFileTest, WriteCutShortLeavesTheFileAsItWasAndSaysWhy)
+{
+    const QByteArray old = "[06/12/2026]\r\nValue1=06/12/2026 10:00:00\xFD_t050\r\n";
+    writeAll(path, old);
+    const int result = runUnderFileSizeLimit(long(old.size()) + 30, [&] {
+        QString error;
+        const bool stored = WxDataFile(path).append(at(6, 10, 5), QStringLiteral("_t105"), &error);
+        return !stored && error == QString::fromLocal8Bit(std::strerror(EFBIG));
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(readAll(path), old);
+
+    // A folder where the file should be is named as such.
+    QDir().mkpath(dir.filePath(QStringLiteral("G4KWA.kew")));
+    QString error;
+    EXPECT_FALSE(WxDataFile(dir.filePath(QStringLiteral("G4KWA.kew"))).append(at(6, 10, 5), kReport, &error));
+    EXPECT_EQ(error, QString::fromLocal8Bit(std::strerror(EISDIR)));
+}
+
+// A section dated ahead (a clock that jumped) at the end of the file: the
+// day's reports that follow must still be cheap appends, not rewrites of the
+// whole file. A rewrite goes through a new file, so it changes the inode.
+TEST_F(WxDataFileTest, SectionDatedAheadAtTheEndCostsOneRewriteNotOneEach)
+{
+    writeAll(path, "[06/12/2026]\r\nValue1=06/12/2026 10:00:00\xFD_t050\r\n"
+                   "[10/06/2027]\r\nValue1=10/06/2027 10:02:00\xFD_t051\r\n");
+    WxDataFile file(path);
+    auto inode = [&] {
+        struct stat info {};
+        stat(QFile::encodeName(path).constData(), &info);
+        return info.st_ino;
+    };
+    ASSERT_TRUE(file.append(at(6, 10, 5), QStringLiteral("_t052")));
+    const auto afterFirst = inode();
+    for (int minute = 10; minute <= 20; minute += 5)
+        ASSERT_TRUE(file.append(at(6, 10, minute), QStringLiteral("_t0%1").arg(minute)));
+    EXPECT_EQ(inode(), afterFirst);
+    // Even after a start of the program, when nothing is known about the file.
+    WxDataFile::forgetTails();
+    ASSERT_TRUE(file.append(at(6, 10, 25), QStringLiteral("_t025")));
+    EXPECT_EQ(inode(), afterFirst);
+
+    const QStringList values = file.dayValues(QStringLiteral("06/12/2026"));
+    ASSERT_EQ(values.size(), 6);
+    EXPECT_TRUE(values.last().endsWith(QStringLiteral("_t025")));
+    EXPECT_EQ(file.dayValues(QStringLiteral("10/06/2027")).size(), 1);
+    // The date list stays in date order whatever order the sections are in.
+    EXPECT_EQ(file.days(), QStringList({"06/12/2026", "10/06/2027"}));
 }
 
 TEST(WxDataNames, CallsignsNameFilesOnlyWhenTheyAreSafe)

@@ -35,6 +35,16 @@ TEST(WxDecoder, ReadingsOfEachReportForm)
         {"_c010s002tT060", 10, 2, A, A, A, A, "", A},
         // Nothing at all.
         {"_", A, A, A, A, A, A, "", A},
+        // A "+" is a sign like "-".
+        {"_c+90s+05t+5b+10150", 90, 5, A, 5, A, A, "", 1015.0f},
+        // Dots or blanks stand for a sensor the station lacks: no reading, not 0.
+        {"_.../...g...t...r...p...P...h..b.....", A, A, A, A, A, A, "", A},
+        {"_c   s   g   t   h  b     ", A, A, A, A, A, A, "", A},
+        // A blank after the digits ends the number: the comment's digits are not joined on.
+        {"_c090s005t077 1234 Main St", 90, 5, A, 77, A, A, "", A},
+        {"_c090s005b10150 13.8V", 90, 5, A, A, A, A, "", 1015.0f},
+        // A rain letter without a number gives no label either.
+        {"_c090s005t050P h50", 90, 5, A, 50, 50, A, "", A},
     };
     for (const Expected &e : cases) {
         SCOPED_TRACE(e.report);
@@ -79,9 +89,11 @@ TEST(WxDecoder, GetValueOnBlanksDotsSignsAndTheEnd)
 {
     EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t 56x"), 2), 56);
     EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t   x"), 2), kWxAbsent);
-    EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t...x"), 2), 0);
+    EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t...x"), 2), kWxAbsent);
+    EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t-x"), 2), kWxAbsent);
     EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t-05h"), 2), -5);
-    EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t 1 2h"), 2), 12);  // blanks inside a number are skipped
+    EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t+05h"), 2), 5);
+    EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t 1 2h"), 2), 1);  // a blank after a digit ends the number
     EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t12.5.3"), 2), 12.5f);
     EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t"), 2), kWxAbsent);   // the letter is the last character
     EXPECT_FLOAT_EQ(GetValue(QStringLiteral("t"), 0), kWxAbsent);
@@ -98,6 +110,7 @@ TEST(WxDecoder, GetValueOnBlanksDotsSignsAndTheEnd)
 
     EXPECT_DOUBLE_EQ(leadingNumber(u"  -1.5e2x"), -150);
     EXPECT_DOUBLE_EQ(leadingNumber(u"+"), 0);
+    EXPECT_DOUBLE_EQ(leadingNumber(u" + 2.5"), 2.5);
     EXPECT_DOUBLE_EQ(leadingNumber(u"3e"), 3);
 }
 

@@ -228,7 +228,13 @@ TEST_F(WeatherWindowTest, ChartToolWindowFollowsTheTabAndItsCommandsWork)
     tools->action("cmdZoomArea")->trigger();
     EXPECT_EQ(chart->mode(), WxChartView::Mode::ZoomArea);
     EXPECT_FALSE(tools->action("cmdPan")->isChecked());
-    EXPECT_EQ(chart->rubberBand(), QChartView::RectangleRubberBand);
+    // A dragged rectangle zooms to it.
+    const QPoint middle = chart->chart()->plotArea().center().toPoint();
+    QTest::mousePress(chart->viewport(), Qt::LeftButton, {}, middle - QPoint(40, 30));
+    QTest::mouseRelease(chart->viewport(), Qt::LeftButton, {}, middle + QPoint(40, 30));
+    EXPECT_LT(time->max().toMSecsSinceEpoch() - time->min().toMSecsSinceEpoch(), wholeDay / 2);
+    EXPECT_LT(axis(chart, Qt::AlignLeft)->max() - axis(chart, Qt::AlignLeft)->min(), 1050.0 / 2);
+    tools->action("cmdReset")->trigger();
     wx->tabs()->setCurrentIndex(0);
     EXPECT_EQ(chart->mode(), WxChartView::Mode::Select);
     EXPECT_EQ(wx->temperatureChart()->mode(), WxChartView::Mode::ZoomArea);
@@ -331,4 +337,22 @@ TEST_F(WeatherWindowTest, ReportStoredWhileTheWindowIsOpenIsShownAtOnce)
     station.callsign = "G4KWA";
     WxDataStore::program().AddWxData(station, "_000/000t072", QDateTime(QDate(2026, 7, 1), QTime(12, 5)));
     EXPECT_EQ(series(wx->temperatureChart(), 0)->points().size(), 4);
+}
+
+// A station without some sensors sends dots or blanks in their place, and
+// comments with figures in them: neither may show up as a reading.
+TEST_F(WeatherWindowTest, MissingSensorsAndCommentFiguresAddNoPoints)
+{
+    writeFile("N0CALL", dayOf(kToday, {"10:00:00 _c090s005g...t...h..b.....", "10:05:00 _c090s005t077 1234 Main St",
+                                       "10:10:00 _c090s005t+68b10150 13.8V"}));
+    frmWx *wx = openFor("N0CALL");
+    WxChartView *temp = wx->temperatureChart();
+    ASSERT_EQ(points(series(temp, 0)), 2);
+    EXPECT_NEAR(series(temp, 0)->points().at(0).y(), 25.0, 1e-4);
+    EXPECT_NEAR(series(temp, 0)->points().at(1).y(), 20.0, 1e-4);
+    EXPECT_EQ(points(series(temp, 3)), 0);  // humidity
+    EXPECT_EQ(points(series(wx->windChart(), 1)), 0);  // gust
+    ASSERT_EQ(points(series(wx->pressureChart(), 0)), 1);
+    EXPECT_NEAR(series(wx->pressureChart(), 0)->points().first().y(), 1015.0, 1e-3);
+    EXPECT_EQ(series(wx->rainChart(), 0)->name(), "Rain");
 }

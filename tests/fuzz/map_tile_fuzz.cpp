@@ -1,0 +1,105 @@
+// Map tiles and offline tile files from outside. The first byte chooses:
+// the rest as a tile from a server, as a whole MBTiles file, or as the
+// metadata and tile of an MBTiles file that is otherwise well formed.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "host/MbTilesMapSource.h"
+#include "host/MbTilesReader.h"
+#include "host/TileDecoder.h"
+
+namespace {
+
+QString scratchFile()
+{
+    static const QString path = QDir::tempPath() + QStringLiteral("/map_tile_fuzz_%1.mbtiles")
+                                                       .arg(QCoreApplication::applicationPid());
+    return path;
+}
+
+void checkTile(const QByteArray &bytes)
+{
+    const QImage image = TileDecoder::decode(bytes);
+    if (!image.isNull() && image.size() != QSize(256, 256))
+        abort();
+}
+
+void readFile()
+{
+    MbTilesReader reader(scratchFile());
+    (void)reader.metadata(QStringLiteral("name"));
+    const int deepest = reader.maxZoom();
+    if (deepest < -1 || deepest > 29)
+        abort();
+    for (const TileKey key : {TileKey{0, 0, 0}, TileKey{1, 1, 0}, TileKey{10, 511, 340}})
+        checkTile(reader.tile(key));
+    (void)MbTilesMapSource::open(scratchFile(), nullptr);
+}
+
+void writeDatabase(const QByteArray &data)
+{
+    QFile::remove(scratchFile());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-writer"));
+        db.setDatabaseName(scratchFile());
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("CREATE TABLE metadata (name, value)"));
+            q.exec(QStringLiteral("CREATE TABLE tiles (zoom_level, tile_column, tile_row, tile_data)"));
+            const QList<QByteArray> parts = data.split('\0');
+            const char *names[] = {"maxzoom", "scheme", "attribution", "name"};
+            for (int i = 0; i < 4 && i < parts.size(); ++i) {
+                q.prepare(QStringLiteral("INSERT INTO metadata VALUES (?, ?)"));
+                q.addBindValue(QString::fromLatin1(names[i]));
+                q.addBindValue(QString::fromUtf8(parts[i]));
+                q.exec();
+            }
+            q.prepare(QStringLiteral("INSERT INTO tiles VALUES (0, 0, 0, ?)"));
+            q.addBindValue(parts.size() > 4 ? parts.mid(4).join('\0') : QByteArray());
+            q.exec();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fuzz-writer"));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const QByteArray rest(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
+    switch (data[0] % 3) {
+    case 0:
+        checkTile(rest);
+        break;
+    case 1: {
+        QFile file(scratchFile());
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(rest);
+        file.close();
+        readFile();
+        break;
+    }
+    default:
+        writeDatabase(rest);
+        readFile();
+        break;
+    }
+    return 0;
+}
