@@ -42,6 +42,8 @@ TEST(ReadHostStation, FixedPositionFormsAndMissingFile)
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("3330.50S", 2), -2010.50);
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("", 2), 0);
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("12", 3), 720);  // short text: what is there counts
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("9930.00N", 2), 0);   // past the pole: no position
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("18030.00W", 3), 0);
 
     TempDirs dirs;
     writeFile(dirs.data() + "/UIVIEW32.INI",
