@@ -8,10 +8,17 @@
 #include <sys/socket.h>
 
 namespace {
-constexpr int MaxLine = 4096;
 constexpr int LoginFallbackMs = 3000;
 // A subnegotiation longer than this is line noise, not telnet.
 constexpr int MaxSubnegotiation = 256;
+
+// Settings go to the server inside one line: a line end or other control
+// character in them would end it early and start a command of its own.
+QString oneLine(QString text)
+{
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    return text;
+}
 }
 
 TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
@@ -175,9 +182,11 @@ void KissFeed::onData(const QByteArray &bytes)
 
 QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
 {
-    QString line = QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(callsign, QStringLiteral(KESTREL_VERSION));
-    if (!filter.trimmed().isEmpty())
-        line += QStringLiteral(" filter ") + filter.trimmed();
+    QString line =
+        QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(oneLine(callsign), QStringLiteral(KESTREL_VERSION));
+    const QString filterText = oneLine(filter).trimmed();
+    if (!filterText.isEmpty())
+        line += QStringLiteral(" filter ") + filterText;
     return line.toLatin1() + "\r\n";
 }
 
@@ -222,7 +231,7 @@ void DxClusterFeed::logIn()
         return;
     m_loggedIn = true;
     m_loginTimer.stop();
-    send(m_settings.callsign.toLatin1() + "\r\n");
+    send(oneLine(m_settings.callsign).toLatin1() + "\r\n");
 }
 
 QByteArray DxClusterFeed::stripTelnet(const QByteArray &bytes)
