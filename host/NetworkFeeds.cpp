@@ -198,9 +198,12 @@ void AprsIsFeed::onConnected()
 void AprsIsFeed::onData(const QByteArray &bytes)
 {
     for (const QByteArray &raw : splitLines(bytes)) {
-        if (raw.startsWith('#'))
+        // Decoded first: a byte-order mark may stand before a comment, or
+        // alone on a line that is then empty.
+        const QString line = decodeLine(raw);
+        if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        deliverLine(decodeLine(raw));
+        deliverLine(line);
     }
 }
 

@@ -76,7 +76,7 @@ TEST(AprsIsFeed, LogsInReceiveOnlyAndSkipsServerComments)
     EXPECT_EQ(readLine(client),
               QByteArray("user G0HOM pass -1 vers Kestrel " KESTREL_VERSION " filter r/51.5/-0.1/100\r\n"));
     EXPECT_EQ(feed.stateText(), QStringLiteral("Connected"));
-    client->write("# aprsc 2.1.10\r\n# logresp G0HOM unverified, server T2TEST\r\n");
+    client->write("# aprsc 2.1.10\r\n\xef\xbb\xbf# logresp G0HOM unverified, server T2TEST\r\n\xef\xbb\xbf\r\n");
     client->write("G4ONE>APRS,TCPIP*,qAC,T2TEST:!5130.00N/00007.50W-\r\nG4TW");
     client->flush();
     ASSERT_TRUE(QTest::qWaitFor([&] { return lines.count() >= 1; }, 3000));
