@@ -65,7 +65,8 @@ double hostPositionToMinutes(const QString &text, int degreeDigits)
     // as a missing one rather than let distances and bearings go wrong.
     if (!std::isfinite(value) || std::fabs(value) > (d == 3 ? 180 : 90) * 60.0)
         value = 0;
-    const QChar hemisphere = text.isEmpty() ? QChar() : text.back();
+    // The host reads "3330.50s" as south too.
+    const QChar hemisphere = text.isEmpty() ? QChar() : text.back().toUpper();
     if (hemisphere == u'S' || hemisphere == u'W')
         value = -value;
     return value;
