@@ -42,7 +42,6 @@ void checkBeacon(double latitude, double longitude, const HostConfig &config)
                   payload + QStringLiteral(" for %1 %2").arg(latitude).arg(longitude));
 }
 
-// The information of a frame heard ends at its first line end.
 QString firstLine(const QString &payload)
 {
     qsizetype end = 0;
@@ -51,20 +50,31 @@ QString firstLine(const QString &payload)
     return payload.left(end);
 }
 
+// AX.25 has no "-0": G4ABC-0 is G4ABC.
+bool sameCall(QString a, QString b)
+{
+    for (QString *call : {&a, &b})
+        if (call->endsWith(QStringLiteral("-0")))
+            call->chop(2);
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 void checkFrame(const QString &line)
 {
     Tnc2Frame frame;
     if (!parseTnc2(line, &frame))
         return;
+    // What the host encodes comes from lines; a frame heard ends at its first
+    // line end anyway.
+    frame.payload = firstLine(frame.payload);
     QByteArray ax25;
     if (tnc2ToAx25(frame.toLine(), &ax25)) {
         QString decoded;
         Tnc2Frame again;
         fuzz::require(ax25ToTnc2(ax25, &decoded) && parseTnc2(decoded, &again), "an AX.25 frame built decodes",
                       frame.toLine());
-        fuzz::require(again.source.compare(frame.source, Qt::CaseInsensitive) == 0
-                          && again.destination.compare(frame.destination, Qt::CaseInsensitive) == 0
-                          && again.path.size() == frame.path.size() && again.payload == firstLine(frame.payload),
+        fuzz::require(sameCall(again.source, frame.source) && sameCall(again.destination, frame.destination)
+                          && again.path.size() == frame.path.size() && again.payload == frame.payload,
                       "AX.25 carries the frame", frame.toLine() + QStringLiteral(" / ") + decoded);
         KissDeframer deframer;
         fuzz::require(deframer.feed(kissEncode(ax25)) == QList<QByteArray>{ax25}, "KISS carries the frame");

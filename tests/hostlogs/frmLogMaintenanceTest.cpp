@@ -271,6 +271,8 @@ TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
     for (int i = 0; i < details->lstStations->count(); ++i)
         lines << details->lstStations->item(i)->text();
     EXPECT_EQ(lines, QStringList({"Callsign     Hrd x", "G4KDA           2", "G0KST           1"}));
+    // Where Courier New is missing, DejaVu Sans Mono (fonts-dejavu-core,
+    // which scripts/setup installs) is the fixed-pitch font found.
     EXPECT_TRUE(QFontInfo(details->lstStations->font()).fixedPitch());
     EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
     details->cmdOK->click();
