@@ -8,6 +8,7 @@
 #include "core/HostApplication.h"
 #include "core/Prompts.h"
 #include "core/PrivateProfile.h"
+#include "core/ScreenFit.h"
 #include "core/SettingsStore.h"
 #include "core/Utilities.h"
 #include "core/WholeFileWriter.h"
@@ -168,10 +169,14 @@ void LoadingSequence::placeMainWindow()
     c.readPlacement(SettingsStore::instance(), &errors);
     QString stored;
     if (!SettingsStore::instance().read(AppInfo::Title, QStringLiteral("Settings"), QStringLiteral("MainWidth"), &stored)) {
-        // First start: a size that shows the toolbar and a useful list.
-        m_main.resize(1100, 720);
-        if (QScreen *screen = m_main.screen())
-            m_main.move(screen->availableGeometry().center() - m_main.rect().center());
+        // First start: both toolbar rows whole and a useful list, centred in
+        // what the screen has free (and no larger).
+        const QMargins frame = ScreenFit::frameMargins(&m_main);
+        const QRect area = ScreenFit::availableArea(&m_main);
+        const QSize inner = m_main.firstStartSize().boundedTo(area.marginsRemoved(frame).size());
+        const QSize outer = inner.grownBy(frame);
+        m_main.resize(inner);
+        m_main.move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
         return;
     }
     const int left = int(std::lround(c.mainLeft / kTwipsPerPixel));
@@ -181,6 +186,8 @@ void LoadingSequence::placeMainWindow()
     const int height = qMax(320, int(std::lround(c.mainHeight / kTwipsPerPixel)));
     m_main.move(left, top);
     m_main.resize(width, height);
+    // Kept from a larger screen, or one no longer attached: back in sight.
+    ScreenFit::keepInside(&m_main);
     for (const QString &error : errors)
         report(error);
 }
@@ -281,6 +288,7 @@ void LoadingSequence::loadSatelliteWindow()
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);
     orbiter->setObserverHeight(c.height);
+    orbiter->setDistanceInMiles(c.miles);
     orbiter->setTimeZoneAdjust(known ? qint16(std::nearbyint(zone.Bias / 60.0)) : c.timezoneAdjust);
     orbiter->setTimeZoneName(known ? zone.standardName : c.timezone);
     orbiter->setDaylight(c.daylightSaving);

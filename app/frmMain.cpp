@@ -4,8 +4,10 @@
 #include "app/ActiveWindowKeeper.h"
 #include "app/LoadingSequence.h"
 #include "app/ToolDefinitions.h"
+#include "core/ScreenFit.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
+#include "ui/frmHelp.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -76,6 +78,8 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
     buildToolbar();
     buildStatusBar();
     buildLinkPanel();
+    new ScreenFit::Fitter(this);
+    frmHelp::installHelpKey(this);
 
     // Child windows report activation to the window list.
     m_activeKeeper = new ActiveWindowKeeper(m_mdi);
@@ -157,7 +161,8 @@ void frmMain::buildToolbar()
     tool("ID_Save")->setShortcut(QKeySequence::Save);
     tool("ID_Print")->setShortcut(QKeySequence::Print);
     tool("ID_Exit")->setShortcut(QKeySequence::Quit);
-    tool("ID_Contents")->setShortcut(QKeySequence::HelpContents);
+    // F1 opens the page of whatever window it is pressed in (frmHelp).
+    tool("ID_Contents")->setStatusTip(QStringLiteral("The user guide; F1 opens the page of the active window"));
     tool("ID_Properties")->setShortcut(Qt::ALT | Qt::Key_Return);
     tool("ID_StationList")->setChecked(true);
 
@@ -211,12 +216,11 @@ void frmMain::buildToolbar()
         }
         m_toolbar->addSeparator();
     };
-    addTools({"ID_StationList", "ID_WXDisplay"});
+    addTools({"ID_StationList", "ID_WXDisplay", "ID_Properties"});
     addTools({"ID_PlotPath", "ID_PlotDX", "ID_ClearMap", "ID_Capture", "ID_WxDates"});
-    addTools({"ID_Font", "ID_FontSize"});
 
-    // The window and satellite tools sit on a second row so nothing hides
-    // behind the overflow arrow at ordinary window widths.
+    // The window, satellite and font tools sit on a second row, the two rows
+    // about as long, so nothing hides behind an overflow arrow.
     addToolBarBreak();
     QToolBar *first = m_toolbar;
     m_toolbar = addToolBar(QStringLiteral("Windows and satellites"));
@@ -227,7 +231,7 @@ void frmMain::buildToolbar()
     addMenu(QStringLiteral("&Satellites"), {"ID_SatelliteStatus", "ID_SatelliteSetup", "", "ID_Refresh",
                                             "ID_DisplayMoon", "ID_DisplaySun", "ID_PointsOrLines"});
     addTools({"ID_Orbits", "ID_PlotInterval"});
-    addTools({"ID_Properties"});
+    addTools({"ID_Font", "ID_FontSize"});
     m_toolbar = first;
 
     combo("ID_PlotInterval")->addItems(kPlotIntervals);
@@ -277,6 +281,15 @@ void frmMain::buildToolbar()
         if (!m_tools.contains(action->objectName()))
             focusWindowListEntry(action->objectName());
     });
+}
+
+QSize frmMain::firstStartSize() const
+{
+    // Both toolbar rows whole, and a list of useful height below them.
+    int width = 0;
+    for (const QToolBar *bar : findChildren<QToolBar *>(Qt::FindDirectChildrenOnly))
+        width = std::max(width, bar->sizeHint().width());
+    return {std::max(width + 8, 1000), 720};
 }
 
 QMenu *frmMain::createPopupMenu()

@@ -51,6 +51,8 @@ public:
     // The inner window of the active child, or null.
     QWidget *activeChild() const;
     QMdiArea *mdiArea() const { return m_mdi; }
+    // What a first start opens at: both toolbar rows whole, and a list below.
+    QSize firstStartSize() const;
 
     QAction *tool(const QString &id) const { return m_tools.value(id); }
     QComboBox *combo(const QString &id) const { return m_combos.value(id); }
@@ -138,7 +140,7 @@ private:
     // The window list's name for a child window.
     QString windowListEntry(QWidget *window) const;
     void focusWindowListEntry(const QString &id);
-    void showHelp();
+    void showHelp(bool search);
     void printActiveWindow();
     void saveActiveWindow();
     void satelliteDisplayChanged(const QString &id);

@@ -11,6 +11,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "satellites/OrbiterControl.h"
+#include "ui/frmHelp.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -141,7 +142,7 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_Statistics")) {
         showOneOnly(m_liveStatistics, kLiveStatisticsEntry, on);
     } else if (id == QLatin1String("ID_Contents") || id == QLatin1String("ID_Search")) {
-        showHelp();
+        showHelp(id == QLatin1String("ID_Search"));
     } else if (id == QLatin1String("ID_PointsOrLines") || id == QLatin1String("ID_DisplayMoon")
                || id == QLatin1String("ID_DisplaySun")) {
         satelliteDisplayChanged(id);
@@ -288,7 +289,9 @@ void frmMain::printActiveWindow()
     painter.end();
 }
 
-void frmMain::showHelp()
+void frmMain::showHelp(bool search)
 {
-    Prompts::instance().message(kNoHelp, windowTitle(), Prompts::Buttons::Ok, Prompts::Icon::Information);
+    // The guide is installed with the program; a copy without it says so.
+    if (!(search ? frmHelp::openSearch() : frmHelp::open()))
+        Prompts::instance().message(kNoHelp, windowTitle(), Prompts::Buttons::Ok, Prompts::Icon::Information);
 }

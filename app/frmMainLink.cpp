@@ -9,6 +9,7 @@
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/SharedState.h"
+#include "core/Units.h"
 #include "core/Utilities.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
@@ -109,8 +110,11 @@ void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, con
                        qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance)
 {
     setIndicator(5, true);
+    // The host sends distances in its own unit; Kestrel shows them in the options' one.
+    const bool hostMiles = m_host && m_host->spotDistancesInMiles();
+    const qint16 distance = Units::convertWholeDistance(intDistance, hostMiles, config().miles);
     if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
-        dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, intDistance);
+        dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, distance);
     setIndicator(5, false);
 }
 

@@ -166,19 +166,29 @@ void frmCapture::setPicture(const QImage &image)
 void frmCapture::fitFrameToPicture()
 {
     m_fitted = true;
-    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    QSize wanted = m_picture.size() + QSize(barWidth, barWidth);
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
     QMdiArea *area = sub ? sub->mdiArea() : nullptr;
-    const QSize room = area ? area->viewport()->size() * 0.9 : QSize(900, 650);
-    // The frame's title bar and borders (the sub-window's own size is not
-    // settled before it is first laid out).
+    const QSize room = area ? area->viewport()->size() : QSize(900, 650);
+    // The frame's title bar and borders; before the sub-window is first laid
+    // out they come from the style.
     QSize frame;
     if (sub) {
         const QMargins margins = sub->contentsMargins();
         frame = QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+        if (frame.isNull()) {
+            const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+            frame = QSize(2 * border, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + border);
+        }
     }
-    wanted = wanted.boundedTo(room - frame).expandedTo(QSize(160, 120));
+    // The whole picture when the frame has room for it; else as much as fits,
+    // with the scroll bars that then appear.
+    const QSize space = room - frame;
+    QSize wanted = m_picture.size();
+    if (wanted.width() > space.width() || wanted.height() > space.height()) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        wanted = (wanted + QSize(bar, bar)).boundedTo(space);
+    }
+    wanted = wanted.expandedTo(QSize(160, 120));
     if (!sub) {
         resize(wanted);
         return;
@@ -200,12 +210,23 @@ void frmCapture::resizeEvent(QResizeEvent *event)
 
 void frmCapture::layoutControls()
 {
+    // A bar only where the picture is larger than the view; a bar on one
+    // side takes room from the other, which may then need its own.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int viewWidth = std::max(0, width() - bar);
-    const int viewHeight = std::max(0, height() - bar);
+    const QSize picture = picInner->size();
+    bool horizontal = false;
+    bool vertical = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        horizontal = picture.width() > width() - (vertical ? bar : 0);
+        vertical = picture.height() > height() - (horizontal ? bar : 0);
+    }
+    const int viewWidth = std::max(0, width() - (vertical ? bar : 0));
+    const int viewHeight = std::max(0, height() - (horizontal ? bar : 0));
     picOuter->setGeometry(0, 0, viewWidth, viewHeight);
     VScroll1->setGeometry(viewWidth, 0, bar, viewHeight);
     HScroll1->setGeometry(0, viewHeight, viewWidth, bar);
+    VScroll1->setVisible(vertical);
+    HScroll1->setVisible(horizontal);
     SetUpScrollBars();
 }
 

@@ -7,6 +7,7 @@
 #include "core/PrivateProfile.h"
 #include "core/SettingsStore.h"
 #include "core/WholeFileWriter.h"
+#include "host/HostConfig.h"
 #include "host/StationDatabase.h"
 #include "satellites/KepsFile.h"
 #include "satellites/SatelliteChoices.h"
@@ -279,6 +280,8 @@ bool DemoInstaller::installOptions()
     demo.longitude = float(longitude);
     demo.height = float(kHomeHeight);
     demo.locator = locator(latitude, longitude);
+    // One unit for every distance on the screen: the host's spots and Kestrel's lists.
+    demo.miles = HostConfig::read(m_demoFolder).distanceInMiles;
     // Ranges that fit a spring day around the home station (Celsius, miles
     // per hour, millibars, millimetres).
     demo.tempMin = -5;

@@ -154,8 +154,8 @@ QList<Station> firstReports(const QByteArray &traffic, const QDateTime &now)
         if (!parseTnc2(splitTimeStamp(line).text.toString(), &frame) || seen.contains(frame.source))
             continue;
         const FrameDecode decoded = decodeFrame(frame.monitorText(), now);
-        // A comment after a compressed position can look like a weather part
-        // to the intake; only a report with readings makes a weather station.
+        // History is drawn on from the first report's readings, so a report
+        // without a temperature cannot start one.
         if (decoded.weather.isEmpty() || decodeWxReport(decoded.weather).temperature == kWxAbsent)
             continue;
         seen.insert(frame.source);

@@ -159,7 +159,7 @@ add_custom_target(packages
           -P ${CMAKE_SOURCE_DIR}/cmake/MakePackages.cmake
   COMMENT "Making the Debian packages in ${KESTREL_PACKAGE_DIR}"
   VERBATIM)
-add_dependencies(packages kestrel kestrel-tool kestrel-icons kestrel-tool-man kestrel-changelog
+add_dependencies(packages kestrel kestrel-tool kestrel-icons kestrel-tool-man kestrel-changelog kestrel-guide
   kestrel-screenshots twirl twirl-demo)
 if(TARGET twirlplugin)
   add_dependencies(packages twirlplugin)

@@ -60,6 +60,10 @@ public:
     virtual bool hasMapWindow() const { return false; }
     virtual void showMapWindow() {}
 
+    // The unit of the distance that comes with each DX spot, which is the
+    // host's own setting and need not be Kestrel's: miles when true, else kilometres.
+    virtual bool spotDistancesInMiles() const { return false; }
+
     // Positions in degrees; kilometres when the flag is set, else miles.
     virtual DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
                                                double stationLatitude, double stationLongitude,

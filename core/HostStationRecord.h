@@ -19,8 +19,8 @@ struct HostStationRecord
     QString timeHeardSecond;  // used when the first is empty
     float longitude = 0;  // minutes of arc, east positive
     float latitude = 0;   // minutes of arc, north positive
-    float speed = 0;
+    float speed = 0;  // knots, as stations report it
     qint16 course = NoCourse;
-    qint16 height = 0;
+    qint16 height = 0;  // feet, as stations report it
     bool heardDirect = false;
 };

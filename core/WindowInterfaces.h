@@ -37,6 +37,8 @@ public:
     virtual QString selectedCallsign() const = 0;
     virtual void setListFont(const QString &family) = 0;
     virtual void setListFontSize(int pointSize) = 0;
+    // The options' distance unit changed.
+    virtual void unitsChanged() {}
 };
 
 class QPagedPaintDevice;
@@ -78,6 +80,8 @@ public:
                            qint16 intBearing, qint16 intDistance) = 0;
     virtual void PlotDxOnMap() = 0;
     virtual void SaveDxList() = 0;
+    // The options' distance unit changed.
+    virtual void unitsChanged() {}
 };
 
 class WeatherWindow

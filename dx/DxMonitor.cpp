@@ -1,7 +1,6 @@
 #include "dx/DxMonitor.h"
 
 #include "dx/BandTable.h"
-#include "dx/DxRows.h"
 #include "dx/DxSpotText.h"
 
 #include <QRegularExpression>
@@ -40,8 +39,7 @@ SpotOutcome DxMonitor::addSpot(const QString &spotText, const QString &callsign,
 
     if (notify && notifyingCountry(callsign)) {
         outcome.notified = true;
-        outcome.notifiedLine = DxRows::notifiedLine(spotText, callsign, frequency, latitude, longitude, bearing,
-                                                    distance, spotter);
+        outcome.notifiedSpot = {spotText, callsign, frequency, spotter, latitude, longitude, bearing, distance};
     }
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "dx/DxRows.h"
 #include "dx/DxStations.h"
 #include "dx/PrefixDatabase.h"
 #include "dx/PrefixListModel.h"
@@ -17,8 +18,8 @@ struct SpotOutcome
     QString spotter;
     bool added = false;     // a new record; otherwise an earlier one was updated
     QString previousBand;   // of the earlier record; a re-spot can move a station
-    bool notified = false;  // its country is ticked; notifiedLine holds the line
-    QString notifiedLine;
+    bool notified = false;  // its country is ticked; notifiedSpot holds its line's values
+    NotifiedSpot notifiedSpot;
 };
 
 // The DX monitor without its window: files spots by band into the spot

@@ -3,6 +3,8 @@
 #include "dx/DxSpotText.h"
 #include "dx/DxStations.h"
 
+#include "core/Units.h"
+
 namespace {
 
 const QChar kDegree(0x00B0);
@@ -20,6 +22,15 @@ QString headingAfterCallsign()
            + columnForm("Dist", QLatin1StringView("@@@@@@")) + columnForm("Lat", QLatin1StringView("@@@@")) + u' '
            + columnForm("Lon", QLatin1StringView("@@@@")) + u' ' + columnForm("Brng", QLatin1StringView("@@@@"))
            + QStringLiteral("   ") + columnForm("Time", QLatin1StringView("@@@@@@")) + QStringLiteral("  Comments");
+}
+
+// Under the heading: the frequency's and the distance's units, each at the
+// right of its column.
+QString unitsAfterCallsign(bool miles)
+{
+    return columnForm(QString(), QLatin1StringView("!@@@@@@@@")) + u' '
+           + columnForm(QStringLiteral("kHz"), QLatin1StringView("@@@@@@@@@@")) + u' '
+           + columnForm(Units::distanceSymbol(miles), QLatin1StringView("@@@@@@"));
 }
 
 // Position, bearing and time: the same in band rows and notified lines.
@@ -54,6 +65,16 @@ QString notifiedHeading()
     return columnForm("Callsign", QLatin1StringView("!@@@@@@@@")) + u' ' + headingAfterCallsign();
 }
 
+QString bandUnits(bool miles)
+{
+    return columnForm(QString(), QLatin1StringView("!@@@@@@@@@@@@")) + u' ' + unitsAfterCallsign(miles);
+}
+
+QString notifiedUnits(bool miles)
+{
+    return columnForm(QString(), QLatin1StringView("!@@@@@@@@")) + u' ' + unitsAfterCallsign(miles);
+}
+
 QString bandRow(const DxStations &spot)
 {
     return columnForm(spot.Callsign, QLatin1StringView("!@@@@@@@@@@@@")) + u' '
@@ -72,6 +93,12 @@ QString notifiedLine(const QString &spotText, const QString &callsign, const QSt
            + columnForm(number(distance), QLatin1StringView("@@@@@@"))
            + rowMiddle(latitude, longitude, bearing, DxSpotText::time(spotText))
            + DxSpotText::comment(spotText, DxSpotText::NotifiedCommentColumn);
+}
+
+QString notifiedLine(const NotifiedSpot &spot)
+{
+    return notifiedLine(spot.spotText, spot.callsign, spot.frequency, spot.latitude, spot.longitude, spot.bearing,
+                        spot.distance, spot.spotter);
 }
 
 } // namespace DxRows

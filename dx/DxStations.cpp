@@ -1,5 +1,7 @@
 #include "dx/DxStations.h"
 
+#include "core/Units.h"
+
 DxSpotCollection::Key DxSpotCollection::keyOf(const QString &callsign, const QString &spotter)
 {
     return {callsign.toUpper(), spotter.toUpper()};
@@ -67,6 +69,12 @@ void DxSpotCollection::clear()
     m_positions.clear();
     m_bandCounts.clear();
     m_callsignCounts.clear();
+}
+
+void DxSpotCollection::rescaleDistances(bool fromMiles, bool toMiles)
+{
+    for (DxStations &record : m_records)
+        record.Distance = Units::convertWholeDistance(record.Distance, fromMiles, toMiles);
 }
 
 qint64 DxSpotCollection::minuteBoundaries(const QDateTime &from, const QDateTime &to)

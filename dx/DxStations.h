@@ -37,6 +37,8 @@ public:
     // and returns them in collection order.
     QList<DxStations> expire(const QDateTime &now, int minutes);
     void clear();
+    // Every record's distance from one unit into the other.
+    void rescaleDistances(bool fromMiles, bool toMiles);
 
     const QList<DxStations> &records() const { return m_records; }
     int count() const { return int(m_records.size()); }

@@ -21,11 +21,16 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +75,7 @@ frmDx::frmDx(QWidget *parent) : QWidget(parent), m_monitor(bandTable())
 
     // Settings from the configuration; a ticked notification loads the prefixes now.
     const Configuration &c = config();
+    m_distanceInMiles = c.miles;
     chkPlot->setChecked(c.dxPlot);
     chkIndicate->setChecked(c.dxHighlight);
     const bool validExpire = c.dxExpire >= 0 && c.dxExpire <= MaxExpire;
@@ -105,7 +111,8 @@ void frmDx::buildTabs()
     txtHeading->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHeading->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHeading->setFocusPolicy(Qt::NoFocus);
-    txtHeading->setFixedHeight(QFontMetrics(txtHeading->font()).height() + 2 * txtHeading->frameWidth() + 8);
+    // The column names, and under them their units.
+    txtHeading->setFixedHeight(2 * QFontMetrics(txtHeading->font()).lineSpacing() + 2 * txtHeading->frameWidth() + 8);
     txtSpots = textBox(QStringLiteral("txtSpots"), this);
     txtSpottedDX = textBox(QStringLiteral("txtSpottedDX"), this);
     // The heading scrolls sideways with the rows under it.
@@ -184,7 +191,7 @@ QWidget *frmDx::buildSettings()
     grid->addWidget(txtNumSpots, 1, 3, Qt::AlignLeft);
     grid->setColumnMinimumWidth(1, 24);
     grid->setColumnStretch(4, 1);
-    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    frmSettings->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     lstMonitor = new QTreeView(page);
     lstMonitor->setObjectName(QStringLiteral("lstMonitor"));
@@ -200,12 +207,23 @@ QWidget *frmDx::buildSettings()
         lstMonitor->header()->resizeSection(column, widths[column]);
     connect(lstMonitor->header(), &QHeaderView::sectionClicked, this, &frmDx::prefixHeaderClicked);
 
+    // The prefix list gives way first; below that the page scrolls, so the
+    // settings never crowd each other in a short window.
+    lstMonitor->setMinimumHeight(4 * lstMonitor->fontMetrics().height());
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(frmSettings);
     layout->addWidget(lstMonitor, 1);
+    // Keeps the settings at the top while the prefix list is hidden.
     layout->addStretch(0);
-    return page;
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("settingsScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(page);
+    m_settingsPage = scroller;
+    return scroller;
 }
 
 void frmDx::createBandTabs()
@@ -253,7 +271,7 @@ void frmDx::ShowTab(int index)
         setWindowTitle(kSettingsCaption);
         txtSpots->hide();
         txtSpottedDX->hide();
-        frmSettings->parentWidget()->show();
+        m_settingsPage->show();
         txtHeading->hide();
         if (m_totalStale)
             setTotal();
@@ -262,7 +280,7 @@ void frmDx::ShowTab(int index)
     if (index == 1) {
         setWindowTitle(kNotifiedCaption);
         txtSpots->hide();
-        frmSettings->parentWidget()->hide();
+        m_settingsPage->hide();
         txtSpottedDX->show();
         if (m_notifiedStale)
             showNotifiedBox();
@@ -271,26 +289,62 @@ void frmDx::ShowTab(int index)
         return;
     }
     txtSpots->show();
-    frmSettings->parentWidget()->hide();
+    m_settingsPage->hide();
     txtSpottedDX->hide();
     txtHeading->show();
-    txtHeading->setPlainText(DxRows::bandHeading());
+    txtHeading->setPlainText(DxRows::bandHeading() + u'\n' + DxRows::bandUnits(m_distanceInMiles));
 
     const QString caption = SSActiveTabs1->tabText(index);
     QString rows;
-    int n = 0;
-    for (const DxStations &spot : m_monitor.spots().records()) {
-        if (spot.Band != caption)
+    m_shownBand = caption;
+    m_shownRecords.clear();
+    const QList<DxStations> &records = m_monitor.spots().records();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (records[i].Band != caption)
             continue;
-        rows += DxRows::bandRow(spot) + u'\n';
-        ++n;
+        rows += DxRows::bandRow(records[i]) + u'\n';
+        m_shownRecords.append(i);
     }
     const int scroll = txtSpots->verticalScrollBar()->value();
     txtSpots->setPlainText(rows + u'\n');
     txtSpots->verticalScrollBar()->setValue(scroll);
     m_spotsStale = false;
-    setWindowTitle(kBandCaption + caption + QStringLiteral(" - ") + QString::number(n)
+    showBandCount();
+}
+
+void frmDx::showBandCount()
+{
+    const qsizetype n = m_shownRecords.size();
+    setWindowTitle(kBandCaption + m_shownBand + QStringLiteral(" - ") + QString::number(n)
                    + (n < 2 ? kOneStation : kStations));
+}
+
+bool frmDx::showSpotInPlace(const SpotOutcome &outcome, const DxStations *record)
+{
+    // Only a band tab shown up to date can take one row: anything else is drawn whole.
+    if (!record || m_spotsStale || m_refreshQueued || !txtSpots->isVisible() || outcome.band != m_shownBand
+        || (!outcome.added && outcome.previousBand != outcome.band))
+        return false;
+    const qsizetype position = record - m_monitor.spots().records().constData();
+    QTextCursor cursor(txtSpots->document());
+    if (outcome.added) {
+        // A new record is the last of the collection, so its row is the band's last.
+        if (!m_shownRecords.isEmpty() && m_shownRecords.last() >= position)
+            return false;
+        cursor = QTextCursor(txtSpots->document()->findBlockByNumber(int(m_shownRecords.size())));
+        cursor.insertText(DxRows::bandRow(*record) + u'\n');
+        m_shownRecords.append(position);
+        showBandCount();
+        return true;
+    }
+    // A re-spot from the same spotter rewrites its row where it stands.
+    const auto row = std::lower_bound(m_shownRecords.cbegin(), m_shownRecords.cend(), position);
+    if (row == m_shownRecords.cend() || *row != position)
+        return false;
+    cursor = QTextCursor(txtSpots->document()->findBlockByNumber(int(row - m_shownRecords.cbegin())));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(DxRows::bandRow(*record));
+    return true;
 }
 
 void frmDx::notificationToggled(bool on)

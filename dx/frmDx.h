@@ -40,6 +40,8 @@ public:
                    qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance) override;
     void PlotDxOnMap() override;
     void SaveDxList() override;
+    // The options' distance unit changed: spots and headings follow it.
+    void unitsChanged() override;
 
     // Loads prefix.txt from the host folder into the prefix list and index,
     // with a progress window whose Cancel switches notification off.
@@ -81,6 +83,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The Settings tab's page: the settings frame above the prefix list.
+    QWidget *m_settingsPage = nullptr;
     void buildTabs();
     QWidget *buildSettings();
     void createBandTabs();
@@ -92,21 +96,31 @@ private:
     void plotToggled(bool on);
     void expireEdited();
     void prefixHeaderClicked(int section);
-    void appendNotified(const QString &line);
+    void appendNotified(const NotifiedSpot &spot);
     void placeOnMap(const DxStations &spot);
     void removeFromMap(const QList<DxStations> &expired);
     void setTotal();
     void showNotifiedBox();
     void queueRefresh();
+    // Adds or rewrites the one row of a spot on the band tab shown, so that
+    // a spot costs the same however many are listed; false when the tab
+    // must be drawn whole instead.
+    bool showSpotInPlace(const SpotOutcome &outcome, const DxStations *record);
+    void showBandCount();
     static HostApplication *host();
 
     DxMonitor m_monitor;
-    QString m_notifiedHeading;
-    QStringList m_notifiedLines;
+    QString m_notifiedHeading;  // its lines, or empty while notification is off
+    QList<NotifiedSpot> m_notifiedSpots;
+    // The unit the spots' distances are in: the options' when they arrived.
+    bool m_distanceInMiles = true;
     Qt::SortOrder m_prefixOrder = Qt::DescendingOrder;
     // What a hidden window would have shown waits until it is shown: laying
     // out text nobody sees is most of the cost of a spot.
     bool m_spotsStale = false;
+    // The band tab drawn last and the positions in the collection of its rows.
+    QString m_shownBand;
+    QList<qsizetype> m_shownRecords;
     bool m_notifiedStale = false;
     bool m_totalStale = false;
     bool m_refreshQueued = false;

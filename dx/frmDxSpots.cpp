@@ -2,6 +2,8 @@
 // database and the DX list file.
 #include "dx/frmDx.h"
 
+#include "core/Units.h"
+
 #include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/ErrorReport.h"
@@ -11,6 +13,7 @@
 #include "core/LoadingDialog.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
+#include "core/Units.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
 #include "dx/DxListFile.h"
@@ -68,18 +71,19 @@ void frmDx::AddDxSpot(const QString &strDxSpot, const QString &strCallsign, cons
         if (chkIndicate->isChecked())
             SSActiveTabs1->setTabMark(tab, 1);
         if (outcome.notified) {
-            appendNotified(outcome.notifiedLine);
+            appendNotified(outcome.notifiedSpot);
             SSActiveTabs1->setTabMark(tabIndex(NotifiedTab), 2);
         }
         setTotal();
         // The tab the station arrived on, or the one a re-spot took it from.
         const int shown = SSActiveTabs1->currentIndex();
-        if (shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
+        const DxStations *spot = m_monitor.spots().find(strCallsign, outcome.spotter);
+        if ((shown == tab || (!outcome.previousBand.isEmpty() && shown == tabIndex(outcome.previousBand)))
+            && !showSpotInPlace(outcome, spot))
             queueRefresh();
         // The other spots are on the map already; only this one moved or arrived.
-        if (chkPlot->isChecked())
-            if (const DxStations *spot = m_monitor.spots().find(strCallsign, outcome.spotter))
-                placeOnMap(*spot);
+        if (chkPlot->isChecked() && spot)
+            placeOnMap(*spot);
     } catch (const std::exception &e) {
         reportError(QStringLiteral("AddDxSpot"), QString::fromLocal8Bit(e.what()));
     }
@@ -162,12 +166,13 @@ void frmDx::Timer1_Timer()
     }
 }
 
-void frmDx::appendNotified(const QString &line)
+void frmDx::appendNotified(const NotifiedSpot &spot)
 {
-    m_notifiedLines.append(line);
-    const bool dropOldest = m_notifiedLines.size() > KeptNotifiedLines;
+    m_notifiedSpots.append(spot);
+    const bool dropOldest = m_notifiedSpots.size() > KeptNotifiedLines;
     if (dropOldest)
-        m_notifiedLines.removeFirst();
+        m_notifiedSpots.removeFirst();
+    const QString line = DxRows::notifiedLine(spot);
     if (!txtSpottedDX->isVisible() || m_notifiedStale) {
         m_notifiedStale = true;
         return;
@@ -179,10 +184,30 @@ void frmDx::appendNotified(const QString &line)
     if (!dropOldest)
         return;
     // The oldest line is the one after the heading.
-    const QTextBlock oldest = document->findBlockByNumber(m_notifiedHeading.isEmpty() ? 0 : 1);
+    const QTextBlock oldest = document->findBlockByNumber(
+        m_notifiedHeading.isEmpty() ? 0 : int(m_notifiedHeading.count(u'\n')) + 1);
     QTextCursor remove(oldest);
     remove.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
     remove.removeSelectedText();
+}
+
+void frmDx::unitsChanged()
+{
+    const bool miles = config().miles;
+    if (miles == m_distanceInMiles)
+        return;
+    m_monitor.spots().rescaleDistances(m_distanceInMiles, miles);
+    for (NotifiedSpot &spot : m_notifiedSpots)
+        spot.distance = Units::convertWholeDistance(spot.distance, m_distanceInMiles, miles);
+    m_distanceInMiles = miles;
+    if (!m_notifiedHeading.isEmpty())
+        m_notifiedHeading = DxRows::notifiedHeading() + u'\n' + DxRows::notifiedUnits(miles);
+    m_notifiedStale = true;
+    if (txtSpottedDX->isVisible())
+        showNotifiedBox();
+    queueRefresh();
+    // What is not shown now is set again when it is.
+    m_spotsStale = true;
 }
 
 void frmDx::queueRefresh()
@@ -210,8 +235,8 @@ QString frmDx::notifiedText() const
     QString text;
     if (!m_notifiedHeading.isEmpty())
         text += m_notifiedHeading + u'\n';
-    for (const QString &line : m_notifiedLines)
-        text += line + u'\n';
+    for (const NotifiedSpot &spot : m_notifiedSpots)
+        text += DxRows::notifiedLine(spot) + u'\n';
     return text;
 }
 
@@ -279,8 +304,8 @@ void frmDx::LoadDxSpots()
     }
     m_loadingPrefixes = false;
     lstMonitor->show();
-    m_notifiedHeading = DxRows::notifiedHeading();
-    m_notifiedLines.clear();
+    m_notifiedHeading = DxRows::notifiedHeading() + u'\n' + DxRows::notifiedUnits(m_distanceInMiles);
+    m_notifiedSpots.clear();
     showNotifiedBox();
     if (dialog)
         dialog->finish();
@@ -299,7 +324,7 @@ void frmDx::ClearDxSpots()
     lstMonitor->hide();
     m_monitor.clearPrefixes();
     m_notifiedHeading.clear();
-    m_notifiedLines.clear();
+    m_notifiedSpots.clear();
     showNotifiedBox();
     SSActiveTabs1->setCurrentIndex(0);
     const int notified = tabIndex(NotifiedTab);

@@ -57,6 +57,7 @@ public:
     DistanceBearing distanceAndBearing(double observerLatitude, double observerLongitude,
                                        double stationLatitude, double stationLongitude,
                                        bool kilometres) override;
+    bool spotDistancesInMiles() const override { return m_config.distanceInMiles; }
     bool hasMapWindow() const override { return m_window; }
     // Shows the map window (beside Kestrel's main window the first time).
     void showMapWindow() override;

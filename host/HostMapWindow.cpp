@@ -4,6 +4,7 @@
 #include "host/HostMapTiles.h"
 
 #include "core/Prompts.h"
+#include "core/ScreenFit.h"
 #include "core/SettingsStore.h"
 
 #include <QAction>
@@ -260,12 +261,16 @@ void HostMapWindow::placeAndShow(const QWidget *beside)
                                stored("Height", &ok[3]));
         const QScreen *screen = beside ? beside->screen() : QGuiApplication::primaryScreen();
         const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        // The place is for the whole frame, title bar and borders included.
+        const QMargins frame = ScreenFit::frameMargins(this);
         if (ok[0] && ok[1] && ok[2] && ok[3] && remembered.width() > 0 && remembered.height() > 0) {
             resize(remembered.size());
             move(remembered.topLeft());
+            ScreenFit::keepInside(this);
         } else if (beside) {
-            const QRect place = besidePlace(beside->frameGeometry(), available, size(), minimumSizeHint());
-            resize(place.size());
+            const QRect place = besidePlace(beside->frameGeometry(), available, size().grownBy(frame),
+                                            minimumSizeHint().grownBy(frame));
+            resize(place.size().shrunkBy(frame));
             move(place.topLeft());
         }
     }

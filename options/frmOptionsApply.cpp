@@ -213,6 +213,7 @@ bool frmOptions::Apply()
     }
 
     // 5.
+    const bool unitChanged = c.miles != optDistMiles->isChecked();
     c.miles = optDistMiles->isChecked();
     c.observer = txtSatLocation->text();
     c.latitude = sConvertPos(txtLatitude->text()) / 60.0f;
@@ -262,6 +263,14 @@ bool frmOptions::Apply()
     for (QObject *window : WindowRegistry::instance().tagged(WindowTag::WxStation))
         if (auto *weather = dynamic_cast<WeatherWindow *>(window))
             weather->UpdateChartRanges();
+    // Distances already shown follow a new unit at once, not only as stations are heard again.
+    if (unitChanged)
+        for (QObject *window : WindowRegistry::instance().windows()) {
+            if (auto *list = dynamic_cast<StationListWindow *>(window))
+                list->unitsChanged();
+            if (auto *dx = dynamic_cast<DxMonitorWindow *>(window))
+                dx->unitsChanged();
+        }
 
     // 11. The second observer, then one recalculation with everything.
     c.secondLatitude = sConvertPos(txtSecondLat->text()) / 60.0f;
@@ -313,6 +322,7 @@ void frmOptions::applyToTrackingControl()
     orbiter->setObserverLatitude(c.latitude);
     orbiter->setObserverLongitude(c.longitude);
     orbiter->setObserverHeight(c.height);
+    orbiter->setDistanceInMiles(c.miles);
     orbiter->setDaylight(c.daylightSaving);
     orbiter->setDaylightOffset(c.daylightSaving ? hours(zone.DaylightBias) : 0);
     orbiter->setIcons(c.satelliteIcons);

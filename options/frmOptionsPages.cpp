@@ -149,8 +149,12 @@ QWidget *frmOptions::buildWeather()
     optFarenhight = named(new QRadioButton(QStringLiteral("Fahrenheit"), page), "optFarenhight");
     chkWxToolbar = check(page, "chkWxToolbar", QStringLiteral("Display Wx Chart Toolbar"));
 
+    // Each limit with the unit its chart is drawn in beside it; the
+    // temperature's follows the unit chosen above.
+    QList<QLabel *> temperatureUnits;
     auto scale = [page](const QString &caption, QSpinBox *&min, const char *minName, QSpinBox *&max,
-                        const char *maxName, QCheckBox *&automatic, const char *autoName) {
+                        const char *maxName, QCheckBox *&automatic, const char *autoName, const QString &unit,
+                        QList<QLabel *> *unitLabels = nullptr) {
         min = scaleField(page, minName);
         max = scaleField(page, maxName);
         automatic = check(page, autoName, QStringLiteral("Automatic"));
@@ -159,7 +163,14 @@ QWidget *frmOptions::buildWeather()
         layout->addWidget(min, 0, 1);
         layout->addWidget(buddyLabel(QStringLiteral("Maximum"), max, page), 1, 0);
         layout->addWidget(max, 1, 1);
-        layout->addWidget(automatic, 2, 0, 1, 2);
+        for (int row : {0, 1}) {
+            auto *label = new QLabel(unit, page);
+            label->setObjectName(QString::fromLatin1(row == 0 ? minName : maxName) + QStringLiteral("Unit"));
+            layout->addWidget(label, row, 2);
+            if (unitLabels)
+                unitLabels->append(label);
+        }
+        layout->addWidget(automatic, 2, 0, 1, 3);
         return frame(page, caption, layout);
     };
 
@@ -172,21 +183,25 @@ QWidget *frmOptions::buildWeather()
     grid->addWidget(frame(page, QStringLiteral("Temperature Display"), units), 0, 0, 1, 2);
     grid->addWidget(frameOf(page, QStringLiteral("General Settings"), {chkWxToolbar}), 0, 2);
     grid->addWidget(scale(QStringLiteral("Temperature Scale"), txtTmpMin, "txtTmpMin", txtTmpMax, "txtTmpMax",
-                          chkTempAuto, "chkTempAuto"),
+                          chkTempAuto, "chkTempAuto", QStringLiteral("\u00b0C"), &temperatureUnits),
                     1, 0);
     grid->addWidget(scale(QStringLiteral("Humidity Scale"), txtHumMin, "txtHumMin", txtHumMax, "txtHumMax",
-                          chkHumAuto, "chkHumAuto"),
+                          chkHumAuto, "chkHumAuto", QStringLiteral("%")),
                     1, 1);
     grid->addWidget(scale(QStringLiteral("Wind Speed Scale"), txtWindMin, "txtWindMin", txtWindMax, "txtWindMax",
-                          chkWindAuto, "chkWindAuto"),
+                          chkWindAuto, "chkWindAuto", QStringLiteral("mph")),
                     1, 2);
     grid->addWidget(scale(QStringLiteral("Pressure Scale"), txtPressMin, "txtPressMin", txtPressMax,
-                          "txtPressMax", chkPressAuto, "chkPressAuto"),
+                          "txtPressMax", chkPressAuto, "chkPressAuto", QStringLiteral("mb")),
                     2, 0);
     grid->addWidget(scale(QStringLiteral("Rainfall Scale"), txtRainMin, "txtRainMin", txtRainMax, "txtRainMax",
-                          chkRainAuto, "chkRainAuto"),
+                          chkRainAuto, "chkRainAuto", QStringLiteral("mm")),
                     2, 1);
     grid->setRowStretch(3, 1);
+    connect(optFarenhight, &QRadioButton::toggled, page, [temperatureUnits](bool fahrenheit) {
+        for (QLabel *label : temperatureUnits)
+            label->setText(fahrenheit ? QStringLiteral("\u00b0F") : QStringLiteral("\u00b0C"));
+    });
     return page;
 }
 
@@ -210,7 +225,7 @@ QWidget *frmOptions::buildSatellite()
     observer->addRow(QStringLiteral("Location"), txtSatLocation);
     observer->addRow(QStringLiteral("Latitude"), txtLatitude);
     observer->addRow(QStringLiteral("Longitude"), txtLongitude);
-    observer->addRow(QStringLiteral("Height"), txtHeight);
+    observer->addRow(QStringLiteral("Height"), withUnit(page, txtHeight, QStringLiteral("metres")));
     observer->addRow(QStringLiteral("Locator"), txtLocator);
 
     txtSatUpdate = field(page, "txtSatUpdate");
@@ -240,7 +255,7 @@ QWidget *frmOptions::buildSatellite()
     second->addRow(QStringLiteral("Location"), txtSecondName);
     second->addRow(QStringLiteral("Latitude"), txtSecondLat);
     second->addRow(QStringLiteral("Longitude"), txtSecondLong);
-    second->addRow(QStringLiteral("Height"), txtSecondHeight);
+    second->addRow(QStringLiteral("Height"), withUnit(page, txtSecondHeight, QStringLiteral("metres")));
     second->addRow(chkEnableSecond);
 
     auto *zone = new QVBoxLayout;

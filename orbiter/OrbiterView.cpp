@@ -277,6 +277,12 @@ void OrbiterView::setPlotLines(bool lines)
     refreshDisplay();
 }
 
+void OrbiterView::setDistanceInMiles(bool miles)
+{
+    m_options.miles = miles;
+    refreshDisplay();
+}
+
 void OrbiterView::setShowMoon(bool on)
 {
     m_options.showMoon = on;

@@ -44,6 +44,7 @@ public:
     void loadElementSet(const QString &name, const QString &line1, const QString &line2, qint16 entry,
                         qint32 reserved) override;
     void setIcons(bool on) override;
+    void setDistanceInMiles(bool miles) override;
     bool icons() const override { return m_options.icons; }
     qint16 satelliteCount() const override { return qint16(m_tracker.count()); }
     void setComputationTime(qint16 century, qint16 year, qint16 month, qint16 day, qint16 hour, qint16 minute,

@@ -2,6 +2,8 @@
 
 #include "orbiter/Scene.h"
 
+#include "core/Units.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QCache>
@@ -253,6 +255,11 @@ QString formatWhenShort(const QDateTime &time, const QDateTime &reference)
     return time.toString(QStringLiteral("ddd HH:mm:ss"));
 }
 
+QString formatDistance(double km, bool miles)
+{
+    return QStringLiteral("%1 %2").arg(Units::convertDistance(km, false, miles), 0, 'f', 0).arg(Units::distanceSymbol(miles));
+}
+
 void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Corner corner, const QRectF &fontArea)
 {
     const SceneSatellite *sat = scene.selectedSatellite();
@@ -267,16 +274,17 @@ void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Co
         if (!sat->valid) {
             lines << (sat->problem.isEmpty() ? QStringLiteral("no position") : sat->problem);
         } else {
-            lines << QStringLiteral("Az %1\u00b0   El %2\u00b0   Range %3 km")
+            const bool miles = scene.options.miles;
+            lines << QStringLiteral("Az %1\u00b0   El %2\u00b0   Range %3")
                          .arg(sat->azimuth, 0, 'f', 1)
                          .arg(sat->elevation, 0, 'f', 1)
-                         .arg(sat->rangeKm, 0, 'f', 0);
-            lines << QStringLiteral("Over %1 %2   height %3 km")
-                         .arg(formatLatitude(sat->latitude), formatLongitude(sat->longitude))
-                         .arg(sat->heightKm, 0, 'f', 0);
-            lines << QStringLiteral("Doppler %1   footprint %2 km")
+                         .arg(formatDistance(sat->rangeKm, miles));
+            lines << QStringLiteral("Over %1 %2   height %3")
+                         .arg(formatLatitude(sat->latitude), formatLongitude(sat->longitude),
+                              formatDistance(sat->heightKm, miles));
+            lines << QStringLiteral("Doppler %1   footprint %2")
                          .arg(sat->dopplerFactor, 0, 'f', 7)
-                         .arg(sat->footprintKm, 0, 'f', 0);
+                         .arg(formatDistance(sat->footprintKm, miles));
             if (sat->current)
                 lines << QStringLiteral("In view until %1, highest %2\u00b0")
                              .arg(formatWhen(sat->current->los, scene.localTime))

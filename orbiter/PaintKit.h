@@ -35,6 +35,8 @@ void paintDataFields(QPainter &p, const QRectF &area, const Scene &scene, Qt::Co
 
 QString formatLatitude(double degrees);
 QString formatLongitude(double degrees);  // any range; shown as 0-180 E or W
+// A distance given in kilometres, whole, in the unit chosen, with its symbol.
+QString formatDistance(double km, bool miles);
 // A local time, with the day when it is not the day of `reference`.
 QString formatWhen(const QDateTime &time, const QDateTime &reference);
 // The same with only the weekday for another day, where room is short.

@@ -2,6 +2,8 @@
 
 #include "orbiter/PaintKit.h"
 
+#include "core/Units.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -9,7 +11,7 @@ namespace orbiter {
 
 namespace {
 
-const char *const kHeaders[] = {"Satellite", "Latitude", "Longitude", "Azimuth", "Elevation", "Range km",
+const char *const kHeaders[] = {"Satellite", "Latitude", "Longitude", "Azimuth", "Elevation", "Range",
                                 "Doppler", "Next AOS", "Max El", "LOS", "2nd El", "Mutual"};
 const char *const kTips[] = {
     "The satellite's name in the element file",
@@ -39,12 +41,15 @@ void SatelliteTableModel::setScene(const Scene &scene)
     const bool reshape = columns != m_columns || scene.satellites.size() != m_scene.satellites.size();
     if (reshape)
         beginResetModel();
+    const bool unitChanged = scene.options.miles != m_scene.options.miles;
     m_scene = scene;
     m_columns = columns;
     if (reshape)
         endResetModel();
     else if (!m_scene.satellites.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    if (unitChanged && !reshape)
+        emit headerDataChanged(Qt::Horizontal, Range, Range);
 }
 
 int SatelliteTableModel::rowCount(const QModelIndex &parent) const
@@ -75,7 +80,7 @@ QString SatelliteTableModel::text(const SceneSatellite &sat, int column) const
     case Elevation:
         return degrees(sat.elevation);
     case Range:
-        return QString::number(sat.rangeKm, 'f', 0);
+        return QString::number(Units::convertDistance(sat.rangeKm, false, m_scene.options.miles), 'f', 0);
     case Doppler:
         return QString::number(sat.dopplerFactor, 'f', 7);
     case Aos:
@@ -134,6 +139,8 @@ QVariant SatelliteTableModel::headerData(int section, Qt::Orientation orientatio
 {
     if (orientation != Qt::Horizontal || section < 0 || section > Mutual)
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole && section == Range)
+        return QString::fromLatin1(kHeaders[section]) + u' ' + Units::distanceSymbol(m_scene.options.miles);
     if (role == Qt::DisplayRole)
         return QString::fromLatin1(kHeaders[section]);
     if (role == Qt::ToolTipRole)

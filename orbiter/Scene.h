@@ -22,6 +22,7 @@ struct DisplayOptions
     bool lines = true;          // ground tracks as lines, else as points
     int orbits = 1;             // of ground track ahead
     int plotIntervalSeconds = 1;  // between track points; 1 picks one for each orbit
+    bool miles = false;         // distances shown in miles, else kilometres
 };
 
 struct ScenePass

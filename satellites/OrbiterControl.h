@@ -46,6 +46,9 @@ public:
     virtual void setObserverLatitude(double degrees) = 0;
     virtual void setObserverLongitude(double degrees) = 0;
     virtual void setObserverHeight(double height) = 0;
+    // Ranges, heights and footprints in miles, else kilometres, as every
+    // other distance Kestrel shows.
+    virtual void setDistanceInMiles(bool /*miles*/) {}
 
     virtual void setTimeZoneAdjust(qint16 adjust) = 0;
     virtual void setTimeZoneName(const QString &name) = 0;

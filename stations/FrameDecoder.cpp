@@ -14,6 +14,17 @@ const QString kQueryAll = QStringLiteral("~") + QChar(0xFD) + QStringLiteral("~"
 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
+// "DDHHMMz" after the "@".
+constexpr qsizetype kStampLength = 7;
+
+bool isOneOf(QChar c, const char *letters)
+{
+    for (; *letters; ++letters)
+        if (c == QLatin1Char(*letters))
+            return true;
+    return false;
+}
+
 FrameCut dropped(FrameCut cut, const QString &reason)
 {
     cut.dropped = true;
@@ -147,6 +158,37 @@ bool isNumeric(const QString &text)
     return i == n;
 }
 
+qsizetype symbolCodeAt(const QString &payload, qsizetype at)
+{
+    const qsizetype n = payload.size();
+    if (at >= n)
+        return -1;
+    const QChar lead = payload.at(at);
+    if (isDigit(lead) || lead == QLatin1Char(' ')) {
+        // "DDMM.hhN", table, "DDDMM.hhW", code.
+        if (n <= at + 18 || !isOneOf(payload.at(at + 7), "NSns") || !isOneOf(payload.at(at + 17), "EWew"))
+            return -1;
+        return at + 18;
+    }
+    // Table, four base-91 bytes of latitude, four of longitude, code; an
+    // overlay on a compressed position is "a" to "j" for 0 to 9.
+    const bool table = lead == QLatin1Char('/') || lead == QLatin1Char('\\')
+                       || (lead >= QLatin1Char('A') && lead <= QLatin1Char('Z'))
+                       || (lead >= QLatin1Char('a') && lead <= QLatin1Char('j'));
+    if (!table || n <= at + 9)
+        return -1;
+    for (qsizetype i = at + 1; i < at + 9; ++i)
+        if (payload.at(i) < QLatin1Char('!') || payload.at(i) > QLatin1Char('{'))
+            return -1;
+    return at + 9;
+}
+
+qsizetype weatherSymbolAt(const QString &payload, qsizetype at)
+{
+    const qsizetype code = symbolCodeAt(payload, at);
+    return code >= 0 && payload.at(code) == QLatin1Char('_') ? code : -1;
+}
+
 QDateTime hostTimeValue(const QString &text, const QDate &today)
 {
     const QString t = text.trimmed();
@@ -216,46 +258,42 @@ FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard,
         return frame;
 
     const QString &payload = cut.payload;
+    const QChar first = payload.isEmpty() ? QChar() : payload.front();
+    qsizetype weatherAt = -1;
+    if (first == QLatin1Char('_'))
+        weatherAt = 0;
+    else if (first == QLatin1Char('='))
+        weatherAt = FrameText::weatherSymbolAt(payload, 1);
+    else if (first == QLatin1Char('@'))
+        weatherAt = FrameText::weatherSymbolAt(payload, 1 + kStampLength);
+
     QString weather;
-    if (payload.contains(QLatin1Char('_'))) {
-        const QChar first = payload.front();
-        const qsizetype underscore = payload.indexOf(QLatin1Char('_'));
-        if (first == QLatin1Char('=') || first == QLatin1Char('_')) {
+    if (weatherAt >= 0) {
+        weather = payload.mid(weatherAt);
+        if (first != QLatin1Char('@') || !timeHeard.isEmpty() || !timeHeardSecond.isEmpty()) {
             const TimeFound found = timeFromHost(timeHeard, timeHeardSecond, now);
             frame.rule = found.rule;
             frame.reportTime = found.time;
-            weather = payload.mid(underscore);
-        } else if (first == QLatin1Char('@')) {
-            if (!timeHeard.isEmpty() || !timeHeardSecond.isEmpty()) {
-                const TimeFound found = timeFromHost(timeHeard, timeHeardSecond, now);
-                frame.rule = found.rule;
-                frame.reportTime = found.time;
+        } else {
+            // "@DDHHMMz": only the hour and minute are used, on today's date.
+            // A position follows the stamp, so all of it is there.
+            bool digits = true;
+            for (qsizetype i = 3; i < 7; ++i)
+                digits = digits && isDigit(payload.at(i));
+            if (digits) {
+                const int hours = payload.mid(3, 2).toInt();
+                const int minutes = payload.mid(5, 2).toInt();
+                QDateTime midnight = now;
+                midnight.setTime(QTime(0, 0));
+                // Hours past 23 roll into the next day, as a time serial would.
+                frame.rule = ReportTimeRule::Stamp;
+                frame.reportTime = midnight.addSecs(qint64(hours) * 3600 + qint64(minutes) * 60);
             } else {
-                // "@DDHHMMz": only the hour and minute are used, on today's date.
-                if (payload.size() < 7) {
-                    static_cast<FrameCut &>(frame) =
-                        dropped(cut, QStringLiteral("\"@\" payload too short for its time stamp"));
-                    return frame;
-                }
-                bool digits = true;
-                for (qsizetype i = 3; i < 7; ++i)
-                    digits = digits && isDigit(payload.at(i));
-                if (digits) {
-                    const int hours = payload.mid(3, 2).toInt();
-                    const int minutes = payload.mid(5, 2).toInt();
-                    QDateTime midnight = now;
-                    midnight.setTime(QTime(0, 0));
-                    // Hours past 23 roll into the next day, as a time serial would.
-                    frame.rule = ReportTimeRule::Stamp;
-                    frame.reportTime = midnight.addSecs(qint64(hours) * 3600 + qint64(minutes) * 60);
-                } else {
-                    // A stamp that is not a time must not cost the frame or the
-                    // report: it is filed as heard, which is now.
-                    frame.rule = ReportTimeRule::Now;
-                    frame.reportTime = now;
-                }
+                // A stamp that is not a time must not cost the frame or the
+                // report: it is filed as heard, which is now.
+                frame.rule = ReportTimeRule::Now;
+                frame.reportTime = now;
             }
-            weather = payload.mid(underscore);
         }
     }
 

@@ -69,6 +69,14 @@ bool rewriteShortHeader(QString &text);
 QString sourceCallsign(const QString &header);
 // Numeric the way operators' acks are: optional sign, digits, one point, exponent.
 bool isNumeric(const QString &text);
+// Where the symbol code of a position that starts at the given index stands
+// (plain "DDMM.hhN/DDDMM.hhW$" or compressed "/YYYYXXXX$csT"); -1 when no
+// position starts there.
+qsizetype symbolCodeAt(const QString &payload, qsizetype at);
+// The same, but only when that symbol is the weather station's "_", whose
+// readings follow it. Any other "_" (in a comment, inside compressed bytes)
+// starts no weather part.
+qsizetype weatherSymbolAt(const QString &payload, qsizetype at);
 // A host time-heard text as a date and time; invalid when it cannot be read.
 QDateTime hostTimeValue(const QString &text, const QDate &today);
 

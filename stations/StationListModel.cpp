@@ -1,11 +1,14 @@
 #include "stations/StationListModel.h"
 
+#include "core/Units.h"
+
 #include "stations/FrameDecoder.h"
 
 #include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -140,7 +143,29 @@ QVariant StationListModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
         return headers().at(section);
+    // The heading's text is fixed; its tip says the unit.
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section == Dist)
+        return QStringLiteral("Distance from the home station, in %1").arg(Units::distanceName(m_miles));
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString StationListModel::distanceText(double km) const
+{
+    const double distance = Units::convertDistance(km, false, m_miles);
+    return QString::number(std::isfinite(distance) ? qint64(std::trunc(distance)) : 0);
+}
+
+void StationListModel::setDistanceInMiles(bool miles)
+{
+    if (miles == m_miles)
+        return;
+    m_miles = miles;
+    for (Row &row : m_rows)
+        if (row.distanceKm >= 0)
+            row.cells[Dist] = distanceText(row.distanceKm);
+    emit headerDataChanged(Qt::Horizontal, Dist, Dist);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, Dist), index(count() - 1, Dist));
 }
 
 Qt::ItemFlags StationListModel::flags(const QModelIndex &index) const

@@ -26,6 +26,9 @@ public:
         Cells cells;
         QString iconKey;  // empty: no icon; "??": the question mark
         bool checked = false;
+        // The distance heard, in kilometres, so that "Dist" can be shown again
+        // in another unit; negative when not known (a row from a file).
+        double distanceKm = -1;
     };
 
     explicit StationListModel(QObject *parent = nullptr);
@@ -55,6 +58,13 @@ public:
     // Checks or unchecks without emitting checkToggled (the caller runs the handler).
     void setChecked(int r, bool checked);
     void clear();
+
+    // The unit of "Dist": its heading's tip says it, and a change sets every
+    // distance heard again in the new unit.
+    bool distanceInMiles() const { return m_miles; }
+    void setDistanceInMiles(bool miles);
+    // "Dist" for a distance in kilometres, in the list's unit: the whole part.
+    QString distanceText(double km) const;
 
     // Sorts the rows by a column: "Dist" and "Hrd" by number, "Time" by time
     // (text that is neither sorts first), the others by text without regard
@@ -88,4 +98,5 @@ private:
     std::vector<Row> m_rows;
     QHash<QString, int> m_index;
     QHash<QString, QIcon> m_icons;
+    bool m_miles = true;
 };

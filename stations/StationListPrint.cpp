@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +22,33 @@ const QColor kRule(90, 90, 90);
 qreal textWidth(const QFontMetricsF &metrics, const QString &text)
 {
     return metrics.horizontalAdvance(text);
+}
+
+// Columns of free text, which take more lines rather than lose their end.
+bool wraps(int column)
+{
+    return column == StationListModel::Status || column == StationListModel::Path
+           || column == StationListModel::LogFile;
+}
+
+// The text as the lines it takes in that width: broken between words, and
+// inside a word only when one word alone is wider.
+QStringList wrapped(const QString &text, const QFont &font, QPaintDevice *device, qreal width)
+{
+    if (text.isEmpty())
+        return {QString()};
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max<qreal>(1, width));
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
 }
 
 } // namespace
@@ -83,8 +111,26 @@ void StationListPrint::layOut(QPaintDevice &device, const QRectF &page)
     m_line = std::ceil(metrics.height() * 1.3);
     m_top = page.top() + 3 * m_line;  // title, a gap, the headings
     const qreal bottom = page.bottom() - 2 * m_line;  // the page number
-    m_rowsPerPage = std::max(1, int((bottom - m_top) / m_line));
-    m_pages = std::max(1, (m_model.count() + m_rowsPerPage - 1) / m_rowsPerPage);
+    // A row is as many lines as its longest wrapped cell, and never more than a page holds.
+    const int linesPerPage = std::max(1, int((bottom - m_top) / m_line));
+    m_rowLines.clear();
+    m_pageStarts = {0};
+    int used = 0;
+    for (int r = 0; r < m_model.count(); ++r) {
+        int lines = 1;
+        for (int i = 0; i < m_columns.size(); ++i)
+            if (wraps(m_columns[i]))
+                lines = std::max(lines, int(wrapped(m_model.cell(r, m_columns[i]), m_font, &device,
+                                                    m_widths[i] - m_padding + 1).size()));
+        lines = std::min(lines, linesPerPage);
+        if (used + lines > linesPerPage) {
+            m_pageStarts << r;
+            used = 0;
+        }
+        m_rowLines << lines;
+        used += lines;
+    }
+    m_pages = int(m_pageStarts.size());
 }
 
 void StationListPrint::paintPage(QPainter &painter, int page) const
@@ -103,32 +149,45 @@ void StationListPrint::paintPage(QPainter &painter, int page) const
     painter.setFont(m_font);
     painter.drawText(titleLine, Qt::AlignRight | Qt::AlignVCenter, m_printedAt);
 
-    auto drawRow = [&](qreal y, const auto &textOf) {
+    auto drawRow = [&](qreal y, int lines, const auto &textOf) {
         const QFontMetricsF metrics(painter.font(), painter.device());
         qreal x = left;
         for (int i = 0; i < m_columns.size(); ++i) {
-            const QRectF cell(x + m_padding / 2, y, m_widths[i] - m_padding, m_line);
+            const qreal width = m_widths[i] - m_padding;
+            const QString text = textOf(m_columns[i]);
             // A hair of slack, so a cell laid out at its natural width is never cut.
-            const QString text = metrics.elidedText(textOf(m_columns[i]), Qt::ElideRight, cell.width() + 1);
-            painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
+            QStringList cellLines = wraps(m_columns[i]) && lines > 1
+                                        ? wrapped(text, painter.font(), painter.device(), width + 1)
+                                        : QStringList{text};
+            if (cellLines.size() > lines) {
+                cellLines = cellLines.mid(0, lines);
+                cellLines.last() += QStringLiteral("\u2026");
+            }
+            for (int l = 0; l < cellLines.size(); ++l) {
+                const QRectF cell(x + m_padding / 2, y + l * m_line, width, m_line);
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter,
+                                 metrics.elidedText(cellLines[l], Qt::ElideRight, width + 1));
+            }
             x += m_widths[i];
         }
     };
     const qreal headings = m_top - m_line;
     painter.setFont(m_bold);
-    drawRow(headings, [](int c) { return StationListModel::headers().at(c); });
+    drawRow(headings, 1, [](int c) { return StationListModel::headers().at(c); });
     painter.setPen(QPen(kRule, 0));
     painter.drawLine(QPointF(left, m_top), QPointF(right, m_top));
 
     painter.setFont(m_font);
-    const int first = page * m_rowsPerPage;
-    const int last = std::min(m_model.count(), first + m_rowsPerPage);
+    const int first = m_pageStarts.value(page, m_model.count());
+    const int last = page + 1 < m_pageStarts.size() ? m_pageStarts[page + 1] : m_model.count();
+    qreal y = m_top;
     for (int r = first; r < last; ++r) {
-        const qreal y = m_top + (r - first) * m_line;
+        const qreal height = m_rowLines[r] * m_line;
         if ((r - first) % 2 == 1)
-            painter.fillRect(QRectF(left, y, m_page.width(), m_line), kShade);
+            painter.fillRect(QRectF(left, y, m_page.width(), height), kShade);
         painter.setPen(Qt::black);
-        drawRow(y, [this, r](int c) { return m_model.cell(r, c); });
+        drawRow(y, m_rowLines[r], [this, r](int c) { return m_model.cell(r, c); });
+        y += height;
     }
 
     painter.drawText(QRectF(left, m_page.bottom() - m_line, m_page.width(), m_line), Qt::AlignCenter,

@@ -12,8 +12,9 @@ class StationListModel;
 
 // A station list laid out as a table across pages: the window's caption and
 // the date at the top, the column headings on every page, one line per row,
-// "Page n of m" at the foot. Cells that cannot fit even in a smaller font are
-// cut with "...". No check boxes, no scroll bars: only the text of the rows.
+// "Page n of m" at the foot. Free text that cannot fit even in a smaller font
+// (status, path, log file) wraps onto more lines; other cells are cut with
+// "...". No check boxes, no scroll bars: only the text of the rows.
 class StationListPrint
 {
 public:
@@ -41,6 +42,7 @@ private:
     qreal m_line = 0;
     qreal m_padding = 0;
     qreal m_top = 0;  // where the first row of a page starts
-    int m_rowsPerPage = 1;
+    QList<int> m_rowLines;    // the lines each row takes
+    QList<int> m_pageStarts;  // the first row of each page
     int m_pages = 1;
 };

@@ -8,6 +8,7 @@
 #include "core/LoadingDialog.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
+#include "core/Units.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
 #include "stations/AutoLog.h"
@@ -68,6 +69,7 @@ frmDocument::frmDocument(QWidget *parent)
     picSymbol->setObjectName(QStringLiteral("picSymbol"));
     picSymbol->hide();
 
+    m_model.setDistanceInMiles(config().miles);
     lstView->setModel(&m_model);
     lstView->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -208,6 +210,9 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
                 type = &kWx;
             cells[Col::Type] = *type;
             cells[Col::Dist] = QString::number(std::isfinite(distance) ? qint64(std::trunc(distance)) : 0);
+            m_model.editRow(row).distanceKm = std::isfinite(distance)
+                                                  ? Units::convertDistance(distance, config().miles, false)
+                                                  : -1;
             cells[Col::Path] = cStation.heardDirect ? kReceivedDirect : GetPathFromHeader(cStation.header);
             cells[Col::Lattitude] = FormatPosition(cStation.latitude, false);
             cells[Col::Longitude] = FormatPosition(cStation.longitude, true);
@@ -326,6 +331,11 @@ void frmDocument::selectRow(int row)
     }
     lstView->selectRow(row);
     lstView->scrollTo(m_model.index(row, 0));
+}
+
+void frmDocument::unitsChanged()
+{
+    m_model.setDistanceInMiles(config().miles);
 }
 
 QString frmDocument::selectedCallsign() const

@@ -37,6 +37,7 @@ public:
     void PlotStationPath() override;
     void SaveStationList() override;
     void MergeStationList(const QString &fileName) override;
+    void unitsChanged() override;
     QString selectedCallsign() const override;
     void setListFont(const QString &family) override;
     void setListFontSize(int pointSize) override;

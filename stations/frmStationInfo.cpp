@@ -4,6 +4,7 @@
 #include "core/HostApplication.h"
 #include "core/PrivateProfile.h"
 #include "core/SharedState.h"
+#include "core/Units.h"
 #include "core/Utilities.h"
 #include "stations/subFunctions.h"
 
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 
@@ -62,10 +65,20 @@ frmStationInfo::frmStationInfo(QWidget *parent)
     txtCourse = readOnlyBox("txtCourse", mobile);
     txtHeight = readOnlyBox("txtHeight", mobile);
     txtSpeed = readOnlyBox("txtSpeed", mobile);
+    // Each value with its unit beside it, in the options' distance unit.
+    const bool miles = config().miles;
     auto *mobileForm = new QFormLayout(mobile);
-    mobileForm->addRow(QStringLiteral("Course"), txtCourse);
-    mobileForm->addRow(QStringLiteral("Height"), txtHeight);
-    mobileForm->addRow(QStringLiteral("Speed"), txtSpeed);
+    auto withUnit = [mobile](QLineEdit *box, const char *name, const QString &unit) {
+        auto *row = new QHBoxLayout;
+        auto *label = new QLabel(unit, mobile);
+        label->setObjectName(QString::fromLatin1(name));
+        row->addWidget(box, 1);
+        row->addWidget(label);
+        return row;
+    };
+    mobileForm->addRow(QStringLiteral("Course"), withUnit(txtCourse, "lblCourseUnit", QStringLiteral("degrees")));
+    mobileForm->addRow(QStringLiteral("Height"), withUnit(txtHeight, "lblHeightUnit", Units::heightSymbol(miles)));
+    mobileForm->addRow(QStringLiteral("Speed"), withUnit(txtSpeed, "lblSpeedUnit", Units::speedSymbol(miles)));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -145,8 +158,9 @@ void frmStationInfo::Form_Load()
     txtLatitude->setText(FormatPosition(record.latitude, false));
     txtLongitude->setText(FormatPosition(record.longitude, true));
     txtCourse->setText(QString::number(record.course));
-    txtHeight->setText(QString::number(record.height));
-    txtSpeed->setText(QString::number(double(record.speed)));
+    const bool miles = config().miles;
+    txtHeight->setText(QString::number(std::lround(Units::heightFromFeet(record.height, miles))));
+    txtSpeed->setText(QString::number(std::round(Units::speedFromKnots(record.speed, miles) * 10) / 10));
     const HostTelemetry telemetry = host->stationTelemetry(callsign);
     if (!telemetry.isEmpty())
         addTelemetry(telemetry);

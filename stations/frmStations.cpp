@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -64,6 +65,10 @@ frmStations::frmStations(QWidget *parent)
     m_stations->setEditable(true);
     m_stations->setMinimumContentsLength(10);
     m_stations->setToolTip(QStringLiteral("Stations"));
+    auto *label = new QLabel(QStringLiteral(" &Station "), m_toolbar);
+    label->setObjectName(QStringLiteral("lblStations"));
+    label->setBuddy(m_stations);
+    m_toolbar->addWidget(label);
     m_toolbar->addWidget(m_stations);
     QAction *showHide = add("ID_ShowHide", "ShowHide", "Show or Hide window", true);
     showHide->setChecked(true);

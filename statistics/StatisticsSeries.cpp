@@ -3,6 +3,7 @@
 #include "core/Configuration.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 StatisticsThresholds StatisticsThresholds::configured()
@@ -28,6 +29,28 @@ const char *barColourName(qint32 colour)
     }
 }
 
+namespace {
+
+quint64 nextGeneration()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
+
+} // namespace
+
+StatisticsSeries::StatisticsSeries(StatisticsThresholds thresholds)
+    : m_thresholds(thresholds)
+    , m_generation(nextGeneration())
+{
+}
+
+void StatisticsSeries::clear()
+{
+    m_bars.clear();
+    m_generation = nextGeneration();
+}
+
 void StatisticsSeries::AddStatisticsBar(const QDateTime &t, qint32 v)
 {
     m_bars.append({t, v, barColour(v, m_thresholds)});
@@ -42,35 +65,4 @@ void StatisticsSeries::addToLastBar(qint32 frames)
     const qint64 sum = qint64(last.value) + frames;
     last.value = qint32(std::clamp<qint64>(sum, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
     last.colour = barColour(last.value, m_thresholds);
-}
-
-QList<double> leastSquaresTrend(const QList<StatisticsBar> &bars)
-{
-    QList<double> trend;
-    if (bars.isEmpty())
-        return trend;
-    // Seconds from the first bar keep the sums small enough to stay exact.
-    const QDateTime origin = bars.first().time;
-    QList<double> xs;
-    xs.reserve(bars.size());
-    double meanX = 0, meanY = 0;
-    for (const StatisticsBar &bar : bars) {
-        xs.append(double(origin.secsTo(bar.time)));
-        meanX += xs.last();
-        meanY += bar.value;
-    }
-    const double n = double(bars.size());
-    meanX /= n;
-    meanY /= n;
-    double sxy = 0, sxx = 0;
-    for (qsizetype i = 0; i < bars.size(); ++i) {
-        const double dx = xs[i] - meanX;
-        sxx += dx * dx;
-        sxy += dx * (bars[i].value - meanY);
-    }
-    const double slope = sxx > 0 ? sxy / sxx : 0.0;
-    trend.reserve(bars.size());
-    for (const double x : xs)
-        trend.append(meanY + slope * (x - meanX));
-    return trend;
 }

@@ -37,7 +37,7 @@ const char *barColourName(qint32 colour);
 class StatisticsSeries
 {
 public:
-    explicit StatisticsSeries(StatisticsThresholds thresholds = {}) : m_thresholds(thresholds) {}
+    explicit StatisticsSeries(StatisticsThresholds thresholds = {});
 
     void AddStatisticsBar(const QDateTime &t, qint32 v);
     // Adds the frames to the last bar and colours it anew; nothing without bars.
@@ -49,14 +49,14 @@ public:
     const StatisticsThresholds &thresholds() const { return m_thresholds; }
     // For the bars added or updated from now on.
     void setThresholds(const StatisticsThresholds &thresholds) { m_thresholds = thresholds; }
-    void clear() { m_bars.clear(); }
+    void clear();
+    // Changes whenever bars may have changed other than by adding to the
+    // last one or appending: a cleared series, another series assigned.
+    quint64 generation() const { return m_generation; }
 
 private:
     StatisticsThresholds m_thresholds;
+    quint64 m_generation;
     QList<StatisticsBar> m_bars;
 };
 
-// Series 1, "Trend": the least-squares straight line through the bars (value
-// against time), evaluated at each bar's time. One bar gives a flat line at
-// its value; no bars give none.
-QList<double> leastSquaresTrend(const QList<StatisticsBar> &bars);

@@ -122,6 +122,53 @@ void BM_AddDxSpot(benchmark::State &state)
 }
 BENCHMARK(BM_AddDxSpot)->ArgName("shown")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// Spots kept for good (expiry 0) pile up over a contest weekend: each new
+// spot on the band being looked at, handled as its own event, with 20,000
+// spots already listed, 1,800 of them on that band.
+void BM_AddDxSpotToALongBand(benchmark::State &state)
+{
+    TempDirs dirs;
+    ScriptedPrompts prompts;
+    FixedClock clock(QDateTime(QDate(2026, 12, 7), QTime(20, 0)));
+    SymbolHost host;
+    config() = Configuration{};
+    config().hostFolder = dirs.data();
+    config().dxExpire = 0;
+    shared().host = &host;
+    WindowRegistry::instance().clear();
+    bandTable().setBands(BandTable::builtIn());
+    QFile file(dirs.data() + QStringLiteral("/prefix.txt"));
+    file.open(QIODevice::WriteOnly);
+    file.write(prefixFile(100));
+    file.close();
+
+    frmDx dx;
+    static const char *const frequencies[] = {"1830.0", "3520.0", "7015.0", "10110.0", "14025.0", "18075.0",
+                                              "21074.0", "24950.0", "28025.0", "50090.0", "144300.0"};
+    auto spot = [&](int i, const char *frequency) {
+        const QString call = stemOf(i % 17576) + QString::number(i / 17576) + QStringLiteral("XY");
+        const QString text = QStringLiteral("DX de G4ABC:").leftJustified(15) + QString::fromLatin1(frequency).rightJustified(9)
+                             + QStringLiteral("  ") + call.leftJustified(13) + QStringLiteral("CQ contest").leftJustified(31)
+                             + QStringLiteral("%1Z").arg(1200 + i % 60);
+        dx.AddDxSpot(text, call, QString::fromLatin1(frequency), 51, -1, 45, 1234);
+    };
+    constexpr int Listed = 20000;
+    for (int i = 0; i < Listed; ++i)
+        spot(i, frequencies[i % 11]);
+    dx.show();
+    dx.SSActiveTabs1->setCurrentIndex(dx.tabIndex(QStringLiteral("20M")));
+    QCoreApplication::processEvents();
+    int i = Listed;
+    for (auto _ : state) {
+        spot(i++, "14025.0");
+        QCoreApplication::processEvents();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["records"] = double(dx.monitor().spots().count());
+    shared().host = nullptr;
+}
+BENCHMARK(BM_AddDxSpotToALongBand)->Unit(benchmark::kMillisecond);
+
 void BM_CountryLookUp(benchmark::State &state)
 {
     PrefixIndex index;

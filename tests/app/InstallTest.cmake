@@ -23,7 +23,9 @@ foreach(f bin/kestrel bin/kestrel-tool bin/kestrel-install-demo
           share/man/man1/kestrel.1
           share/metainfo/org.example.kestrel.metainfo.xml
           share/kestrel/defaults/Observer/ObserverLocations.txt
-          share/kestrel/demo-host/UIVIEW32.INI)
+          share/kestrel/demo-host/UIVIEW32.INI
+          share/kestrel/guide/index.html
+          share/kestrel/guide/pictures/main-window.png)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()

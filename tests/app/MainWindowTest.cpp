@@ -131,11 +131,14 @@ TEST_F(MainWindowTest, WeatherWindowNeedsACallsign)
     EXPECT_EQ(shared().currentStation, "G0ABC");
 }
 
-TEST_F(MainWindowTest, HelpSaysThereIsNone)
+TEST_F(MainWindowTest, WithoutItsGuideHelpSaysThereIsNone)
 {
     frmMain &m = start();
     prompts.shown.clear();
+    // A shipped-data folder without the guide in it.
+    qputenv("KESTREL_SHARE_DIR", dirs.data().toLocal8Bit());
     m.tool("ID_Contents")->trigger();
+    qunsetenv("KESTREL_SHARE_DIR");
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, "Unable to display Help Contents. There is no Help associated with this project.");
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Information);
@@ -198,8 +201,9 @@ TEST_F(MainWindowTest, EventsAreRoutedByTagInLoadOrder)
                                     "second.PlotPHGRNGcircles", "dx.PlotDxOnMap"}));
 
     log.clear();
-    emit host.NotifyDXSpot("DX de X: 14025.0 Y", "Y", "14025.0", 1, 2, 3, 4);
-    EXPECT_EQ(log, QStringList({"AddDxSpot(DX de X: 14025.0 Y,Y,14025.0,1,2,3,4)"}));
+    // The host's kilometres arrive in the options' miles.
+    emit host.NotifyDXSpot("DX de X: 14025.0 Y", "Y", "14025.0", 1, 2, 3, 1609);
+    EXPECT_EQ(log, QStringList({"AddDxSpot(DX de X: 14025.0 Y,Y,14025.0,1,2,3,1000)"}));
     EXPECT_FALSE(m.dxIndicatorOn());
 }
 

@@ -7,6 +7,7 @@
 #include "core/Configuration.h"
 #include "core/IniSettingsStore.h"
 #include "core/PrivateProfile.h"
+#include "host/HostConfig.h"
 #include "host/Tnc2.h"
 #include "orbiter/ElementSet.h"
 #include "orbiter/SatelliteFix.h"
@@ -230,6 +231,8 @@ TEST_F(InstallDemo, SatellitesSpreadAroundTheEarthWatchedFromTheDemoHome)
     EXPECT_EQ(options.locator, QStringLiteral("IO91js"));
     EXPECT_EQ(options.pressMin, 990);
     EXPECT_EQ(options.pressMax, 1030);
+    EXPECT_EQ(options.miles, HostConfig::read(data("DemoHost")).distanceInMiles)
+        << "the host's spot distances and Kestrel's lists in one unit";
     const SatelliteChoices chosen = SatelliteChoices::read(store);
     EXPECT_EQ(chosen.picks.size(), 12);
     EXPECT_EQ(chosen.view, QStringLiteral("World View"));

@@ -8,6 +8,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
+#include "dx/DxRows.h"
 #include "dx/DxTabStrip.h"
 #include "core/LoadingDialog.h"
 #include "dx/frmDx.h"
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QCoreApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTreeView>
@@ -281,6 +283,83 @@ TEST_F(DxOnDemoHost, AReSpotOnAnotherBandRefreshesTheShownTab)
     // And back, while 70cms is on screen.
     ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     70300.0  ZS6QQQ       CW                             1202Z"));
     EXPECT_FALSE(shown("70cms"));
+}
+
+TEST_F(DxOnDemoHost, AtSmallHeightsTheSettingsKeepApartAndThePrefixListGivesWay)
+{
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    main->tool("ID_DXClusterDisplay")->trigger();
+    auto *frame = qobject_cast<QMdiSubWindow *>(dx->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    const QList<QWidget *> controls{dx->chkAllowSpotNotification, dx->chkIndicate, dx->chkPlot, dx->txtExpire,
+                                    dx->txtNumSpots};
+    for (int height : {160, 240, 600}) {
+        frame->resize(620, height);
+        QCoreApplication::processEvents();
+        saveShot(frame, QStringLiteral("settings-%1.png").arg(height));
+        const QRect box(dx->frmSettings->mapTo(dx, QPoint(0, 0)), dx->frmSettings->size());
+        EXPECT_LE(dx->frmSettings->y(), 8) << height << ": the settings stay at the top of their page";
+        for (int i = 0; i < controls.size(); ++i) {
+            const QRect one(controls[i]->mapTo(dx, QPoint(0, 0)), controls[i]->size());
+            EXPECT_GE(one.height(), controls[i]->minimumSizeHint().height()) << height << " " << i;
+            EXPECT_TRUE(box.contains(one)) << height << " " << i;
+            for (int j = 0; j < i; ++j)
+                EXPECT_FALSE(one.intersects(QRect(controls[j]->mapTo(dx, QPoint(0, 0)), controls[j]->size())))
+                    << height << ": " << i << " over " << j;
+        }
+        if (dx->lstMonitor->isVisible()) {
+            EXPECT_GE(dx->lstMonitor->mapTo(dx, QPoint(0, 0)).y(), box.bottom()) << height;
+        }
+    }
+}
+
+// The demo host reports spot distances in miles; Kestrel shows every
+// distance in the unit of its own options, and a new unit converts what is
+// listed already, the notified lines included.
+TEST_F(DxOnDemoHost, SpotDistancesAreInTheOptionsUnitWhateverTheHostReports)
+{
+    store.write("Kestrel", "Distance", "Miles", "False");
+    frmDx *dx = start();
+    ASSERT_NE(dx, nullptr);
+    auto *host = qobject_cast<EmbeddedHost *>(shared().host);
+    ASSERT_NE(host, nullptr);
+    ASSERT_TRUE(host->spotDistancesInMiles()) << "the demo host's own setting";
+    qint16 reported = 0;
+    QObject::connect(host, &HostApplication::NotifyDXSpot, dx,
+                     [&](const QString &, const QString &callsign, const QString &, qint16, qint16, qint16,
+                         qint16 distance) {
+                         // The demo's own spots arrive too while events run.
+                         if (callsign == QLatin1String("VK2QQQ"))
+                             reported = distance;
+                     });
+    ASSERT_TRUE(host->hearSpot("DX de Q1XYZ:     14025.0  VK2QQQ       CW                             1200Z"));
+    ASSERT_GT(reported, 1000);
+    const DxStations *spot = dx->monitor().spots().find("VK2QQQ", "Q1XYZ");
+    ASSERT_NE(spot, nullptr);
+    EXPECT_NEAR(spot->Distance, reported * 1.609344, 1) << "miles from the host, kilometres shown";
+
+    main->tool("ID_DXClusterDisplay")->trigger();
+    dx->SSActiveTabs1->setCurrentIndex(dx->tabIndex("20M"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dx->txtHeading->toPlainText(), DxRows::bandHeading() + "\n" + DxRows::bandUnits(false));
+    EXPECT_TRUE(DxRows::bandUnits(false).endsWith("kHz     km"));
+    const QString notifiedKm = dx->notifiedText();
+    EXPECT_TRUE(notifiedKm.startsWith(DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(false) + "\n"));
+
+    config().miles = true;
+    dx->unitsChanged();
+    QCoreApplication::processEvents();
+    spot = dx->monitor().spots().find("VK2QQQ", "Q1XYZ");  // the records were rewritten
+    ASSERT_NE(spot, nullptr);
+    EXPECT_NEAR(spot->Distance, reported, 1);
+    EXPECT_TRUE(dx->txtHeading->toPlainText().endsWith("kHz     mi"));
+    EXPECT_TRUE(dx->txtSpots->toPlainText().contains(QString::number(spot->Distance)));
+    const QString notifiedMiles = dx->notifiedText();
+    EXPECT_TRUE(notifiedMiles.contains(DxRows::notifiedUnits(true)));
+    if (notifiedKm.contains("VK2QQQ")) {
+        EXPECT_NE(notifiedMiles, notifiedKm) << "the notified line follows too";
+    }
 }
 
 } // namespace

@@ -67,7 +67,7 @@ TEST_F(DxWindowTest, ASpotShowsAndMarksItsBandTabAndGoesOnTheMap)
     tabs().setCurrentIndex(tab("40M"));
     EXPECT_EQ(dx->tabMark(tab("40M")), 0) << "selecting the tab clears its mark";
     EXPECT_EQ(dx->windowTitle(), "DX List (40M - 1 Station)");
-    EXPECT_EQ(dx->txtHeading->toPlainText(), DxRows::bandHeading());
+    EXPECT_EQ(dx->txtHeading->toPlainText(), DxRows::bandHeading() + "\n" + DxRows::bandUnits(true));
     EXPECT_TRUE(dx->txtSpots->toPlainText().startsWith("UA9KXK       F5KIG        7015.0   2500  55N  37E  45"));
     EXPECT_EQ(dx->txtSpots->toPlainText().count(u'\n'), 2) << "one row, then one more line end";
 }
@@ -86,6 +86,42 @@ TEST_F(DxWindowTest, CaptionsCountStationsOnTheSelectedBand)
     settle();
     EXPECT_EQ(dx->windowTitle(), "DX List (20M - 2 Stations)");
     EXPECT_EQ(dx->txtSpots->toPlainText().count("ZS6KX"), 2);
+}
+
+// The band tab takes a spot as one row added or rewritten in place; after
+// every kind of spot it reads as the tab drawn whole, and so does its caption.
+TEST_F(DxWindowTest, TheShownBandTabTakesEachSpotInPlaceAsDrawnWhole)
+{
+    open();
+    add(Spot20, "ZS6KXA", "14020.0");
+    tabs().setTabVisible(tab("20M"), true);
+    tabs().setCurrentIndex(tab("20M"));
+    const struct
+    {
+        const char *call, *spotter, *frequency;
+    } spots[] = {
+        {"ZS6KXB", "M0KDB", "14025.0"},  // new on the band shown
+        {"UA9KXK", "F5KIG", "7015.0"},   // new on another band
+        {"ZS6KXA", "M0KDB", "14021.5"},  // re-spot, same band, first row rewritten
+        {"ZS6KXC", "G4KDA", "14030.0"},
+        {"ZS6KXB", "M0KDB", "7012.0"},   // re-spot that takes a row off the band shown
+        {"UA9KXK", "F5KIG", "14001.0"},  // re-spot that brings one onto it, mid-list
+        {"ZS6KXD", "G4KDA", "14031.0"},
+    };
+    for (const auto &spot : spots) {
+        SCOPED_TRACE(spot.call);
+        const QString text = QStringLiteral("DX de %1:").arg(QLatin1String(spot.spotter)).leftJustified(15)
+                             + QString::fromLatin1(spot.frequency).rightJustified(9) + QStringLiteral("  ")
+                             + QString::fromLatin1(spot.call).leftJustified(13) + QStringLiteral("CW").leftJustified(31)
+                             + QStringLiteral("2001Z");
+        add(text, QLatin1String(spot.call), QLatin1String(spot.frequency));
+        settle();
+        const QString shown = dx->txtSpots->toPlainText(), caption = dx->windowTitle();
+        dx->ShowTab(tab("20M"));
+        EXPECT_EQ(shown, dx->txtSpots->toPlainText());
+        EXPECT_EQ(caption, dx->windowTitle());
+    }
+    EXPECT_EQ(dx->windowTitle(), "DX List (20M - 4 Stations)");
 }
 
 TEST_F(DxWindowTest, ARepeatedSpotUpdatesOneRecordAndMovesItsSymbol)
@@ -131,10 +167,10 @@ TEST_F(DxWindowTest, NotificationLoadsThePrefixListAndNotifiesTickedCountriesOnl
     ASSERT_EQ(list->columnCount(), 9);
     EXPECT_EQ(list->headerData(8, Qt::Horizontal).toString(), "Checked");
     EXPECT_EQ(list->index(1, 7).data().toString(), "???") << "a line of seven fields";
-    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n");
+    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(true) + "\n");
 
     add(Spot40, "UA9KXK", "7015.0", 0, 0);
-    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n") << "Russia is not ticked";
+    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(true) + "\n") << "Russia is not ticked";
     EXPECT_EQ(dx->monitor().spots().count(), 1);
     EXPECT_TRUE(tabShown("40M"));
 
@@ -143,7 +179,7 @@ TEST_F(DxWindowTest, NotificationLoadsThePrefixListAndNotifiesTickedCountriesOnl
     add(Spot40, "R9KXK", "7015.0", 0, 0);
     const QString line = DxRows::notifiedLine(Spot40, "R9KXK", "7015.0", 0, 0, 45, 2500, "F5KIG");
     EXPECT_TRUE(line.contains("   0S   0W"));
-    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + line + "\n");
+    EXPECT_EQ(dx->notifiedText(), DxRows::notifiedHeading() + "\n" + DxRows::notifiedUnits(true) + "\n" + line + "\n");
     EXPECT_EQ(dx->tabMark(tab("notified dx")), 2);
     tabs().setCurrentIndex(tab("Notified DX"));
     EXPECT_EQ(dx->windowTitle(), "Spotted DX");
@@ -183,9 +219,10 @@ TEST_F(DxWindowTest, NotifiedLinesAreBoundedAndKeepTheirHeading)
     tabs().setCurrentIndex(tab("Notified DX"));
     add(Spot40, "G99999AA", "7015.0");  // arrives while the box is on screen
     const QStringList lines = dx->txtSpottedDX->toPlainText().split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), frmDx::KeptNotifiedLines + 1);
-    EXPECT_EQ(lines.first(), DxRows::notifiedHeading());
-    EXPECT_TRUE(lines[1].startsWith("G6AA ")) << lines[1].toStdString();
+    ASSERT_EQ(lines.size(), frmDx::KeptNotifiedLines + 2);
+    EXPECT_EQ(lines[0], DxRows::notifiedHeading());
+    EXPECT_EQ(lines[1], DxRows::notifiedUnits(true));
+    EXPECT_TRUE(lines[2].startsWith("G6AA ")) << lines[2].toStdString();
     EXPECT_TRUE(lines.last().startsWith("G99999AA "));
     EXPECT_EQ(dx->txtSpottedDX->toPlainText(), dx->notifiedText());
 }
@@ -424,7 +461,7 @@ TEST_F(DxWindowTest, AHiddenWindowCatchesUpWhenShown)
     add(Spot20, "ZS6KXC", "14025.0");
     dx->show();
     EXPECT_EQ(dx->txtSpottedDX->toPlainText(), dx->notifiedText());
-    EXPECT_EQ(dx->txtSpottedDX->toPlainText().count(u'\n'), 3);
+    EXPECT_EQ(dx->txtSpottedDX->toPlainText().count(u'\n'), 4) << "the heading, its units, two spots";
     tabs().setCurrentIndex(0);
     EXPECT_EQ(dx->txtNumSpots->text(), "2");
 

@@ -2,6 +2,7 @@
 // a text that loads into the same again, and the trend through it is finite.
 #include "FuzzSupport.h"
 
+#include "statistics/StatisticsBarIndex.h"
 #include "statistics/StatisticsFile.h"
 
 #include <cmath>

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTest>
 
 #include <functional>
@@ -140,12 +141,42 @@ TEST_F(OptionsTest, SwitchingTheTemperatureUnitConvertsItsScale)
 {
     frmOptions &d = open();
     d.txtTmpMin->setValue(-5);
+    auto unit = [&d](const char *name) { return d.findChild<QLabel *>(QLatin1String(name))->text(); };
+    EXPECT_EQ(unit("txtTmpMinUnit"), "\u00b0C");
     d.optFarenhight->click();
     EXPECT_EQ(d.txtTmpMin->value(), 23);
     EXPECT_EQ(d.txtTmpMax->value(), 86);
+    EXPECT_EQ(unit("txtTmpMinUnit"), "\u00b0F");
+    EXPECT_EQ(unit("txtTmpMaxUnit"), "\u00b0F");
     d.optCentigrade->click();
     EXPECT_EQ(d.txtTmpMin->value(), -5);
     EXPECT_EQ(d.txtTmpMax->value(), 30);
+    EXPECT_EQ(unit("txtTmpMaxUnit"), "\u00b0C");
+    EXPECT_EQ(unit("txtWindMaxUnit"), "mph");
+    EXPECT_EQ(unit("txtPressMinUnit"), "mb");
+}
+
+// Distances shown already follow a new unit at Apply.
+TEST_F(OptionsTest, ANewDistanceUnitReachesTheWindowsThatShowDistances)
+{
+    struct DxUnits : QWidget, DxMonitorWindow
+    {
+        void AddDxSpot(const QString &, const QString &, const QString &, qint16, qint16, qint16, qint16) override {}
+        void PlotDxOnMap() override {}
+        void SaveDxList() override {}
+        void unitsChanged() override { ++changes; }
+        int changes = 0;
+    } dx;
+    WindowRegistry::instance().add(&dx, WindowTag::DxMonitor);
+    config().miles = true;
+    frmOptions &d = open();
+    d.chkPHGRNG->click();
+    ASSERT_TRUE(d.Apply());
+    EXPECT_EQ(dx.changes, 0) << "the unit stayed";
+    d.optDistKm->click();
+    ASSERT_TRUE(d.Apply());
+    EXPECT_FALSE(config().miles);
+    EXPECT_EQ(dx.changes, 1);
 }
 
 TEST_F(OptionsTest, ExpiryOutsideItsRangeBecomesZeroOnLeaving)

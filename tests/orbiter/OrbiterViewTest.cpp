@@ -1,5 +1,6 @@
 // The tracking control through its roles, and what its views draw.
 #include "orbiter/OrbiterView.h"
+#include "orbiter/PaintKit.h"
 #include "orbiter/PassFinder.h"
 #include "orbiter/PassSearch.h"
 #include "orbiter/SatelliteFix.h"
@@ -199,6 +200,23 @@ TEST_F(OrbiterViewTest, SecondObserverAddsMutualColumns)
     view.setSecondInUse(false);
     view.applySettings();
     EXPECT_EQ(view.table()->model()->columnCount(), SatelliteTableModel::SecondElevation);
+}
+
+TEST_F(OrbiterViewTest, RangesFollowTheDistanceUnitChosen)
+{
+    load(testorbits::kGeostationary, "GEO");
+    computeAt(kUtc);
+    const QAbstractItemModel *model = view.table()->model();
+    const QModelIndex range = model->index(0, SatelliteTableModel::Range);
+    EXPECT_EQ(model->headerData(SatelliteTableModel::Range, Qt::Horizontal).toString(), "Range km");
+    const double km = model->data(range).toDouble();
+    EXPECT_GT(km, 35000);
+
+    view.setDistanceInMiles(true);
+    EXPECT_EQ(model->headerData(SatelliteTableModel::Range, Qt::Horizontal).toString(), "Range mi");
+    EXPECT_NEAR(model->data(range).toDouble(), km / 1.609344, 1);
+    EXPECT_EQ(formatDistance(1609.344, true), "1000 mi");
+    EXPECT_EQ(formatDistance(1609.344, false), "1609 km");
 }
 
 TEST_F(OrbiterViewTest, DumpViews)

@@ -172,41 +172,38 @@ TEST(FrameDecoder, TextsThatCannotBeCutAreDropped)
     }
 }
 
-TEST(FrameDecoder, OnlyAStampTooShortToReadDropsTheFrameAndOnlyWhenItIsNeeded)
+TEST(FrameDecoder, AStampThatIsNoTimeCostsNeitherTheFrameNorTheReport)
 {
     const QString header = QStringLiteral("N0CALL>APRS:");
-    const FrameDecode shortStamp = decodeFrame(frame(header, "@291_"), kNow);
-    EXPECT_TRUE(shortStamp.dropped);
-    EXPECT_EQ(shortStamp.dropReason, "\"@\" payload too short for its time stamp");
-
-    // A stamp long enough but not a time costs neither the frame nor the report:
-    // the report is filed as heard now, as when the host's time cannot be read.
-    for (const char *payload : {"@29ab29z_91", "@29 -1 z_91", "@29+1+2z_91"}) {
-        const FrameDecode badStamp = decodeFrame(frame(header, payload), kNow);
-        EXPECT_FALSE(badStamp.dropped) << payload;
-        EXPECT_EQ(badStamp.rule, ReportTimeRule::Now) << payload;
-        EXPECT_EQ(badStamp.reportTime, kNow) << payload;
-        EXPECT_EQ(badStamp.weather, "_91") << payload;
+    // The report is filed as heard now, as when the host's time cannot be read.
+    for (const char *stamp : {"29ab29z", "29 -1 z", "29+1+2z"}) {
+        const FrameDecode badStamp =
+            decodeFrame(frame(header, "@" + QLatin1String(stamp) + "5130.00N/00007.50W_91"), kNow);
+        EXPECT_FALSE(badStamp.dropped) << stamp;
+        EXPECT_EQ(badStamp.rule, ReportTimeRule::Now) << stamp;
+        EXPECT_EQ(badStamp.reportTime, kNow) << stamp;
+        EXPECT_EQ(badStamp.weather, "_91") << stamp;
         EXPECT_EQ(texts(badStamp.events), QStringList({"1 Added wx Data from N0CALL", "1 Added Beacon from N0CALL"}));
     }
 
     // With a host time the stamp is never read.
     const FrameDecode withHost =
-        decodeFrame(cutFrame(frame(header, "@2_1")), "2026-12-07 08:00:00", "", kNow);
-    EXPECT_FALSE(withHost.dropped);
+        decodeFrame(cutFrame(frame(header, "@2_1....5130.00N/00007.50W_1")), "2026-12-07 08:00:00", "", kNow);
     EXPECT_EQ(withHost.rule, ReportTimeRule::Host);
     EXPECT_EQ(withHost.weather, "_1");
 
-    // Without "_" nothing is cut, so a short "@" payload is just a beacon.
-    const FrameDecode noWeather = decodeFrame(frame(header, "@29"), kNow);
-    EXPECT_FALSE(noWeather.dropped);
-    EXPECT_EQ(noWeather.rule, ReportTimeRule::None);
-    EXPECT_EQ(texts(noWeather.events), QStringList({"1 Added Beacon from N0CALL"}));
+    // A payload too short for its stamp holds no weather symbol either: just a beacon.
+    for (const char *payload : {"@29", "@291_"}) {
+        const FrameDecode shortStamp = decodeFrame(frame(header, payload), kNow);
+        EXPECT_FALSE(shortStamp.dropped) << payload;
+        EXPECT_EQ(shortStamp.rule, ReportTimeRule::None) << payload;
+        EXPECT_EQ(texts(shortStamp.events), QStringList({"1 Added Beacon from N0CALL"})) << payload;
+    }
 }
 
 TEST(FrameDecoder, StampHoursPastMidnightRollIntoTomorrow)
 {
-    const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", "@012530z_x"), kNow);
+    const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", "@012530z5130.00N/00007.50W_x"), kNow);
     EXPECT_EQ(f.reportTime, QDateTime(kNow.date().addDays(1), QTime(1, 30)));
 }
 
@@ -228,7 +225,7 @@ TEST(FrameDecoder, ReportTimeFromTheHostRecord)
     EXPECT_EQ(timeOnly.reportTime, QDateTime(kNow.date(), QTime(9, 10)));
 }
 
-TEST(FrameDecoder, WeatherCutByFirstCharacter)
+TEST(FrameDecoder, WeatherCutByFirstCharacterAndSymbol)
 {
     const struct {
         const char *payload;
@@ -241,6 +238,20 @@ TEST(FrameDecoder, WeatherCutByFirstCharacter)
         {"!5130.00N/00007.50W_090/005g010t050", "", ReportTimeRule::None},
         {"/071200z5130.00N/00007.50W_090/005", "", ReportTimeRule::None},
         {"=5130.00N/00007.50W-no weather", "", ReportTimeRule::None},
+        // Only the position's symbol "_" makes a weather station; any other "_" is no weather part.
+        {"=5130.  N\\00007.  W_090/005", "_090/005", ReportTimeRule::Now},
+        {"=/5L!!<*e7_7P[g005t077", "_7P[g005t077", ReportTimeRule::Now},
+        {"@071200z/5L!!<*e7_7P[g005t077", "_7P[g005t077", ReportTimeRule::Stamp},
+        {"=5130.00N/00007.50W-My_home", "", ReportTimeRule::None},
+        {"@071200z5130.00N/00007.50W-My_home", "", ReportTimeRule::None},
+        {"=/49z1N+cH#  _Witney", "", ReportTimeRule::None},
+        {"=/4M<<N7_ir  !Reading", "", ReportTimeRule::None},
+        {"=/4M<<N7_i_  !Reading", "_  !Reading", ReportTimeRule::Now},
+        {"@071200z/_M<<N7ir#  !", "", ReportTimeRule::None},
+        {"=5130.00N/00007.50X_090/005", "", ReportTimeRule::None},
+        {"=Not a position_090/005g010", "", ReportTimeRule::None},
+        {"=5130.00N/00007.50W", "", ReportTimeRule::None},
+        {"=_", "", ReportTimeRule::None},
     };
     for (const auto &c : cases) {
         const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", QString::fromLatin1(c.payload)), kNow);

@@ -143,9 +143,9 @@ TEST_F(FrameIntakeTest, DroppedTextsReachNoConsumerButTheIndicatorGoesOut)
     EXPECT_TRUE(intake.lastFrame().dropped);
 
     log.clear();
-    intake.receive("N0CALL>APRS:\r\n@29_\r\n");
+    intake.receive(">APRS:\r\n_12072202c052\r\n");
     EXPECT_EQ(log, QStringList({"indicator(on)", "indicator(off)"}));
-    EXPECT_EQ(intake.lastFrame().dropReason, "\"@\" payload too short for its time stamp");
+    EXPECT_EQ(intake.lastFrame().dropReason, "no source callsign before \">\"");
     EXPECT_EQ(intake.framesDropped(), 2u);
     EXPECT_EQ(intake.framesReceived(), 2u);
 

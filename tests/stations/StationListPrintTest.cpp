@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "stations/StationListModel.h"
@@ -77,4 +78,31 @@ TEST(StationListPrint, AnEmptyListIsOnePageOfHeadings)
     StationListPrint table(model, QStringLiteral("Station List"), QString(), QFont());
     table.layOut(page, QRectF(0, 0, 600, 800));
     EXPECT_EQ(table.pageCount(), 1);
+}
+
+TEST(StationListPrint, ALongStatusWrapsOntoMoreLinesInsteadOfBeingCut)
+{
+    // The lowest ink of the rows on the first page (above the page number).
+    auto lowestRow = [](const QString &status) {
+        StationListModel model;
+        model.appendRow(row(QStringLiteral("N0CALL"), status));
+        for (int i = 0; i < 9; ++i)
+            model.appendRow(row(QStringLiteral("G%1").arg(i)));
+        QImage page(600, 800, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        StationListPrint table(model, QStringLiteral("Station List"), QString(), QFont());
+        table.layOut(page, QRectF(0, 0, 500, 800));
+        QPainter painter(&page);
+        table.paintPage(painter, 0);
+        painter.end();
+        int lowest = 0;
+        for (int y = 0; y < 740; ++y)
+            if (inkIn(page, y, y + 1) > 0)
+                lowest = y;
+        return lowest;
+    };
+    const QString words = QStringLiteral("Monitoring 144.800 and 432.500 from the club hut on the hill ").repeated(6);
+    const int shortStatus = lowestRow(QStringLiteral("Monitoring"));
+    EXPECT_GT(lowestRow(words), shortStatus + 2 * QFontMetrics(QFont()).height())
+        << "the rows under a long status move down by the lines it wraps onto";
 }

@@ -57,6 +57,37 @@ TEST_F(StationListTest, DistanceAsksTheHostInDegreesWithTheUnitOfTheMilesOption)
     EXPECT_TRUE(host.calls.contains("distance(51.4,-0.125,51.5,-0.166667,km)"));
 }
 
+TEST_F(StationListTest, ANewDistanceUnitSetsEveryDistanceHeardAgainAndTheHeadingSaysWhich)
+{
+    known(QStringLiteral("N0CALL"), 3204.0f, -10.0f);  // two degrees north: 138 miles, 222 km to the fake host
+    makeList();
+    hear(QStringLiteral("N0CALL"));
+    StationListModel::Cells saved;
+    saved[Col::Station] = QStringLiteral("G9OLD");
+    saved[Col::Dist] = QStringLiteral("12");  // from a file: the unit it was saved in is not known
+    const_cast<StationListModel &>(list->model()).appendRow(saved);
+    auto tip = [this] { return list->model().headerData(Col::Dist, Qt::Horizontal, Qt::ToolTipRole).toString(); };
+    EXPECT_EQ(list->model().headerData(Col::Dist, Qt::Horizontal, Qt::DisplayRole).toString(), "Dist");
+    EXPECT_TRUE(tip().endsWith("in miles")) << tip().toStdString();
+    EXPECT_EQ(cell(0, Col::Dist), "138");
+
+    const struct
+    {
+        bool miles;
+        const char *distance;
+        const char *unit;
+    } steps[] = {{false, "222", "kilometres"}, {true, "138", "miles"}, {false, "222", "kilometres"}};
+    for (const auto &step : steps) {
+        config().miles = step.miles;
+        list->unitsChanged();
+        EXPECT_EQ(cell(0, Col::Dist), step.distance) << "no drift from switching to and fro";
+        EXPECT_EQ(cell(1, Col::Dist), "12");
+        EXPECT_TRUE(tip().endsWith(QLatin1String("in ") + step.unit)) << tip().toStdString();
+    }
+    hear(QStringLiteral("N0CALL"));
+    EXPECT_EQ(cell(0, Col::Dist), "222") << "heard again, in the new unit";
+}
+
 TEST_F(StationListTest, UnknownStationLeavesPositionCellsEmpty)
 {
     makeList();

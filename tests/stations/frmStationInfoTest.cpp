@@ -27,8 +27,6 @@ TEST_F(StationInfoTest, CaptionNameAndEveryBox)
     HostStationRecord &r = known(QStringLiteral("N0CALL"), 2174.79f, -5749.68f);
     r.heardDirect = true;
     r.course = 270;
-    r.height = 120;
-    r.speed = 42.5f;
     shared().currentStation = QStringLiteral("N0CALL");
     frmStationInfo info;
     EXPECT_EQ(info.windowTitle(), "Station Information for N0CALL [Fred Bloggs]");
@@ -37,13 +35,34 @@ TEST_F(StationInfoTest, CaptionNameAndEveryBox)
     EXPECT_EQ(info.txtLatitude->text(), "36.14.79N");
     EXPECT_EQ(info.txtLongitude->text(), "095.49.68W");
     EXPECT_EQ(info.txtCourse->text(), "270");
-    EXPECT_EQ(info.txtHeight->text(), "120");
-    EXPECT_EQ(info.txtSpeed->text(), "42.5");
     QStringList frames;
     for (QGroupBox *box : info.findChildren<QGroupBox *>())
         frames << box->title();
     EXPECT_EQ(frames, (QStringList{" Position", " Moibile"}));
     EXPECT_FALSE(info.picSymbol->pixmap().isNull());
+}
+
+TEST_F(StationInfoTest, HeightAndSpeedInTheOptionsUnitWithTheUnitBeside)
+{
+    HostStationRecord &r = known(QStringLiteral("N0CALL"));
+    r.course = 90;
+    r.height = 120;    // feet
+    r.speed = 42.5f;   // knots
+    shared().currentStation = QStringLiteral("N0CALL");
+    const struct
+    {
+        bool miles;
+        const char *height, *heightUnit, *speed, *speedUnit;
+    } cases[] = {{true, "120", "ft", "48.9", "mph"}, {false, "37", "m", "78.7", "km/h"}};
+    for (const auto &c : cases) {
+        config().miles = c.miles;
+        frmStationInfo info;
+        EXPECT_EQ(info.txtHeight->text(), c.height);
+        EXPECT_EQ(info.txtSpeed->text(), c.speed);
+        EXPECT_EQ(info.findChild<QLabel *>("lblHeightUnit")->text(), c.heightUnit);
+        EXPECT_EQ(info.findChild<QLabel *>("lblSpeedUnit")->text(), c.speedUnit);
+        EXPECT_EQ(info.findChild<QLabel *>("lblCourseUnit")->text(), "degrees");
+    }
 }
 
 TEST_F(StationInfoTest, NoNameNoBracketsAndNoCourseShowsTheMarker)

@@ -1,3 +1,4 @@
+#include "statistics/StatisticsBarIndex.h"
 #include "statistics/StatisticsFile.h"
 #include "statistics/StatisticsSampler.h"
 #include "statistics/StatisticsSeries.h"
@@ -7,6 +8,8 @@
 
 #include <QFile>
 #include <QLocale>
+
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +65,58 @@ TEST(StatisticsSeries, TrendIsTheLeastSquaresLineThroughTheBars)
     // Spaced by time, not by position: a late bar weighs by its distance.
     const QList<double> gap = leastSquaresTrend({{at(12, 0), 0, 0}, {at(12, 10), 10, 0}, {at(13, 0), 60, 0}});
     EXPECT_NEAR(gap[1], 10.0, 1e-9);
+}
+
+// The index a live chart follows tick by tick must answer as one built anew,
+// and both as a plain search: for bars in time order and out of it.
+TEST(StatisticsBarIndex, FollowedAndNewIndexesAnswerAsAPlainSearch)
+{
+    quint32 noise = 7;
+    auto next = [&noise](int below) {
+        noise = noise * 1103515245u + 12345u;
+        return int((noise >> 16) % quint32(below));
+    };
+    for (const bool shuffled : {false, true}) {
+        SCOPED_TRACE(shuffled ? "out of time order" : "in time order");
+        StatisticsSeries series;
+        series.AddStatisticsBar(at(0, 0), 4);
+        StatisticsBarIndex followed(series.bars());
+        QDateTime time = at(0, 0);
+        for (int tick = 0; tick < 300; ++tick) {
+            series.addToLastBar(next(9) - 2);  // now and then a count that falls
+            if (next(3) > 0) {
+                time = time.addSecs(shuffled && next(4) == 0 ? -3600 : 60 * (1 + next(3)));
+                series.AddStatisticsBar(time, next(30) - 5);
+            }
+            if (!followed.follow(series.bars()))
+                followed = StatisticsBarIndex(series.bars());
+        }
+        const QList<StatisticsBar> &bars = series.bars();
+        const StatisticsBarIndex fresh(bars);
+        const QList<double> trend = leastSquaresTrend(bars);
+        for (const StatisticsBarIndex *index : {static_cast<const StatisticsBarIndex *>(&followed), &fresh}) {
+            ASSERT_EQ(index->size(), bars.size());
+            for (qsizetype rank = 1; rank < bars.size(); ++rank)
+                ASSERT_LE(bars[index->barAtRank(rank - 1)].time, bars[index->barAtRank(rank)].time);
+            for (int query = 0; query < 200; ++query) {
+                const qsizetype from = next(int(bars.size())), to = from + next(int(bars.size() - from) + 1);
+                qint32 most = std::numeric_limits<qint32>::min(), least = std::numeric_limits<qint32>::max();
+                for (qsizetype rank = from; rank < to; ++rank) {
+                    most = std::max(most, bars[index->barAtRank(rank)].value);
+                    least = std::min(least, bars[index->barAtRank(rank)].value);
+                }
+                const qsizetype largest = index->largestIn(from, to), smallest = index->smallestIn(from, to);
+                ASSERT_EQ(largest < 0, from == to);
+                if (from < to) {
+                    ASSERT_EQ(bars[largest].value, most) << from << ".." << to;
+                    ASSERT_EQ(bars[smallest].value, least) << from << ".." << to;
+                }
+            }
+            const StatisticsTrend line = index->trend();
+            for (qsizetype i = 0; i < bars.size(); ++i)
+                ASSERT_NEAR(line.at(index->secondsOf(i)), trend[i], 1e-6) << i;
+        }
+    }
 }
 
 TEST(StatisticsSampler, SampleTenStartsABarAtTheTenthMinuteBoundary)

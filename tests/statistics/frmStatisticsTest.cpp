@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QPicture>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ TEST_F(StatisticsWindowTest, LiveWindowCountsWhileHiddenAndSamplesByTheSetting)
     ASSERT_EQ(live.series().count(), 2);
     EXPECT_EQ(live.series().bars().first().value, 21);
     EXPECT_STREQ(barColourName(live.series().bars().first().colour), "red");
-    EXPECT_EQ(live.tcStats->trend().size(), 1);  // the bar still counting is not in it
+    EXPECT_EQ(live.tcStats->trend().count, 1);  // the bar still counting is not in it
 
     // Settings changed meanwhile (the options dialog) count from the next tick.
     config().statisticsSample = 1;
@@ -88,10 +89,12 @@ TEST_F(StatisticsWindowTest, LiveTrendLeavesOutTheBarStillCountedAndDrawsItInPro
     const QList<StatisticsBar> &bars = live.series().bars();
     ASSERT_EQ(bars.size(), 3);
     EXPECT_EQ(bars.last().value, 5);
-    EXPECT_EQ(live.tcStats->trend(), QList<double>({20.0, 20.0}));
+    EXPECT_EQ(live.tcStats->trend().count, 2);
+    EXPECT_EQ(live.tcStats->trend().at(0), 20.0);
+    EXPECT_EQ(live.tcStats->trend().slope, 0.0);
 
     const QImage image = live.tcStats->grab().toImage();
-    const StatisticsChartLayout layout(live.tcStats->rect(), live.tcStats->fontMetrics(), bars, live.tcStats->trend());
+    const StatisticsChartLayout layout(live.tcStats->rect(), live.tcStats->fontMetrics(), bars, true);
     const QPoint done = layout.barRect(0, 20).center().toPoint();
     const QPoint counting = (layout.barRect(2, 5).center() + QPointF(0, 2)).toPoint();
     EXPECT_EQ(image.pixelColor(done), QColor(255, 255, 0));
@@ -112,7 +115,7 @@ TEST_F(StatisticsWindowTest, SavedFileWithTimesInTheHourClocksSkipLoadsWhole)
     frmStatistics saved(frmStatistics::Kind::Saved);
     saved.LoadStatisticsData(path);
     EXPECT_EQ(saved.lblStatus->text(), "3 bars");
-    EXPECT_EQ(saved.tcStats->trend().size(), 3);
+    EXPECT_EQ(saved.tcStats->trend().count, 3);
 }
 
 TEST_F(StatisticsWindowTest, SaveUsesItsDialogAndWritesEveryBar)
@@ -153,7 +156,7 @@ TEST_F(StatisticsWindowTest, SavedWindowShowsItsFileAndNeverChanges)
     ASSERT_EQ(saved.series().count(), 2);
     EXPECT_EQ(saved.skippedLines(), 1);
     EXPECT_EQ(saved.lblStatus->text(), "2 bars; 1 line of the file could not be read");
-    EXPECT_EQ(saved.tcStats->trend().size(), 2);
+    EXPECT_EQ(saved.tcStats->trend().count, 2);
 
     saved.UpdateStatitics();
     saved.Timer1_Timer();
@@ -199,10 +202,10 @@ TEST(StatisticsChart, BarsStandAtTheirTimesAndTheTrendIsStraight)
     const QList<double> trend = leastSquaresTrend(series.bars());
     QImage image(800, 300, QImage::Format_RGB32);
     QPainter painter(&image);
-    paintStatisticsChart(painter, image.rect(), series.bars(), trend);
+    paintStatisticsChart(painter, image.rect(), series.bars());
     painter.end();
 
-    const StatisticsChartLayout layout(image.rect(), QFontMetrics(QFont()), series.bars(), trend);
+    const StatisticsChartLayout layout(image.rect(), QFontMetrics(QFont()), series.bars());
     const double x0 = layout.barRect(0, 5).center().x();
     const double x1 = layout.barRect(1, 15).center().x();
     const double x2 = layout.barRect(2, 30).center().x();
@@ -230,10 +233,10 @@ TEST(StatisticsChart, BlackGroundBarsInTheirColoursAndTheTrendOverThem)
     QImage image(600, 300, QImage::Format_RGB32);
     image.fill(Qt::magenta);
     QPainter painter(&image);
-    paintStatisticsChart(painter, image.rect(), series.bars(), trend);
+    paintStatisticsChart(painter, image.rect(), series.bars());
     painter.end();
 
-    const StatisticsChartLayout layout(image.rect(), QFontMetrics(QFont()), series.bars(), trend);
+    const StatisticsChartLayout layout(image.rect(), QFontMetrics(QFont()), series.bars());
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::black));
     const QColor colours[] = {QColor(0, 255, 0), QColor(255, 255, 0), QColor(255, 0, 0)};
     for (int i = 0; i < 3; ++i) {
@@ -253,3 +256,38 @@ TEST(StatisticsChart, BlackGroundBarsInTheirColoursAndTheTrendOverThem)
     EXPECT_EQ(layout.barAt(layout.barRect(2, 30).center().toPoint(), 3), 2);
     EXPECT_EQ(layout.barAt(QPoint(0, 0), 3), -1);
 }
+
+// A year of minute bars draws no more than a day of them: one bar per pixel
+// column, the tallest of the column's bars, so a lone busy minute still shows.
+TEST(StatisticsChart, AYearOfMinuteBarsDrawsAColumnEachKeepingItsPeak)
+{
+    auto minuteBars = [](qsizetype count, qsizetype spikeAt) {
+        StatisticsSeries series;
+        const QDateTime start(QDate(2025, 7, 1), QTime(0, 0), Qt::UTC);
+        for (qsizetype i = 0; i < count; ++i)
+            series.AddStatisticsBar(start.addSecs(i * 60), i == spikeAt ? 40 : 3 + int(i % 5));
+        return series;
+    };
+    auto drawing = [](const StatisticsSeries &series) {
+        StatisticsChartView view(series);
+        view.resize(900, 420);
+        QPicture picture;
+        QPainter painter(&picture);
+        view.render(&painter);
+        painter.end();
+        return picture.size();
+    };
+    const StatisticsSeries year = minuteBars(525600, 300000);
+    EXPECT_LT(drawing(year), 2 * drawing(minuteBars(1440, 700)));
+
+    StatisticsChartView view(year);
+    view.resize(900, 420);
+    const QImage image = view.grab().toImage();
+    const StatisticsChartLayout layout(view.rect(), view.fontMetrics(), year.bars());
+    const QPointF spike = layout.barRect(300000, 40).center();
+    EXPECT_EQ(image.pixelColor(spike.toPoint()), QColor(255, 0, 0));
+    EXPECT_NE(image.pixelColor(QPoint(int(spike.x()) + 40, int(spike.y()))), QColor(255, 0, 0));
+    if (const QString shots = qEnvironmentVariable("KESTREL_STATS_SCREENSHOT"); !shots.isEmpty())
+        image.save(shots);
+}
+

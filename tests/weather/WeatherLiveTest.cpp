@@ -207,6 +207,62 @@ TEST_F(WeatherLive, ReportHeardWhileTheStationsWindowIsOpenAppearsOnItsCharts)
     EXPECT_EQ(points(wx->temperatureChart()), 4);
 }
 
+// Only a station that reports as a weather station (its symbol is "_") gets
+// a weather file: an underscore in a compressed position, in its csT bytes or
+// in a comment is no weather part.
+TEST_F(WeatherLive, UnderscoresThatAreNoWeatherSymbolStoreNothing)
+{
+    HostFolder folder;
+    start(folder.path());
+    ASSERT_NE(host, nullptr);
+    const struct
+    {
+        const char *line;
+        bool weather;
+    } cases[] = {
+        {"G3KDC-1>APKS01,WIDE2-1:=/49z1N+cH#  _Witney", false},        // "_" as the compression type byte
+        {"G4KDJ-3>APKS01,WIDE2-1:=/4M<<N7_ir  !Reading", false},       // "_" inside the base-91 longitude
+        {"G0KXA>APRS,WIDE1-1:=5130.00N/00007.50W-My_home", false},     // "_" in a comment
+        {"G0KXB>APRS,WIDE1-1:@071200z5130.00N/00007.50W-Shack_2", false},
+        {"G0KXC>APRS,WIDE1-1:=/5L!!<*e7_7P[g005t077r000p000P000h50b09900", true},  // compressed weather station
+        {"G0KXD>APRS,WIDE1-1:@071200z5130.00N/00007.50W_090/005g010t050", true},
+    };
+    for (const auto &c : cases)
+        hear({QLatin1String(c.line)});
+    for (const auto &c : cases) {
+        const QString callsign = QString::fromLatin1(c.line).section(u'>', 0, 0);
+        SCOPED_TRACE(callsign.toStdString());
+        EXPECT_EQ(QFile::exists(dirs.data() + QStringLiteral("/WxData/") + callsign + QStringLiteral(".kew")), c.weather);
+        clickStation(callsign);
+        EXPECT_EQ(main->tool("ID_WXDisplay")->isEnabled(), c.weather);
+    }
+    clickStation(QStringLiteral("G0KXC"));
+    frmWx *wx = openWeather();
+    ASSERT_NE(wx, nullptr);
+    ASSERT_EQ(points(wx->temperatureChart()), 1);
+    EXPECT_NEAR(wx->temperatureChart()->seriesList().first()->points().first().y(), 25.0, 1e-4);
+}
+
+// The demo hour's compressed digipeaters and homes carry "_" in their bytes:
+// only its five weather stations get weather files, and the list calls
+// exactly the ones with a position "Wx".
+TEST_F(WeatherLive, DemoHourFilesWeatherForItsWeatherStationsOnly)
+{
+    HostFolder folder;
+    start(folder.path());
+    ASSERT_NE(host, nullptr);
+    hear(demoLines(QStringLiteral("99")));
+    QStringList files = QDir(dirs.data() + QStringLiteral("/WxData")).entryList({QStringLiteral("*.kew")});
+    files.sort();
+    EXPECT_EQ(files, QStringList({"G0KWC.kew", "G1KWD.kew", "G4KWA.kew", "M0KWB-13.kew", "M0KWE.kew"}));
+    QStringList typedWx;
+    for (int r = 0; r < list->model().count(); ++r)
+        if (list->model().cell(r, StationListModel::Type) == QLatin1String("Wx"))
+            typedWx << list->model().cell(r, StationListModel::Station);
+    typedWx.sort();
+    EXPECT_EQ(typedWx, QStringList({"G0KWC", "G1KWD", "G4KWA", "M0KWB-13"}));
+}
+
 // The demo as installed for a new user: its weather stations carry two days
 // of history, yesterday fills every chart of a station's window, and today's
 // history runs on into the first report heard, on scales that fit it.
