@@ -42,12 +42,12 @@ void checkBeacon(double latitude, double longitude, const HostConfig &config)
                   payload + QStringLiteral(" for %1 %2").arg(latitude).arg(longitude));
 }
 
-QString firstLine(const QString &payload)
+QString firstLine(const QString &text)
 {
     qsizetype end = 0;
-    while (end < payload.size() && payload[end] != u'\r' && payload[end] != u'\n')
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
         ++end;
-    return payload.left(end);
+    return text.left(end);
 }
 
 // AX.25 has no "-0": G4ABC-0 is G4ABC.
@@ -61,12 +61,11 @@ bool sameCall(QString a, QString b)
 
 void checkFrame(const QString &line)
 {
-    Tnc2Frame frame;
-    if (!parseTnc2(line, &frame))
-        return;
     // What the host encodes comes from lines; a frame heard ends at its first
     // line end anyway.
-    frame.payload = firstLine(frame.payload);
+    Tnc2Frame frame;
+    if (!parseTnc2(firstLine(line), &frame))
+        return;
     QByteArray ax25;
     if (tnc2ToAx25(frame.toLine(), &ax25)) {
         QString decoded;
