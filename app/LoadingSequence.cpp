@@ -62,9 +62,12 @@ double hostPositionToMinutes(const QString &text, int degreeDigits)
     const QString hundredths = text.mid(d + 3, 2);
     const QString number = QString::number(degrees * 60 + minutes) + u'.' + hundredths;
     double value = number.toDouble();
-    if (!std::isfinite(value))
+    // A position past the pole or beyond 180 degrees is no place: read it
+    // as a missing one rather than let distances and bearings go wrong.
+    if (!std::isfinite(value) || std::fabs(value) > (d == 3 ? 180 : 90) * 60.0)
         value = 0;
-    const QChar hemisphere = text.isEmpty() ? QChar() : text.back();
+    // The host reads "3330.50s" as south too.
+    const QChar hemisphere = text.isEmpty() ? QChar() : text.back().toUpper();
     if (hemisphere == u'S' || hemisphere == u'W')
         value = -value;
     return value;

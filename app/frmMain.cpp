@@ -105,11 +105,21 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
 
 frmMain::~frmMain()
 {
-    // Children close after this class's members are gone: stop listening first.
+    // The child windows go first, while this window and its MDI area are
+    // whole: their teardown and the callbacks it sets off (the window list,
+    // the counts of open windows, a window asking which child is active)
+    // reach back into both. Left to the base classes, they would run on a
+    // window already half destroyed.
+    m_closing = true;
     m_mdi->disconnect(this);
     m_windowMenu->disconnect(this);
-    for (QMdiSubWindow *sub : m_mdi->subWindowList())
-        sub->disconnect(this);
+    // Every one, closed ones waiting for their deletion included; one
+    // window's teardown may take another with it.
+    QList<QPointer<QMdiSubWindow>> subs;
+    for (QMdiSubWindow *sub : m_mdi->findChildren<QMdiSubWindow *>())
+        subs.append(sub);
+    for (const QPointer<QMdiSubWindow> &sub : subs)
+        delete sub.data();
     if (mainWindow() == this)
         setMainWindow(nullptr);
 }

@@ -47,8 +47,11 @@ QByteArray encodeLine(const QString &text)
             return text.toUtf8();
     QByteArray latin1 = text.toLatin1();
     // Latin-1 that happens to be valid UTF-8 ("Ã©") would read back as
-    // something else ("é"): such a line goes out as UTF-8 too.
+    // something else ("é"), and Latin-1 starting "ï»¿" as a byte-order mark:
+    // such a line goes out as UTF-8 too.
     if (!isAscii(latin1)) {
+        if (latin1.startsWith(QByteArrayView(kByteOrderMark, 3)))
+            return text.toUtf8();
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString asUtf8 = utf8(latin1);  // decoding happens on conversion
         if (!utf8.hasError())

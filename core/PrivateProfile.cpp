@@ -19,6 +19,15 @@ QString unquote(const QString &value)
     return value;
 }
 
+// Reading trims a value and drops one pair of quotes around it; a value that
+// would lose blanks or quotes that way is written inside quotes of its own.
+QString storedForm(const QString &value)
+{
+    if (value != value.trimmed() || unquote(value) != value)
+        return u'"' + value + u'"';
+    return value;
+}
+
 } // namespace
 
 PrivateProfile::PrivateProfile(QString path)
@@ -134,11 +143,14 @@ bool PrivateProfile::canHold(const QString &section, const QString &key, const Q
     // A line end or NUL would split the entry into lines that read back as
     // something else (a new section, a new key); "=" in a key or "]" in a
     // section name would move the boundary between name and value.
+    // Names are read trimmed, and a key line that starts with ";" or "[" reads
+    // as a comment or a section.
     auto breaksLine = [](const QString &text) {
         return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
     };
     return !breaksLine(section) && !breaksLine(key) && !breaksLine(value) && !key.contains(u'=')
-        && !section.contains(u']') && !key.trimmed().isEmpty();
+        && !section.contains(u']') && !key.isEmpty() && key == key.trimmed() && section == section.trimmed()
+        && !key.startsWith(u';') && !key.startsWith(u'[');
 }
 
 bool PrivateProfile::setValue(const QString &section, const QString &key, const QString &value)
@@ -149,7 +161,7 @@ bool PrivateProfile::setValue(const QString &section, const QString &key, const 
     line.kind = Line::Key;
     line.key = key;
     line.value = value;
-    line.text = key + u'=' + value;
+    line.text = key + u'=' + storedForm(value);
 
     int s = findSection(section);
     if (s < 0) {
@@ -164,7 +176,7 @@ bool PrivateProfile::setValue(const QString &section, const QString &key, const 
     const int k = findKey(s, key);
     if (k >= 0) {
         line.key = m_lines[k].key;  // keep the spelling already in the file
-        line.text = line.key + u'=' + value;
+        line.text = line.key + u'=' + storedForm(value);
         m_lines[k] = line;
         return true;
     }

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <cmath>
+
 namespace {
 const QString kReadError = QStringLiteral("Unable to read the DX locations database");
 const QString kReadErrorTitle = QStringLiteral("Open file error");
@@ -33,6 +35,9 @@ bool ObserverLocations::load(const QString &path)
         entry.name = GetField(line, 3);
         entry.latitude = GetField(line, 4).trimmed().toDouble();
         entry.longitude = GetField(line, 5).trimmed().toDouble();
+        // A place off the Earth ("1e999", "nan", 200) is no place to observe from.
+        if (!(std::fabs(entry.latitude) <= 90 && std::fabs(entry.longitude) <= 180))
+            continue;
         m_entries.append(entry);
     }
     return true;

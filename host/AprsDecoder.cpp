@@ -12,15 +12,6 @@ constexpr double MphPerKnot = 1.150779;
 // the area it leaves open, by number of blanked digits.
 constexpr double ambiguityHalfStep[] = {0, 0.05, 0.5, 5.0, 30.0};
 
-bool isSymbolTable(QChar c, bool compressed)
-{
-    if (c == u'/' || c == u'\\' || (c >= u'A' && c <= u'Z'))
-        return true;
-    return compressed ? (c >= u'a' && c <= u'j') : isDigit(c);
-}
-
-bool isSymbolCode(QChar c) { return c.unicode() >= 0x21 && c.unicode() <= 0x7e; }
-
 int digitsValue(QStringView s)
 {
     int v = 0;
@@ -83,6 +74,16 @@ int base91(QStringView s)
 } // namespace
 
 namespace aprs {
+
+bool isSymbolTable(QChar c, bool compressed)
+{
+    if (c == u'/' || c == u'\\' || (c >= u'A' && c <= u'Z'))
+        return true;
+    return compressed ? (c >= u'a' && c <= u'j') : isDigit(c);
+}
+
+bool isSymbolCode(QChar c) { return c.unicode() >= 0x21 && c.unicode() <= 0x7e; }
+
 
 bool decodeUncompressed(QStringView text, AprsReport *report)
 {

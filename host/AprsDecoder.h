@@ -52,6 +52,10 @@ AprsReport decodeAprs(QStringView destination, QStringView payload);
 
 // Pieces, public for tests and the Mic-E decoder.
 namespace aprs {
+// "/", "\\", an overlay letter or digit (compressed positions: a-j for the digits).
+bool isSymbolTable(QChar c, bool compressed);
+// Printable ASCII.
+bool isSymbolCode(QChar c);
 // "DDMM.mmH/DDDMM.mmH$" at the start of text; fills position, symbol, ambiguity.
 bool decodeUncompressed(QStringView text, AprsReport *report);
 // "TYYYYXXXX$csT" at the start of text.

@@ -1,6 +1,12 @@
 #include "host/DxSpotLine.h"
 
+#include "host/GeoMath.h"
+#include "host/PrefixTable.h"
+
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
 
 bool parseDxSpotLine(const QString &line, DxSpotLine *spot)
 {
@@ -29,4 +35,29 @@ bool parseDxSpotLine(const QString &line, DxSpotLine *spot)
     result.comment = rest.trimmed();
     *spot = result;
     return true;
+}
+
+namespace {
+
+qint16 toInt16(double value)
+{
+    return qint16(std::clamp<long>(std::lround(value), -32768, 32767));
+}
+
+} // namespace
+
+SpotPlace placeOfSpot(const PrefixTable &prefixes, const QString &callsign, double homeLatitude,
+                      double homeLongitude, bool miles)
+{
+    SpotPlace place;
+    const PrefixTable::Country *country = prefixes.lookUp(callsign);
+    if (!country || !country->hasPosition)
+        return place;
+    place.latitude = toInt16(country->latitude);
+    place.longitude = toInt16(country->longitude);
+    const geo::DistanceBearing db =
+        geo::distanceBearing(homeLatitude, homeLongitude, country->latitude, country->longitude);
+    place.bearing = toInt16(db.bearing) % 360;
+    place.distance = toInt16(miles ? db.distanceKm / geo::KmPerMile : db.distanceKm);
+    return place;
 }

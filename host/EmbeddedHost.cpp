@@ -2,6 +2,7 @@
 
 #include "core/PrivateProfile.h"
 #include "core/Utilities.h"
+#include "host/Beacon.h"
 #include "host/DxSpotLine.h"
 #include "host/EmbeddedHostMap.h"
 #include "host/Feed.h"
@@ -38,27 +39,6 @@ QString findFile(const QString &folder, const QString &name)
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return folder + u'/' + entry;
     return {};
-}
-
-QString iniPosition(double degrees, bool longitude)
-{
-    const double value = std::abs(degrees);
-    int whole = int(value);
-    double minutes = (value - whole) * 60.0;
-    if (std::lround(minutes * 100) >= 6000) {
-        ++whole;
-        minutes = 0;
-    }
-    const QChar hemisphere = longitude ? (degrees < 0 ? u'W' : u'E') : (degrees < 0 ? u'S' : u'N');
-    return QStringLiteral("%1%2%3")
-        .arg(whole, longitude ? 3 : 2, 10, QChar(u'0'))
-        .arg(minutes, 5, 'f', 2, QChar(u'0'))
-        .arg(hemisphere);
-}
-
-qint16 toInt16(double value)
-{
-    return qint16(std::clamp<long>(std::lround(value), -32768, 32767));
 }
 
 } // namespace
@@ -327,17 +307,9 @@ bool EmbeddedHost::hearSpot(const QString &line)
         ++m_rejected;
         return false;
     }
-    qint16 lat = 0, lon = 0, bearing = 0, distance = 0;
-    const PrefixTable::Country *country = m_prefixes.lookUp(spot.callsign);
-    if (country && country->hasPosition) {
-        lat = toInt16(country->latitude);
-        lon = toInt16(country->longitude);
-        const geo::DistanceBearing db =
-            geo::distanceBearing(m_homeLat, m_homeLon, country->latitude, country->longitude);
-        bearing = toInt16(db.bearing) % 360;
-        distance = toInt16(m_config.distanceInMiles ? db.distanceKm / geo::KmPerMile : db.distanceKm);
-    }
-    emit NotifyDXSpot(line.trimmed(), spot.callsign, spot.frequency, lat, lon, bearing, distance);
+    const SpotPlace place = placeOfSpot(m_prefixes, spot.callsign, m_homeLat, m_homeLon, m_config.distanceInMiles);
+    emit NotifyDXSpot(line.trimmed(), spot.callsign, spot.frequency, place.latitude, place.longitude, place.bearing,
+                      place.distance);
     return true;
 }
 
@@ -348,8 +320,7 @@ void EmbeddedHost::beacon()
     const StationDatabase::Entry *own = m_database.find(m_ownCall);
     const QString symbol = own && !own->symbolCode.isNull() ? QString(own->symbolTable) + own->symbolCode
                                                             : m_config.symbol;
-    const QString payload = u'=' + iniPosition(m_homeLat, false) + symbol.left(1)
-                            + iniPosition(m_homeLon, true) + symbol.mid(1, 1) + m_config.beaconComment;
+    const QString payload = beaconPayload(m_homeLat, m_homeLon, symbol, m_config.beaconComment);
     const QString address = m_ownCall + u'>' + BeaconDestination + QStringLiteral(",WIDE2-2:");
     Tnc2Frame frame;
     if (parseTnc2(address + payload, &frame)) {

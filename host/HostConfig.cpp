@@ -1,8 +1,13 @@
 #include "host/HostConfig.h"
 
 #include "core/PrivateProfile.h"
+#include "host/AprsDecoder.h"
 
 #include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -14,6 +19,10 @@ bool readBool(const PrivateProfile &ini, const QString &section, const QString &
     return text == QLatin1String("1") || text == QLatin1String("true") || text == QLatin1String("yes")
            || text == QLatin1String("on");
 }
+
+// Waits are kept by timers, which hold at most this many milliseconds (24.8
+// days); a longer setting means "as long as can be".
+constexpr int kMostTimerMs = std::numeric_limits<int>::max();
 
 } // namespace
 
@@ -50,10 +59,11 @@ HostConfig HostConfig::read(const QString &hostFolder)
     bool ok = false;
     const int interval = ini.value(host, QStringLiteral("BeaconInterval")).toInt(&ok);
     if (ok && interval >= 0)
-        config.beaconIntervalMinutes = interval;
+        config.beaconIntervalMinutes = std::min(interval, kMostTimerMs / 60000);
     config.beaconComment = ini.value(host, QStringLiteral("BeaconComment"));
     const QString symbol = ini.value(host, QStringLiteral("Symbol"));
-    if (symbol.size() == 2)
+    // One the beacon can carry: a table (or overlay) and a printable code.
+    if (symbol.size() == 2 && aprs::isSymbolTable(symbol[0], false) && aprs::isSymbolCode(symbol[1]))
         config.symbol = symbol;
     config.status = ini.value(host, QStringLiteral("Status"));
     config.distanceInMiles = ini.value(host, QStringLiteral("DistanceUnit")).trimmed().toLower().startsWith(u'm');
@@ -112,7 +122,7 @@ HostConfig HostConfig::read(const QString &hostFolder)
         if (!file.isEmpty())
             feed.file = QDir::isAbsolutePath(file) ? file : QDir(hostFolder).filePath(file);
         const double speed = ini.value(section, QStringLiteral("Speed")).toDouble(&ok);
-        if (ok && speed > 0)
+        if (ok && speed > 0 && std::isfinite(speed))
             feed.speed = speed;
         feed.loop = readBool(ini, section, QStringLiteral("Loop"), false);
         const int lineInterval = ini.value(section, QStringLiteral("Interval")).toInt(&ok);
@@ -127,7 +137,7 @@ HostConfig HostConfig::read(const QString &hostFolder)
         feed.idleTimeoutSeconds = FeedSettings::defaultIdleTimeout(feed.type);
         const int idle = ini.value(section, QStringLiteral("IdleTimeout")).trimmed().toInt(&ok);
         if (ok && idle >= 0)
-            feed.idleTimeoutSeconds = idle;
+            feed.idleTimeoutSeconds = std::min(idle, kMostTimerMs / 1000);
         const bool isFile = feed.type == FeedSettings::Type::Replay || feed.type == FeedSettings::Type::DxReplay;
         if (isFile && feed.file.isEmpty()) {
             config.problems.append(section + QStringLiteral(": no File"));

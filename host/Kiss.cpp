@@ -167,7 +167,15 @@ bool ax25ToTnc2(const QByteArray &frame, QString *line)
             text += u'*';
     }
     text += u':';
-    text += decodeLine(QByteArrayView(frame).sliced(end + 2));
+    // A TNC2 line is one line: the information ends at its first line end,
+    // as gateways to the internet cut it (trackers often end it with CR).
+    QByteArrayView info = QByteArrayView(frame).sliced(end + 2);
+    for (qsizetype i = 0; i < info.size(); ++i)
+        if (info[i] == '\r' || info[i] == '\n') {
+            info = info.first(i);
+            break;
+        }
+    text += decodeLine(info);
     *line = text;
     return true;
 }

@@ -8,7 +8,6 @@
 #include <sys/socket.h>
 
 namespace {
-constexpr int MaxLine = 4096;
 // Read a slice of a burst at a time (some forty lines): a reconnect or the
 // network catching up must not hold the user's clicks and paints for seconds.
 constexpr qint64 SliceBytes = 4096;
@@ -17,6 +16,14 @@ constexpr qint64 ReadBufferBytes = 1 << 20;
 constexpr int LoginFallbackMs = 3000;
 // A subnegotiation longer than this is line noise, not telnet.
 constexpr int MaxSubnegotiation = 256;
+
+// Settings go to the server inside one line: a line end or other control
+// character in them would end it early and start a command of its own.
+QString oneLine(QString text)
+{
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    return text;
+}
 }
 
 TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
@@ -194,9 +201,11 @@ void KissFeed::onData(const QByteArray &bytes)
 
 QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
 {
-    QString line = QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(callsign, QStringLiteral(KESTREL_VERSION));
-    if (!filter.trimmed().isEmpty())
-        line += QStringLiteral(" filter ") + filter.trimmed();
+    QString line =
+        QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(oneLine(callsign), QStringLiteral(KESTREL_VERSION));
+    const QString filterText = oneLine(filter).trimmed();
+    if (!filterText.isEmpty())
+        line += QStringLiteral(" filter ") + filterText;
     return line.toLatin1() + "\r\n";
 }
 
@@ -208,9 +217,12 @@ void AprsIsFeed::onConnected()
 void AprsIsFeed::onData(const QByteArray &bytes)
 {
     for (const QByteArray &raw : splitLines(bytes)) {
-        if (raw.startsWith('#'))
+        // Decoded first: a byte-order mark may stand before a comment, or
+        // alone on a line that is then empty.
+        const QString line = decodeLine(raw);
+        if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        deliverLine(decodeLine(raw));
+        deliverLine(line);
     }
 }
 
@@ -241,7 +253,7 @@ void DxClusterFeed::logIn()
         return;
     m_loggedIn = true;
     m_loginTimer.stop();
-    send(m_settings.callsign.toLatin1() + "\r\n");
+    send(oneLine(m_settings.callsign).toLatin1() + "\r\n");
 }
 
 QByteArray DxClusterFeed::stripTelnet(const QByteArray &bytes)

@@ -17,6 +17,9 @@ class TcpFeed : public Feed
 {
     Q_OBJECT
 public:
+    // Longer lines are no protocol's; they are dropped whole.
+    static constexpr int MaxLine = 4096;
+
     explicit TcpFeed(const FeedSettings &settings, QObject *parent = nullptr);
 
     void start() override;
@@ -97,6 +100,8 @@ class DxClusterFeed : public TcpFeed
     Q_OBJECT
 public:
     explicit DxClusterFeed(const FeedSettings &settings, QObject *parent = nullptr);
+    // The callsign has been sent (the cluster asked for it, or it was time).
+    bool loggedIn() const { return m_loggedIn; }
 
 protected:
     void onConnected() override;

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <limits>
+
 namespace {
 constexpr qint64 MaxReplayFile = 64 * 1024 * 1024;
 constexpr int LoopPauseMs = 2000;
@@ -89,17 +91,38 @@ void ReplayFeed::scheduleNext()
             return;
         }
         m_next = 0;
-        m_timer.start(int(LoopPauseMs / m_settings.speed));
+        m_timer.start(loopPauseMs(m_settings.speed));
         return;
     }
-    const int previous = m_lines[m_next - 1].seconds;
-    const int current = m_lines[m_next].seconds;
-    double delayMs = m_settings.intervalMs;
-    if (previous >= 0 && current >= 0) {
-        int gap = current - previous;
+    m_timer.start(delayMs(m_lines[m_next - 1].seconds, m_lines[m_next].seconds, m_settings.intervalMs,
+                          m_settings.speed));
+}
+
+namespace {
+
+// A very slow speed makes waits past what an int holds; a timer cannot take them.
+int timerMs(double ms)
+{
+    if (!(ms > 0))
+        return 0;
+    return ms >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(ms);
+}
+
+} // namespace
+
+int ReplayFeed::delayMs(int previousSeconds, int currentSeconds, int intervalMs, double speed)
+{
+    double ms = intervalMs;
+    if (previousSeconds >= 0 && currentSeconds >= 0) {
+        int gap = currentSeconds - previousSeconds;
         if (gap < 0)
             gap += 24 * 3600;  // past midnight
-        delayMs = gap * 1000.0;
+        ms = gap * 1000.0;
     }
-    m_timer.start(int(delayMs / m_settings.speed));
+    return timerMs(ms / speed);
+}
+
+int ReplayFeed::loopPauseMs(double speed)
+{
+    return timerMs(LoopPauseMs / speed);
 }

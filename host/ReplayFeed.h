@@ -19,9 +19,22 @@ public:
     void start() override;
     void stop() override;
 
+    struct Line
+    {
+        int seconds;  // -1 when the line carried no stamp
+        QString text;
+    };
+
     // Parses the file's text; public for tests. Lines starting "#" or ";" are comments.
     void setText(const QString &text);
     int lineCount() const { return int(m_lines.size()); }
+    const QVector<Line> &lines() const { return m_lines; }
+
+    // The wait between two lines, stamped at these seconds of the day (-1:
+    // no stamp), at this speed; at most what a timer holds.
+    static int delayMs(int previousSeconds, int currentSeconds, int intervalMs, double speed);
+    // The pause before a loop starts again.
+    static int loopPauseMs(double speed);
 
 protected:
     QString describe() const override;
@@ -30,11 +43,6 @@ private:
     void playNext();
     void scheduleNext();
 
-    struct Line
-    {
-        int seconds;  // -1 when the line carried no stamp
-        QString text;
-    };
     QVector<Line> m_lines;
     int m_next = 0;
     QTimer m_timer;

@@ -458,9 +458,10 @@ bool parseIniPosition(const QString &text, bool longitude, double *minutes)
         return false;
     const int degrees = t.left(degreeDigits).toInt();
     const double mins = t.mid(degreeDigits, 5).toDouble();
-    if (mins >= 60.0 || degrees > (longitude ? 180 : 90))
-        return false;
     const double value = degrees * 60.0 + mins;
+    // 9059.99N is past the pole.
+    if (mins >= 60.0 || value > (longitude ? 180 : 90) * 60.0)
+        return false;
     *minutes = hemisphere == negative[0] ? -value : value;
     return true;
 }

@@ -62,7 +62,8 @@ QString Tnc2Frame::monitorHeader() const
 
 QString Tnc2Frame::monitorText() const
 {
-    return monitorHeader() + QStringLiteral("\r\n") + payload + QStringLiteral("\r\n");
+    const QString text = monitorHeader() + QStringLiteral("\r\n") + payload + QStringLiteral("\r\n");
+    return source.startsWith(u'0') || source.startsWith(u'1') ? u'0' + text : text;
 }
 
 bool Tnc2Frame::heardDirect() const

@@ -23,6 +23,8 @@ struct Tnc2Frame
     // The monitor header line: address text + " Port=1 <UI C Len=NN>:".
     QString monitorHeader() const;
     // Header, CR LF, payload, CR LF: what the hot link delivers per frame.
+    // The receiver drops a leading "0" or "1" as the link's flag character,
+    // so a source starting with one of them goes with a flag of its own.
     QString monitorText() const;
     // No digipeater marked as having repeated the frame, and not via the internet.
     bool heardDirect() const;

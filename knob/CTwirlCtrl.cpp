@@ -18,6 +18,16 @@
 
 using namespace twirl;
 
+namespace {
+
+// The limits the setters keep, shared with loading.
+short atLeastOne(short v) { return std::max<short>(1, v); }
+short tickCountLimit(short v) { return v < 1 ? 0 : std::min<short>(360, v); }
+short fineTicksLimit(short v) { return v < 1 ? 1 : (v >= 360 ? 359 : v); }
+short fineAngleLimit(short v) { return v < 0 ? 0 : (v >= 360 ? 359 : v); }
+
+} // namespace
+
 CTwirlCtrl::CTwirlCtrl(QWidget *parent)
     : QWidget(parent)
     , m_spinTimer(new QTimer(this))
@@ -148,6 +158,31 @@ void CTwirlCtrl::setMin(qint32 v)
     setValue(std::max(m_value, m_min));
 }
 
+// A stored knob may hold what no setter would take (a hand-made or damaged
+// file); drawn as read, a negative tick length or thousands of ticks crash or
+// stall the paint. Where the two limits disagree the later one read wins, as
+// setting them in the stored order would.
+void CTwirlCtrl::keepSetterLimits()
+{
+    m_position = short(normalise(m_position));
+    if (m_max < m_min)
+        m_max = m_min;
+    m_value = std::clamp(m_value, m_min, m_max);
+    m_indicatorStyle = short(std::clamp(int(m_indicatorStyle), int(isNone), int(isHalfShaded)));
+    m_indicatorLineWidth = atLeastOne(m_indicatorLineWidth);
+    m_orientation = short(normalise(m_orientation));
+    m_appearence = short(std::clamp(int(m_appearence), int(Flat), int(_3D)));
+    m_appearence3DHeight = atLeastOne(m_appearence3DHeight);
+    m_tickLength = atLeastOne(m_tickLength);
+    m_tickCount = tickCountLimit(m_tickCount);
+    m_tickGap = std::max<short>(0, m_tickGap);
+    m_tickWidth = atLeastOne(m_tickWidth);
+    m_fineAdjustWidth = atLeastOne(m_fineAdjustWidth);
+    m_fineAdjustTicks = fineTicksLimit(m_fineAdjustTicks);
+    m_fineAdjustPosition = fineAngleLimit(m_fineAdjustPosition);
+    m_fineAdjustLineLength = atLeastOne(m_fineAdjustLineLength);
+}
+
 // ---- plain properties ---------------------------------------------------
 
 void CTwirlCtrl::setIndicatorStyle(IndicatorStyles s)
@@ -159,7 +194,7 @@ void CTwirlCtrl::setIndicatorStyle(IndicatorStyles s)
 
 void CTwirlCtrl::setIndicatorLineWidth(short v)
 {
-    m_indicatorLineWidth = std::max<short>(1, v);
+    m_indicatorLineWidth = atLeastOne(v);
     redraw();
 }
 
@@ -201,7 +236,7 @@ void CTwirlCtrl::setAppearence(AppearenceTypes a)
 
 void CTwirlCtrl::setAppearence3DHeight(short v)
 {
-    m_appearence3DHeight = std::max<short>(1, v);
+    m_appearence3DHeight = atLeastOne(v);
     redraw();
 }
 
@@ -230,13 +265,13 @@ void CTwirlCtrl::setAutoSpinSpeed(short v)
 
 void CTwirlCtrl::setTickLength(short v)
 {
-    m_tickLength = std::max<short>(1, v);
+    m_tickLength = atLeastOne(v);
     redraw();
 }
 
 void CTwirlCtrl::setTickCount(short v)
 {
-    m_tickCount = v < 1 ? 0 : std::min<short>(360, v);
+    m_tickCount = tickCountLimit(v);
     redraw();
 }
 
@@ -248,7 +283,7 @@ void CTwirlCtrl::setTickGap(short v)
 
 void CTwirlCtrl::setTickWidth(short v)
 {
-    m_tickWidth = std::max<short>(1, v);
+    m_tickWidth = atLeastOne(v);
     redraw();
 }
 
@@ -274,7 +309,7 @@ void CTwirlCtrl::setFineAdjust(bool v)
 
 void CTwirlCtrl::setFineAdjustWidth(short v)
 {
-    m_fineAdjustWidthRequested = std::max<short>(1, v);
+    m_fineAdjustWidthRequested = atLeastOne(v);
     // A widget that has not been given a size yet (a form being built, a
     // layout not yet run) has no client area to limit against; the next
     // paint limits it then.
@@ -287,7 +322,7 @@ void CTwirlCtrl::setFineAdjustWidth(short v)
 
 void CTwirlCtrl::setFineAdjustTicks(short v)
 {
-    m_fineAdjustTicks = v < 1 ? 1 : (v >= 360 ? 359 : v);
+    m_fineAdjustTicks = fineTicksLimit(v);
     m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
     m_modified = true;
 }
@@ -296,7 +331,7 @@ void CTwirlCtrl::setFineAdjustPosition(short v)
 {
     m_modified = true;
     m_fineRemainder = 0;
-    moveFineIndicator(v < 0 ? 0 : (v >= 360 ? 359 : v));
+    moveFineIndicator(fineAngleLimit(v));
 }
 
 void CTwirlCtrl::setFineAdjustIndicator(bool v)
@@ -313,7 +348,7 @@ void CTwirlCtrl::setFineAdjustColor(const QColor &c)
 
 void CTwirlCtrl::setFineAdjustLineLength(short v)
 {
-    m_fineAdjustLineLength = std::max<short>(1, v);
+    m_fineAdjustLineLength = atLeastOne(v);
     redraw();
 }
 

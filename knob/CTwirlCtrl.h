@@ -168,7 +168,8 @@ public:
     bool Antialiased() const { return m_antialiased; }
     void setAntialiased(bool on);
 
-    // Property exchange in the persisted order; loading stores values as read.
+    // Property exchange in the persisted order; loaded values are brought
+    // into the limits the setters keep.
     void DoPropExchange(twirl::PropExchange &px);
     // Back to the defaults, through the same exchange.
     void ResetState();
@@ -243,6 +244,7 @@ private:
     void applyFineRotation(int rotation);
     void moveFineIndicator(int angle);
     void notifyAccessibleValue();
+    void keepSetterLimits();
 
     // Drawing
     QColor shown(const QColor &c) const;

@@ -59,7 +59,7 @@ QPen linePen(const QColor &c, int width)
 // pixel rule the knob's geometry was laid out with. Wide lines are stroked.
 void drawLine(QPainter &p, QPoint a, QPoint b, const QColor &colour, int width)
 {
-    // Long lines (from unchecked loaded sizes) are left to the clipping stroker.
+    // Long lines (ticks thousands of pixels long) are left to the clipping stroker.
     const int reach = 2 * (p.device()->width() + p.device()->height());
     if (width > 1 || (a - b).manhattanLength() > reach) {
         p.setPen(linePen(colour, width));
@@ -148,7 +148,7 @@ void CTwirlCtrl::renderBackground()
         const QColor tick = shown(m_tickColor);
         int previous = -1;
         for (int angle : m_tickTable) {
-            // More ticks than degrees (a loaded count) repeat angles; draw each once.
+            // Rounded angles of dense ticks can repeat; draw each once.
             if (angle == previous)
                 continue;
             previous = angle;
@@ -165,7 +165,7 @@ void CTwirlCtrl::renderBackground()
     }
     const QColor rim = shown(m_rimColor);
     const QPen rimPen(rim, 1);
-    // A loaded height is unchecked; past the control's size it adds nothing.
+    // A height past the control's size adds nothing.
     const int depth = m_appearence == _3D ? std::min<int>(m_appearence3DHeight, width() + height())
                                           : 0;
     if (depth > 0 && m_antialiased) {

@@ -31,7 +31,7 @@ int angleForValue(qint32 v, qint32 min, qint32 max)
 {
     const qint64 s = span(min, max);
     if (s < 360) {
-        // A loaded Min above Max leaves no span to divide by.
+        // Min above Max (a caller outside the knob) leaves no span to divide by.
         if (s <= 0)
             return 0;
         return int(std::trunc(double(qint64(v) - min) / double(s) * 360.0));
@@ -190,7 +190,7 @@ int limitFineAdjustWidth(int requested, int clientWidth, int clientHeight)
 
 int degreesPerFineStep(int fineAdjustTicks)
 {
-    // Loaded values skip the setter's limits; never divide by zero.
+    // Never divide by zero, whatever a caller passes.
     if (fineAdjustTicks < 1)
         return 360;
     return std::max(1, 360 / fineAdjustTicks);

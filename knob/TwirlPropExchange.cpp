@@ -360,6 +360,7 @@ void CTwirlCtrl::DoPropExchange(PropExchange &px)
     px.exchangeAddedBool("Antialiased", m_antialiased, false);
 
     if (px.isLoading()) {
+        keepSetterLimits();
         QWidget::setFont(f);
         m_degreesPerFineStep = short(twirl::degreesPerFineStep(m_fineAdjustTicks));
         m_fineAdjustWidthRequested = m_fineAdjustWidth;

@@ -150,7 +150,7 @@ private:
     bool validatePositions();
     struct Numbers;
     bool readNumbers(Numbers *numbers);
-    void reject(QWidget *field, const QString &message);
+    void rejectField(QWidget *field, const QString &message);
     void applyToDxMonitor();
     void applyToTrackingControl();
     // frmOptionsBands.cpp

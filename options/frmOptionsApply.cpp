@@ -69,7 +69,7 @@ struct frmOptions::Numbers
     qint16 scales[10] = {};
 };
 
-void frmOptions::reject(QWidget *field, const QString &message)
+void frmOptions::rejectField(QWidget *field, const QString &message)
 {
     Prompts::instance().message(message, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::Critical);
     m_validationFailed = true;
@@ -104,7 +104,7 @@ bool frmOptions::validatePositions()
         if (partner != check.partner->text())
             check.partner->setText(partner);
         if (result != PositionCheck::Ok) {
-            reject(check.field, check.message);
+            rejectField(check.field, check.message);
             return false;
         }
     }
@@ -117,7 +117,7 @@ bool frmOptions::readNumbers(Numbers *n)
     auto lenient = [this](QLineEdit *field, const QString &name, qint16 *out) {
         if (NumberText::toInt16(NumberText::leadingNumber(field->text()), out))
             return true;
-        reject(field, kNotANumber.arg(name));
+        rejectField(field, kNotANumber.arg(name));
         return false;
     };
     // Converted strictly: the whole entry must be a number.
@@ -125,7 +125,7 @@ bool frmOptions::readNumbers(Numbers *n)
         double value = 0;
         if (NumberText::strictNumber(text, &value) && NumberText::toInt16(value, out))
             return true;
-        reject(field, kNotANumber.arg(name));
+        rejectField(field, kNotANumber.arg(name));
         return false;
     };
 
@@ -141,7 +141,7 @@ bool frmOptions::readNumbers(Numbers *n)
 
     double height = 0;
     if (!NumberText::strictNumber(txtHeight->text(), &height) || std::fabs(height) > 1e7) {
-        reject(txtHeight, kNotANumber.arg(QStringLiteral("Default Observer Height")));
+        rejectField(txtHeight, kNotANumber.arg(QStringLiteral("Default Observer Height")));
         return false;
     }
     n->height = float(height);

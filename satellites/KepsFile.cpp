@@ -295,7 +295,9 @@ QString kepsDated(const QString &line1)
     const QString epochText = line1.mid(18, 14);
     bool ok = false;
     const double e = epochText.trimmed().toDouble(&ok);
-    if (!ok || e < 0 || epochText.size() < 2)
+    // Two digits of year and a day of the year: anything larger (or not a
+    // number at all) is no epoch, and would overflow the year below.
+    if (!ok || !(e >= 0 && e < 100000.0) || epochText.size() < 2)
         return {};
     const int century = epochText.left(2).toInt() >= 50 ? 1900 : 2000;
     const double thousands = std::floor(e / 1000.0);

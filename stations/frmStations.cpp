@@ -112,6 +112,9 @@ frmStations::frmStations(QWidget *parent)
 
 frmStations::~frmStations()
 {
+    // The station box closes its list as the base class takes it down, when
+    // nothing of this class is left to hear it.
+    m_stations->disconnect(this);
     if (monitor() == this)
         monitor() = nullptr;
 }

@@ -39,8 +39,13 @@ QString FormatPosition(double sngValue, bool bLongitude)
 {
     const double value = std::isfinite(sngValue) ? sngValue : 0.0;
     const double magnitude = std::fabs(value);
-    const double degrees = std::floor(magnitude / 60.0);
-    const double minutes = magnitude - degrees * 60.0;
+    double degrees = std::floor(magnitude / 60.0);
+    double minutes = magnitude - degrees * 60.0;
+    // 59.996 minutes would show as "60.00": that is the next degree.
+    if (minutes >= 59.995) {
+        degrees += 1;
+        minutes = 0;
+    }
 
     QString text = QString::number(degrees, 'f', 0).rightJustified(bLongitude ? 3 : 2, QLatin1Char('0'));
     text += QLatin1Char('.');

@@ -40,8 +40,11 @@ TEST(ReadHostStation, FixedPositionFormsAndMissingFile)
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("3614.79N", 2), 2174.79);
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("09549.68W", 3), -5749.68);
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("3330.50S", 2), -2010.50);
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("00007.50w", 3), -7.50);
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("", 2), 0);
     EXPECT_DOUBLE_EQ(hostPositionToMinutes("12", 3), 720);  // short text: what is there counts
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("9930.00N", 2), 0);   // past the pole: no position
+    EXPECT_DOUBLE_EQ(hostPositionToMinutes("18030.00W", 3), 0);
 
     TempDirs dirs;
     writeFile(dirs.data() + "/UIVIEW32.INI",

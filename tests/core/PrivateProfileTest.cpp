@@ -103,6 +103,9 @@ TEST(PrivateProfile, RefusesWhatWouldNotReadBackAsWritten)
     EXPECT_FALSE(profile.setValue("S", "Bad", QString("a") + QChar(0) + "b"));
     EXPECT_FALSE(profile.setValue("S", "A=B", "v"));
     EXPECT_FALSE(profile.setValue("S]x", "K", "v"));
+    for (const char *key : {" Key", "Key\t", ";Key", "[Key]"})
+        EXPECT_FALSE(profile.setValue("S", key, "v")) << key;
+    EXPECT_FALSE(profile.setValue(" S", "K", "v"));
     EXPECT_FALSE(PrivateProfile::writeString(path, "S", "Bad", "one\ntwo"));
     ASSERT_TRUE(profile.save());
 
@@ -111,4 +114,20 @@ TEST(PrivateProfile, RefusesWhatWouldNotReadBackAsWritten)
     EXPECT_EQ(back.sectionNames(), QStringList{"S"});
     EXPECT_EQ(back.keyNames("S"), QStringList{"Key"});
     EXPECT_EQ(back.value("S", "Key"), "plain value");
+}
+
+// Reading trims a value and drops a pair of quotes around it.
+TEST(PrivateProfile, BlanksAndQuotesAtAValuesEndsReadBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/p.ini";
+    PrivateProfile profile(path);
+    const QStringList values = {" lead", "trail\f", "\"quoted\"", "\"", "in \"side\" quotes", ""};
+    for (int i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(profile.setValue("S", QStringLiteral("K%1").arg(i), values[i]));
+    ASSERT_TRUE(profile.save());
+    PrivateProfile back(path);
+    ASSERT_TRUE(back.load());
+    for (int i = 0; i < values.size(); ++i)
+        EXPECT_EQ(back.value("S", QStringLiteral("K%1").arg(i)), values[i]);
 }

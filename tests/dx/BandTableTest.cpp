@@ -105,10 +105,14 @@ TEST(BandTable, FileLinesSkipCommentsKeepTheNameAsItStandsAndRoundEdgesHalfToEve
                                                      "garbage\r\n"
                                                      "7000|7100\r\n"
                                                      "x|y|\r\n"
-                                                     "10100|10150|30M",
+                                                     "10100|10150|30M\r"  // a CR alone ends a line
+                                                     "50000|52000|6M",
                                                      &problems);
-    const QList<BandDetail> expected = {
-        {1810, 2000, " 160 M "}, {3500, 3800, "80M|extra"}, {0, 0, ""}, {10100, 10150, "30M"}};
+    const QList<BandDetail> expected = {{1810, 2000, " 160 M "},
+                                        {3500, 3800, "80M|extra"},
+                                        {0, 0, ""},
+                                        {10100, 10150, "30M"},
+                                        {50000, 52000, "6M"}};
     EXPECT_EQ(bands, expected);
     EXPECT_EQ(problems, QStringList({"line 5 is not lower|upper|name", "line 6 is not lower|upper|name"}));
 }

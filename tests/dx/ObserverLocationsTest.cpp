@@ -17,16 +17,22 @@ TEST(ObserverLocations, KeepsFieldsTwoToFiveInFileOrder)
     file.write("1,LON,\"London, City\",51.5074,0.1278\r\n"
                "2,EDI,Edinburgh,55.9533,3.1883\n"
                "garbage without fields\n"
+               "4,OFF,Off the Earth,1e999,0\n"
+               "5,NAN,Not a place,0,nan\n"
+               "6,FAR,Too far west,0,180.5\n"
+               "7,CRA,Alpha,1,2\r8,CRB,Beta,3,4\r\n"  // a CR alone ends a line too
                "3,,,north,\n");
     file.close();
     ObserverLocations table;
     ASSERT_TRUE(table.load(path));
-    ASSERT_EQ(table.entries().size(), 4);
+    ASSERT_EQ(table.entries().size(), 6);
     EXPECT_EQ(table.entries()[0].code, "LON");
     EXPECT_EQ(table.entries()[0].name, "London, City");
     EXPECT_DOUBLE_EQ(table.entries()[0].latitude, 51.5074);
     EXPECT_DOUBLE_EQ(table.entries()[1].longitude, 3.1883);  // west positive, as stored
-    EXPECT_EQ(table.entries()[3].latitude, 0);
+    EXPECT_EQ(table.entries()[3].name, "Alpha");
+    EXPECT_EQ(table.entries()[4].code, "CRB");
+    EXPECT_EQ(table.entries()[5].latitude, 0);
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 

@@ -1,6 +1,6 @@
-// BandDetails.txt as it may be found on disk, and frequencies looked up in what it gave.
-#include <cstddef>
-#include <cstdint>
+// BandDetails.txt as it may be found on disk, and frequencies looked up in
+// what it gave. What is written reads back as the same bands, names included.
+#include "FuzzSupport.h"
 
 #include "dx/BandTable.h"
 
@@ -11,14 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     BandTable table;
     table.setBands(BandTable::parse(bytes, &problems));
     const QString text = QString::fromLatin1(bytes);
-    (void)table.GetBand(text.left(16));
+    const QString band = table.GetBand(text.left(16));
+    fuzz::require(!band.isEmpty(), "a frequency is filed under a name");
     (void)table.IsBandEnabled(text.right(8));
-    // What is written reads back as the same bands.
+    fuzz::require(table.count() <= BandTable::Capacity, "at most the table's capacity");
     const QList<BandDetail> again = BandTable::parse(BandTable::format(table.bands()));
-    if (again.size() != table.count())
-        __builtin_trap();
+    fuzz::require(again.size() == table.count(), "as many bands read back as written");
     for (int i = 0; i < again.size(); ++i)
-        if (again[i].lower != table.bands()[i].lower || again[i].upper != table.bands()[i].upper)
-            __builtin_trap();
+        fuzz::require(again[i] == table.bands()[i], "a band reads back the same",
+                      table.bands()[i].name + QStringLiteral(" / ") + again[i].name);
     return 0;
 }

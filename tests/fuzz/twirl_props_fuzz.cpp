@@ -1,8 +1,10 @@
 // Feeds arbitrary bytes to the knob's persistence loaders: as a data stream,
 // and as a property bag whose entries (names, types, values) the bytes choose.
 // The knob is drawn after each load, with whatever was loaded. Fontconfig
-// keeps caches that LeakSanitizer reports at exit: run with
-// ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen.
+// keeps caches that LeakSanitizer reports at exit: scripts/fuzz runs it
+// with ASAN_OPTIONS=detect_leaks=0.
+#include "FuzzSupport.h"
+
 #include "knob/CTwirlCtrl.h"
 #include "knob/TwirlDispIds.h"
 #include "knob/TwirlPropExchange.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QDataStream>
+#include <QMetaProperty>
 #include <QVariantMap>
 
 #include <cstddef>
@@ -57,6 +60,27 @@ QVariantMap bagFromBytes(const uint8_t *data, size_t size)
     return bag;
 }
 
+// Setting a property to the value loaded for it changes nothing: loading
+// keeps the limits the setters keep. Position and Value move each other, and
+// the fine ring's width is fitted to the size when drawn, so they are left out.
+void checkWithinSetterLimits(CTwirlCtrl &knob)
+{
+    const QMetaObject *mo = knob.metaObject();
+    for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i) {
+        const QMetaProperty p = mo->property(i);
+        const QByteArray name = p.name();
+        if (!p.isWritable() || (p.typeId() != QMetaType::Int && !p.isEnumType()) || name == "Position"
+            || name == "Value" || name == "FineAdjustWidth")
+            continue;
+        const int loaded = p.read(&knob).toInt();
+        p.write(&knob, loaded);
+        fuzz::require(p.read(&knob).toInt() == loaded, "loaded values keep the setters' limits",
+                      QString::fromLatin1(name) + u' ' + QString::number(loaded));
+    }
+    fuzz::require(knob.Min() <= knob.Value() && knob.Value() <= knob.Max(), "Value within Min and Max");
+    fuzz::require(knob.Position() >= 0 && knob.Position() < 360, "Position within a turn");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -69,19 +93,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return new QApplication(argc, argv);
     }();
     Q_UNUSED(app);
-    static CTwirlCtrl *knob = [] {
-        auto *k = new CTwirlCtrl;
-        k->resize(64, 64);
-        return k;
-    }();
 
-    knob->ResetState();
-    QDataStream in(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
-    twirl::loadFromStream(*knob, in);
-    knob->grab();
-
-    knob->ResetState();
-    twirl::loadFromBag(*knob, bagFromBytes(data, size));
-    knob->grab();
+    // A knob of its own for each way in: nothing carries over between inputs.
+    {
+        CTwirlCtrl knob;
+        knob.resize(64, 64);
+        QDataStream in(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
+        twirl::loadFromStream(knob, in);
+        knob.grab();
+        checkWithinSetterLimits(knob);
+    }
+    {
+        CTwirlCtrl knob;
+        knob.resize(64, 64);
+        twirl::loadFromBag(knob, bagFromBytes(data, size));
+        knob.grab();
+        checkWithinSetterLimits(knob);
+    }
     return 0;
 }

@@ -81,6 +81,10 @@ TEST(EmbeddedHost, EveryFrameIsDeliveredOnceInMonitorForm)
     EXPECT_EQ(frames[0][0].toString(), QStringLiteral("N0CALL>APRS,WIDE2-1 Port=1 <UI C Len=5>:\r\n>same\r\n"));
     EXPECT_EQ(frames[1][0].toString(), frames[0][0].toString());
     EXPECT_EQ(host->rejectedLines(), 1);
+    // The receiver drops a leading 0 or 1 as a flag: 1A0KM keeps its first character.
+    host->hearLine("1A0KM>APRS:>Rome");
+    ASSERT_EQ(frames.count(), 3);
+    EXPECT_EQ(frames[2][0].toString(), QStringLiteral("01A0KM>APRS Port=1 <UI C Len=5>:\r\n>Rome\r\n"));
 }
 
 TEST(EmbeddedHost, LookUpFillsRecordsAndKnowsOnlyPositionedStations)

@@ -13,6 +13,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <climits>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -77,7 +78,7 @@ TEST(AprsIsFeed, LogsInReceiveOnlyAndSkipsServerComments)
     EXPECT_EQ(readLine(client),
               QByteArray("user G0HOM pass -1 vers Kestrel " KESTREL_VERSION " filter r/51.5/-0.1/100\r\n"));
     EXPECT_EQ(feed.stateText(), QStringLiteral("Connected"));
-    client->write("# aprsc 2.1.10\r\n# logresp G0HOM unverified, server T2TEST\r\n");
+    client->write("# aprsc 2.1.10\r\n\xef\xbb\xbf# logresp G0HOM unverified, server T2TEST\r\n\xef\xbb\xbf\r\n");
     client->write("G4ONE>APRS,TCPIP*,qAC,T2TEST:!5130.00N/00007.50W-\r\nG4TW");
     client->flush();
     ASSERT_TRUE(QTest::qWaitFor([&] { return lines.count() >= 1; }, 3000));
@@ -134,6 +135,9 @@ TEST(AprsIsFeed, ABurstIsReadInSlicesThatLetTheEventLoopRun)
 TEST(AprsIsFeed, LoginWithoutFilterHasNoFilterWord)
 {
     EXPECT_EQ(AprsIsFeed::loginLine("N0CALL", ""), QByteArray("user N0CALL pass -1 vers Kestrel " KESTREL_VERSION "\r\n"));
+    // Line ends in the settings cannot start a command of their own.
+    EXPECT_EQ(AprsIsFeed::loginLine("N0\rCALL", "r/51/0/50\r\n#quit"),
+              QByteArray("user N0CALL pass -1 vers Kestrel " KESTREL_VERSION " filter r/51/0/50#quit\r\n"));
 }
 
 TEST(TcpFeed, ReconnectsWithGrowingDelays)
@@ -364,6 +368,27 @@ TEST(ReplayFeed, PlaysInOrderHonouringStampsAndLoops)
     ASSERT_TRUE(QTest::qWaitFor([&] { return lines.count() >= 4; }, 3000)) << "loops";
     EXPECT_EQ(lines[3][0].toString(), QStringLiteral("G4A>APRS:>a"));
     feed.stop();
+}
+
+TEST(ReplayFeed, WaitsFollowStampsAndSpeedWithinWhatATimerHolds)
+{
+    struct Case {
+        int previous, current, intervalMs;
+        double speed;
+        int waitMs;
+    };
+    const Case cases[] = {
+        {43200, 43220, 500, 1, 20000},        // stamped: the gap
+        {86399, 1, 500, 2, 1000},             // past midnight, at double speed
+        {-1, 43200, 500, 1, 500},             // a line without a stamp: the interval
+        {0, 86399, 0, 1e-300, INT_MAX},       // a crawl waits as long as a timer can
+        {0, 10, 0, 1e300, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ReplayFeed::delayMs(c.previous, c.current, c.intervalMs, c.speed), c.waitMs)
+            << c.previous << " " << c.current << " " << c.speed;
+    EXPECT_EQ(ReplayFeed::loopPauseMs(1e-300), INT_MAX);
+    EXPECT_EQ(ReplayFeed::loopPauseMs(4), 500);
 }
 
 TEST(ReplayFeed, MissingFileIsAStateNotACrash)

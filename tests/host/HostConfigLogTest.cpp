@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +120,33 @@ TEST(HostConfig, GrowthLimitsReadWithDefaults)
     EXPECT_EQ(set.logDays, 7);
     EXPECT_EQ(set.stationHours, 0);
     EXPECT_EQ(set.maxStations, defaults.maxStations) << "nonsense keeps the default";
+}
+
+TEST(HostConfig, OnlyASymbolTheBeaconCanCarryIsTaken)
+{
+    HostFolder folder;
+    const struct {
+        const char *text;
+        const char *taken;
+    } cases[] = {{"/>", "/>"}, {"\\k", "\\k"}, {"D&", "D&"}, {"P\x04", "/-"}, {"x-", "/-"}, {"/ ", "/-"}};
+    for (const auto &c : cases) {
+        folder.write("KestrelHost.ini", QByteArray("[Host]\r\nSymbol=") + c.text + "\r\n");
+        EXPECT_EQ(HostConfig::read(folder.path()).symbol, QString::fromLatin1(c.taken)) << c.text;
+    }
+}
+
+// Beacon and idle times are kept by timers, which hold at most 24.8 days.
+TEST(HostConfig, TimesPastWhatATimerHoldsAreCutToIt)
+{
+    HostFolder folder;
+    folder.write("KestrelHost.ini", "[Host]\r\nBeaconInterval=2000000000\r\n"
+                                    "[Feed1]\r\nType=kiss\r\nPort=8001\r\nIdleTimeout=2000000000\r\n"
+                                    "[Feed2]\r\nType=replay\r\nFile=a.txt\r\nSpeed=inf\r\n");
+    const HostConfig config = HostConfig::read(folder.path());
+    EXPECT_EQ(config.beaconIntervalMinutes, INT_MAX / 60000);
+    ASSERT_EQ(config.feeds.size(), 2);
+    EXPECT_EQ(config.feeds[0].idleTimeoutSeconds, INT_MAX / 1000);
+    EXPECT_DOUBLE_EQ(config.feeds[1].speed, 1.0) << "an endless speed keeps the default";
 }
 
 } // namespace

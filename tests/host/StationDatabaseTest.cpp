@@ -173,6 +173,8 @@ TEST(StationDatabase, IniPositionText)
     EXPECT_FALSE(parseIniPosition("3614.79", false, &minutes));
     EXPECT_FALSE(parseIniPosition("3614.79E", false, &minutes));
     EXPECT_FALSE(parseIniPosition("3674.79N", false, &minutes));
+    EXPECT_FALSE(parseIniPosition("9059.99N", false, &minutes));
+    EXPECT_FALSE(parseIniPosition("18000.01E", true, &minutes));
     EXPECT_FALSE(parseIniPosition("", true, &minutes));
 }
 

@@ -111,6 +111,18 @@ TEST(Ax25, AddressBytesByHand)
     EXPECT_FALSE(ax25ToTnc2(noEnd, &line));
 }
 
+TEST(Ax25, InformationEndsAtItsFirstLineEnd)
+{
+    QString line;
+    for (const char *info : {">hi\r", ">hi\n", ">hi\r\nmore"}) {
+        QByteArray ax25 = frameFor("N0CALL>APRS:x");
+        ax25.chop(1);
+        ax25.append(info);
+        ASSERT_TRUE(ax25ToTnc2(ax25, &line));
+        EXPECT_EQ(line, QStringLiteral("N0CALL>APRS:>hi"));
+    }
+}
+
 TEST(Kiss, SplitAtEveryByteBoundaryGivesTheSameFrames)
 {
     // Payload bytes that need escaping: FEND and FESC inside the frame.

@@ -316,6 +316,8 @@ TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
     EXPECT_EQ(details->txtLogStartDate->text(), "01-Jul-2026 10:00:00");
     EXPECT_EQ(details->txtLogEndDate->text(), "01-Jul-2026 10:07:40");
     EXPECT_EQ(details->stationLines(), QStringList({"Callsign     Hrd x", "G4KDA           2", "G0KST           1"}));
+    // Where Courier New is missing, DejaVu Sans Mono (fonts-dejavu-core,
+    // which scripts/setup installs) is the fixed-pitch font found.
     EXPECT_TRUE(QFontInfo(details->lstStations->font()).fixedPitch());
     EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
     details->cmdOK->click();

@@ -39,7 +39,8 @@ endif()
 
 set(consumer "${PREFIX}/consumer-build")
 run(${CMAKE_COMMAND} -S "${CONSUMER_SOURCE}" -B "${consumer}" -DCMAKE_PREFIX_PATH=${PREFIX}
-    -DCMAKE_BUILD_TYPE=Release)
+    -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}"
+    "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build "${consumer}")
 run("${consumer}/twirl_consumer" "${plugin}")
 

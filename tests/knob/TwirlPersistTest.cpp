@@ -189,31 +189,101 @@ TEST(TwirlPersist, ValueAndFineColourDefaultToWhatWasJustRead)
     EXPECT_EQ(k.TickLength(), 8);
 }
 
-TEST(TwirlPersist, LoadedValuesAreStoredAsReadAndStillDraw)
+TEST(TwirlPersist, LoadedValuesAreBroughtIntoTheSettersLimits)
+{
+    struct Case {
+        const char *name;
+        int stored;
+        int loaded;
+    };
+    const Case cases[] = {
+        {"TickCount", 500, 360},          {"TickCount", -3, 0},
+        {"TickLength", -31870, 1},        {"TickGap", -32116, 0},
+        {"TickWidth", 0, 1},              {"Position", 1000, 280},
+        {"Position", -90, 270},           {"Orientation", 400, 40},
+        {"IndicatorStyle", 9, 4},         {"IndicatorStyle", -1, 0},
+        {"IndicatorLineWidth", -5, 1},    {"Appearence", 7, 1},
+        {"Appearence3DHeight", 0, 1},     {"FineAdjustWidth", -2, 1},
+        {"FineAdjustTicks", 0, 1},        {"FineAdjustTicks", 400, 359},
+        {"FineAdjustPosition", 360, 359}, {"FineAdjustLineLength", 0, 1},
+        {"AutoSpinSpeed", -40, -40},      // stored as given by its setter too
+    };
+    for (const Case &c : cases) {
+        CTwirlCtrl k;
+        k.resize(80, 80);
+        QVariantMap bag;
+        bag[c.name] = c.stored;
+        EXPECT_TRUE(loadFromBag(k, bag));
+        EXPECT_EQ(k.property(c.name).toInt(), c.loaded) << c.name << " " << c.stored;
+        EXPECT_FALSE(k.grab().isNull());
+    }
+}
+
+TEST(TwirlPersist, LoadedLimitsKeepTheLaterAndValueFollows)
 {
     CTwirlCtrl k;
-    k.resize(80, 80);
     QVariantMap bag;
-    bag["TickCount"] = 500;
-    bag["TickLength"] = 30000;
-    bag["Position"] = 1000;
-    bag["FineAdjustTicks"] = 0;
-    bag["FineAdjust"] = true;
-    bag["IndicatorStyle"] = 9;
-    bag["Appearence"] = 1;
-    bag["Appearence3DHeight"] = 32000;
-    bag["Min"] = 10;
     bag["Max"] = 3;
+    bag["Min"] = 10;
+    bag["Value"] = 50;
     EXPECT_TRUE(loadFromBag(k, bag));
-    EXPECT_EQ(k.TickCount(), 500);
-    EXPECT_EQ(k.Position(), 1000);
-    EXPECT_EQ(k.FineAdjustTicks(), 0);
-    EXPECT_EQ(int(k.IndicatorStyle()), 9);
-    EXPECT_EQ(k.Max(), 3);
-    const QImage img = k.grab().toImage();
-    EXPECT_FALSE(img.isNull());
-    k.setValue(4);
-    k.setPosition(20);
+    EXPECT_EQ(k.Min(), 10);
+    EXPECT_EQ(k.Max(), 10);
+    EXPECT_EQ(k.Value(), 10);
+}
+
+namespace {
+
+// A stream as the knob writes it, with some 16-bit entries replaced by values
+// no setter would store: what a damaged or hand-made file holds.
+QByteArray streamWithShorts(const QMap<QByteArray, short> &shorts)
+{
+    class Writer final : public PropExchange
+    {
+    public:
+        Writer(QDataStream &out, const QMap<QByteArray, short> &shorts) : m_out(out), m_shorts(shorts) {}
+        bool isLoading() const override { return false; }
+        void exchangeVersion(quint32 &v, quint32) override { m_out << v; }
+        void exchangeShort(const char *n, short &v, short) override { m_out << qint16(m_shorts.value(n, v)); }
+        void exchangeLong(const char *, qint32 &v, qint32) override { m_out << v; }
+        void exchangeBool(const char *, bool &v, bool) override { m_out << v; }
+        void exchangeColor(const char *, QColor &v, const QColor &) override { m_out << toOleColor(v); }
+        void exchangeString(const char *, QString &v, const QString &) override { m_out << v; }
+        void exchangeFont(const char *, QFont &, const QFont &) override { m_out << QString(); }
+        void exchangeStockColor(const char *, QColor &, quint32 system) override { m_out << system; }
+
+    private:
+        QDataStream &m_out;
+        const QMap<QByteArray, short> &m_shorts;
+    };
+    CTwirlCtrl k;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    Writer w(out, shorts);
+    k.DoPropExchange(w);
+    return bytes;
+}
+
+} // namespace
+
+// Both once crashed (in QRegion) or stalled the first paint for seconds.
+TEST(TwirlPersist, StoredTickSizesNoSetterTakesStillPaint)
+{
+    const QMap<QByteArray, short> streams[] = {
+        {{"TickCount", 10}, {"TickLength", -31870}, {"TickGap", -32116}},
+        {{"TickCount", 32075}, {"TickLength", -32116}},
+    };
+    for (const auto &shorts : streams) {
+        const QByteArray bytes = streamWithShorts(shorts);
+        QDataStream in(bytes);
+        CTwirlCtrl k;
+        k.resize(80, 80);
+        EXPECT_TRUE(loadFromStream(k, in));
+        EXPECT_LE(k.TickCount(), 360);
+        EXPECT_GE(k.TickLength(), 1);
+        EXPECT_GE(k.TickGap(), 0);
+        EXPECT_FALSE(k.grab().isNull());
+    }
 }
 
 TEST(TwirlPersist, UnreadableEntriesTakeTheirDefaults)

@@ -1,6 +1,7 @@
 // The element file reader: list-input items, sets brought back in step,
 // check digits, capacity, the messages and the date label.
 #include "satellites/KepsFile.h"
+#include "satellites/ElementChecksum.h"
 
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
@@ -273,4 +274,17 @@ TEST(KepsDated, EpochOfLineOneAsDayMonthYear)
     EXPECT_EQ(kepsDated("1 00005U 58002B   00179.78495062  .00000023  00000-0  28098-4 0  4753"), "27/06/2000");
     EXPECT_EQ(kepsDated("1 11801U          80230.29629788  .01431103  00000-0  14311-1      13"), "17/08/1980");
     EXPECT_EQ(kepsDated("1 short"), "");
+    EXPECT_EQ(kepsDated("1 25544U 98067A   inf           "), "");
+}
+
+// The set loads (its check digits are good) and the Setup window's date label
+// must not overflow on it.
+TEST_F(LoadKepsTest, AnEpochPastTwoDigitsOfYearLoadsWithNoDate)
+{
+    auto [l1, l2] = testorbits::lines(testorbits::kStation);
+    l1 = l1.substr(0, 18) + "11111111111111" + l1.substr(32, 36);
+    l1 += char('0' + ElementChecksum::compute(l1));
+    LoadKeps(write("HUGE EPOCH\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n"));
+    ASSERT_EQ(keps().sets.size(), 1);
+    EXPECT_EQ(kepsDated(keps().sets.first().line1), "");
 }

@@ -45,6 +45,8 @@ TEST(FormatPosition, DegreesAreTruncatedAndMinutesRounded)
         {-0.5, false, "00.00.50S"},
         {10799.99, true, "179.59.99E"},
         {-5400, false, "90.00.00S"},
+        {5399.996, false, "90.00.00N"},  // minutes rounding to 60 carry into the degree
+        {-3059.999, true, "051.00.00W"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatPosition(c.value, c.longitude), QString::fromLatin1(c.text)) << c.value;
