@@ -168,6 +168,17 @@ DemoInstaller::Outcome DemoInstaller::writeOwned(const QString &path, const QByt
     return saveManifest() ? Outcome::Written : Outcome::Failed;
 }
 
+bool DemoInstaller::noteOwned(Outcome outcome, const QString &written, const QString &kept)
+{
+    switch (outcome) {
+    case Outcome::Written: m_notes << written; return true;
+    case Outcome::NotOurs: m_notes << kept; return true;
+    case Outcome::Unchanged: return true;
+    case Outcome::Failed: break;
+    }
+    return false;
+}
+
 bool DemoInstaller::installHostFolder()
 {
     const QString source = m_folders.share + QStringLiteral("/demo-host");
@@ -245,20 +256,10 @@ bool DemoInstaller::installElements()
             m_manifest.insert(manifestKey(path), hash);
         QFile::remove(oldMark);
     }
-    switch (writeOwned(path, DemoSatellites::elementFile(m_now))) {
-    case Outcome::Written:
-        m_notes << QStringLiteral("Demo element sets written to %1 with the epoch %2")
-                       .arg(path, m_now.toUTC().date().toString(Qt::ISODate));
-        return true;
-    case Outcome::NotOurs:
-        m_notes << QStringLiteral("%1 was not written by the demo and is kept as it is").arg(path);
-        return true;
-    case Outcome::Unchanged:
-        return true;
-    case Outcome::Failed:
-        break;
-    }
-    return false;
+    return noteOwned(writeOwned(path, DemoSatellites::elementFile(m_now)),
+                     QStringLiteral("Demo element sets written to %1 with the epoch %2")
+                         .arg(path, m_now.toUTC().date().toString(Qt::ISODate)),
+                     QStringLiteral("%1 was not written by the demo and is kept as it is").arg(path));
 }
 
 bool DemoInstaller::installOptions()
@@ -304,20 +305,10 @@ bool DemoInstaller::installOptions()
     // The window's place is left out, so Kestrel still chooses one that fits the screen.
     demo.write(store, /*minimised=*/true);
     satellites.write(store);
-    switch (writeOwned(path, options.content())) {
-    case Outcome::Written:
-        m_notes << QStringLiteral("Kestrel options for the demo written to %1 (observer %2 at %3)")
-                       .arg(path, callsign, demo.locator);
-        return true;
-    case Outcome::NotOurs:
-        m_notes << QStringLiteral("%1 holds your own options and is kept as it is").arg(path);
-        return true;
-    case Outcome::Unchanged:
-        return true;
-    case Outcome::Failed:
-        break;
-    }
-    return false;
+    return noteOwned(writeOwned(path, options.content()),
+                     QStringLiteral("Kestrel options for the demo written to %1 (observer %2 at %3)")
+                         .arg(path, callsign, demo.locator),
+                     QStringLiteral("%1 holds your own options and is kept as it is").arg(path));
 }
 
 bool DemoInstaller::recordHostFolder()

@@ -52,6 +52,8 @@ private:
 
     // Writes whole files the installer owns; see the class comment.
     Outcome writeOwned(const QString &path, const QByteArray &bytes);
+    // Notes what a write of one file came to; false when it failed.
+    bool noteOwned(Outcome outcome, const QString &written, const QString &kept);
     QString manifestKey(const QString &path) const;
     void readManifest();
     bool saveManifest();

@@ -102,13 +102,3 @@ void BM_AngleChangeRule(benchmark::State &state)
 BENCHMARK(BM_AngleChangeRule);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

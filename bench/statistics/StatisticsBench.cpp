@@ -93,14 +93,3 @@ void BM_StatisticsChartIndex(benchmark::State &state)
 BENCHMARK(BM_StatisticsChartIndex)->ArgName("bars")->Arg(525600)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -136,14 +136,3 @@ void BM_ChartOneDay(benchmark::State &state)
 BENCHMARK(BM_ChartOneDay)->ArgName("draw")->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,0 +1,15 @@
+// The main of the benchmarks that paint or use widgets: a QApplication on the
+// offscreen platform unless another is asked for.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
