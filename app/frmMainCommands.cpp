@@ -194,7 +194,9 @@ void frmMain::comboChanged(const QString &id)
     } else if (id == QLatin1String("ID_FontSize")) {
         if (tag == WindowTag::StationList)
             if (auto *list = dynamic_cast<StationListWindow *>(active)) {
-                const int size = qRound(box->currentText().toDouble());
+                // Bounded before rounding: a typed "1e308" is no int.
+                const double typed = qBound(0.0, box->currentText().toDouble(), 1000.0);
+                const int size = qRound(typed);
                 if (StationListWindow::fontSizeFits(size)) {
                     list->setListFontSize(size);
                     m_listFontSize = size;
