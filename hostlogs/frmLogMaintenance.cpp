@@ -11,16 +11,20 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <memory>
 
@@ -220,6 +224,35 @@ void frmLogMaintenance::cmdMove_Click(int index)
     transfer(from, names);
 }
 
+namespace {
+
+// The bytes go on a worker thread while the event loop runs on: a busy
+// host's log is hundreds of megabytes, copied, synced and read back.
+bool transferOffThread(const QString &path, const QString &folder, bool move, QString *error)
+{
+    struct Outcome
+    {
+        bool done = false;
+        QString error;
+    };
+    QFutureWatcher<Outcome> watcher;
+    QEventLoop wait;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &wait, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([path, folder, move] {
+        Outcome outcome;
+        outcome.done = move ? LogTransfer::moveFile(path, folder, &outcome.error)
+                            : LogTransfer::copyFile(path, folder, &outcome.error);
+        return outcome;
+    }));
+    if (!watcher.isFinished())
+        wait.exec();
+    const Outcome outcome = watcher.result();
+    *error = outcome.error;
+    return outcome.done;
+}
+
+} // namespace
+
 void frmLogMaintenance::transfer(Side from, const QStringList &names)
 {
     const Side to = from == Source ? Destination : Source;
@@ -259,8 +292,10 @@ void frmLogMaintenance::transfer(Side from, const QStringList &names)
                 continue;
         }
         QString error;
-        const bool done = move ? LogTransfer::moveFile(path, m_folders[to], &error)
-                               : LogTransfer::copyFile(path, m_folders[to], &error);
+        const QPointer<frmLogMaintenance> alive(this);
+        const bool done = transferOffThread(path, m_folders[to], move, &error);
+        if (!alive)
+            return;  // the program is closing under us
         if (!done) {
             progress.reset();
             reportError(QStringLiteral("cmdMove_Click"), error);

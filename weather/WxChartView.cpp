@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QCursor>
+#include <QGraphicsScene>
 #include <QDateTimeAxis>
 #include <QKeyEvent>
 #include <QLegend>
@@ -102,6 +103,12 @@ WxChartView::WxChartView(const QString &objectName, const QString &title, QWidge
     setRenderHint(QPainter::Antialiasing);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    // The scene's position index can keep a pointer to a chart item deleted
+    // within one turn of the event loop after it moved (axis labels, markers,
+    // legend items come and go with every zoom and report), and the next
+    // press or hover then reaches freed memory. A chart has a few hundred
+    // items at most, so walking them all costs nothing a user would notice.
+    scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
     QChart *c = chart();
     c->setTitle(title);
     c->setTitleFont(boldened(c->titleFont()));

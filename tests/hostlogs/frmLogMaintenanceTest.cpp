@@ -171,6 +171,32 @@ TEST_F(LogMaintenanceTest, ClosingDuringAMoveStopsAfterTheFileInHandThenCloses)
     EXPECT_FALSE(left.isEmpty()) << "the move stopped early";
 }
 
+// A busy host's log is hundreds of megabytes: while one is copied the rest
+// of the program goes on (here a timer keeps firing), and the copy is whole.
+TEST_F(LogMaintenanceTest, CopyingABigLogLetsTheProgramGoOn)
+{
+    QByteArray big;
+    while (big.size() < 24 * 1024 * 1024)
+        big += kLog;
+    write(source + "/big.log", big);
+    frmLogMaintenance dialog;
+    dialog.show();
+    select(dialog.flSource, "big.log");
+
+    int ticks = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] { ++ticks; });
+    beat.start(0);
+    dialog.cmdMove[1]->click();  // ">"
+    beat.stop();
+
+    EXPECT_GT(ticks, 0) << "the event loop stood still for the whole copy";
+    QFile copied(destination + "/big.log");
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copied.readAll() == big);
+    EXPECT_TRUE(names(dialog.flDest).contains("big.log"));
+}
+
 // What the lists draw as chosen is what ">" copies: on opening, a file is
 // either not highlighted at all or really selected. Hidden files are logs too.
 TEST_F(LogMaintenanceTest, OpensWithNothingChosenButWhatIsSelectedAndListsHiddenFiles)
