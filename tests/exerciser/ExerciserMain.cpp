@@ -26,9 +26,14 @@
 #include <QUrl>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+
+#include <execinfo.h>
+#include <pthread.h>
+#include <unistd.h>
 
 namespace {
 
@@ -116,18 +121,46 @@ QString prepareHost(const QString &root, quint16 port)
     return host;
 }
 
-// A step of the user-interface thread at least every `limit`, or the run ends here.
+pthread_t g_uiThread;
+
+// Where the user-interface thread is while it does not answer: written
+// straight to standard error from the thread itself.
+void printStack(int)
+{
+    void *frames[80];
+    const int count = backtrace(frames, 80);
+    static const char header[] = "--- the user-interface thread, busy for over half a second, is in:\n";
+    if (write(STDERR_FILENO, header, sizeof header - 1) < 0)
+        return;
+    backtrace_symbols_fd(frames, count, STDERR_FILENO);
+}
+
+// A step of the user-interface thread at least every `limit`, or the run
+// ends here. While it takes over half a second, a few samples of its stack
+// show what holds it.
 void watchForHang(int limitSeconds, quint64 seed)
 {
+    g_uiThread = pthread_self();
+    void *warm[1];
+    backtrace(warm, 1);  // loads what the first call needs, outside the signal handler
+    struct sigaction action = {};
+    action.sa_handler = printStack;
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGUSR2, &action, nullptr);
     std::thread([limitSeconds, seed] {
+        constexpr int kTenthsBeforeSampling = 5;
+        constexpr int kMostSamples = 8;
         qint64 last = -1;
-        int quiet = 0;
+        int quietTenths = 0;
         for (;;) {
-            std::this_thread::sleep_for(std::chrono::seconds(1));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
             const qint64 now = Exerciser::progress().load();
-            quiet = now == last ? quiet + 1 : 0;
+            quietTenths = now == last ? quietTenths + 1 : 0;
             last = now;
-            if (quiet >= limitSeconds) {
+            if (quietTenths >= kTenthsBeforeSampling && quietTenths % 2 == 1
+                && quietTenths < kTenthsBeforeSampling + 2 * kMostSamples)
+                pthread_kill(g_uiThread, SIGUSR2);
+            if (quietTenths >= limitSeconds * 10) {
                 std::printf("FAILED: the user-interface thread has not answered for %d s\nreplay with --seed %llu\n",
                             limitSeconds, static_cast<unsigned long long>(seed));
                 std::fflush(stdout);
