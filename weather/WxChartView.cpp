@@ -2,7 +2,6 @@
 
 #include <QChart>
 #include <QCursor>
-#include <QGraphicsScene>
 #include <QDateTimeAxis>
 #include <QKeyEvent>
 #include <QLegend>
@@ -103,12 +102,6 @@ WxChartView::WxChartView(const QString &objectName, const QString &title, QWidge
     setRenderHint(QPainter::Antialiasing);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    // The scene's position index can keep a pointer to a chart item deleted
-    // within one turn of the event loop after it moved (axis labels, markers,
-    // legend items come and go with every zoom and report), and the next
-    // press or hover then reaches freed memory. A chart has a few hundred
-    // items at most, so walking them all costs nothing a user would notice.
-    scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
     QChart *c = chart();
     c->setTitle(title);
     c->setTitleFont(boldened(c->titleFont()));
@@ -421,7 +414,11 @@ QImage WxChartView::image()
 }
 
 // The zoom rectangle is drawn here rather than by QChartView, whose zoom
-// would change the axes' ranges behind this class's back.
+// would change the axes' ranges behind this class's back. With its rubber
+// band unused QChartView adds nothing to the plain view's mouse handling,
+// and its press handler reads the item under the pointer without checking
+// there is one (Qt 6.4): a press beside the chart, which a held button
+// brings, crashed it. So the plain view takes the mouse.
 void WxChartView::mousePressEvent(QMouseEvent *event)
 {
     if (m_mode == Mode::Pan && event->button() == Qt::LeftButton) {
@@ -445,7 +442,7 @@ void WxChartView::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QChartView::mousePressEvent(event);
+    QGraphicsView::mousePressEvent(event);
 }
 
 void WxChartView::mouseMoveEvent(QMouseEvent *event)
@@ -462,7 +459,7 @@ void WxChartView::mouseMoveEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QChartView::mouseMoveEvent(event);
+    QGraphicsView::mouseMoveEvent(event);
 }
 
 void WxChartView::mouseReleaseEvent(QMouseEvent *event)
@@ -485,7 +482,7 @@ void WxChartView::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QChartView::mouseReleaseEvent(event);
+    QGraphicsView::mouseReleaseEvent(event);
 }
 
 void WxChartView::keyPressEvent(QKeyEvent *event)
