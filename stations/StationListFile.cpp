@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QSet>
+
+#include <algorithm>
 
 namespace StationListFile {
 
@@ -43,6 +46,10 @@ QChar decoded(QStringView text, qsizetype at)
 
 QString escapeCell(const QString &cell)
 {
+    // Most cells hold none of those characters: they are shared, not copied.
+    const auto special = [](QChar c) { return c == kBar || c == kEscape || c == u'\r' || c == u'\n'; };
+    if (std::none_of(cell.cbegin(), cell.cend(), special))
+        return cell;
     QString out;
     out.reserve(cell.size());
     for (qsizetype i = 0; i < cell.size(); ++i) {
@@ -66,6 +73,8 @@ QString escapeCell(const QString &cell)
 
 QString unescapeCell(QStringView field)
 {
+    if (!field.contains(kEscape))
+        return field.toString();
     QString out;
     out.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
@@ -185,6 +194,9 @@ LoadResult addLines(const QString &path, StationListModel &model, bool merging)
     if (!readLines(path, &lines, &result.errorText))
         return result;
     result.opened = true;
+    std::vector<StationListModel::Cells> rows;
+    rows.reserve(size_t(lines.size()));
+    QSet<QString> taken;  // merging: the callsigns this file already added
     for (const QString &line : lines) {
         Parsed parsed;
         if (!parseLine(line, &parsed)) {
@@ -193,14 +205,17 @@ LoadResult addLines(const QString &path, StationListModel &model, bool merging)
             continue;
         }
         if (merging) {
-            if (model.find(parsed.cells[StationListModel::Station]) >= 0)
+            const QString &callsign = parsed.cells[StationListModel::Station];
+            if (model.find(callsign) >= 0 || taken.contains(callsign))
                 continue;
-            model.appendRow(mergeCells(parsed));
+            taken.insert(callsign);
+            rows.push_back(mergeCells(parsed));
         } else {
-            model.appendRow(parsed.cells);
+            rows.push_back(parsed.cells);
         }
         ++result.added;
     }
+    model.appendRows(std::move(rows));
     return result;
 }
 

@@ -239,6 +239,30 @@ int StationListModel::appendRow(const Cells &cells)
     return r;
 }
 
+void StationListModel::appendRows(std::vector<Cells> rows)
+{
+    if (rows.empty())
+        return;
+    const int first = count();
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    m_rows.reserve(m_rows.size() + rows.size());
+    for (Cells &cells : rows) {
+        auto slot = std::make_unique<Slot>();
+        slot->row.cells = std::move(cells);
+        slot->place = count();
+        m_index.insert(slot->row.cells[Station], slot.get());
+        m_rows.push_back(std::move(slot));
+    }
+    if (m_placesRightBelow == first)
+        m_placesRightBelow = count();
+    endInsertRows();
+    // The sort keeps equal rows in their order, so the new rows land after
+    // the equal ones already there, as one by one they would.
+    if (sorting())
+        sortByColumn(m_sortColumn, m_sortOrder);
+    emit countChanged(count());
+}
+
 void StationListModel::rowChanged(int r)
 {
     emit dataChanged(index(r, 0), index(r, ColumnCount - 1));

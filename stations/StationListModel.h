@@ -54,6 +54,10 @@ public:
     // Adds a row at the end with that text and the other cells empty.
     int append(const QString &callsign);
     int appendRow(const Cells &cells);
+    // Many rows at once, as a list file brings them: one insertion for the
+    // view, then (while sorting) one sort, in the order appendRow one by one
+    // would have given.
+    void appendRows(std::vector<Cells> rows);
     const Row &row(int r) const { return m_rows[size_t(r)]->row; }
     const QString &cell(int r, int column) const { return m_rows[size_t(r)]->row.cells[size_t(column)]; }
     // Edits in place (not the callsign: setCell changes that); call rowChanged once the row is complete.

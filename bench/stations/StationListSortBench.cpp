@@ -1,8 +1,14 @@
-// Sorting a station list by a column (numbers, times, text) and writing and
-// reading its file lines, with 10,000 and 100,000 rows.
+// Sorting a station list by a column (numbers, times, text), writing and
+// reading its file lines, with 10,000 and 100,000 rows, and loading a saved
+// list of 50,000 into a list the user sees.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QRandomGenerator>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <memory>
 
 #include "stations/StationListFile.h"
 #include "stations/StationListModel.h"
@@ -66,5 +72,35 @@ void BM_FileLinesRoundTrip(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_FileLinesRoundTrip)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_LoadSavedListIntoView(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("saved.kel"));
+    {
+        StationListModel saved;
+        fill(saved, int(state.range(0)));
+        QString error;
+        if (!StationListFile::save(path, saved, &error)) {
+            state.SkipWithError("the list could not be saved");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = std::make_unique<StationListModel>();
+        QTableView view;
+        view.setModel(model.get());
+        view.resize(900, 600);
+        if (state.range(1))
+            view.show();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        StationListFile::load(path, *model);
+        QApplication::processEvents();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LoadSavedListIntoView)->ArgNames({"rows", "shown"})->Args({50000, 0})->Args({50000, 1})->Unit(benchmark::kMillisecond);
 
 } // namespace

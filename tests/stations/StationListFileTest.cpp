@@ -218,3 +218,28 @@ TEST_F(StationListTest, ARowFromAFileNeverLogsAndLoadsBackAsSaved)
     for (int c = 0; c < Col::LogFile; ++c)
         EXPECT_EQ(again.model().cell(0, c), cell(0, c)) << c;
 }
+
+// A file's rows go in at once; into a sorted list they land where one by
+// one they would have (after equal rows already there, in the file's order),
+// and a merge takes a callsign the file repeats only once.
+TEST_F(StationListTest, MergedRowsGoInAtOnceInTheirSortedPlaceAndOnlyOnce)
+{
+    const QString source = dirs.data() + QStringLiteral("/in.kel");
+    writeFile(source, "B2|Fixed|No|5|p|la|lo|1|first|t|\r\n"
+                      "A1|Fixed|No|9|p|la|lo|1||t|\r\n"
+                      "B2|Fixed|No|1|p|la|lo|1|again|t|\r\n"
+                      "C3|Fixed|No|5|p|la|lo|1||t|\r\n");
+    makeList();
+    StationListModel &model = list->model();
+    model.appendRow({QStringLiteral("Z9"), {}, {}, QStringLiteral("5")});
+    model.sortByColumn(Col::Dist, Qt::AscendingOrder);
+    int inserts = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    list->MergeStationList(source);
+    EXPECT_EQ(inserts, 1);
+    QStringList order;
+    for (int r = 0; r < model.count(); ++r)
+        order << model.cell(r, Col::Station) + u':' + model.cell(r, Col::Status);
+    EXPECT_EQ(order, QStringList({"Z9:", "B2:first", "C3:", "A1:"}));
+    EXPECT_EQ(list->windowTitle(), "Station List (4 Stations)");
+}
