@@ -3,6 +3,8 @@
 #include "core/LineText.h"
 #include "host/Tnc2.h"
 
+#include <algorithm>
+
 QList<QByteArray> KissDeframer::feed(const QByteArray &bytes)
 {
     QList<QByteArray> frames;
@@ -107,9 +109,13 @@ bool encodeAddress(const QString &text, bool last, bool repeated, QByteArray *ou
     int ssid = 0;
     const qsizetype dash = call.indexOf(u'-');
     if (dash >= 0) {
-        bool ok = false;
-        ssid = call.mid(dash + 1).toInt(&ok);
-        if (!ok || ssid < 0 || ssid > 15)
+        // One or two digits: toInt would also take "+9" or " 9", which no
+        // address can carry back.
+        const QString digits = call.mid(dash + 1);
+        bool ok = digits.size() >= 1 && digits.size() <= 2
+                  && std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        ssid = ok ? digits.toInt(&ok) : 0;
+        if (!ok || ssid > 15)
             return false;
         call = call.left(dash);
     }

@@ -3,6 +3,8 @@
 #include "core/LineText.h"
 #include "host/DxSpotLine.h"
 
+#include <algorithm>
+
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -302,8 +304,13 @@ void DxClusterFeed::onData(const QByteArray &bytes)
     const QByteArray text = stripTelnet(bytes);
     const QList<QByteArray> lines = splitLines(text);
     if (!m_loggedIn) {
-        const QByteArray prompt = (lines.isEmpty() ? pending() : pending() + lines.join(' ')).toLower();
-        if (prompt.contains("login") || prompt.contains("call"))
+        // Each line on its own, and the line still coming (a prompt has no
+        // line end): however the text is cut into reads, a prompt is seen.
+        const auto asks = [](const QByteArray &text) {
+            const QByteArray lower = text.toLower();
+            return lower.contains("login") || lower.contains("call");
+        };
+        if (std::any_of(lines.cbegin(), lines.cend(), asks) || asks(pending()))
             logIn();
     }
     for (QByteArray raw : lines) {

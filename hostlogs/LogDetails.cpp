@@ -102,7 +102,10 @@ Summary examine(const QByteArray &file)
     QByteArrayView latest = stampOfStartLine(lastStart);
     summary.start = decodeLine(latest);
 
+    // Stations by their bytes, and by the name the list shows: bytes that
+    // differ can read as one name (a byte-order mark, UTF-8 or Latin-1 "é").
     QHash<QByteArrayView, qsizetype> index;
+    QHash<QString, qsizetype> byName;
     auto tally = [&](QByteArrayView entry) {
         if (!entry.contains('>'))
             return;
@@ -113,11 +116,17 @@ Summary examine(const QByteArray &file)
         if (arrow <= 0)
             return;
         const QByteArrayView callsign = leftOf(entry, arrow);
-        const auto found = index.constFind(callsign);
+        auto found = index.constFind(callsign);
         if (found == index.constEnd()) {
-            index.insert(callsign, summary.stations.size());
-            summary.stations.append({decodeLine(callsign), 1});
-            return;
+            const QString name = decodeLine(callsign);
+            if (name.isEmpty())
+                return;
+            auto named = byName.constFind(name);
+            if (named == byName.constEnd()) {
+                named = byName.insert(name, summary.stations.size());
+                summary.stations.append({name, 0});
+            }
+            found = index.insert(callsign, *named);
         }
         qint32 &count = summary.stations[*found].count;
         if (count < std::numeric_limits<qint32>::max())

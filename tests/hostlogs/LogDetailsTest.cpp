@@ -68,6 +68,19 @@ TEST(LogDetails, MarkedLinesAndPrefixedFrames)
     EXPECT_EQ(tally(s), (QList<QPair<QString, int>>{{"G1ABC", 2}, {"G2DEF", 1}}));
 }
 
+// Callsigns whose bytes differ but read as one name are one station.
+TEST(LogDetails, CallsignsThatReadAlikeAreOneStation)
+{
+    const LogDetails::Summary s = LogDetails::examine("2026-12-06 08:00:00\xfeSTART\r\n"
+                                                      "2026-12-06 08:01:00\xfeG4ABC>APRS:>plain\r\n"
+                                                      "2026-12-06 08:02:00\xfe\xEF\xBB\xBFG4ABC>APRS:>marked\r\n"
+                                                      "2026-12-06 08:03:00\xfe\xC3\xA9>APRS:>UTF-8\r\n"
+                                                      "2026-12-06 08:04:00\xfe\xE9>APRS:>Latin-1\r\n"
+                                                      "2026-12-06 08:05:00\xfe\xEF\xBB\xBF>APRS:>no name\r\n");
+    ASSERT_TRUE(s.valid);
+    EXPECT_EQ(tally(s), (QList<QPair<QString, int>>{{"G4ABC", 2}, {QString::fromUtf8("\xC3\xA9"), 2}}));
+}
+
 TEST(LogDetails, AByteOrderMarkIsNoPartOfTheStartTime)
 {
     const LogDetails::Summary s = LogDetails::examine("\xEF\xBB\xBF" "2026-07-01 09:00:00 START LOCAL TIME\r"
