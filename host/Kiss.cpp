@@ -109,10 +109,10 @@ bool encodeAddress(const QString &text, bool last, bool repeated, QByteArray *ou
     int ssid = 0;
     const qsizetype dash = call.indexOf(u'-');
     if (dash >= 0) {
-        // One or two digits: toInt would also take "+9" or " 9", which no
-        // address can carry back.
+        // 0 to 15 written plainly: toInt would also take "+9", " 9" or "04",
+        // which no address carries back as written.
         const QString digits = call.mid(dash + 1);
-        bool ok = digits.size() >= 1 && digits.size() <= 2
+        bool ok = (digits.size() == 1 || (digits.size() == 2 && digits[0] == u'1'))
                   && std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
         ssid = ok ? digits.toInt(&ok) : 0;
         if (!ok || ssid > 15)

@@ -112,12 +112,12 @@ TEST(Ax25, AddressBytesByHand)
 }
 
 // An address is sent only when it comes back as it was written.
-TEST(Ax25, SsidsAreOneOrTwoDigitsUpToFifteen)
+TEST(Ax25, SsidsAreZeroToFifteenWrittenPlainly)
 {
     QByteArray ax25;
     for (const char *line : {"G4ABC-9>APRS:>x", "G4ABC-15>APRS:>x", "G4ABC>APRS-0:>x"})
         EXPECT_TRUE(tnc2ToAx25(QString::fromLatin1(line), &ax25)) << line;
-    for (const char *line : {"G4ABC-+9>APRS:>x", "G4ABC- 9>APRS:>x", "G4ABC-16>APRS:>x", "G4ABC-009>APRS:>x",
+    for (const char *line : {"G4ABC-+9>APRS:>x", "G4ABC- 9>APRS:>x", "G4ABC-16>APRS:>x", "G4ABC-04>APRS:>x", "G4ABC-009>APRS:>x",
                              "G4ABC->APRS:>x", "G4ABC-9>APRS,WIDE1-+1:>x"})
         EXPECT_FALSE(tnc2ToAx25(QString::fromLatin1(line), &ax25)) << line;
 }
