@@ -209,6 +209,9 @@ bool tnc2ToAx25(const QString &line, QByteArray *frame)
     out.append(char(0x03));
     out.append(char(0xF0));
     out.append(encodeLine(parsed.payload));
+    // A frame longer than a KISS reader takes (ours included) is lost on the way.
+    if (out.size() > KissDeframer::MaxFrame)
+        return false;
     *frame = out;
     return true;
 }

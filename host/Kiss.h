@@ -36,5 +36,6 @@ QByteArray kissEncode(const QByteArray &ax25);
 // anything that is not a well-formed UI frame.
 bool ax25ToTnc2(const QByteArray &frame, QString *line);
 
-// Builds an AX.25 UI frame from TNC2 text (tests and the bench use it).
+// Builds an AX.25 UI frame from TNC2 text (tests and the bench use it);
+// false for one longer than a KISS frame carries.
 bool tnc2ToAx25(const QString &line, QByteArray *frame);

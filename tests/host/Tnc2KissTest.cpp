@@ -120,6 +120,8 @@ TEST(Ax25, SsidsAreZeroToFifteenWrittenPlainly)
     for (const char *line : {"G4ABC-+9>APRS:>x", "G4ABC- 9>APRS:>x", "G4ABC-16>APRS:>x", "G4ABC-04>APRS:>x", "G4ABC-009>APRS:>x",
                              "G4ABC->APRS:>x", "G4ABC-9>APRS,WIDE1-+1:>x"})
         EXPECT_FALSE(tnc2ToAx25(QString::fromLatin1(line), &ax25)) << line;
+    // Nor is a frame too long for KISS to carry.
+    EXPECT_FALSE(tnc2ToAx25(QStringLiteral("G4ABC>APRS:>") + QString(KissDeframer::MaxFrame, u'x'), &ax25));
 }
 
 TEST(Ax25, InformationEndsAtItsFirstLineEnd)
