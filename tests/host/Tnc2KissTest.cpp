@@ -112,7 +112,7 @@ TEST(Ax25, AddressBytesByHand)
 }
 
 // An address is sent only when it comes back as it was written.
-TEST(Ax25, SsidsAreZeroToFifteenWrittenPlainly)
+TEST(Ax25, EncodesOnlyWhatComesBackAsWritten)
 {
     QByteArray ax25;
     for (const char *line : {"G4ABC-9>APRS:>x", "G4ABC-15>APRS:>x", "G4ABC>APRS-0:>x"})
