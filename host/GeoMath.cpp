@@ -1,5 +1,6 @@
 #include "host/GeoMath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -34,7 +35,9 @@ QPointF destination(double lat, double lon, double bearing, double distanceKm)
 {
     const double d = distanceKm / EarthRadiusKm;
     const double p1 = lat * Rad, l1 = lon * Rad, b = bearing * Rad;
-    const double p2 = std::asin(std::sin(p1) * std::cos(d) + std::cos(p1) * std::sin(d) * std::cos(b));
+    // Going to a pole, rounding can put the sine a hair past 1, where asin has no answer.
+    const double p2 =
+        std::asin(std::clamp(std::sin(p1) * std::cos(d) + std::cos(p1) * std::sin(d) * std::cos(b), -1.0, 1.0));
     const double l2 = l1 + std::atan2(std::sin(b) * std::sin(d) * std::cos(p1),
                                       std::cos(d) - std::sin(p1) * std::sin(p2));
     double lonDeg = l2 / Rad;

@@ -2,6 +2,8 @@
 #include "host/GeoMath.h"
 #include "host/PrefixTable.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,6 +95,11 @@ TEST(GeoMath, DistanceAndBearingAgainstWorkedValues)
     // Going out and measuring back gives the same distance.
     const QPointF p = geo::destination(51.5, -0.1, 45, 80.4672);
     EXPECT_NEAR(geo::distanceBearing(51.5, -0.1, p.y(), p.x()).distanceKm, 80.4672, 1e-6);
+    // Due north to the pole: rounding must not leave the sphere.
+    const double toPole = geo::distanceBearing(0.015, 0, 90, 0).distanceKm;
+    const QPointF pole = geo::destination(0.015, 0, 0, toPole);
+    EXPECT_NEAR(pole.y(), 90, 1e-6);
+    EXPECT_TRUE(std::isfinite(pole.x()));
 }
 
 } // namespace
