@@ -17,12 +17,14 @@ constexpr double kUnreadable = -std::numeric_limits<double>::infinity();
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-// A number cell; text that is no number sorts before every number.
+// A number cell; text that is no number sorts before every number. "nan"
+// reads as a number but compares with none, which would leave the sort with
+// no order to keep.
 double numberKey(const QString &text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    return ok ? value : kUnreadable;
+    return ok && !std::isnan(value) ? value : kUnreadable;
 }
 
 // Digits at these places of the text as one number, or false when one is no digit.

@@ -243,3 +243,26 @@ TEST_F(StationListTest, MergedRowsGoInAtOnceInTheirSortedPlaceAndOnlyOnce)
     EXPECT_EQ(order, QStringList({"Z9:", "B2:first", "C3:", "A1:"}));
     EXPECT_EQ(list->windowTitle(), "Station List (4 Stations)");
 }
+
+// A "Dist" or "Hrd" cell from a file may hold "nan", which reads as a number
+// that compares with none: it sorts first with the other unreadable cells,
+// and a list sorted as rows arrive stands as one sorted afterwards.
+TEST_F(StationListTest, NumberCellsThatAreNoNumberSortFirstAndInOneOrder)
+{
+    const QStringList dists{"5", "nan", "3", "NaN", "1", "x", "4"};
+    StationListModel arriving, sortedAfter;
+    arriving.sortByColumn(Col::Dist, Qt::AscendingOrder);
+    for (qsizetype i = 0; i < dists.size(); ++i) {
+        const StationListModel::Cells cells{QStringLiteral("C%1").arg(i), {}, {}, dists[i]};
+        arriving.appendRow(cells);
+        sortedAfter.appendRow(cells);
+    }
+    sortedAfter.sortByColumn(Col::Dist, Qt::AscendingOrder);
+    QStringList order, after;
+    for (int r = 0; r < arriving.count(); ++r) {
+        order << arriving.cell(r, Col::Dist);
+        after << sortedAfter.cell(r, Col::Dist);
+    }
+    EXPECT_EQ(order, QStringList({"nan", "NaN", "x", "1", "3", "4", "5"}));
+    EXPECT_EQ(after, order);
+}
