@@ -107,11 +107,13 @@ bool convert(const QString &text, float *out, QString *error)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok) {
+    // "nan" and "inf" read as numbers, but no setting holds one: a hand-edited
+    // "nan" latitude would put every distance and pass time out of reach.
+    if (!ok || !std::isfinite(value)) {
         *error = kTypeMismatch;
         return false;
     }
-    if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) {
+    if (std::fabs(value) > std::numeric_limits<float>::max()) {
         *error = kOverflow;
         return false;
     }

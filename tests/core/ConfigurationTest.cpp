@@ -64,15 +64,17 @@ TEST(Configuration, BadTextsLeaveTheInitialValueNotTheDefault)
     store.write("Kestrel", "Distance", "Miles", "perhaps");
     store.write("Kestrel", "Wx", "PressMax", "99999");
     store.write("Kestrel", "Satellite", "Latitude", "north");
+    store.write("Kestrel", "Satellite", "Longitude", "nan");
     store.write("Kestrel", "Wx", "TempMax", "12.5");  // rounds half to even
     store.write("Kestrel", "DXSpots", "Expire", "0");
     Configuration c;
     QStringList errors;
     c.read(store, &errors);
-    EXPECT_EQ(errors, QStringList({"Type mismatch", "Type mismatch", "Overflow"}));
+    EXPECT_EQ(errors, QStringList({"Type mismatch", "Type mismatch", "Type mismatch", "Overflow"}));
     EXPECT_FALSE(c.miles);
     EXPECT_EQ(c.pressMax, 0);
     EXPECT_EQ(c.latitude, 0.0f);
+    EXPECT_EQ(c.longitude, 0.0f);
     EXPECT_EQ(c.tempMax, 12);
     EXPECT_EQ(c.dxExpire, 0);
     // Keys after a bad one are still read.
