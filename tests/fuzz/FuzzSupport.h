@@ -96,4 +96,19 @@ inline QList<QByteArray> pieces(const QByteArray &bytes, uint32_t seed)
     return out;
 }
 
+// Targets whose code draws (icons, map pictures, knobs) need a Qt
+// application, offscreen: made on the first input and kept for the rest.
+template<class Application>
+void startApplication()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    static Application *app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new Application(argc, argv);
+    }();
+    (void)app;
+}
+
 } // namespace fuzz

@@ -16,10 +16,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "host_config_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
+    fuzz::startApplication<QCoreApplication>();
     // Only the folder outlives an input; the file is written afresh.
     static QTemporaryDir dir;
     {

@@ -92,14 +92,7 @@ void checkMapAndDistances(const HomeStation &home)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // The host's map paints.
-    static int argc = 1;
-    static char name[] = "host_position_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    Q_UNUSED(app);
+    fuzz::startApplication<QGuiApplication>();
     // Only the folder outlives an input; the file is written afresh.
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("UIVIEW32.INI"));

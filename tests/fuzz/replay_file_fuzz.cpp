@@ -13,10 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "replay_file_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
+    fuzz::startApplication<QCoreApplication>();
     static QTemporaryDir dir;
 
     fuzz::Input in(data, size);

@@ -28,14 +28,7 @@ bool sameRows(const StationListModel &a, const StationListModel &b)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // The model draws its icons up front.
-    static int argc = 1;
-    static char name[] = "station_list_files_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    Q_UNUSED(app);
+    fuzz::startApplication<QGuiApplication>();
     // Only the folder outlives an input; the files are written afresh.
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("fuzz.kel"));

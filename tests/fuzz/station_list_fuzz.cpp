@@ -41,14 +41,7 @@ void requireSameOrder(const StationListModel &a, const StationListModel &b, cons
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // The model draws its icons up front.
-    static int argc = 1;
-    static char name[] = "station_list_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    Q_UNUSED(app);
+    fuzz::startApplication<QGuiApplication>();
     if (size == 0)
         return 0;
     // The first byte picks the sort; the rest is the file.

@@ -23,10 +23,7 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "tcp_lines_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
+    fuzz::startApplication<QCoreApplication>();
 
     fuzz::Input in(data, size);
     const uint32_t seed = in.u32();

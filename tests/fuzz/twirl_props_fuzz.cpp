@@ -85,14 +85,7 @@ void checkWithinSetterLimits(CTwirlCtrl &knob)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "twirl_props_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    Q_UNUSED(app);
+    fuzz::startApplication<QApplication>();
 
     // A knob of its own for each way in: nothing carries over between inputs.
     {
