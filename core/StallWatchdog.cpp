@@ -173,7 +173,10 @@ void StallWatchdog::heartbeat()
     const qint64 busy = m_busyClock();
     if (!m_shutdownBegun) {
         m_lateness.add(late);
-        m_worstMs = qMax(m_worstMs, stall);
+        if (stall > m_worstMs) {
+            m_worstMs = stall;
+            m_worstCulprit = m_culprit;
+        }
         if (stall >= kThresholdMs)
             ++m_stalls;
     }
@@ -205,6 +208,7 @@ void StallWatchdog::markStartupDone()
     m_startupDone = true;
     m_lateness.clear();
     m_worstMs = 0;
+    m_worstCulprit.clear();
     m_stalls = 0;
 }
 

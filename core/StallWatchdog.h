@@ -55,6 +55,9 @@ public:
     void markShutdownBegun() { m_shutdownBegun = true; }
 
     qint64 worstStallMs() const { return m_worstMs; }
+    // What ran through the worst stall, when one piece of work took half the
+    // threshold or more; a stall just under the threshold is worth a name too.
+    QString worstStallCulprit() const { return m_worstCulprit; }
     int stallsOverThreshold() const { return m_stalls; }
     qint64 latenessPercentileMs(double percent) const { return m_lateness.percentile(percent); }
     qint64 heartbeats() const { return m_lateness.count(); }
@@ -133,6 +136,7 @@ private:
 
     LatencyHistogram m_lateness;
     qint64 m_worstMs = 0;
+    QString m_worstCulprit;
     int m_stalls = 0;
     bool m_startupDone = false;
     bool m_shutdownBegun = false;

@@ -84,6 +84,14 @@ TEST_F(StallWatchdogTest, LatenessUnderTheThresholdIsMeasuredButNotReported)
     EXPECT_EQ(watchdog.heartbeats(), 5);
     EXPECT_TRUE(lines.isEmpty());
     EXPECT_EQ(watchdog.summary(), QStringLiteral("stalls over 250 ms: 0, worst stall 41 ms, p99 lateness 41 ms"));
+    EXPECT_TRUE(watchdog.worstStallCulprit().isEmpty());
+    // A stall just under the threshold is not reported, but the worst one keeps its name.
+    timerRuns(230);
+    beatNow();
+    beatLate(0);
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_EQ(watchdog.worstStallMs(), 230);
+    EXPECT_EQ(watchdog.worstStallCulprit(), QStringLiteral("timer tmrSatUpdate of QWidget (60000 ms)"));
 }
 
 TEST_F(StallWatchdogTest, AStallIsReportedOnceWithTheTimerThatRanAndTheActiveWindow)

@@ -249,6 +249,8 @@ int main(int argc, char **argv)
     std::printf("exercise %s: %.0f s after start-up, %d steps\n", exerciser.passed() ? "passed" : "FAILED", seconds,
                 exerciser.actions());
     std::printf("watchdog after start-up: %s\n", qPrintable(app.watchdog().summary()));
+    if (!app.watchdog().worstStallCulprit().isEmpty())
+        std::printf("worst stall in: %s\n", qPrintable(app.watchdog().worstStallCulprit()));
     std::printf("cpu %.1f%% of a core, peak memory %lld MB, frames taken %lld (%.0f/s)\n",
                 seconds > 0 ? 100.0 * double(exerciser.cpuMsSinceStart()) / (seconds * 1000) : 0.0,
                 Exerciser::peakResidentMb(), frames, seconds > 0 ? double(frames) / seconds : 0.0);
