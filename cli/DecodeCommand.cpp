@@ -5,7 +5,7 @@
 
 #include "core/LineText.h"
 #include "host/StationDatabase.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QStringList>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "cli/DemoWeather.h"
 
 #include "core/LineText.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 #include "stations/FrameDecoder.h"
 #include "weather/WxDecoder.h"
 

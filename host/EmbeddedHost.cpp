@@ -2,16 +2,16 @@
 
 #include "core/PrivateProfile.h"
 #include "core/Utilities.h"
-#include "host/Beacon.h"
-#include "host/DxSpotLine.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/Feed.h"
-#include "host/GeoMath.h"
-#include "host/HostMapTiles.h"
-#include "host/HostMapWindow.h"
+#include "host/aprs/Beacon.h"
+#include "host/feeds/DxSpotLine.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/feeds/Feed.h"
+#include "host/map/GeoMath.h"
+#include "host/tiles/HostMapTiles.h"
+#include "host/map/HostMapWindow.h"
 #include "host/StationFile.h"
-#include "host/SymbolPainter.h"
-#include "host/Tnc2.h"
+#include "host/map/SymbolPainter.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "host/HostConfig.h"
 
 #include "core/PrivateProfile.h"
-#include "host/AprsDecoder.h"
+#include "host/aprs/AprsDecoder.h"
 
 #include <QDir>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/HostStationRecord.h"
-#include "host/AprsDecoder.h"
+#include "host/aprs/AprsDecoder.h"
 #include "host/HugePageAllocator.h"
-#include "host/Telemetry.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Telemetry.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QHash>
 #include <QSet>

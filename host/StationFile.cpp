@@ -1,7 +1,7 @@
 #include "host/StationFile.h"
 
 #include "core/WholeFileWriter.h"
-#include "host/Decimal.h"
+#include "host/aprs/Decimal.h"
 
 #include <QFile>
 #include <QVarLengthArray>

@@ -2,9 +2,9 @@
 
 // What the host map benchmarks share: a busy day's stations and a way to
 // wait for the map's tiles.
-#include "host/EmbeddedHostMap.h"
+#include "host/map/EmbeddedHostMap.h"
 #include "host/StationDatabase.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

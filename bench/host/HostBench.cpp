@@ -5,7 +5,7 @@
 // the reading at start.
 #include "host/StationDatabase.h"
 #include "host/StationFile.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>

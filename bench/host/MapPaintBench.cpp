@@ -3,7 +3,7 @@
 // tenth frame carries PHG and the station list plots each one.
 #include "BusyMap.h"
 
-#include "host/EmbeddedHostMap.h"
+#include "host/map/EmbeddedHostMap.h"
 #include "host/StationDatabase.h"
 
 #include <QGuiApplication>

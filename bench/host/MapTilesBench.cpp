@@ -4,7 +4,7 @@
 #include "BusyMap.h"
 #include "TileServer.h"
 
-#include "host/NetworkMapSource.h"
+#include "host/tiles/NetworkMapSource.h"
 
 #include <ctime>
 #include <QPainter>

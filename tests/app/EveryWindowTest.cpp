@@ -8,7 +8,7 @@
 #include "app/ToolDefinitions.h"
 #include "capture/frmCapture.h"
 #include "core/ScreenFit.h"
-#include "host/HostMapWindow.h"
+#include "host/map/HostMapWindow.h"
 #include "ui/HelpGuide.h"
 #include "ui/frmHelp.h"
 

@@ -2,7 +2,7 @@
 // sorting, saving and opening lists, tiling, fonts, the row menu and printing.
 #include "LiveProgramFixture.h"
 
-#include "host/HostMapWindow.h"
+#include "host/map/HostMapWindow.h"
 #include "stations/StationListModel.h"
 
 #include <QAction>

@@ -14,8 +14,8 @@
 #include "app/ProgramWiring.h"
 #include "app/frmMain.h"
 #include "host/EmbeddedHost.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/Feed.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/feeds/Feed.h"
 #include "stations/MapPlotting.h"
 #include "stations/frmDocument.h"
 

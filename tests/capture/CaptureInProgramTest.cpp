@@ -3,7 +3,7 @@
 #include "DemoProgram.h"
 
 #include "capture/frmCapture.h"
-#include "host/EmbeddedHostMap.h"
+#include "host/map/EmbeddedHostMap.h"
 
 #include <QAction>
 #include <QApplication>

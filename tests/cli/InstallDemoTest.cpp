@@ -8,7 +8,7 @@
 #include "core/IniSettingsStore.h"
 #include "core/PrivateProfile.h"
 #include "host/HostConfig.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 #include "orbiter/ElementSet.h"
 #include "orbiter/SatelliteFix.h"
 #include "satellites/KepsFile.h"

@@ -13,7 +13,7 @@
 #include "core/LoadingDialog.h"
 #include "dx/frmDx.h"
 #include "host/EmbeddedHost.h"
-#include "host/EmbeddedHostMap.h"
+#include "host/map/EmbeddedHostMap.h"
 
 #include "ScriptedPorts.h"
 #include "TempDirs.h"

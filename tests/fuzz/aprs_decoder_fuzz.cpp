@@ -3,7 +3,7 @@
 // is a place on the Earth.
 #include "FuzzSupport.h"
 
-#include "host/AprsDecoder.h"
+#include "host/aprs/AprsDecoder.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // give the same spots and the same login, and a spot passed on is a spot.
 #include "FuzzSupport.h"
 
-#include "host/DxSpotLine.h"
-#include "host/NetworkFeeds.h"
+#include "host/feeds/DxSpotLine.h"
+#include "host/feeds/NetworkFeeds.h"
 
 #include <QCoreApplication>
 

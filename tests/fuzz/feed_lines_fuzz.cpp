@@ -4,7 +4,7 @@
 // it is a place, a bearing and a distance.
 #include "FuzzSupport.h"
 
-#include "host/DxSpotLine.h"
+#include "host/feeds/DxSpotLine.h"
 #include "host/PrefixTable.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // value read is one the host can use, and its feeds can be built from them.
 #include "FuzzSupport.h"
 
-#include "host/Feed.h"
+#include "host/feeds/Feed.h"
 #include "host/HostConfig.h"
 
 #include <QCoreApplication>

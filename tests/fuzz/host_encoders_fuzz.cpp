@@ -5,12 +5,12 @@
 // and Kestrel's frame intake finding the frame's source and payload.
 #include "FuzzSupport.h"
 
-#include "host/AprsDecoder.h"
-#include "host/Beacon.h"
+#include "host/aprs/AprsDecoder.h"
+#include "host/aprs/Beacon.h"
 #include "host/HostConfig.h"
-#include "host/Kiss.h"
-#include "host/NetworkFeeds.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Kiss.h"
+#include "host/feeds/NetworkFeeds.h"
+#include "host/aprs/Tnc2.h"
 #include "stations/FrameDecoder.h"
 
 #include <QFile>

@@ -7,8 +7,8 @@
 
 #include "app/LoadingSequence.h"
 #include "core/PrivateProfile.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/GeoMath.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/map/GeoMath.h"
 #include "host/StationDatabase.h"
 #include "stations/MapPlotting.h"
 

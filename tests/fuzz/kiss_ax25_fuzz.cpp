@@ -3,7 +3,7 @@
 // encodes back to a frame that decodes the same, and survives KISS framing.
 #include "FuzzSupport.h"
 
-#include "host/Kiss.h"
+#include "host/aprs/Kiss.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

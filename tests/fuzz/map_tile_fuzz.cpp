@@ -12,9 +12,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "host/MbTilesMapSource.h"
-#include "host/MbTilesReader.h"
-#include "host/TileDecoder.h"
+#include "host/tiles/MbTilesMapSource.h"
+#include "host/tiles/MbTilesReader.h"
+#include "host/tiles/TileDecoder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "host/HostConfig.h"
-#include "host/ReplayFeed.h"
+#include "host/feeds/ReplayFeed.h"
 
 #include <QCoreApplication>
 #include <QFile>

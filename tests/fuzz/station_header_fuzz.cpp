@@ -4,8 +4,8 @@
 // status, and a position shown reads back as the position.
 #include "FuzzSupport.h"
 
-#include "host/AprsDecoder.h"
-#include "host/Tnc2.h"
+#include "host/aprs/AprsDecoder.h"
+#include "host/aprs/Tnc2.h"
 #include "stations/FrameDecoder.h"
 #include "stations/subFunctions.h"
 

@@ -2,7 +2,7 @@
 // the same lines, none longer than the limit, none a server comment.
 #include "FuzzSupport.h"
 
-#include "host/NetworkFeeds.h"
+#include "host/feeds/NetworkFeeds.h"
 
 #include <QCoreApplication>
 

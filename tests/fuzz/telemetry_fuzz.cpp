@@ -3,7 +3,7 @@
 // is shown is a number, "On" or "Off", never an overflowed one.
 #include "FuzzSupport.h"
 
-#include "host/Telemetry.h"
+#include "host/aprs/Telemetry.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "host/StationDatabase.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Decoded values are checked against figures worked out by hand from the
 // encodings (degrees + minutes / 60; base-91 and Mic-E arithmetic).
-#include "host/AprsDecoder.h"
+#include "host/aprs/AprsDecoder.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 
 #include "core/PrivateProfile.h"
 #include "host/EmbeddedHost.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/HostMapTiles.h"
-#include "host/HostMapWindow.h"
-#include "host/Tnc2.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/tiles/HostMapTiles.h"
+#include "host/map/HostMapWindow.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QDir>
 #include <QFile>

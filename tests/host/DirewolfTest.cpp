@@ -5,8 +5,8 @@
 #include "HostFolder.h"
 
 #include "host/EmbeddedHost.h"
-#include "host/Feed.h"
-#include "host/Tnc2.h"
+#include "host/feeds/Feed.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QFile>
 #include <QProcess>

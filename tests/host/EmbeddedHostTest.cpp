@@ -2,8 +2,8 @@
 #include "ScriptedPorts.h"
 
 #include "host/EmbeddedHost.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/HostMapWindow.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/map/HostMapWindow.h"
 #include "host/MonitorLog.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 
 #include "core/LineText.h"
 #include "host/EmbeddedHost.h"
-#include "host/Kiss.h"
-#include "host/NetworkFeeds.h"
-#include "host/ReplayFeed.h"
+#include "host/aprs/Kiss.h"
+#include "host/feeds/NetworkFeeds.h"
+#include "host/feeds/ReplayFeed.h"
 
 #include <QEventLoop>
 #include <QRandomGenerator>

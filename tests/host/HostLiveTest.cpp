@@ -10,8 +10,8 @@
 #include "core/WindowRegistry.h"
 #include "core/LineText.h"
 #include "host/EmbeddedHost.h"
-#include "host/HostMapWindow.h"
-#include "host/Tnc2.h"
+#include "host/map/HostMapWindow.h"
+#include "host/aprs/Tnc2.h"
 #include "stations/frmDocument.h"
 #include "stations/frmStationInfo.h"
 

@@ -1,12 +1,12 @@
 #include "HostFolder.h"
 
 #include "host/EmbeddedHost.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/GeoMath.h"
-#include "host/HostMapWindow.h"
-#include "host/MapBackground.h"
-#include "host/MapDrawings.h"
-#include "host/MapProjection.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/map/GeoMath.h"
+#include "host/map/HostMapWindow.h"
+#include "host/map/MapBackground.h"
+#include "host/map/MapDrawings.h"
+#include "host/map/MapProjection.h"
 
 #include <QElapsedTimer>
 #include <QPainter>

@@ -4,14 +4,14 @@
 #include "MbTilesFile.h"
 #include "TileServer.h"
 
-#include "host/EarthMapSource.h"
-#include "host/EmbeddedHostMap.h"
-#include "host/HostMapTiles.h"
-#include "host/HostMapWindow.h"
-#include "host/MbTilesMapSource.h"
-#include "host/NetworkMapSource.h"
+#include "host/tiles/EarthMapSource.h"
+#include "host/map/EmbeddedHostMap.h"
+#include "host/tiles/HostMapTiles.h"
+#include "host/map/HostMapWindow.h"
+#include "host/tiles/MbTilesMapSource.h"
+#include "host/tiles/NetworkMapSource.h"
 #include "host/StationDatabase.h"
-#include "host/TileDecoder.h"
+#include "host/tiles/TileDecoder.h"
 
 #include "ScriptedPorts.h"
 

@@ -2,7 +2,7 @@
 
 #include "TileServer.h"
 
-#include "host/MapProjection.h"
+#include "host/map/MapProjection.h"
 
 #include <QBuffer>
 #include <QSqlDatabase>

@@ -1,12 +1,12 @@
 // Random and hostile bytes through every parser of outside input: none may
 // crash, hang or read out of bounds (run under the sanitizers to see the last).
-#include "host/AprsDecoder.h"
-#include "host/DxSpotLine.h"
-#include "host/Kiss.h"
+#include "host/aprs/AprsDecoder.h"
+#include "host/feeds/DxSpotLine.h"
+#include "host/aprs/Kiss.h"
 #include "host/PrefixTable.h"
 #include "host/StationDatabase.h"
-#include "host/Telemetry.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Telemetry.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "host/DxSpotLine.h"
-#include "host/GeoMath.h"
+#include "host/feeds/DxSpotLine.h"
+#include "host/map/GeoMath.h"
 #include "host/PrefixTable.h"
 
 #include <cmath>

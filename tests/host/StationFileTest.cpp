@@ -5,7 +5,7 @@
 
 #include "host/EmbeddedHost.h"
 #include "host/StationFile.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -2,7 +2,7 @@
 // value = a x^2 + b x + c for each analogue channel, a bit is on when it
 // equals its sense bit.
 #include "host/StationDatabase.h"
-#include "host/Telemetry.h"
+#include "host/aprs/Telemetry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/MapSource.h"
+#include "host/tiles/MapSource.h"
 
 #include <QHash>
 #include <QImage>

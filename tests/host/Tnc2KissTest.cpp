@@ -1,5 +1,5 @@
-#include "host/Kiss.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Kiss.h"
+#include "host/aprs/Tnc2.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "host/EmbeddedHost.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 
 #include "DemoKeps.h"
 #include "ScriptedPorts.h"

@@ -9,7 +9,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "host/EmbeddedHost.h"
-#include "host/Tnc2.h"
+#include "host/aprs/Tnc2.h"
 #include "stations/frmDocument.h"
 #include "weather/WxChartView.h"
 #include "weather/frmWx.h"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "host/tiles/PooledMapSource.h"
+
+#include <memory>
+
+// Tiles from an MBTiles file, read and decoded on the thread pool. Tiles the
+// file lacks, or holds in a form that cannot be shown, are missing.
+class MbTilesMapSource : public PooledMapSource
+{
+    Q_OBJECT
+public:
+    // Checks the file first; nullptr and the reason when it cannot serve.
+    static std::unique_ptr<MbTilesMapSource> open(const QString &path, QString *errorText);
+
+    QString path() const { return m_path; }
+    // The file's own name for its map, else the file name.
+    QString name() const { return m_name; }
+    QString attribution() const override { return m_attribution; }
+    int maxZoom() const override { return m_maxZoom; }
+
+protected:
+    Work work() const override;
+
+private:
+    explicit MbTilesMapSource(const QString &path);
+
+    QString m_path;
+    QString m_name;
+    QString m_attribution;
+    int m_maxZoom = 18;
+};
