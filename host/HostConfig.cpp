@@ -138,6 +138,10 @@ HostConfig HostConfig::read(const QString &hostFolder)
         const int idle = ini.value(section, QStringLiteral("IdleTimeout")).trimmed().toInt(&ok);
         if (ok && idle >= 0)
             feed.idleTimeoutSeconds = std::min(idle, kMostTimerMs / 1000);
+        feed.transmit = readBool(ini, section, QStringLiteral("Transmit"), false);
+        feed.passcode = ini.value(section, QStringLiteral("Passcode")).trimmed();
+        if (ini.contains(section, QStringLiteral("Path")))
+            feed.path = ini.value(section, QStringLiteral("Path")).trimmed();
         const bool isFile = feed.type == FeedSettings::Type::Replay || feed.type == FeedSettings::Type::DxReplay;
         if (isFile && feed.file.isEmpty()) {
             config.problems.append(section + QStringLiteral(": no File"));

@@ -21,6 +21,11 @@
 //               IdleTimeout                    (kiss, aprs-is, dxcluster: seconds
 //                                              without a byte before reconnecting,
 //                                              0 = never)
+//               Transmit = 0                   (kiss, aprs-is: 1 lets the feed send
+//                                              the station's own frames)
+//               Passcode                       (aprs-is: the login's passcode)
+//               Path = WIDE1-1,WIDE2-1         (kiss: digipeaters of frames sent;
+//                                              empty for none)
 //   [Map]       TileServer (URL with {z}, {x} and {y}; empty = no online
 //               tiles), TileAttribution (the credit shown with them),
 //               TileMaxZoom (the server's deepest zoom), TileCacheMB (the
@@ -39,6 +44,11 @@ struct FeedSettings
     QString callsign;
     QString filter;
     int idleTimeoutSeconds = 0;  // 0: never
+    bool transmit = false;       // only ever on when the user turned it on
+    QString passcode;
+    QString path = DefaultPath;
+
+    static inline const QString DefaultPath = QStringLiteral("WIDE1-1,WIDE2-1");
 
     // An APRS-IS server sends a "#" line about every 20 s; a TNC on a quiet
     // channel or a DX cluster at night can be silent for much longer.
