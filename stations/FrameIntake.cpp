@@ -21,13 +21,32 @@ namespace {
 
 // An alert nobody can miss: the window in front with a sound, the row red
 // (the lists follow the alerts), and a red ring round the station on the map.
+void ringInRed(HostMap &map, const HostStationRecord &record)
+{
+    map.setPenSetting(3);
+    map.setModeSetting(13);
+    map.drawCircle(record.longitude, record.latitude, 2.0f, MapColour::Red, 1.0f, 6.28, 1.0f);
+}
+
 void raiseEmergency(const HostStationRecord &record, HostApplication &host)
 {
     frmEmergency::raiseFor(record);
-    if (HostMap *map = host.map()) {
-        map->setPenSetting(3);
-        map->setModeSetting(13);
-        map->drawCircle(record.longitude, record.latitude, 2.0f, MapColour::Red, 1.0f, 6.28, 1.0f);
+    if (HostMap *map = host.map())
+        ringInRed(*map, record);
+}
+
+// The map forgets what Kestrel drew when it pans or zooms: the stations
+// still in emergency are ringed again.
+void ringAlarmed(HostApplication &host)
+{
+    HostMap *map = host.map();
+    if (!map)
+        return;
+    for (const QString &callsign : EmergencyAlerts::instance().alarmed()) {
+        HostStationRecord record;
+        record.callsign = callsign;
+        if (host.lookUpStation(record))
+            ringInRed(*map, record);
     }
 }
 
@@ -191,6 +210,10 @@ void FrameIntake::receiveBeacon(const QString &strCallsign)
 std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QObject *owner)
 {
     auto *intake = new FrameIntake(*host, owner);
+    if (HostMap *map = host->map()) {
+        QObject::connect(map, &HostMap::MapHasChanged, intake, [host] { ringAlarmed(*host); });
+        QObject::connect(map, &HostMap::MapRedrawn, intake, [host] { ringAlarmed(*host); });
+    }
     QObject::connect(host, &HostApplication::NotifyBeacon, intake,
                      [intake](const QString &strCallsign, float, float) { intake->receiveBeacon(strCallsign); });
     return [intake](const QString &text) { intake->receive(text); };

@@ -143,8 +143,18 @@ TEST_F(FrameIntakeTest, AnEmergencyAlertsOncePerStationAndReport)
     EXPECT_TRUE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
     EXPECT_EQ(host.fakeMap.calls.filter(QStringLiteral("circle")).size(), 1) << host.fakeMap.calls.join('\n').toStdString();
 
+    // A pan or zoom wipes the map: the station is ringed again while alarmed.
+    QObject owner;
+    attachFrameIntake(&host, &owner);
+    host.fakeMap.calls.clear();
+    emit host.fakeMap.MapHasChanged();
+    EXPECT_EQ(host.fakeMap.calls.filter(QStringLiteral("circle")).size(), 1);
+
     // Heard again through another digipeater: the same report, no new alert.
     frmEmergency::current()->cmdAcknowledge->click();
+    host.fakeMap.calls.clear();
+    emit host.fakeMap.MapRedrawn();
+    EXPECT_TRUE(host.fakeMap.calls.filter(QStringLiteral("circle")).isEmpty());
     EXPECT_FALSE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
     intake.receive(frame);
     EXPECT_FALSE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
