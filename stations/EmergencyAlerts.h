@@ -22,7 +22,8 @@ public:
     bool consider(const HostStationRecord &record);
     void acknowledge(const QString &callsign);
     void acknowledgeAll();
-    bool isAlarmed(const QString &callsign) const { return m_alarmed.contains(callsign); }
+    // Asked for every cell a list paints: nearly always with nothing alarmed.
+    bool isAlarmed(const QString &callsign) const { return !m_alarmed.isEmpty() && m_alarmed.contains(callsign); }
     // Alarmed stations, in the order their alerts came.
     QStringList alarmed() const { return m_order; }
     // Forgets everything (tests).
