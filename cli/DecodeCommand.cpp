@@ -293,6 +293,61 @@ private:
     bool m_first = true;
 };
 
+const char *kindName(AprsReport::Kind kind)
+{
+    switch (kind) {
+    case AprsReport::Kind::Position: return "position";
+    case AprsReport::Kind::MicE: return "mic-e";
+    case AprsReport::Kind::Object: return "object";
+    case AprsReport::Kind::Item: return "item";
+    case AprsReport::Kind::Status: return "status";
+    case AprsReport::Kind::PositionlessWeather: return "weather";
+    case AprsReport::Kind::Message: return "message";
+    case AprsReport::Kind::ThirdParty: return "third-party";
+    case AprsReport::Kind::Telemetry: return "telemetry";
+    case AprsReport::Kind::Unknown: break;
+    }
+    return "unknown";
+}
+
+// What the decoder read beyond the record, for comparing it with another
+// decoder from outside; a field is written only when the frame carried it.
+void writeReport(const AprsReport &report, RecordWriter &w)
+{
+    w.text("type", QString::fromLatin1(kindName(report.kind)));
+    if (!report.objectName.isEmpty()) {
+        w.text("object_name", report.objectName);
+        w.boolean("killed", report.killed);
+    }
+    if (!report.timestamp.isEmpty())
+        w.text("timestamp", report.timestamp);
+    if (!report.micEMessage.isEmpty())
+        w.text("mice_message", report.micEMessage);
+    if (!report.dao.isNull())
+        w.text("dao", QString(report.dao));
+    if (report.range >= 0)
+        w.number("range", report.range, 1);
+    if (report.hasTelemetry) {
+        const telemetry::Report &t = report.telemetry;
+        w.text("telemetry_sequence", t.sequence);
+        QString values;
+        for (int i = 0; i < t.analogCount; ++i)
+            values += (i ? QStringLiteral(",") : QString()) + telemetry::formatValue(t.analog[size_t(i)]);
+        w.text("telemetry_analog", values);
+        if (!t.bits.isEmpty())
+            w.text("telemetry_bits", t.bits);
+    }
+    if (!report.weather.isEmpty())
+        w.text("weather", report.weather);
+    if (!report.addressee.isEmpty()) {
+        w.text("addressee", report.addressee);
+        w.text("message_text", report.messageText);
+        if (!report.messageId.isEmpty())
+            w.text("message_id", report.messageId);
+    }
+    w.text("comment", report.comment);
+}
+
 // The record one frame leaves, written out; false when it leaves none.
 bool writeRecord(StationDatabase &database, const Tnc2Frame &frame, RecordWriter &w)
 {
@@ -314,12 +369,16 @@ bool writeRecord(StationDatabase &database, const Tnc2Frame &frame, RecordWriter
     w.text("symbol_table", symbol ? QStringView(&e->symbolTable, 1) : QStringView());
     w.text("symbol_code", symbol ? QStringView(&e->symbolCode, 1) : QStringView());
     w.integer("course", e->course);
-    w.general("speed", e->speed);
-    w.integer("height", e->height);
-    if (result.report.windDirection >= 0) {
-        w.integer("wind_direction", result.report.windDirection);
-        w.number("wind_speed", result.report.windSpeed, 1);
+    if (e->speed >= 0)
+        w.general("speed", e->speed);
+    if (e->height != HostStationRecord::NoHeight)
+        w.integer("height", e->height);
+    const AprsReport &report = result.report;
+    if (report.windDirection >= 0) {
+        w.integer("wind_direction", report.windDirection);
+        w.number("wind_speed", report.windSpeed, 1);
     }
+    writeReport(report, w);
     w.text("status", e->status);
     w.boolean("heard_direct", e->heardDirect);
     // The record's header and information text, as the host reports them.
@@ -357,10 +416,17 @@ int decodeStream(bool json, QTextStream &err)
     };
     auto handle = [&](QByteArrayView raw) {
         ++lineNumber;
-        while (!raw.isEmpty() && (raw.back() == '\r' || raw.back() == ' '))
+        // Only the line end goes: the host keeps the blanks a frame ends with.
+        while (!raw.isEmpty() && raw.back() == '\r')
             raw.chop(1);
         if (raw.isEmpty())
             return;
+        // However the line fell in the read buffer, one rule: too long is no frame.
+        if (raw.size() > MaxLine) {
+            ++failed;
+            err << "decode: line " << lineNumber << ": longer than " << MaxLine << " bytes, not a frame\n";
+            return;
+        }
         const QString text = decodeLine(raw);
         const QStringView unstamped = splitTimeStamp(text).text;
         Tnc2Frame frame;
@@ -393,7 +459,7 @@ int decodeStream(bool json, QTextStream &err)
         pending.remove(0, start);
         if (pending.size() > MaxLine) {
             if (!skipping)
-                handle(QByteArrayView(pending).first(MaxLine));  // counted and reported as not a frame
+                handle(QByteArrayView(pending).first(MaxLine + 1));  // counted and reported as too long
             skipping = true;
             pending.clear();
         }

@@ -7,15 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
-
-qint16 clampToInt16(long value)
-{
-    return qint16(std::clamp<long>(value, -32767, 32767));
-}
-
-} // namespace
-
 HostStationRecord StationDatabase::Entry::record() const
 {
     HostStationRecord r;
@@ -31,6 +22,7 @@ HostStationRecord StationDatabase::Entry::record() const
         r.symbolCode = symbolCode;
     }
     r.status = status;
+    r.message = message;
     r.timeHeard = timeHeard;
     r.latitude = latitude;
     r.longitude = longitude;
@@ -311,8 +303,9 @@ void StationDatabase::applyReport(Entry &entry, const AprsReport &report)
     // The record describes the last position report: motion it does not
     // carry is gone, or a parked car would stay "Mobile" for good.
     entry.course = report.course >= 0 ? qint16(report.course) : HostStationRecord::NoCourse;
-    entry.speed = report.speed >= 0 ? float(report.speed) : 0.0f;
-    entry.height = report.altitude != INT_MIN ? clampToInt16(report.altitude) : qint16(0);
+    entry.speed = report.speed >= 0 ? float(report.speed) : HostStationRecord::NoSpeed;
+    entry.height = report.altitude != INT_MIN ? qint32(report.altitude) : HostStationRecord::NoHeight;
+    entry.message = report.micEMessage;
 }
 
 void StationDatabase::applyTelemetry(const Tnc2Frame &frame, const AprsReport &report, const QString &timeText)
@@ -378,6 +371,13 @@ StationDatabase::Result StationDatabase::applyFrame(const Tnc2Frame &frame, cons
         if (report.hasPosition) {
             applyReport(source, report);
             result.positioned = frame.source;
+        }
+        // Telemetry in the comment is kept as a "T#" report would be.
+        if (report.hasTelemetry) {
+            telemetry::Station &station = m_telemetry[frame.source];
+            station.latest = report.telemetry;
+            station.hasReport = true;
+            station.timeHeard = timeText;
         }
         break;
     case AprsReport::Kind::Status:

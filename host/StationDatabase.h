@@ -31,9 +31,9 @@ public:
         quint32 frames = 0;
         float latitude = 0;   // minutes of arc
         float longitude = 0;
-        float speed = 0;
+        float speed = HostStationRecord::NoSpeed;
         qint16 course = HostStationRecord::NoCourse;
-        qint16 height = 0;
+        qint32 height = HostStationRecord::NoHeight;
         QChar symbolTable;
         QChar symbolCode;
         bool heardDirect = false;
@@ -42,6 +42,7 @@ public:
         QString name;
         QString status;
         QString owner;     // objects and items: the station that sent it
+        QString message;   // the Mic-E message type of the last position report
 
         // The record as the host reports it: header in monitor form, payload
         // as information text.

@@ -165,9 +165,9 @@ bool readStation(QByteArrayView line, StationDatabase::Entry *entry)
     entry->frames = f.number<quint32>(0, std::numeric_limits<quint32>::max());
     entry->latitude = f.number<float>(-kMaxLatitude, kMaxLatitude);
     entry->longitude = f.number<float>(-kMaxLongitude, kMaxLongitude);
-    entry->speed = f.number<float>(0, 1e6f);
+    entry->speed = f.number<float>(HostStationRecord::NoSpeed, 1e6f);
     entry->course = f.number<qint16>(std::numeric_limits<qint16>::min(), 360);
-    entry->height = f.number<qint16>(std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+    entry->height = f.number<qint32>(std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
     const QString symbol = f.text();
     const QString flags = f.text();
     entry->timeHeard = f.text();

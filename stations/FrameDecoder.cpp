@@ -1,6 +1,9 @@
 #include "stations/FrameDecoder.h"
 
+#include "core/RawWeather.h"
 #include "core/WallClock.h"
+
+#include <cmath>
 
 namespace {
 
@@ -14,8 +17,9 @@ const QString kQueryAll = QStringLiteral("~") + QChar(0xFD) + QStringLiteral("~"
 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
-// "DDHHMMz" after the "@".
+// "DDHHMMz", "DDHHMM/" or "HHMMSSh" after the "@".
 constexpr qsizetype kStampLength = 7;
+constexpr double kMphPerKnot = 1.150779;
 
 bool isOneOf(QChar c, const char *letters)
 {
@@ -189,6 +193,95 @@ qsizetype weatherSymbolAt(const QString &payload, qsizetype at)
     return code >= 0 && payload.at(code) == QLatin1Char('_') ? code : -1;
 }
 
+QString weatherPart(const QString &payload, qsizetype code)
+{
+    const QChar lead = payload.at(code - 9);
+    if (isDigit(lead) || lead == QLatin1Char(' '))
+        return payload.mid(code);
+    // A compressed position carries the wind in the two bytes after the
+    // symbol and its type in the third; written as the "ddd/sss" the plain
+    // form holds, the readings after them are read like any other.
+    QString wind = QStringLiteral(".../...");
+    if (payload.size() >= code + 4) {
+        const int c = payload.at(code + 1).unicode() - 33, sp = payload.at(code + 2).unicode() - 33;
+        const int type = payload.at(code + 3).unicode() - 33;
+        const bool altitude = type >= 0 && type <= 90 && (type & 0x18) == 0x10;
+        if (c >= 0 && c <= 89 && sp >= 0 && sp <= 90 && !altitude) {
+            const long mph = std::lround((std::pow(1.08, sp) - 1.0) * kMphPerKnot);
+            wind = QStringLiteral("%1/%2").arg(c * 4, 3, 10, QLatin1Char('0')).arg(mph, 3, 10, QLatin1Char('0'));
+        }
+    }
+    return QLatin1Char('_') + wind + payload.mid(code + 4);
+}
+
+QDateTime stampTime(QStringView stamp, const QDateTime &now, const QTimeZone &zone)
+{
+    if (stamp.size() != kStampLength)
+        return {};
+    for (qsizetype i = 0; i < 6; ++i)
+        if (!isDigit(stamp[i]))
+            return {};
+    const auto two = [&](int at) { return (stamp[at].unicode() - '0') * 10 + (stamp[at + 1].unicode() - '0'); };
+    const QChar kind = stamp[6];
+    const QTimeZone utc = QTimeZone::utc();
+    QDateTime sent;
+    if (kind == QLatin1Char('h')) {
+        const QTime time(two(0), two(2), two(4));
+        if (!time.isValid())
+            return {};
+        const QDateTime nowUtc = now.toTimeZone(utc);
+        sent = QDateTime(nowUtc.date(), time, utc);
+        // A stamp ahead of the clock by more than a little was sent yesterday.
+        if (sent > nowUtc.addSecs(3600))
+            sent = sent.addDays(-1);
+    } else if (kind == QLatin1Char('z') || kind == QLatin1Char('/')) {
+        const QTime time(two(2), two(4));
+        const int day = two(0);
+        if (!time.isValid() || day < 1 || day > 31)
+            return {};
+        const QTimeZone in = kind == QLatin1Char('z') ? utc : zone;
+        const QDateTime nowThere = now.toTimeZone(in);
+        // The day of this month, or of the last month that has it when
+        // that would lie ahead of the clock.
+        QDate month(nowThere.date().year(), nowThere.date().month(), 1);
+        for (int back = 0; back < 3 && !sent.isValid(); ++back, month = month.addMonths(-1)) {
+            const QDate date(month.year(), month.month(), day);
+            if (!date.isValid())
+                continue;
+            const QDateTime candidate(date, time, in);
+            if (candidate <= nowThere.addSecs(3600))
+                sent = candidate;
+        }
+        if (!sent.isValid())
+            return {};
+    } else {
+        return {};
+    }
+    // Filed in the wall-clock time of the configured zone, as the weather file holds it.
+    const QDateTime local = sent.toTimeZone(zone);
+    return QDateTime(local.date(), local.time());
+}
+
+QString placedObjectName(const QString &payload)
+{
+    if (payload.size() < 2 || (payload.front() != QLatin1Char(';') && payload.front() != QLatin1Char(')')))
+        return {};
+    const bool object = payload.front() == QLatin1Char(';');
+    const int fewest = object ? 9 : 3;
+    const QChar mark = object ? QLatin1Char('*') : QLatin1Char('!');
+    for (const bool bytes : {true, false}) {
+        qsizetype size = 0;
+        for (qsizetype i = 1; i < payload.size() && size <= 9; ++i) {
+            const QChar c = payload.at(i);
+            if (size >= fewest && (c == mark || c == QLatin1Char('_')))
+                return c == mark ? payload.mid(1, i - 1).trimmed() : QString();
+            const ushort u = c.unicode();
+            size += !bytes || u < 0x80 ? 1 : (u < 0x800 || c.isSurrogate()) ? 2 : 3;
+        }
+    }
+    return {};
+}
+
 QDateTime hostTimeValue(const QString &text, const QDate &today)
 {
     const QString t = text.trimmed();
@@ -250,7 +343,7 @@ FrameCut cutFrame(const QString &linkText)
 }
 
 FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard,
-                        const QString &timeHeardSecond, const QDateTime &now)
+                        const QString &timeHeardSecond, const QDateTime &now, const QTimeZone &zone)
 {
     FrameDecode frame;
     static_cast<FrameCut &>(frame) = cut;
@@ -268,35 +361,28 @@ FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard,
         weatherAt = FrameText::weatherSymbolAt(payload, 1 + kStampLength);
 
     QString weather;
+    // A station that sends its sensors' counters is stored as if it had sent "_".
+    QString counters;
+    if ((first == QLatin1Char('$') || first == QLatin1Char('!')) && rawWeatherReport(payload, &counters))
+        weatherAt = 0;
     if (weatherAt >= 0) {
-        weather = payload.mid(weatherAt);
+        weather = !counters.isEmpty()          ? counters
+                  : first == QLatin1Char('_') ? payload
+                                              : FrameText::weatherPart(payload, weatherAt);
         if (first != QLatin1Char('@') || !timeHeard.isEmpty() || !timeHeardSecond.isEmpty()) {
             const TimeFound found = timeFromHost(timeHeard, timeHeardSecond, now);
             frame.rule = found.rule;
             frame.reportTime = found.time;
         } else {
-            // "@DDHHMMz": only the hour and minute are used, on today's date.
-            // A position follows the stamp, so all of it is there.
-            bool digits = true;
-            for (qsizetype i = 3; i < 7; ++i)
-                digits = digits && isDigit(payload.at(i));
-            if (digits) {
-                const int hours = payload.mid(3, 2).toInt();
-                const int minutes = payload.mid(5, 2).toInt();
-                QDateTime midnight = now;
-                midnight.setTime(QTime(0, 0));
-                // Hours past 23 roll into the next day, as a time serial would.
-                frame.rule = ReportTimeRule::Stamp;
-                frame.reportTime = midnight.addSecs(qint64(hours) * 3600 + qint64(minutes) * 60);
-            } else {
-                // A stamp that is not a time must not cost the frame or the
-                // report: it is filed as heard, which is now.
-                frame.rule = ReportTimeRule::Now;
-                frame.reportTime = now;
-            }
+            // A stamp that is not a time must not cost the frame or the
+            // report: it is filed as heard, which is now.
+            const QDateTime stamp = FrameText::stampTime(QStringView(payload).mid(1, kStampLength), now, zone);
+            frame.rule = stamp.isValid() ? ReportTimeRule::Stamp : ReportTimeRule::Now;
+            frame.reportTime = stamp.isValid() ? stamp : now;
         }
     }
 
+    frame.objectName = FrameText::placedObjectName(payload);
     const QString &callsign = cut.source;
     if (weather.startsWith(QLatin1Char('_'))) {
         if (weather.startsWith(QLatin1String("_PHG"))) {
@@ -327,5 +413,5 @@ FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard,
 
 FrameDecode decodeFrame(const QString &linkText, const QDateTime &now)
 {
-    return decodeFrame(cutFrame(linkText), QString(), QString(), now);
+    return decodeFrame(cutFrame(linkText), QString(), QString(), now, QTimeZone::systemTimeZone());
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QTimeZone>
 
 // The frame intake's text work, without widgets or host: the received text
 // is made canonical (two lines, monitor-form header, CR LF), cut into source
@@ -25,7 +26,7 @@ struct FrameEvent
 enum class ReportTimeRule {
     None,   // no weather cut, no time
     Host,   // the host's time heard (first or second choice)
-    Stamp,  // the payload's day-hour-minute time stamp, on today's date
+    Stamp,  // the payload's time stamp, by its kind, in the configured zone
     Now,    // the host had no time heard (or the stamp was not a time): the present date and time
 };
 
@@ -52,6 +53,7 @@ struct FrameDecode : FrameCut
     ReportTimeRule rule = ReportTimeRule::None;
     QDateTime reportTime;
     QList<FrameEvent> events;
+    QString objectName;  // the live object or item the payload places, empty when none
 };
 
 namespace FrameText {
@@ -77,6 +79,18 @@ qsizetype symbolCodeAt(const QString &payload, qsizetype at);
 // readings follow it. Any other "_" (in a comment, inside compressed bytes)
 // starts no weather part.
 qsizetype weatherSymbolAt(const QString &payload, qsizetype at);
+// The weather part of a payload whose weather symbol stands at code: from
+// the symbol on, a compressed position's wind bytes written as "ddd/sss".
+QString weatherPart(const QString &payload, qsizetype code);
+// The moment a seven-character time stamp names ("DDHHMMz" UTC, "DDHHMM/"
+// local, "HHMMSSh" UTC), the latest such moment not ahead of now, as a
+// wall-clock time of zone; invalid when the stamp is none of these.
+QDateTime stampTime(QStringView stamp, const QDateTime &now, const QTimeZone &zone);
+// The name of the object (";" and nine bytes before "*") or item (")" and
+// three to nine bytes before "!") a payload places; empty for anything
+// else, a killed one included. Bytes are UTF-8 bytes, or characters for a
+// line read as Latin-1.
+QString placedObjectName(const QString &payload);
 // A host time-heard text as a date and time; invalid when it cannot be read.
 QDateTime hostTimeValue(const QString &text, const QDate &today);
 
@@ -87,9 +101,10 @@ QDateTime hostTimeValue(const QString &text, const QDate &today);
 FrameCut cutFrame(const QString &linkText);
 
 // The weather part, report time and event-log entries of a cut frame, given
-// the host's two time-heard texts of the source station and the present time.
-FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard,
-                        const QString &timeHeardSecond, const QDateTime &now);
+// the host's two time-heard texts of the source station, the present time
+// and the zone report times are filed in.
+FrameDecode decodeFrame(const FrameCut &cut, const QString &timeHeard, const QString &timeHeardSecond,
+                        const QDateTime &now, const QTimeZone &zone = QTimeZone::systemTimeZone());
 
 // Both in one, for a host that knows nothing of the station.
 FrameDecode decodeFrame(const QString &linkText, const QDateTime &now);

@@ -10,10 +10,53 @@
 #include "core/HostApplication.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowRegistry.h"
+#include "core/HostMap.h"
 #include "stations/DebugLog.h"
+#include "stations/EmergencyAlerts.h"
+#include "stations/MapPlotting.h"
+#include "stations/frmEmergency.h"
 #include "stations/WeatherStorePort.h"
 
 namespace {
+
+// An alert nobody can miss: the window in front with a sound, the row red
+// (the lists follow the alerts), and a red ring round the station on the map.
+void ringInRed(HostMap &map, const HostStationRecord &record)
+{
+    map.setPenSetting(3);
+    map.setModeSetting(13);
+    map.drawCircle(record.longitude, record.latitude, 2.0f, MapColour::Red, 1.0f, 6.28, 1.0f);
+}
+
+void raiseEmergency(const HostStationRecord &record, HostApplication &host)
+{
+    frmEmergency::raiseFor(record);
+    if (HostMap *map = host.map())
+        ringInRed(*map, record);
+}
+
+// The map forgets what Kestrel drew when it pans or zooms: the stations
+// still in emergency are ringed again.
+void ringAlarmed(HostApplication &host)
+{
+    HostMap *map = host.map();
+    if (!map)
+        return;
+    for (const QString &callsign : EmergencyAlerts::instance().alarmed()) {
+        HostStationRecord record;
+        record.callsign = callsign;
+        if (host.lookUpStation(record))
+            ringInRed(*map, record);
+    }
+}
+
+// The zone the options name, or the system's when it names none this
+// system knows.
+QTimeZone configuredZone()
+{
+    const QTimeZone zone(config().timezone.toLatin1());
+    return zone.isValid() ? zone : QTimeZone::systemTimeZone();
+}
 
 // Puts the indicator out however the arrival ends.
 class IndicatorGuard
@@ -104,8 +147,8 @@ void FrameIntake::handle(const QString &linkText)
 
     // A consumer that shows a modal dialog lets the next frame in before this
     // one is done, so this frame works from its own copy.
-    const FrameDecode frame =
-        decodeFrame(cut, record.timeHeard, record.timeHeardSecond, Clock::instance().now());
+    const FrameDecode frame = decodeFrame(cut, record.timeHeard, record.timeHeardSecond, Clock::instance().now(),
+                                          configuredZone());
     m_last = frame;
     if (frame.dropped) {
         ++m_dropped;
@@ -137,6 +180,12 @@ void FrameIntake::handle(const QString &linkText)
                 statistics->UpdateStatitics();
         }
     }
+    if (EmergencyAlerts::instance().consider(record))
+        raiseEmergency(record, m_host);
+    // An object or item gets its row now, by the rule the start-up preload
+    // follows for everything the host holds: its own record, as the host keeps it.
+    if (!frame.objectName.isEmpty() && frame.objectName != cut.source)
+        receiveBeacon(frame.objectName);
 }
 
 void FrameIntake::receiveBeacon(const QString &strCallsign)
@@ -161,6 +210,10 @@ void FrameIntake::receiveBeacon(const QString &strCallsign)
 std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QObject *owner)
 {
     auto *intake = new FrameIntake(*host, owner);
+    if (HostMap *map = host->map()) {
+        QObject::connect(map, &HostMap::MapHasChanged, intake, [host] { ringAlarmed(*host); });
+        QObject::connect(map, &HostMap::MapRedrawn, intake, [host] { ringAlarmed(*host); });
+    }
     QObject::connect(host, &HostApplication::NotifyBeacon, intake,
                      [intake](const QString &strCallsign, float, float) { intake->receiveBeacon(strCallsign); });
     return [intake](const QString &text) { intake->receive(text); };

@@ -3,6 +3,7 @@
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
 #include "core/SharedState.h"
+#include "stations/FrameDecoder.h"
 
 #include <QStringList>
 
@@ -59,6 +60,23 @@ PhgRngCircle phgRngCircle(const QString &information)
     if (at >= 0 && fourDigits(information, at + 3)) {
         circle.kind = PhgRngCircle::Rng;
         circle.radiusKm = information.mid(at + 3, 4).toInt() * kKmPerMile;
+        return circle;
+    }
+    // A compressed position sends its range as "{" and one base-91 byte
+    // (2 x 1.08^s miles) where others send course and speed.
+    const QChar type = information.isEmpty() ? QChar() : information.front();
+    const qsizetype start = type == QLatin1Char('!') || type == QLatin1Char('=') ? 1
+                            : type == QLatin1Char('/') || type == QLatin1Char('@') ? 8
+                                                                                   : -1;
+    const qsizetype code = start > 0 ? FrameText::symbolCodeAt(information, start) : -1;
+    const QChar lead = code > 0 ? information.at(start) : QChar();
+    if (code > 0 && !lead.isDigit() && lead != QLatin1Char(' ') && information.size() > code + 2
+        && information.at(code + 1) == QLatin1Char('{')) {
+        const int s = information.at(code + 2).unicode() - 33;
+        if (s >= 0 && s <= 90) {
+            circle.kind = PhgRngCircle::Rng;
+            circle.radiusKm = 2.0 * std::pow(1.08, s) * kKmPerMile;
+        }
     }
     return circle;
 }

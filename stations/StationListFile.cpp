@@ -105,8 +105,34 @@ QString lineOf(const StationListModel::Cells &cells)
         line += escapeCell(cells[size_t(column)]);
         line += kBar;
     }
+    // The height follows the time, so that a reader of the ten fields before
+    // it finds them where they always were; a row without one is written as
+    // before heights were kept.
+    if (!cells[StationListModel::Height].isEmpty()) {
+        line += escapeCell(cells[StationListModel::Height]);
+        line += kBar;
+    }
     return line;
 }
+
+namespace {
+
+// "41216 ft" or "-12 m": the height cell, which no time text looks like.
+bool isHeightCell(QStringView field)
+{
+    const qsizetype blank = field.indexOf(u' ');
+    if (blank < 1)
+        return false;
+    const QStringView unit = field.mid(blank + 1);
+    if (unit != u"ft" && unit != u"m")
+        return false;
+    for (qsizetype i = 0; i < blank; ++i)
+        if (!field[i].isDigit() && !(i == 0 && field[i] == u'-' && blank > 1))
+            return false;
+    return true;
+}
+
+} // namespace
 
 bool save(const QString &path, const StationListModel &model, QString *errorText)
 {
@@ -149,6 +175,11 @@ bool parseLine(const QString &line, Parsed *parsed)
         // them: they stay in the status. The time is the last field.
         if (fields.last().isEmpty())
             fields.removeLast();
+        // A file with heights has one field more after the time.
+        if (fields.size() > kSavedFields && isHeightCell(fields.last())) {
+            result.cells[StationListModel::Height] = unescapeCell(fields.last());
+            fields.removeLast();
+        }
         result.cells[StationListModel::Time] = unescapeCell(fields.last());
         QString status;
         for (qsizetype f = 8; f + 1 < fields.size(); ++f) {
@@ -167,7 +198,7 @@ StationListModel::Cells mergeCells(const Parsed &parsed)
 {
     StationListModel::Cells cells = parsed.cells;
     const int last = parsed.fieldCount - 1;
-    for (int column = last + 1; column < StationListModel::ColumnCount; ++column)
+    for (int column = last + 1; column < StationListModel::LogFile; ++column)
         cells[size_t(column)].clear();
     cells[StationListModel::LogFile].clear();
     return cells;

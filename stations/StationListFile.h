@@ -7,8 +7,10 @@
 
 #include "stations/StationListModel.h"
 
-// The station list file (.kel): one line per row, the callsign and the nine
-// cells "Type" to "Time" each followed by "|". The log file is not saved.
+// The station list file (.kel): one line per row, the callsign, the nine
+// cells "Type" to "Time" and the "Height" ("41216 ft", or empty), each
+// followed by "|". Files from before heights end at the time and read as
+// they always did. The log file is not saved.
 // Latin-1, CR LF line ends.
 //
 // A cell may hold any text the air brings, so a "|", CR or LF inside it is

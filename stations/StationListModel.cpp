@@ -2,7 +2,10 @@
 
 #include "core/Units.h"
 
+#include "stations/EmergencyAlerts.h"
 #include "stations/FrameDecoder.h"
+
+#include <QColor>
 
 #include <QPainter>
 #include <QPixmap>
@@ -96,6 +99,12 @@ QIcon questionMark()
 StationListModel::StationListModel(QObject *parent) : QAbstractTableModel(parent)
 {
     m_icons.insert(QStringLiteral("??"), questionMark());
+    // A station in emergency is red in every list until it is acknowledged.
+    connect(&EmergencyAlerts::instance(), &EmergencyAlerts::alarmChanged, this, [this](const QString &callsign) {
+        const int r = find(callsign);
+        if (r >= 0)
+            rowChanged(r);
+    });
 }
 
 const QStringList &StationListModel::headers()
@@ -104,7 +113,7 @@ const QStringList &StationListModel::headers()
         QStringLiteral("Station"), QStringLiteral("Type"), QStringLiteral("Direct"),
         QStringLiteral("Dist"), QStringLiteral("Path"), QStringLiteral("Lattitude"),
         QStringLiteral("Longitude"), QStringLiteral("Hrd"), QStringLiteral("Status"),
-        QStringLiteral("Time"), QStringLiteral("Log File")};
+        QStringLiteral("Time"), QStringLiteral("Log File"), QStringLiteral("Height")};
     return names;
 }
 
@@ -135,6 +144,14 @@ QVariant StationListModel::data(const QModelIndex &index, int role) const
         if (index.column() == Type && !r.iconKey.isEmpty())
             return m_icons.value(r.iconKey);
         break;
+    case Qt::BackgroundRole:
+        if (EmergencyAlerts::instance().isAlarmed(r.cells[Station]))
+            return QColor(Qt::red);
+        break;
+    case Qt::ForegroundRole:
+        if (EmergencyAlerts::instance().isAlarmed(r.cells[Station]))
+            return QColor(Qt::white);
+        break;
     default:
         break;
     }
@@ -162,12 +179,23 @@ void StationListModel::setDistanceInMiles(bool miles)
     if (miles == m_miles)
         return;
     m_miles = miles;
-    for (const std::unique_ptr<Slot> &slot : m_rows)
+    for (const std::unique_ptr<Slot> &slot : m_rows) {
         if (slot->row.distanceKm >= 0)
             slot->row.cells[Dist] = distanceText(slot->row.distanceKm);
+        if (!std::isnan(slot->row.heightFeet))
+            slot->row.cells[Height] = heightText(slot->row.heightFeet);
+    }
     emit headerDataChanged(Qt::Horizontal, Dist, Dist);
-    if (!m_rows.empty())
+    if (!m_rows.empty()) {
         emit dataChanged(index(0, Dist), index(count() - 1, Dist));
+        emit dataChanged(index(0, Height), index(count() - 1, Height));
+    }
+}
+
+QString StationListModel::heightText(double feet) const
+{
+    return QString::number(std::llround(Units::heightFromFeet(feet, m_miles))) + QLatin1Char(' ')
+           + Units::heightSymbol(m_miles);
 }
 
 Qt::ItemFlags StationListModel::flags(const QModelIndex &index) const

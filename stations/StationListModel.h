@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -21,7 +22,7 @@ class StationListModel : public QAbstractTableModel
     Q_OBJECT
 public:
     enum Column {
-        Station, Type, Direct, Dist, Path, Lattitude, Longitude, Hrd, Status, Time, LogFile,
+        Station, Type, Direct, Dist, Path, Lattitude, Longitude, Hrd, Status, Time, LogFile, Height,
         ColumnCount
     };
     using Cells = std::array<QString, ColumnCount>;
@@ -34,6 +35,8 @@ public:
         // The distance heard, in kilometres, so that "Dist" can be shown again
         // in another unit; negative when not known (a row from a file).
         double distanceKm = -1;
+        // The height heard, in feet, for the same reason; NaN when not known.
+        double heightFeet = std::numeric_limits<double>::quiet_NaN();
     };
 
     explicit StationListModel(QObject *parent = nullptr);
@@ -74,6 +77,8 @@ public:
     void setDistanceInMiles(bool miles);
     // "Dist" for a distance in kilometres, in the list's unit: the whole part.
     QString distanceText(double km) const;
+    // "Height" for a height in feet, in the list's unit, with the unit: "41216 ft".
+    QString heightText(double feet) const;
 
     // Sorts the rows by a column: "Dist" and "Hrd" by number, "Time" by time
     // (text that is neither sorts first), the others by text without regard

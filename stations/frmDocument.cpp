@@ -223,6 +223,9 @@ void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
             cells[Col::Path] = cStation.heardDirect ? kReceivedDirect : GetPathFromHeader(cStation.header);
             cells[Col::Lattitude] = FormatPosition(cStation.latitude, false);
             cells[Col::Longitude] = FormatPosition(cStation.longitude, true);
+            const bool height = cStation.height != HostStationRecord::NoHeight;
+            m_model.editRow(row).heightFeet = height ? double(cStation.height) : std::nan("");
+            cells[Col::Height] = height ? m_model.heightText(cStation.height) : QString();
         }
         cells[Col::Hrd] = QString::number(cells[Col::Hrd].toLongLong() + 1);
         cells[Col::Status] = cStation.status;

@@ -90,7 +90,8 @@ void frmDocument::fitColumns()
         QStringLiteral("MW0WWW-15"), QStringLiteral("Mobile"), QStringLiteral("Yes"), QStringLiteral("10000"),
         QStringLiteral("G3KDC-1*,WIDE2-1 Port=1 "), QStringLiteral("51.45.67N"), QStringLiteral("001.15.71W"),
         QStringLiteral("9999"), QStringLiteral("Monitoring 144.800 MHz"), QStringLiteral("2026-12-06 12:29:00"),
-        QString()};
+        QString(), QStringLiteral("41216 ft")};
+    static_assert(std::size(kTypical) == StationListModel::ColumnCount);
     QHeaderView *header = lstView->horizontalHeader();
     const QFontMetrics metrics = lstView->fontMetrics();
     QStyle *style = lstView->style();

@@ -65,6 +65,7 @@ frmStationInfo::frmStationInfo(QWidget *parent)
     txtCourse = readOnlyBox("txtCourse", mobile);
     txtHeight = readOnlyBox("txtHeight", mobile);
     txtSpeed = readOnlyBox("txtSpeed", mobile);
+    txtMessage = readOnlyBox("txtMessage", mobile);
     // Each value with its unit beside it, in the options' distance unit.
     const bool miles = config().miles;
     auto *mobileForm = new QFormLayout(mobile);
@@ -79,6 +80,7 @@ frmStationInfo::frmStationInfo(QWidget *parent)
     mobileForm->addRow(QStringLiteral("Course"), withUnit(txtCourse, "lblCourseUnit", QStringLiteral("degrees")));
     mobileForm->addRow(QStringLiteral("Height"), withUnit(txtHeight, "lblHeightUnit", Units::heightSymbol(miles)));
     mobileForm->addRow(QStringLiteral("Speed"), withUnit(txtSpeed, "lblSpeedUnit", Units::speedSymbol(miles)));
+    mobileForm->addRow(QStringLiteral("Message"), txtMessage);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -157,10 +159,18 @@ void frmStationInfo::Form_Load()
     chkDirect->setChecked(record.heardDirect);
     txtLatitude->setText(FormatPosition(record.latitude, false));
     txtLongitude->setText(FormatPosition(record.longitude, true));
-    txtCourse->setText(QString::number(record.course));
+    // A value the station did not send stays empty: a fixed station has no
+    // course, and 0 ft or 0 mph would be a reading it never gave.
+    if (record.course != HostStationRecord::NoCourse)
+        txtCourse->setText(QString::number(record.course));
     const bool miles = config().miles;
-    txtHeight->setText(QString::number(std::lround(Units::heightFromFeet(record.height, miles))));
-    txtSpeed->setText(QString::number(std::round(Units::speedFromKnots(record.speed, miles) * 10) / 10));
+    if (record.height != HostStationRecord::NoHeight)
+        txtHeight->setText(QString::number(std::llround(Units::heightFromFeet(double(record.height), miles))));
+    if (record.speed >= 0)
+        txtSpeed->setText(QString::number(std::round(Units::speedFromKnots(record.speed, miles) * 10) / 10));
+    txtMessage->setText(record.message);
+    if (record.message == QLatin1String("Emergency"))
+        txtMessage->setStyleSheet(QStringLiteral("color: white; background: red"));
     const HostTelemetry telemetry = host->stationTelemetry(callsign);
     if (!telemetry.isEmpty())
         addTelemetry(telemetry);

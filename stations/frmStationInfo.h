@@ -27,6 +27,7 @@ public:
     QLineEdit *txtCourse;
     QLineEdit *txtHeight;
     QLineEdit *txtSpeed;
+    QLineEdit *txtMessage;  // a Mic-E station's message type
     QCheckBox *chkDirect;
     // Only when the host holds telemetry for the station.
     QTreeWidget *lstTelemetry = nullptr;

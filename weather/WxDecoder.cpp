@@ -29,17 +29,19 @@ float celsius(float fahrenheit) { return toReading((double(fahrenheit) - 32.0) *
 
 float fahrenheit(float celsius) { return toReading(double(celsius) * 9.0 / 5.0 + 32.0); }
 
-// The reading after the first occurrence of the letter, or absent when the
-// letter does not occur. Tried letters stop at the first that occurs.
+// The reading after the first occurrence of the first letter that holds a
+// number, or absent. A letter with dots ("P...": no such sensor) gives way
+// to the next, so "p012P..." still has its rain.
 float lettered(const QString &report, std::initializer_list<char16_t> letters, int *which = nullptr)
 {
     int index = 0;
     for (char16_t letter : letters) {
         const qsizetype at = report.indexOf(QChar(letter));
-        if (at >= 0) {
+        const float value = at >= 0 ? GetValue(report, at + 2) : kWxAbsent;  // 1-based position after the letter
+        if (value != kWxAbsent) {
             if (which)
                 *which = index;
-            return GetValue(report, at + 2);  // 1-based position after the letter
+            return value;
         }
         ++index;
     }
@@ -60,8 +62,10 @@ float fixedField(const QString &report, qsizetype start, qsizetype length)
 float pressureFromSent(float sent)
 {
     float millibars = sent / 10.0f;
-    // Stations that send only the last digits of the pressure.
-    if (!(millibars > 900.0f) || millibars >= 1100.0f)
+    // Stations that send only the last digits of the pressure ("b0186" for
+    // 1018.6). Below 100 mb it cannot be the air's pressure anywhere a
+    // station stands, while 850 mb is a mountain station's, kept as sent.
+    if (!(millibars >= 100.0f) || millibars >= 1100.0f)
         millibars += millibars > 55.0f ? 900.0f : 1000.0f;
     return millibars;
 }

@@ -1,5 +1,7 @@
 #include "host/aprs/AprsDecoder.h"
 
+#include "core/RawWeather.h"
+
 #include <cmath>
 
 namespace {
@@ -167,8 +169,10 @@ bool decodeCompressed(QStringView text, AprsReport *report)
     } else if (cv <= 89) {
         report->course = cv * 4;
         report->speed = std::pow(1.08, sv) - 1.0;
+    } else if (cv == 90) {
+        // '{' carries the radio range instead of a motion.
+        report->range = 2.0 * std::pow(1.08, sv);
     }
-    // cv == 90 ('{') is a radio range, which the record has no place for.
     return true;
 }
 
@@ -181,11 +185,11 @@ void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report)
             numeric = numeric && isDigit(rest[i]);
         if (numeric) {
             if (courseAllowed) {
+                // A course past 360 is no course, but the speed beside it still holds.
                 const int course = digitsValue(rest.left(3));
-                if (course <= 360) {
+                if (course <= 360)
                     report->course = course;
-                    report->speed = digitsValue(rest.mid(4, 3));
-                }
+                report->speed = digitsValue(rest.mid(4, 3));
             }
             rest = rest.mid(7);
         }
@@ -210,6 +214,23 @@ void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report)
         }
     }
     report->comment = rest.toString();
+    applyDao(report);
+    takeCommentTelemetry(report);
+}
+
+qsizetype utf8Size(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const ushort u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+        }
+    }
+    return bytes;
 }
 
 } // namespace aprs
@@ -241,6 +262,29 @@ bool decodePositionBody(QStringView body, AprsReport *report)
         return false;
     aprs::decodeComment(body.mid(13), false, report);
     return true;
+}
+
+// Where the name of an object (fixed bytes) or item (a range of bytes) that
+// starts after the type character ends: the index of the character in marks
+// that follows it, or -1. Names are counted in UTF-8 bytes first and, for a
+// line that was read as Latin-1, in characters.
+qsizetype nameEnd(QStringView payload, int fewest, int most, QStringView marks)
+{
+    const auto endsAt = [&](bool bytes) -> qsizetype {
+        qsizetype size = 0;
+        for (qsizetype i = 1; i < payload.size(); ++i) {
+            if (size >= fewest && marks.contains(payload[i]))
+                return i;
+            const ushort u = payload[i].unicode();
+            // Each half of a surrogate pair counts two of its four bytes.
+            size += !bytes || u < 0x80 ? 1 : u < 0x800 || QChar::isSurrogate(u) ? 2 : 3;
+            if (size > most)
+                return -1;
+        }
+        return -1;
+    };
+    const qsizetype at = endsAt(true);
+    return at >= 0 ? at : endsAt(false);
 }
 
 void decodeStatus(QStringView text, AprsReport *report)
@@ -280,34 +324,41 @@ AprsReport decodeAprs(QStringView destination, QStringView payload)
     const QChar type = payload[0];
     switch (type.unicode()) {
     case '!':
+        if (payload.startsWith(u"!!")) {
+            if (rawWeatherReport(payload, &report.weather))
+                report.kind = AprsReport::Kind::PositionlessWeather;
+            return report;
+        }
+        [[fallthrough]];
     case '=':
         if (decodePositionBody(payload.mid(1), &report))
             report.kind = AprsReport::Kind::Position;
         return report;
     case '/':
     case '@':
-        if (isTimeStamp(payload.mid(1)) && decodePositionBody(payload.mid(8), &report))
+        if (isTimeStamp(payload.mid(1)) && decodePositionBody(payload.mid(8), &report)) {
             report.kind = AprsReport::Kind::Position;
+            report.timestamp = payload.mid(1, 7).toString();
+        }
         return report;
     case ';': {
-        if (payload.size() < 18 || (payload[10] != u'*' && payload[10] != u'_') || !isTimeStamp(payload.mid(11)))
+        // The name is nine bytes on the air; a letter beyond ASCII takes two
+        // or three of them once the line was read as UTF-8.
+        const qsizetype end = nameEnd(payload, 9, 9, u"*_");
+        if (end < 0 || payload.size() < end + 8 || !isTimeStamp(payload.mid(end + 1)))
             return report;
-        const QString name = payload.mid(1, 9).toString().trimmed();
+        const QString name = payload.mid(1, end - 1).toString().trimmed();
         AprsReport object;
-        if (name.isEmpty() || !decodePositionBody(payload.mid(18), &object))
+        if (name.isEmpty() || !decodePositionBody(payload.mid(end + 8), &object))
             return report;
         object.kind = AprsReport::Kind::Object;
         object.objectName = name;
-        object.killed = payload[10] == u'_';
+        object.killed = payload[end] == u'_';
+        object.timestamp = payload.mid(end + 1, 7).toString();
         return object;
     }
     case ')': {
-        qsizetype end = -1;
-        for (qsizetype i = 4; i < payload.size() && i <= 10; ++i)
-            if (payload[i] == u'!' || payload[i] == u'_') {
-                end = i;
-                break;
-            }
+        const qsizetype end = nameEnd(payload, 3, 9, u"!_");
         if (end < 0)
             return report;
         const QString name = payload.mid(1, end - 1).toString().trimmed();
@@ -324,11 +375,17 @@ AprsReport decodeAprs(QStringView destination, QStringView payload)
         return report;
     case '_':
         report.kind = AprsReport::Kind::PositionlessWeather;
+        report.weather = payload.toString();
         return report;
+
     case ':':
         decodeMessage(payload, &report);
         return report;
     case '$':
+        if (rawWeatherReport(payload, &report.weather)) {
+            report.kind = AprsReport::Kind::PositionlessWeather;
+            return report;
+        }
         if (aprs::decodeNmea(payload, &report))
             report.kind = AprsReport::Kind::Position;
         return report;

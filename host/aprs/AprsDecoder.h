@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/aprs/Telemetry.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
@@ -39,6 +41,20 @@ struct AprsReport
 
     QString comment;  // text after the position and its extensions
 
+    QString timestamp;    // as sent: "DDHHMMz", "DDHHMM/" or "HHMMSSh"; empty when none
+    QString micEMessage;  // the Mic-E message type ("En Route", "Emergency", "Custom-3" ...)
+    bool emergency() const { return micEMessage == QLatin1String("Emergency"); }
+    QChar dao;            // datum letter of a DAO extension that refined the position
+    double range = -1;    // miles, a compressed position's radio range; -1 when not sent
+
+    // Telemetry carried in the comment ("|ss11|" or Mic-E's hex pairs), kept as a T# report is.
+    bool hasTelemetry = false;
+    telemetry::Report telemetry;
+
+    // A weather station that sends no position ("_", or an Ultimeter's counters):
+    // its readings in the "_" form weather files hold; empty when none.
+    QString weather;
+
     // Messages ":ADDRESSEE:text{id"
     QString addressee;
     QString messageText;
@@ -61,8 +77,15 @@ bool decodeUncompressed(QStringView text, AprsReport *report);
 // "TYYYYXXXX$csT" at the start of text.
 bool decodeCompressed(QStringView text, AprsReport *report);
 bool decodeMicE(QStringView destination, QStringView payload, AprsReport *report);
-// Course/speed, PHG-type extensions and "/A=" altitude in the comment.
+// Course/speed, PHG-type extensions, "/A=" altitude, DAO and base-91
+// telemetry in the comment.
 void decodeComment(QStringView comment, bool courseAllowed, AprsReport *report);
+// Takes "!W..!"/"!w..!" out of the comment and adds its digits to the position.
+void applyDao(AprsReport *report);
+// Takes "|ss11..|" out of the comment into the report's telemetry.
+void takeCommentTelemetry(AprsReport *report);
+// The length of text in UTF-8 bytes, which is how name fields are counted.
+qsizetype utf8Size(QStringView text);
 // A GPS receiver's own sentence sent as the whole payload: $GPRMC, $GPGGA or
 // $GPGLL (any talker), with or without its checksum; a wrong checksum or a
 // fix the receiver marks invalid gives no position.

@@ -27,6 +27,83 @@ int destinationDigit(QChar c, bool *ambiguous)
 
 bool isFlagSet(QChar c) { return c.unicode() >= 'P' && c.unicode() <= 'Z'; }
 
+// The message bit of one of the first three destination characters: 0, a
+// standard 1 or a custom 1.
+enum class Bit { Zero, Standard, Custom };
+Bit messageBit(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= 'P' && u <= 'Z')
+        return Bit::Standard;
+    if (u >= 'A' && u <= 'K')
+        return Bit::Custom;
+    return Bit::Zero;
+}
+
+QString messageType(QStringView destination)
+{
+    static const char *const standard[] = {"Emergency", "Priority", "Special",   "Committed",
+                                           "Returning", "In Service", "En Route", "Off Duty"};
+    int value = 0;
+    bool custom = false, plain = false;
+    for (int i = 0; i < 3; ++i) {
+        const Bit bit = messageBit(destination[i]);
+        value = value * 2 + (bit == Bit::Zero ? 0 : 1);
+        custom = custom || bit == Bit::Custom;
+        plain = plain || bit == Bit::Standard;
+    }
+    if (value == 0)
+        return QLatin1String(standard[0]);
+    if (custom && plain)
+        return QStringLiteral("Unknown");
+    // Custom-0 has all three bits set, as Off Duty has.
+    return custom ? QStringLiteral("Custom-%1").arg(7 - value) : QLatin1String(standard[value]);
+}
+
+bool isHex(QChar c) { return c.isDigit() || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'); }
+
+// Telemetry at the start of the text: "`" and five hexadecimal pairs, or
+// "'" and two (channels 1 and 3). Taken off the text when found.
+bool takeTelemetry(QStringView *text, telemetry::Report *report)
+{
+    if (text->isEmpty())
+        return false;
+    const QChar flag = text->front();
+    const int pairs = flag == u'`' ? 5 : flag == u'\'' ? 2 : 0;
+    if (pairs == 0 || text->size() < 1 + 2 * pairs)
+        return false;
+    for (int i = 1; i <= 2 * pairs; ++i)
+        if (!isHex((*text)[i]))
+            return false;
+    // A radio's type byte is also "`" or "'": the pairs must stand alone.
+    if (text->size() > 1 + 2 * pairs && (*text)[1 + 2 * pairs] != u' ')
+        return false;
+    *report = telemetry::Report();
+    for (int i = 0; i < pairs; ++i) {
+        const int value = text->mid(1 + 2 * i, 2).toInt(nullptr, 16);
+        const int channel = pairs == 2 ? i * 2 : i;
+        report->analog[size_t(channel)] = value;
+    }
+    report->analogCount = pairs == 2 ? 3 : 5;
+    *text = text->mid(1 + 2 * pairs).trimmed();
+    return true;
+}
+
+// Takes the maker's suffix that the radio's type byte announces off the end.
+QStringView withoutRadio(QChar type, QStringView text)
+{
+    if (type == u'>' || type == u']') {
+        if (text.endsWith(u'=') || (type == u'>' && text.endsWith(u'^')))
+            text.chop(1);
+    } else if (type == u'`' || type == u'\'') {
+        // Two characters at the end name the model: a first of these and any second.
+        static const QStringView makers = u"_ (|^*:";
+        if (text.size() >= 2 && makers.contains(text[text.size() - 2]))
+            text.chop(2);
+    }
+    return text;
+}
+
 } // namespace
 
 namespace aprs {
@@ -45,6 +122,9 @@ bool decodeMicE(QStringView destination, QStringView payload, AprsReport *report
         bool ambiguous = false;
         digits[i] = destinationDigit(destination[i], &ambiguous);
         if (digits[i] < 0)
+            return false;
+        // Custom message bits (A-K) belong to the first three places only.
+        if (i >= 3 && destination[i] >= u'A' && destination[i] <= u'K')
             return false;
         // Only trailing digits may be blanked.
         if (ambiguous)
@@ -110,11 +190,19 @@ bool decodeMicE(QStringView destination, QStringView payload, AprsReport *report
         report->course = course;
     report->speed = speed;
 
-    // Altitude: three base-91 digits and "}", metres above -10000, near the
-    // start of the comment (after an optional type byte).
+    report->micEMessage = messageType(destination);
+
     QStringView comment = payload.mid(9);
+    if (takeTelemetry(&comment, &report->telemetry))
+        report->hasTelemetry = true;
+    const QChar type = comment.isEmpty() ? QChar() : comment.front();
+    const bool radio = !report->hasTelemetry && (type == u'>' || type == u']' || type == u'`' || type == u'\'');
+    if (radio)
+        comment = comment.mid(1);
+    // Altitude: three base-91 digits and "}", metres above -10000, near the
+    // start of the comment.
     const qsizetype brace = comment.indexOf(u'}');
-    if (brace >= 3 && brace <= 4) {
+    if (brace == 3 || (brace == 4 && !radio)) {
         int value = 0;
         bool ok = true;
         for (qsizetype i = brace - 3; i < brace; ++i) {
@@ -127,7 +215,10 @@ bool decodeMicE(QStringView destination, QStringView payload, AprsReport *report
             comment = comment.mid(brace + 1);
         }
     }
+    if (radio)
+        comment = withoutRadio(type, comment);
     report->comment = comment.toString();
+    applyDao(report);
     return true;
 }
 

@@ -70,9 +70,10 @@ bool readCoordinate(QStringView number, QStringView hemisphere, bool longitude, 
 }
 
 // Checks and strips "*hh"; a sentence without one is taken as it is.
-bool checkSum(QStringView sentence, QStringView *body)
+bool checkSum(QStringView sentence, QStringView *body, bool *summed)
 {
     const qsizetype star = sentence.lastIndexOf(u'*');
+    *summed = star >= 0;
     if (star < 0) {
         *body = sentence.mid(1);
         return true;
@@ -110,7 +111,8 @@ bool decodeNmea(QStringView payload, AprsReport *report)
     if (sentence.size() < 7 || sentence[0] != u'$' || sentence[6] != u',')
         return false;
     QStringView body;
-    if (!checkSum(sentence, &body))
+    bool summed = false;
+    if (!checkSum(sentence, &body, &summed))
         return false;
     QVarLengthArray<QStringView, 20> fields;
     for (QStringView field : body.tokenize(u',')) {
@@ -119,6 +121,13 @@ bool decodeNmea(QStringView payload, AprsReport *report)
         fields.append(field);
     }
     const QStringView type = fields[0].mid(2);
+    // Without a checksum only a full count of fields shows that the last
+    // one read was not cut short.
+    if (!summed) {
+        const int wanted = type == u"RMC" ? 12 : type == u"GGA" ? 15 : type == u"GLL" ? 5 : 0;
+        if (fields.size() < wanted)
+            return false;
+    }
     auto field = [&](int i) { return i < fields.size() ? fields[i] : QStringView(); };
     double lat = 0, lon = 0;
     if (type == u"RMC") {

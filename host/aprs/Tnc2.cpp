@@ -105,7 +105,8 @@ bool parseInto(QStringView line, Tnc2Frame *frame, const QString *owner)
     if (colon < 0)
         return false;
     const QStringView source = line.left(gt);
-    if (!validAddress(source, 9))
+    // A "}" before the ">" is a third-party wrapper left on, never a callsign.
+    if (!validAddress(source, 9) || source.contains(u'}'))
         return false;
     QStringView addresses = line.mid(gt + 1, colon - gt - 1);
     QStringView payload = line.mid(colon + 1);

@@ -97,4 +97,55 @@ TEST(DecodeBatch, BadLinesAreNamedAndSkippedAndTheRestDecoded)
     EXPECT_TRUE(empty.out.isEmpty());
 }
 
+TEST(DecodeBatch, JsonCarriesEverythingTheDecoderRead)
+{
+    const struct {
+        const char *line;
+        const char *key;
+        QJsonValue value;
+    } cases[] = {
+        {"N0OBJ>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "type", "object"},
+        {"N0OBJ>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "object_name", "LEADER"},
+        {"N0OBJ>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "timestamp", "092345z"},
+        {"N0CALL>APRS:@234517h4903.50N/07201.75W-Hello", "comment", "Hello"},
+        {"N0CALL>332U6T:`(_fn\"Oj/]Help=", "mice_message", "Emergency"},
+        {"N0CALL>332U6T:`(_fn\"Oj/]Help=", "comment", "Help"},
+        {"N0CALL>APRS:!4903.50N/07201.75W-!W12!", "latitude", 2943.501},
+        {"N0CALL>APRS:!4903.50N/07201.75W-!W12!", "dao", "W"},
+        {"N0CALL>APRS:!/5L!!<*e7>{?!", "range", 20.1},
+        {"N0CALL>APRS:!4903.50N/07201.75W-Test|ss11|", "telemetry_sequence", "7544"},
+        {"N0CALL>APRS:!4903.50N/07201.75W-Test|ss11|", "telemetry_analog", "1472"},
+        {"N0WX>APRS:$ULTW0000000001FF000427C70002CCD30001026E003A050F00040000", "weather",
+         "_c360s000g000t051P004h62b10183"},
+        {"BALLOON>APRS:!4903.50N/07201.75WO/A=041216", "height", 41216},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = tool({"--json", "decode", QString::fromLatin1(c.line)});
+        ASSERT_EQ(run.status, 0) << c.line << run.err.toStdString();
+        const QJsonObject record = QJsonDocument::fromJson(run.out).object();
+        EXPECT_EQ(record.value(QLatin1String(c.key)), c.value) << c.line << " " << c.key << "\n" << run.out.toStdString();
+    }
+    // A fixed station sends no height: none is printed, rather than 0.
+    const ToolRun fixed = tool({"--json", "decode", "N0CALL>APRS:!4903.50N/07201.75W-"});
+    EXPECT_FALSE(QJsonDocument::fromJson(fixed.out).object().contains("height"));
+}
+
+TEST(DecodeBatch, LinesAreTakenAsTheHostTakesThem)
+{
+    // Trailing blanks belong to the frame; only the line end goes.
+    const ToolRun blanks = tool({"--json", "decode", "-"}, "N0CALL>APRS:>status  \r\n");
+    EXPECT_EQ(QJsonDocument::fromJson(blanks.out.trimmed()).object()["status"].toString(), "status  ");
+
+    // A line over 64 KiB is no frame wherever it falls in the read buffer:
+    // whole in the first block, or across blocks.
+    const QByteArray longFrame = "N0CALL>APRS:>" + QByteArray(70000, 'x');
+    for (const QByteArray &before : {QByteArray(), QByteArray(1048000, 'y') + "\n"}) {
+        const ToolRun run = tool({"--json", "decode", "-"}, before + longFrame + "\nN0END>APRS:>end\n");
+        const QList<QByteArray> lines = run.out.trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 1) << before.size();
+        EXPECT_EQ(QJsonDocument::fromJson(lines[0]).object()["callsign"].toString(), "N0END");
+        EXPECT_TRUE(run.err.contains("longer than")) << run.err.toStdString();
+    }
+}
+
 } // namespace

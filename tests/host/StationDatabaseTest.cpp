@@ -203,8 +203,8 @@ TEST(StationDatabase, RecordDescribesTheLastPositionReportOnly)
     hear(db, "G4CAR-9>APRS:!5131.00N/00008.50W>");
     const HostStationRecord parked = db.find("G4CAR-9")->record();
     EXPECT_EQ(parked.course, HostStationRecord::NoCourse);
-    EXPECT_EQ(parked.speed, 0.0f);
-    EXPECT_EQ(parked.height, 0);
+    EXPECT_EQ(parked.speed, HostStationRecord::NoSpeed);
+    EXPECT_EQ(parked.height, HostStationRecord::NoHeight);
     EXPECT_EQ(parked.status, QStringLiteral("On my way"));
 
     // The same for objects, which move too.

@@ -38,7 +38,9 @@ TEST(FrameDecoder, SampleFrameOneIsStoredWithItsOwnTimeStamp)
     EXPECT_EQ(f.payload, kSample1Payload);
     EXPECT_EQ(f.weather, "_91/000g000t056r000P000p000h81b10186zU2k");
     EXPECT_EQ(f.rule, ReportTimeRule::Stamp);
-    EXPECT_EQ(f.reportTime, QDateTime(kNow.date(), QTime(12, 29)));
+    // "291229z" is the 29th at 12:29 UTC: on 7 December, the last 29th was in November.
+    const QDateTime sent = QDateTime(QDate(2026, 11, 29), QTime(12, 29), QTimeZone::utc()).toLocalTime();
+    EXPECT_EQ(f.reportTime, QDateTime(sent.date(), sent.time()));
     EXPECT_EQ(texts(f.events),
               QStringList({"1 Added wx Data from N0CALL", "1 Added Beacon from N0CALL"}));
     EXPECT_EQ(f.events.at(0).callsign, "N0CALL");
@@ -201,10 +203,82 @@ TEST(FrameDecoder, AStampThatIsNoTimeCostsNeitherTheFrameNorTheReport)
     }
 }
 
-TEST(FrameDecoder, StampHoursPastMidnightRollIntoTomorrow)
+TEST(FrameDecoder, StampsAreReadByTheirKindAndFiledInTheConfiguredZone)
 {
-    const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", "@012530z5130.00N/00007.50W_x"), kNow);
-    EXPECT_EQ(f.reportTime, QDateTime(kNow.date().addDays(1), QTime(1, 30)));
+    // 20:15:30 UTC on 7 December; the zone one hour ahead of UTC.
+    const QDateTime now(QDate(2026, 12, 7), QTime(20, 15, 30), QTimeZone::utc());
+    const QTimeZone zone(3600);
+    const struct {
+        const char *stamp;
+        QDateTime filed;  // invalid: not a time, filed as heard now
+    } cases[] = {
+        {"234517h", QDateTime(QDate(2026, 12, 7), QTime(0, 45, 17))},  // yesterday's 23:45:17 UTC
+        {"201000h", QDateTime(QDate(2026, 12, 7), QTime(21, 10))},
+        {"071200z", QDateTime(QDate(2026, 12, 7), QTime(13, 0))},
+        {"291229z", QDateTime(QDate(2026, 11, 29), QTime(13, 29))},
+        {"311200z", QDateTime(QDate(2026, 10, 31), QTime(13, 0))},  // November has no 31st
+        {"071200/", QDateTime(QDate(2026, 12, 7), QTime(12, 0))},
+        {"072300/", QDateTime(QDate(2026, 11, 7), QTime(23, 0))},
+        {"012530z", QDateTime()},
+        {"076000h", QDateTime()},
+        {"001200z", QDateTime()},
+    };
+    for (const auto &c : cases) {
+        const FrameCut cut =
+            cutFrame(frame("N0CALL>APRS:", "@" + QLatin1String(c.stamp) + "5130.00N/00007.50W_090/005"));
+        const FrameDecode f = decodeFrame(cut, QString(), QString(), now, zone);
+        EXPECT_EQ(f.rule, c.filed.isValid() ? ReportTimeRule::Stamp : ReportTimeRule::Now) << c.stamp;
+        EXPECT_EQ(f.reportTime, c.filed.isValid() ? c.filed : now) << c.stamp;
+    }
+}
+
+TEST(FrameDecoder, CompressedWeatherKeepsItsWindAndItsReadings)
+{
+    // "7P[": course byte 22 x 4 = 88 degrees, speed 1.08^47 - 1 = 36.2 knots = 42 mph, type byte.
+    const struct {
+        const char *payload;
+        const char *weather;
+    } cases[] = {
+        {"=/5L!!<*e7_7P[g005t077r010p020P030h50b10150", "_088/042g005t077r010p020P030h50b10150"},
+        {"=/5L!!<*e7_tgh g005t077", "_332/250 g005t077"},
+        {"=/5L!!<*e7_  !g005t077", "_.../...g005t077"},  // no wind sent
+        {"=/5L!!<*e7_]P3g005", "_.../...g005"},          // those bytes are a height
+        {"=/5L!!<*e7_7P", "_.../..."},
+        {"=5130.00N/00007.50W_090/005g010", "_090/005g010"},
+    };
+    for (const auto &c : cases) {
+        const FrameDecode f = decodeFrame(frame("N0CALL>APRS:", QString::fromLatin1(c.payload)), kNow);
+        EXPECT_EQ(f.weather, QString::fromLatin1(c.weather)) << c.payload;
+    }
+}
+
+TEST(FrameDecoder, SensorCountersAreStoredAsUnderscoreWeather)
+{
+    const FrameDecode ultimeter =
+        decodeFrame(frame("N0WX>APRS:", "$ULTW0000000001FF000427C70002CCD30001026E003A050F00040000"), kNow);
+    EXPECT_EQ(ultimeter.weather, "_c360s000g000t051P004h62b10183");
+    EXPECT_EQ(ultimeter.rule, ReportTimeRule::Now);
+    EXPECT_EQ(texts(ultimeter.events), QStringList({"1 Added wx Data from N0WX", "1 Added Beacon from N0WX"}));
+    EXPECT_TRUE(decodeFrame(frame("N0GPS>APRS:", "$GPGLL,4916.45,N,12311.12,W"), kNow).weather.isEmpty());
+    EXPECT_TRUE(decodeFrame(frame("N0POS>APRS:", "!5130.00N/00007.50W-"), kNow).weather.isEmpty());
+}
+
+TEST(FrameDecoder, ObjectsAndItemsAreNamedForTheirOwnRow)
+{
+    const struct {
+        const char *payload;
+        const char *name;
+    } cases[] = {
+        {";LEADER   *092345z4903.50N/07201.75W>", "LEADER"},
+        {";\xc3\x9c" "ber    *092345z4903.50N/07201.75W>", "\xc3\x9c" "ber"},
+        {";LEADER   _092345z4903.50N/07201.75W>", ""},  // killed
+        {")AID #2!4903.50N/07201.75WA", "AID #2"},
+        {")AID #2_4903.50N/07201.75WA", ""},
+        {";SHORT*092345z", ""},
+        {"!4903.50N/07201.75W-", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FrameText::placedObjectName(QString::fromUtf8(c.payload)), QString::fromUtf8(c.name)) << c.payload;
 }
 
 TEST(FrameDecoder, ReportTimeFromTheHostRecord)
@@ -240,13 +314,13 @@ TEST(FrameDecoder, WeatherCutByFirstCharacterAndSymbol)
         {"=5130.00N/00007.50W-no weather", "", ReportTimeRule::None},
         // Only the position's symbol "_" makes a weather station; any other "_" is no weather part.
         {"=5130.  N\\00007.  W_090/005", "_090/005", ReportTimeRule::Now},
-        {"=/5L!!<*e7_7P[g005t077", "_7P[g005t077", ReportTimeRule::Now},
-        {"@071200z/5L!!<*e7_7P[g005t077", "_7P[g005t077", ReportTimeRule::Stamp},
+        {"=/5L!!<*e7_7P[g005t077", "_088/042g005t077", ReportTimeRule::Now},
+        {"@071200z/5L!!<*e7_7P[g005t077", "_088/042g005t077", ReportTimeRule::Stamp},
         {"=5130.00N/00007.50W-My_home", "", ReportTimeRule::None},
         {"@071200z5130.00N/00007.50W-My_home", "", ReportTimeRule::None},
         {"=/49z1N+cH#  _Witney", "", ReportTimeRule::None},
         {"=/4M<<N7_ir  !Reading", "", ReportTimeRule::None},
-        {"=/4M<<N7_i_  !Reading", "_  !Reading", ReportTimeRule::Now},
+        {"=/4M<<N7_i_  !Reading", "_.../...Reading", ReportTimeRule::Now},
         {"@071200z/_M<<N7ir#  !", "", ReportTimeRule::None},
         {"=5130.00N/00007.50X_090/005", "", ReportTimeRule::None},
         {"=Not a position_090/005g010", "", ReportTimeRule::None},

@@ -11,10 +11,22 @@
 #include "TempDirs.h"
 #include "core/Configuration.h"
 #include "core/WindowRegistry.h"
+#include "stations/EmergencyAlerts.h"
 #include "stations/FrameIntake.h"
+#include "stations/frmEmergency.h"
+
+#include <QListWidget>
+#include <QPushButton>
 #include "stations/WeatherStorePort.h"
 
 namespace {
+
+// "291229z" heard on 7 December: 29 November, 12:29 UTC, in the zone of the clock.
+QString sample1Filed()
+{
+    const QDateTime sent = QDateTime(QDate(2026, 11, 29), QTime(12, 29), QTimeZone::utc()).toLocalTime();
+    return QDateTime(sent.date(), sent.time()).toString(Qt::ISODate);
+}
 
 const QString kSample1 = QStringLiteral(
     "1N0CALL>APZ031,CLRMRE*,WIDE3-2:\r\n"
@@ -84,7 +96,7 @@ TEST_F(FrameIntakeTest, ConsumersAreCalledInOrderWithTheirArguments)
     EXPECT_EQ(log, QStringList({
                        "indicator(on)",
                        "terminal.RxData(" + kSample1.mid(1) + ")",
-                       "wx.AddWxData(N0CALL,_91/000g000t056r000P000p000h81b10186zU2k,2026-12-07T12:29:00)",
+                       "wx.AddWxData(N0CALL,_91/000g000t056r000P000p000h81b10186zU2k," + sample1Filed() + ")",
                        "terminal.UpdateEventLog(Added wx Data from N0CALL,1,N0CALL)",
                        "terminal.UpdateEventLog(Added Beacon from N0CALL,1,N0CALL)",
                        "main.RxData(N0CALL,known,host)",
@@ -94,6 +106,69 @@ TEST_F(FrameIntakeTest, ConsumersAreCalledInOrderWithTheirArguments)
                    }));
     EXPECT_EQ(host.calls, QStringList({"lookUp(N0CALL)"}));
     EXPECT_FALSE(indicatorOn);
+}
+
+TEST_F(FrameIntakeTest, AnObjectHeardLiveGetsItsOwnRowAsThePreloadGivesIt)
+{
+    addList("main", WindowTag::StationList);
+    HostStationRecord object;
+    object.callsign = QStringLiteral("LEADER");
+    object.status = QStringLiteral("object");
+    host.stations.insert(object.callsign, object);
+    intake.receive("N0CALL>APRS:\r\n;LEADER   *092345z4903.50N/07201.75W>\r\n");
+    EXPECT_TRUE(log.contains("main.RxData(N0CALL,known,host)")) << log.join('\n').toStdString();
+    EXPECT_TRUE(log.contains("main.RxData(LEADER,known,object)")) << log.join('\n').toStdString();
+
+    // A killed object, or one the host does not hold, gets no row.
+    log.clear();
+    intake.receive("N0CALL>APRS:\r\n;LEADER   _092345z4903.50N/07201.75W>\r\n");
+    intake.receive("N0CALL>APRS:\r\n;NOBODY   *092345z4903.50N/07201.75W>\r\n");
+    EXPECT_FALSE(log.join('\n').contains("RxData(LEADER")) << log.join('\n').toStdString();
+    EXPECT_FALSE(log.join('\n').contains("RxData(NOBODY")) << log.join('\n').toStdString();
+}
+
+TEST_F(FrameIntakeTest, AnEmergencyAlertsOncePerStationAndReport)
+{
+    EmergencyAlerts::instance().reset();
+    addList("main", WindowTag::StationList);
+    HostStationRecord &mobile = host.stations[QStringLiteral("N0CALL")];
+    mobile.message = QStringLiteral("Emergency");
+    mobile.information = QStringLiteral("`(_fn\"Oj/]Help=");
+    const QString frame = QStringLiteral("N0CALL>332U6T:\r\n`(_fn\"Oj/]Help=\r\n");
+
+    intake.receive(frame);
+    ASSERT_NE(frmEmergency::current(), nullptr);
+    EXPECT_TRUE(frmEmergency::current()->isVisible());
+    EXPECT_EQ(frmEmergency::current()->lstAlerts->count(), 1);
+    EXPECT_TRUE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
+    EXPECT_EQ(host.fakeMap.calls.filter(QStringLiteral("circle")).size(), 1) << host.fakeMap.calls.join('\n').toStdString();
+
+    // A pan or zoom wipes the map: the station is ringed again while alarmed.
+    QObject owner;
+    attachFrameIntake(&host, &owner);
+    host.fakeMap.calls.clear();
+    emit host.fakeMap.MapHasChanged();
+    EXPECT_EQ(host.fakeMap.calls.filter(QStringLiteral("circle")).size(), 1);
+
+    // Heard again through another digipeater: the same report, no new alert.
+    frmEmergency::current()->cmdAcknowledge->click();
+    host.fakeMap.calls.clear();
+    emit host.fakeMap.MapRedrawn();
+    EXPECT_TRUE(host.fakeMap.calls.filter(QStringLiteral("circle")).isEmpty());
+    EXPECT_FALSE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
+    intake.receive(frame);
+    EXPECT_FALSE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
+
+    // A new report alerts again; other message types never do.
+    mobile.information = QStringLiteral("`(_fn\"Oj/]Help again=");
+    intake.receive(frame);
+    EXPECT_TRUE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
+    host.stations[QStringLiteral("N0CALL")].message = QStringLiteral("En Route");
+    EmergencyAlerts::instance().reset();
+    intake.receive(frame);
+    EXPECT_FALSE(EmergencyAlerts::instance().isAlarmed(QStringLiteral("N0CALL")));
+    if (frmEmergency::current())
+        frmEmergency::current()->close();
 }
 
 TEST_F(FrameIntakeTest, ARecordReplacedByOneWindowReachesTheNext)

@@ -6,7 +6,7 @@
 
 #include "QtPrinters.h"
 
-TEST(KelCommand, PrintsElevenCellsPerRowForBothLayoutsAndSkipsShortLines)
+TEST(KelCommand, PrintsTwelveCellsPerRowForEveryLayoutAndSkipsShortLines)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.kel"));
@@ -14,12 +14,14 @@ TEST(KelCommand, PrintsElevenCellsPerRowForBothLayoutsAndSkipsShortLines)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("N0CALL|Wx|Yes|12|Received Direct|36.14.79N|095.49.68W|3|status text|06/12/2026 12:29:00|\r\n"
                "G2OLD|Yes|7|Received Direct|51.00.00N|001.00.00W|5|old|06/12/2026 09:00:00|\r\n"
+               "HIGH|Fixed|Yes|1|Received Direct|51.00.00N|001.00.00W|1|up|06/12/2026 09:00:00|41216 ft|\r\n"
                "\r\nbad|line\r\n");
     file.close();
     int code = -1;
     EXPECT_EQ(runTool({"kel", path}, &code),
-              "N0CALL\tWx\tYes\t12\tReceived Direct\t36.14.79N\t095.49.68W\t3\tstatus text\t06/12/2026 12:29:00\t\n"
-              "G2OLD\t\tYes\t7\tReceived Direct\t51.00.00N\t001.00.00W\t5\told\t06/12/2026 09:00:00\t\n");
+              "N0CALL\tWx\tYes\t12\tReceived Direct\t36.14.79N\t095.49.68W\t3\tstatus text\t06/12/2026 12:29:00\t\t\n"
+              "G2OLD\t\tYes\t7\tReceived Direct\t51.00.00N\t001.00.00W\t5\told\t06/12/2026 09:00:00\t\t\n"
+              "HIGH\tFixed\tYes\t1\tReceived Direct\t51.00.00N\t001.00.00W\t1\tup\t06/12/2026 09:00:00\t\t41216 ft\n");
     EXPECT_EQ(code, 0);
     runTool({"kel", dir.filePath(QStringLiteral("missing.kel"))}, &code);
     EXPECT_EQ(code, 1);
@@ -44,6 +46,6 @@ TEST(KelCommand, AStatusWithBarsStaysOneRowAndControlCharactersCannotReachTheTer
                "N1CALL|Fixed|Yes|1|Received Direct|51.30.00N|000.07.50W|2|\x1b[2Jx\tz|2026-12-06 12:29:00|\r\n");
     file.close();
     EXPECT_EQ(runTool({"kel", path}),
-              "N0CALL\tFixed\tYes\t1\tReceived Direct\t51.30.00N\t000.07.50W\t2\ta|b\t2026-12-06 12:29:00\t\n"
-              "N1CALL\tFixed\tYes\t1\tReceived Direct\t51.30.00N\t000.07.50W\t2\t\\x1b[2Jx\\x09z\t2026-12-06 12:29:00\t\n");
+              "N0CALL\tFixed\tYes\t1\tReceived Direct\t51.30.00N\t000.07.50W\t2\ta|b\t2026-12-06 12:29:00\t\t\n"
+              "N1CALL\tFixed\tYes\t1\tReceived Direct\t51.30.00N\t000.07.50W\t2\t\\x1b[2Jx\\x09z\t2026-12-06 12:29:00\t\t\n");
 }

@@ -23,6 +23,30 @@ TEST(PhgRng, RadiiAndRejects)
     EXPECT_EQ(phgRngCircle(QString()).kind, PhgRngCircle::None);
 }
 
+TEST(PhgRng, CompressedRangeIsARangeCircle)
+{
+    // "{?": 2 x 1.08^30 = 20.125 miles.
+    const double km = 2 * std::pow(1.08, 30) * 1.609344;
+    const struct {
+        const char *information;
+        bool circle;
+    } cases[] = {
+        {"!/5L!!<*e7>{?!", true},
+        {"=/5L!!<*e7>{?!comment", true},
+        {"@092345z/5L!!<*e7>{?!", true},
+        {"!/5L!!<*e7>7P[", false},        // course and speed
+        {"!4903.50N/07201.75W>{?!", false},  // a plain position has no such bytes
+        {"!/5L!!<*e7>{", false},
+    };
+    for (const auto &c : cases) {
+        const PhgRngCircle circle = phgRngCircle(QString::fromLatin1(c.information));
+        EXPECT_EQ(circle.kind, c.circle ? PhgRngCircle::Rng : PhgRngCircle::None) << c.information;
+        if (c.circle) {
+            EXPECT_NEAR(circle.radiusKm, km, 1e-9) << c.information;
+        }
+    }
+}
+
 TEST(PhgRng, CircleCallValues)
 {
     FakeHostMap map;

@@ -19,7 +19,7 @@ TEST_F(StationListTest, ColumnsInOrderWithTheirHeaders)
     for (int c = 0; c < doc.model().columnCount(); ++c)
         headers << doc.model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(headers, (QStringList{"Station", "Type", "Direct", "Dist", "Path", "Lattitude", "Longitude",
-                                    "Hrd", "Status", "Time", "Log File"}));
+                                    "Hrd", "Status", "Time", "Log File", "Height"}));
     EXPECT_TRUE(doc.findChild<QTableView *>(QStringLiteral("lstView")));
     EXPECT_TRUE(doc.model().hasIcon(QStringLiteral("??")));
 }
@@ -88,6 +88,21 @@ TEST_F(StationListTest, ANewDistanceUnitSetsEveryDistanceHeardAgainAndTheHeading
     }
     hear(QStringLiteral("N0CALL"));
     EXPECT_EQ(cell(0, Col::Dist), "222") << "heard again, in the new unit";
+}
+
+TEST_F(StationListTest, HeightsOfAnySizeInTheOptionsUnitAndEmptyWhenNotSent)
+{
+    known(QStringLiteral("BALLOON")).height = 41216;  // feet, past 16 bits
+    known(QStringLiteral("HOME"));
+    makeList();
+    hear(QStringLiteral("BALLOON"));
+    hear(QStringLiteral("HOME"));
+    EXPECT_EQ(cell(0, Col::Height), "41216 ft");
+    EXPECT_EQ(cell(1, Col::Height), "");
+    config().miles = false;
+    list->unitsChanged();
+    EXPECT_EQ(cell(0, Col::Height), "12563 m");
+    EXPECT_EQ(cell(1, Col::Height), "");
 }
 
 TEST_F(StationListTest, UnknownStationLeavesPositionCellsEmpty)

@@ -65,13 +65,40 @@ TEST_F(StationInfoTest, HeightAndSpeedInTheOptionsUnitWithTheUnitBeside)
     }
 }
 
-TEST_F(StationInfoTest, NoNameNoBracketsAndNoCourseShowsTheMarker)
+TEST_F(StationInfoTest, NoNameNoBracketsAndValuesNotSentShowEmpty)
 {
+    // A fixed station: no course, height or speed, rather than -32768, 0 ft and 0 mph.
     known(QStringLiteral("G1ABC"));
     shared().currentStation = QStringLiteral("G1ABC");
     frmStationInfo info;
     EXPECT_EQ(info.windowTitle(), "Station Information for G1ABC");
-    EXPECT_EQ(info.txtCourse->text(), "-32768");
+    EXPECT_TRUE(info.txtCourse->text().isEmpty());
+    EXPECT_TRUE(info.txtHeight->text().isEmpty());
+    EXPECT_TRUE(info.txtSpeed->text().isEmpty());
+}
+
+TEST_F(StationInfoTest, ABalloonsHeightIsShownWhole)
+{
+    HostStationRecord &r = known(QStringLiteral("N0CALL"));
+    r.height = 60054;  // feet, past what 16 bits hold
+    r.speed = 0;       // sent as 0: a reading, shown
+    shared().currentStation = QStringLiteral("N0CALL");
+    for (const auto &[miles, height] : {std::pair{true, "60054"}, std::pair{false, "18304"}}) {
+        config().miles = miles;
+        frmStationInfo info;
+        EXPECT_EQ(info.txtHeight->text(), height);
+        EXPECT_EQ(info.txtSpeed->text(), "0");
+    }
+}
+
+TEST_F(StationInfoTest, TheMicEMessageTypeIsShown)
+{
+    for (const char *message : {"En Route", "Emergency", ""}) {
+        known(QStringLiteral("N0CALL")).message = QString::fromLatin1(message);
+        shared().currentStation = QStringLiteral("N0CALL");
+        frmStationInfo info;
+        EXPECT_EQ(info.txtMessage->text(), message);
+    }
 }
 
 TEST_F(StationInfoTest, UnknownStationFillsNothing)

@@ -31,8 +31,8 @@ TEST(WxDecoder, ReadingsOfEachReportForm)
         {"_c090s000t032r020b00986", 90, 0, A, 32, A, 5.08f, "Rain In Last Hour", 998.6f},
         // "T" only when there is no "t"; "H" only when there is no "h".
         {"_c010s002T060H55", 10, 2, A, 60, 55, A, "", A},
-        // A "t" with no number after it does not fall back to "T".
-        {"_c010s002tT060", 10, 2, A, A, A, A, "", A},
+        // A "t" with no number after it falls back to "T".
+        {"_c010s002tT060", 10, 2, A, 60, A, A, "", A},
         // Nothing at all.
         {"_", A, A, A, A, A, A, "", A},
         // A "+" is a sign like "-".
@@ -80,9 +80,37 @@ TEST(WxDecoder, PressureIsCorrectedOnlyOutsideItsPlausibleRange)
         const char *report;
         float pressure;
     } cases[] = {{"_b10191", 1019.1f}, {"_b00186", 1018.6f}, {"_b00986", 998.6f},
-                 {"_b09001", 900.1f},  {"_b09000", 1800.0f}, {"_b11000", 2000.0f}, {"_B09950", 995.0f}};
+                 {"_b09001", 900.1f},  {"_b11000", 2000.0f}, {"_B09950", 995.0f},
+                 // A station high up reads far below 900 mb: no leading digits were dropped.
+                 {"_b09000", 900.0f},  {"_b08500", 850.0f},  {"_b05012", 501.2f},  {"_b01000", 100.0f},
+                 {"_b00999", 999.9f}};
     for (const auto &c : cases)
         EXPECT_FLOAT_EQ(decodeWxReport(QString::fromLatin1(c.report)).pressure, c.pressure) << c.report;
+}
+
+TEST(WxDecoder, AReadingLetterWithoutANumberGivesWayToTheNext)
+{
+    const struct {
+        const char *report;
+        float rain;  // millimetres
+        const QString *label;
+        float temperature, humidity, pressure;
+    } cases[] = {
+        {"_c...s...t...P...p012r003", 3.048f, &kRainLast24Hours, kWxAbsent, kWxAbsent, kWxAbsent},
+        {"_P...p...r010T050", 2.54f, &kRainLastHour, 50, kWxAbsent, kWxAbsent},
+        {"_t...T068h..H45b.....B10132", kWxAbsent, nullptr, 68, 45, 1013.2f},
+        {"_P005p012", 1.27f, &kRainToday, kWxAbsent, kWxAbsent, kWxAbsent},
+    };
+    for (const auto &c : cases) {
+        const WxReadings r = decodeWxReport(QString::fromLatin1(c.report));
+        EXPECT_FLOAT_EQ(r.rain, c.rain) << c.report;
+        if (c.label) {
+            EXPECT_EQ(r.rainLabel, *c.label) << c.report;
+        }
+        EXPECT_FLOAT_EQ(r.temperature, c.temperature) << c.report;
+        EXPECT_FLOAT_EQ(r.humidity, c.humidity) << c.report;
+        EXPECT_FLOAT_EQ(r.pressure, c.pressure) << c.report;
+    }
 }
 
 TEST(WxDecoder, GetValueOnBlanksDotsSignsAndTheEnd)
