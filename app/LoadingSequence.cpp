@@ -17,8 +17,9 @@
 #include "core/WindowRegistry.h"
 #include "app/frmMain.h"
 #include "dx/ObserverLocations.h"
-#include "options/TimeZones.h"
 #include "satellites/OrbiterControl.h"
+#include "satellites/TrackerSettings.h"
+#include "zones/TimeZones.h"
 
 #include <QFile>
 #include <QMdiSubWindow>
@@ -276,37 +277,7 @@ void LoadingSequence::loadSatelliteWindow()
     OrbiterControl *orbiter = satellites ? satellites->orbiter() : nullptr;
     if (!orbiter)
         return;
-    const Configuration &c = config();
-    const TimeZoneRecord &zone = timezones().current();
-    // Whole hours with halves to even, as every other rounding in the
-    // program: Lord Howe's -30 minutes give 0.
-    const int daylightOffset = int(std::nearbyint(zone.DaylightBias / 60.0));
-    // The zone the program runs on is the current one (the one chosen, when
-    // the table has it), with its own hours: the satellite update hands over
-    // that zone's clock. Only without one do the stored name and hours stand.
-    const bool known = !zone.standardName.isEmpty();
-    orbiter->setObserverName(c.observer);
-    orbiter->setObserverLatitude(c.latitude);
-    orbiter->setObserverLongitude(c.longitude);
-    orbiter->setObserverHeight(c.height);
-    orbiter->setDistanceInMiles(c.miles);
-    orbiter->setTimeZoneAdjust(known ? qint16(std::nearbyint(zone.Bias / 60.0)) : c.timezoneAdjust);
-    orbiter->setTimeZoneName(known ? zone.standardName : c.timezone);
-    orbiter->setDaylight(c.daylightSaving);
-    orbiter->setDaylightOffset(daylightOffset);
-    if (zoneClockAt(Clock::instance().now(), zone).daylight) {
-        orbiter->setDaylight(true);
-        orbiter->setDaylightOffset(daylightOffset);
-    } else {
-        orbiter->setDaylight(false);
-        orbiter->setDaylightOffset(0);
-    }
-    orbiter->setSecondLatitude(c.secondLatitude);
-    orbiter->setSecondLongitude(c.secondLongitude);
-    orbiter->setSecondHeight(c.secondHeight);
-    orbiter->setSecondName(c.secondLocation);
-    orbiter->setSecondInUse(c.secondUsed);
-    orbiter->applySettings();
+    pushTrackerSettings(*orbiter, config(), timezones().current(), Clock::instance().now());
 }
 
 void LoadingSequence::createHost()

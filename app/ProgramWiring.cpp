@@ -1,10 +1,9 @@
 #include "app/ProgramWiring.h"
 
-#include "core/Utilities.h"
+#include "core/MainWindowPort.h"
 #include "core/WindowProviders.h"
 
 #include "dx/frmDx.h"
-#include "app/frmMain.h"
 #include "capture/frmCapture.h"
 #include "host/EmbeddedHost.h"
 #include "hostlogs/frmLogMaintenance.h"
@@ -40,13 +39,13 @@ void wireProgram()
     make.stationInfo = [](QWidget *owner) { frmStationInfo::showFor(owner); };
     make.options = [](QWidget *owner) { frmOptions::showFor(owner, frmOptions::General); };
     make.about = [](QWidget *owner) { frmAbout::showFor(owner); };
-    setStationInfoHandler([] { frmStationInfo::showFor(mainWindow()); });
+    setStationInfoHandler([] { frmStationInfo::showFor(MainWindowPort::widget()); });
     make.statistics = [](const QString &file) -> QWidget * {
         return new frmStatistics(file.isEmpty() ? frmStatistics::Kind::Live : frmStatistics::Kind::Saved);
     };
     make.capture = [](int) -> QWidget * { return new frmCapture; };
     frmCapture::setWindowOpener([]() -> QWidget * {
-        auto *main = qobject_cast<frmMain *>(mainWindow());
+        MainWindowPort *main = MainWindowPort::instance();
         return main ? main->openCaptureWindow() : nullptr;
     });
     make.logMaintenance = [](QWidget *owner) { frmLogMaintenance::showFor(owner); };

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QWidgetAction>
 
+static_assert(std::size(kTools) == std::size_t(MainTool::Count), "one MainTool for each tool definition");
+
 namespace {
 
 const QString kFrameIndicatorTip = QStringLiteral("UI-View32 Data");
@@ -44,6 +46,14 @@ QPixmap led(const QColor &colour)
     painter.setPen(QPen(colour.darker(180), 1));
     painter.drawEllipse(QRectF(1.5, 1.5, 11, 11));
     return pixmap;
+}
+
+std::size_t toolIndex(const QString &id)
+{
+    for (std::size_t i = 0; i < std::size(kTools); ++i)
+        if (id == QLatin1String(kTools[i].id))
+            return i;
+    return std::size(kTools);
 }
 
 QPixmap tick()
@@ -68,7 +78,7 @@ frmMain::frmMain(bool startLoading, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::Title);
-    setMainWindow(this);
+    MainWindowPort::install(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -120,8 +130,9 @@ frmMain::~frmMain()
         subs.append(sub);
     for (const QPointer<QMdiSubWindow> &sub : subs)
         delete sub.data();
-    if (mainWindow() == this)
-        setMainWindow(nullptr);
+    // What the base classes still tear down finds no main window.
+    if (MainWindowPort::instance() == this)
+        MainWindowPort::install(nullptr);
 }
 
 QAction *frmMain::makeTool(const ToolDefinition &definition)
@@ -145,6 +156,7 @@ void frmMain::buildToolbar()
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
     for (const ToolDefinition &definition : kTools) {
+        const std::size_t index = std::size_t(&definition - kTools);
         if (definition.kind == ToolDefinition::Combo) {
             const QString id = QString::fromLatin1(definition.id);
             auto *box = new QComboBox(this);
@@ -152,9 +164,14 @@ void frmMain::buildToolbar()
             box->setToolTip(QString::fromLatin1(definition.tip));
             box->setAccessibleName(QString::fromLatin1(definition.caption).remove(u'&'));
             m_combos.insert(id, box);
+            // The action that will carry the list on the toolbar, made now so
+            // that every tool has its action from the start.
+            auto *carrier = new QWidgetAction(this);
+            carrier->setObjectName(id);
+            m_toolsById[index] = carrier;
             continue;
         }
-        makeTool(definition);
+        m_toolsById[index] = makeTool(definition);
     }
     // Help and the shortcuts operators expect from a desktop program.
     tool("ID_Open...")->setShortcut(QKeySequence::Open);
@@ -200,8 +217,7 @@ void frmMain::buildToolbar()
             if (QComboBox *box = combo(id)) {
                 auto *label = new QLabel(QStringLiteral(" ") + box->accessibleName() + QStringLiteral(" "), this);
                 label->setBuddy(box);
-                auto *action = new QWidgetAction(this);
-                action->setObjectName(id);
+                auto *action = static_cast<QWidgetAction *>(m_toolsById[toolIndex(id)]);
                 QWidget *holder = new QWidget(this);
                 auto *layout = new QHBoxLayout(holder);
                 layout->setContentsMargins(2, 0, 2, 0);

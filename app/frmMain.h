@@ -11,6 +11,7 @@
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
 #include "core/DetachedHost.h"
+#include "core/MainWindowPort.h"
 #include "satellites/SatelliteChoices.h"
 
 class ActiveWindowKeeper;
@@ -26,7 +27,7 @@ class QToolBar;
 
 // The multiple-document frame: toolbar, status bar, window list, window
 // factory, the link to the host program and the shutdown sequence.
-class frmMain : public QMainWindow
+class frmMain : public QMainWindow, public MainWindowPort
 {
     Q_OBJECT
 public:
@@ -37,7 +38,7 @@ public:
     // Window factory: kind 1 station list, 2 weather, 3 capture, 4 statistics.
     void OpenDataWindow(qint16 kind, const QString &fileName);
     // A new capture window, counted, captioned, shown and listed, still empty.
-    QWidget *openCaptureWindow();
+    QWidget *openCaptureWindow() override;
     void UpdateWindowList(const QString &strTitle, bool bAction);
     void SetCheckedWindow(const QString &strTitle, bool bState);
     void mnuFileOpen_Click();
@@ -49,19 +50,23 @@ public:
     // Adds a window as a child (hidden or shown) and to the loaded windows.
     QMdiSubWindow *addChild(QWidget *window, const QString &tag, bool show);
     // The inner window of the active child, or null.
-    QWidget *activeChild() const;
+    QWidget *activeChild() const override;
     QMdiArea *mdiArea() const { return m_mdi; }
     // What a first start opens at: both toolbar rows whole, and a list below.
     QSize firstStartSize() const;
 
     QAction *tool(const QString &id) const { return m_tools.value(id); }
+    QAction *tool(MainTool id) const override { return m_toolsById[int(id)]; }
+    QComboBox *weatherDates() const override { return combo(QStringLiteral("ID_WxDates")); }
+    QWidget *dialogParent() override { return this; }
     QComboBox *combo(const QString &id) const { return m_combos.value(id); }
     QMenu *windowMenu() const { return m_windowMenu; }
     int windowListCount() const { return m_windowListCount; }
-    QString statusText() const;
-    void setStatusText(const QString &text);
+    QString statusText() const override;
+    void setStatusText(const QString &text) override;
     // True while the indicator of panel 4 (frames) or 5 (DX spots) is lit.
     bool frameIndicatorOn() const { return m_frameLit; }
+    void setFrameIndicator(bool on) override { setIndicator(4, on); }
     bool dxIndicatorOn() const { return m_dxLit; }
 
     // The host program's objects, held from loading step 12 to shutdown.
@@ -71,8 +76,12 @@ public:
 
     // The hidden link field: each new text is one received frame.
     QLineEdit *linkField() const { return m_text1; }
+    // A text as if the link had received it: shown in the link field, then
+    // handed to the frame handler. The host's own frames go to the intake
+    // directly.
     void receiveLinkText(const QString &text);
-    // What runs once per received text, between the indicator going on and off.
+    // What the test command and a frame of no host run; the intake lights
+    // the frame indicator itself.
     void setFrameHandler(std::function<void(const QString &)> handler) { m_frameHandler = std::move(handler); }
     // The link panel's test command: injects the built-in sample frame.
     void injectTestFrame();
@@ -168,6 +177,7 @@ private:
     QMenu *m_windowMenu = nullptr;
     QHash<QString, QAction *> m_tools;
     QHash<QString, QComboBox *> m_combos;
+    QAction *m_toolsById[int(MainTool::Count)] = {};
     QLabel *m_panels[5] = {};
     QPixmap m_ledOff;
     QPixmap m_ledOn;

@@ -64,12 +64,10 @@ void frmMain::injectTestFrame()
 
 void frmMain::receiveLinkText(const QString &text)
 {
-    StallWatchdog::Activity activity("frame intake", {});
     m_text1->setText(text);
     // Without a host (yet) the intake still runs: it finds no stations.
     if (!m_frameHandler && providers().frameIntake)
         m_frameHandler = providers().frameIntake(&m_detachedHost, this);
-    setIndicator(4, true);
     try {
         if (m_frameHandler)
             m_frameHandler(text);
@@ -77,7 +75,6 @@ void frmMain::receiveLinkText(const QString &text)
         // A frame must never stop the program.
         qWarning("Frame dropped: %s", e.what());
     }
-    setIndicator(4, false);
 }
 
 void frmMain::attachHost(HostApplication *host)
@@ -88,9 +85,10 @@ void frmMain::attachHost(HostApplication *host)
     tool(QStringLiteral("ID_HostMap"))->setEnabled(host && host->hasMapWindow());
     if (!host)
         return;
+    // Connected first, so the field shows a frame before the intake handles it.
+    connect(host, &HostApplication::frameReceived, m_text1, &QLineEdit::setText);
     if (providers().frameIntake)
         m_frameHandler = providers().frameIntake(host, this);
-    connect(host, &HostApplication::frameReceived, this, &frmMain::receiveLinkText);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
     connect(host, &HostApplication::UIView32IsClosing, this, &frmMain::onHostClosing);
     if (m_map) {
@@ -205,6 +203,8 @@ void frmMain::shutdownHost()
         m_host->removePlacedObject(name);
     m_host->refreshMap();
     disconnect(m_host, nullptr, this, nullptr);
+    // The link field and the intake hear no more frames.
+    disconnect(m_host, &HostApplication::frameReceived, nullptr, nullptr);
     if (m_map)
         disconnect(m_map, nullptr, this, nullptr);
     // The host may be announcing its own closing right now: let go of it

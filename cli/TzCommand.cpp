@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "options/TimeZones.h"
+#include "zones/TimeZones.h"
 
 #include <QDateTime>
 

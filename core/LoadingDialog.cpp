@@ -1,5 +1,6 @@
 #include "core/LoadingDialog.h"
 
+#include "core/MainWindowPort.h"
 #include "core/Utilities.h"
 
 #include <QApplication>
@@ -10,7 +11,7 @@
 #include <QVBoxLayout>
 
 LoadingDialog::LoadingDialog(QWidget *parent)
-    : QDialog(parent ? parent : mainWindow())
+    : QDialog(parent ? parent : MainWindowPort::widget())
     , m_label(new QLabel(this))
     , m_bar(new QProgressBar(this))
     , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))

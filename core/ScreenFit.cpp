@@ -1,5 +1,6 @@
 #include "core/ScreenFit.h"
 
+#include "core/MainWindowPort.h"
 #include "core/Utilities.h"
 
 #include <QApplication>
@@ -51,7 +52,7 @@ QMargins frameMargins(const QWidget *window)
         return {};
     if (const QMargins own = marginsOf(window); !own.isNull())
         return own;
-    const QWidget *main = mainWindow();
+    const QWidget *main = MainWindowPort::widget();
     if (main && main != window && main->isVisible())
         return marginsOf(main);
     return {};
@@ -61,7 +62,7 @@ QRect availableArea(const QWidget *window)
 {
     const QScreen *screen = nullptr;
     if (window) {
-        const QWidget *anchor = window->parentWidget() ? window->parentWidget()->window() : mainWindow();
+        const QWidget *anchor = window->parentWidget() ? window->parentWidget()->window() : MainWindowPort::widget();
         screen = window->isVisible() || !anchor ? window->screen() : anchor->screen();
     }
     if (!screen)
@@ -124,7 +125,7 @@ bool Fitter::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Show || !watched->isWidgetType())
         return false;
     auto *window = static_cast<QWidget *>(watched);
-    if (!isFittedKind(window) || window == mainWindow() || window->property(kFittedProperty).toBool())
+    if (!isFittedKind(window) || window == MainWindowPort::widget() || window->property(kFittedProperty).toBool())
         return false;
     window->setProperty(kFittedProperty, true);
     if (qobject_cast<QDialog *>(window)) {

@@ -1,6 +1,7 @@
 #include "core/Utilities.h"
 
 #include "core/ErrorReport.h"
+#include "core/MainWindowPort.h"
 #include "core/Prompts.h"
 
 #include <QCoreApplication>
@@ -11,9 +12,6 @@
 #include <QStandardPaths>
 #include <QWidget>
 
-namespace {
-QWidget *g_mainWindow = nullptr;
-}
 
 QString GetDataFolder()
 {
@@ -163,7 +161,7 @@ bool IsNumericKey(qint16 key)
 
 void CentreOnMain(QWidget *window)
 {
-    QWidget *main = g_mainWindow;
+    QWidget *main = MainWindowPort::widget();
     if (!window || !main || window == main)
         return;
     const QRect outer = main->frameGeometry();
@@ -181,5 +179,3 @@ void SetTopMost(QWidget *window, bool on)
     window->show();
 }
 
-void setMainWindow(QWidget *window) { g_mainWindow = window; }
-QWidget *mainWindow() { return g_mainWindow; }

@@ -34,7 +34,3 @@ bool IsNumericKey(qint16 key);
 
 void CentreOnMain(QWidget *window);
 void SetTopMost(QWidget *window, bool on);
-
-// The main window, for CentreOnMain; set once by the main window.
-void setMainWindow(QWidget *window);
-QWidget *mainWindow();

@@ -1,5 +1,6 @@
 #include "host/EmbeddedHost.h"
 
+#include "core/MainWindowPort.h"
 #include "core/PrivateProfile.h"
 #include "core/Utilities.h"
 #include "host/aprs/Beacon.h"
@@ -145,7 +146,7 @@ EmbeddedHost::~EmbeddedHost()
 void EmbeddedHost::showMapWindow()
 {
     if (m_running)
-        m_window->placeAndShow(mainWindow());
+        m_window->placeAndShow(MainWindowPort::widget());
 }
 
 void EmbeddedHost::startFeeds()

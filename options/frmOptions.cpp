@@ -11,8 +11,8 @@
 #include "options/NumberText.h"
 #include "options/NumericKeyFilter.h"
 #include "options/PositionFormats.h"
-#include "options/TimeZones.h"
 #include "options/Callsign.h"
+#include "zones/TimeZones.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -152,7 +152,6 @@ private:
     bool readNumbers(Numbers *numbers);
     void rejectField(QWidget *field, const QString &message);
     void applyToDxMonitor();
-    void applyToTrackingControl();
     // frmOptionsBands.cpp
     void applyBands();
     void bandRowReleased(QMouseEvent *event);

@@ -2,6 +2,7 @@
 // hand it to the windows and the tracking control that use it.
 #include "options/frmOptions.h"
 
+#include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/HostApplication.h"
 #include "core/Prompts.h"
@@ -12,8 +13,9 @@
 #include "options/HostFolderFiles.h"
 #include "options/NumberText.h"
 #include "options/PositionFormats.h"
-#include "options/TimeZones.h"
 #include "satellites/OrbiterControl.h"
+#include "satellites/TrackerSettings.h"
+#include "zones/TimeZones.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -229,7 +231,6 @@ bool frmOptions::Apply()
         c.timezoneAdjust = hours(timezones().current().Bias);
     }
     c.satelliteIcons = chkSatsAsPics->isChecked();
-    applyToTrackingControl();
 
     // 7.
     c.centigrade = optCentigrade->isChecked();
@@ -278,14 +279,9 @@ bool frmOptions::Apply()
     c.secondHeight = n.secondHeight;
     c.secondLocation = txtSecondName->text();
     c.secondUsed = chkEnableSecond->isChecked();
-    if (OrbiterControl *orbiter = trackingControl()) {
-        orbiter->setSecondLatitude(c.secondLatitude);
-        orbiter->setSecondLongitude(c.secondLongitude);
-        orbiter->setSecondHeight(c.secondHeight);
-        orbiter->setSecondName(c.secondLocation);
-        orbiter->setSecondInUse(c.secondUsed);
-        orbiter->applySettings();
-    }
+    // The zone, the observers and the icon switch go over together, as at start.
+    if (OrbiterControl *orbiter = trackingControl())
+        pushTrackerSettings(*orbiter, c, timezones().current(), Clock::instance().now());
     if (HostApplication *host = shared().host)
         host->refreshMap();
 
@@ -307,23 +303,4 @@ void frmOptions::applyToDxMonitor()
     mirror(dx, "chkAllowSpotNotification", c.dxNotify);
     if (auto *expire = dx->findChild<QLineEdit *>(QStringLiteral("txtExpire")))
         expire->setText(QString::number(c.dxExpire));
-}
-
-void frmOptions::applyToTrackingControl()
-{
-    OrbiterControl *orbiter = trackingControl();
-    if (!orbiter)
-        return;
-    const Configuration &c = config();
-    const TimeZoneRecord &zone = timezones().current();
-    orbiter->setTimeZoneName(zone.standardName);
-    orbiter->setTimeZoneAdjust(hours(zone.Bias));
-    orbiter->setObserverName(c.observer);
-    orbiter->setObserverLatitude(c.latitude);
-    orbiter->setObserverLongitude(c.longitude);
-    orbiter->setObserverHeight(c.height);
-    orbiter->setDistanceInMiles(c.miles);
-    orbiter->setDaylight(c.daylightSaving);
-    orbiter->setDaylightOffset(c.daylightSaving ? hours(zone.DaylightBias) : 0);
-    orbiter->setIcons(c.satelliteIcons);
 }

@@ -1,5 +1,7 @@
 #include "orbiter/ElementSet.h"
 
+#include "orbiter/ElementLine.h"
+
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -131,9 +133,9 @@ bool parseElementSet(std::string_view line1, std::string_view line2, ElementSet 
 
     ElementSet e;
     long second = 0;
-    if (!catalogueNumber(columns(line1, 3, 7), e.catalogueNumber))
+    if (!catalogueNumber(ElementLine::catalogueField(line1), e.catalogueNumber))
         return fail(error, "line 1 has no catalogue number");
-    if (!catalogueNumber(columns(line2, 3, 7), second))
+    if (!catalogueNumber(ElementLine::catalogueField(line2), second))
         return fail(error, "line 2 has no catalogue number");
     if (second != e.catalogueNumber)
         return fail(error, "lines 1 and 2 belong to different satellites");

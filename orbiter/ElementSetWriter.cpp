@@ -1,6 +1,6 @@
 #include "orbiter/ElementSetWriter.h"
 
-#include "satellites/ElementChecksum.h"
+#include "orbiter/ElementLine.h"
 
 #include <cmath>
 #include <cstdio>
@@ -39,8 +39,8 @@ std::string exponentField(double value)
 
 std::string withCheckDigit(std::string line)
 {
-    line.resize(ElementChecksum::kCheckColumn, ' ');
-    return line + char('0' + ElementChecksum::compute(line));
+    line.resize(ElementLine::kCheckColumn, ' ');
+    return line + char('0' + ElementLine::checkDigit(line));
 }
 
 } // namespace

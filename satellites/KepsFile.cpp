@@ -3,7 +3,7 @@
 #include "core/LineText.h"
 #include "core/Prompts.h"
 #include "core/Utilities.h"
-#include "satellites/ElementChecksum.h"
+#include "orbiter/ElementLine.h"
 
 #include <QDate>
 #include <QFile>
@@ -135,7 +135,7 @@ bool isLine2(const QString &item)
 
 QString catalogueNumber(const QString &line)
 {
-    const QString number = line.mid(2, 5).trimmed();
+    const QString number = catalogueField(line);
     return number.isEmpty() ? QStringLiteral("(no number)") : number;
 }
 
@@ -146,7 +146,7 @@ bool checked(const QString &line)
     for (QChar c : line)
         if (c.unicode() >= 0x80)
             return false;
-    return ElementChecksum::valid(line.toStdString());
+    return ElementLine::checked(line.toStdString());
 }
 
 // Some publishers put "0 " before each name line.
@@ -185,6 +185,15 @@ QString fileText(QByteArrayView content)
 }
 
 } // namespace
+
+QString catalogueField(const QString &line)
+{
+    // Latin-1 keeps one byte per character, so the field's place in the bytes
+    // is its place in the line.
+    const QByteArray head = line.left(7).toLatin1();
+    const std::string_view field = ElementLine::catalogueField(std::string_view(head.constData(), std::size_t(head.size())));
+    return line.mid(qsizetype(field.data() - head.constData()), qsizetype(field.size()));
+}
 
 QString RejectedElementSet::why() const
 {

@@ -59,6 +59,9 @@ struct KepsReadResult
 // brought back in step. A set cut short by the end of the file is dropped.
 KepsReadResult readKeps(const QByteArray &content);
 
+// The catalogue number's columns of an element line, as written there.
+QString catalogueField(const QString &line);
+
 // Replaces the element table with the sets of the file at path and says so
 // when nothing usable was found or sets had to be left out.
 void LoadKeps(const QString &strPath);

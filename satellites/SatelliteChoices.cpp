@@ -80,7 +80,7 @@ void SatelliteChoices::write(SettingsStore &store) const
 
 QString catalogueNumber(const QString &line1)
 {
-    return line1.startsWith(QLatin1String("1 ")) ? line1.mid(2, 5).trimmed() : QString();
+    return line1.startsWith(QLatin1String("1 ")) ? catalogueField(line1) : QString();
 }
 
 QList<SatelliteChoices::Pick> picksOf(const SatelliteSelection &selection, const QList<KepsElementSet> &sets)

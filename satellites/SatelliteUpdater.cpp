@@ -4,18 +4,24 @@
 #include "core/Configuration.h"
 #include "core/HostApplication.h"
 #include "core/LoadingDialog.h"
+#include "core/MainWindowPort.h"
 #include "core/PlacedObject.h"
 #include "core/SharedState.h"
-#include "options/TimeZones.h"
 #include "satellites/KepsFile.h"
-#include "satellites/MainWindowLink.h"
 #include "satellites/MapObjectNames.h"
 #include "satellites/OrbiterControl.h"
 #include "satellites/SatelliteSelection.h"
+#include "zones/TimeZones.h"
 
 #include <cmath>
 
 namespace {
+
+void setStatusText(const QString &text)
+{
+    if (MainWindowPort *main = MainWindowPort::instance())
+        main->setStatusText(text);
+}
 
 const QString kLoadingCaption = QStringLiteral("Loading Satellite Details");
 const QString kSatelliteSymbol = QStringLiteral("S");
@@ -143,13 +149,13 @@ void SatelliteUpdater::tick()
             slot.placed = answer == int(PlaceObjectStatus::Created);
             const QString text = placeStatusText(answer);
             if (!text.isEmpty())
-                MainWindowLink::setStatusText(text);
+                setStatusText(text);
         }
         slot.latitude = latitude;
         slot.longitude = longitude;
     }
     if (!notOnMap.isEmpty())
-        MainWindowLink::setStatusText(notOnMapText(notOnMap));
+        setStatusText(notOnMapText(notOnMap));
 }
 
 void SatelliteUpdater::updateNow()

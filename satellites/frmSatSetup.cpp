@@ -1,12 +1,12 @@
 #include "satellites/frmSatSetup.h"
 
 #include "core/HostApplication.h"
+#include "core/MainWindowPort.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
 #include "satellites/KepsFile.h"
-#include "satellites/MainWindowLink.h"
 #include "satellites/OrbiterControl.h"
 #include "satellites/SatelliteChoices.h"
 #include "satellites/SatelliteSelection.h"
@@ -268,6 +268,6 @@ void frmSatSetup::cmdClear_Click()
         status->updateNow();
     }
     accept();
-    MainWindowLink::switchToolOff(QStringLiteral("ID_SatelliteStatus"));
+    MainWindowPort::switchToolOff(MainTool::SatelliteStatus);
     removeEveryPlacedObject(false);
 }

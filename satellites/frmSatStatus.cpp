@@ -1,7 +1,7 @@
 #include "satellites/frmSatStatus.h"
 
+#include "core/MainWindowPort.h"
 #include "core/Utilities.h"
-#include "satellites/MainWindowLink.h"
 #include "satellites/OrbiterControl.h"
 
 #include <QAction>
@@ -49,9 +49,9 @@ frmSatStatus::frmSatStatus(OrbiterControl &control, QWidget *controlWidget, QWid
     m_panel->setProperty("displaydatafields", true);
 
     // The toolbar's switches start out as the control draws.
-    MainWindowLink::showToolState(QStringLiteral("ID_DisplaySun"), true);
-    MainWindowLink::showToolState(QStringLiteral("ID_DisplayMoon"), true);
-    MainWindowLink::showToolState(QStringLiteral("ID_PointsOrLines"), true);
+    MainWindowPort::showToolState(MainTool::DisplaySun, true);
+    MainWindowPort::showToolState(MainTool::DisplayMoon, true);
+    MainWindowPort::showToolState(MainTool::PointsOrLines, true);
 
     const QString data = GetDataFolder();
     m_control.setFolders(data, data);
@@ -101,7 +101,7 @@ bool frmSatStatus::eventFilter(QObject *watched, QEvent *event)
     auto *frame = qobject_cast<QMdiSubWindow *>(watched);
     if (frame && event->type() == QEvent::Close && !frame->testAttribute(Qt::WA_DeleteOnClose)) {
         event->ignore();
-        MainWindowLink::switchToolOff(QStringLiteral("ID_SatelliteStatus"));
+        MainWindowPort::switchToolOff(MainTool::SatelliteStatus);
         frame->hide();
         return true;
     }

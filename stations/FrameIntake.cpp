@@ -8,6 +8,8 @@
 #include "core/Configuration.h"
 #include "core/ErrorReport.h"
 #include "core/HostApplication.h"
+#include "core/MainWindowPort.h"
+#include "core/StallWatchdog.h"
 #include "core/WindowInterfaces.h"
 #include "core/WindowRegistry.h"
 #include "core/HostMap.h"
@@ -119,6 +121,7 @@ TerminalWindow *FrameIntake::terminal() const
 
 void FrameIntake::receive(const QString &linkText)
 {
+    StallWatchdog::Activity activity("frame intake", {});
     IndicatorGuard indicator(m_indicator);
     ++m_received;
     try {
@@ -214,6 +217,11 @@ std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QO
         QObject::connect(map, &HostMap::MapHasChanged, intake, [host] { ringAlarmed(*host); });
         QObject::connect(map, &HostMap::MapRedrawn, intake, [host] { ringAlarmed(*host); });
     }
+    intake->setIndicator([](bool on) {
+        if (MainWindowPort *main = MainWindowPort::instance())
+            main->setFrameIndicator(on);
+    });
+    QObject::connect(host, &HostApplication::frameReceived, intake, &FrameIntake::receive);
     QObject::connect(host, &HostApplication::NotifyBeacon, intake,
                      [intake](const QString &strCallsign, float, float) { intake->receiveBeacon(strCallsign); });
     return [intake](const QString &text) { intake->receive(text); };

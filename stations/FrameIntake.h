@@ -55,6 +55,8 @@ private:
     quint64 m_dropped = 0;
 };
 
-// Makes the intake for a host, owned by owner: the host's beacons go to its
-// receiveBeacon; the result runs once per received text.
+// Makes the intake for a host, owned by owner: the host's frames go to its
+// receive and its beacons to its receiveBeacon, and the main window's frame
+// indicator is lit while a frame is handled; the result runs a text the host
+// did not send (the test command's) the same way.
 std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QObject *owner);

@@ -6,6 +6,7 @@
 #include "core/HostApplication.h"
 #include "core/HostMap.h"
 #include "core/LoadingDialog.h"
+#include "core/MainWindowPort.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
 #include "core/Units.h"
@@ -174,21 +175,10 @@ void frmDocument::attachToFrame()
         sub->show();
 }
 
-QAction *frmDocument::mainTool(const QString &id, QPointer<QAction> &cache) const
-{
-    if (!cache) {
-        QWidget *main = mainWindow();
-        if (!main)
-            return nullptr;
-        cache = main->findChild<QAction *>(id);
-    }
-    return cache;
-}
-
 void frmDocument::RxData(HostStationRecord &cStation, bool bUIAware)
 {
     if (m_model.count() > 1)
-        if (QAction *plotPath = mainTool(QStringLiteral("ID_PlotPath"), m_plotPathTool); plotPath && !plotPath->isEnabled())
+        if (QAction *plotPath = MainWindowPort::toolOf(MainTool::PlotPath); plotPath && !plotPath->isEnabled())
             plotPath->setEnabled(true);
 
     int row = m_model.find(cStation.callsign);
@@ -315,7 +305,7 @@ void frmDocument::UpdateWxTool(bool bFlag)
 {
     if (!bFlag)
         return;
-    QAction *tool = mainTool(QStringLiteral("ID_WXDisplay"), m_wxTool);
+    QAction *tool = MainWindowPort::toolOf(MainTool::WXDisplay);
     if (!tool)
         return;
     const QString callsign = selectedCallsign();
@@ -531,7 +521,7 @@ void frmDocument::PlotDX()
     HostApplication *h = host();
     if (!h || !h->map())
         return;
-    QAction *plotDx = mainTool(QStringLiteral("ID_PlotDX"), m_plotDxTool);
+    QAction *plotDx = MainWindowPort::toolOf(MainTool::PlotDX);
     if (plotDx && plotDx->isChecked() && !dxTarget().callsign.isEmpty())
         plotDxLine(*h->map(), shared().home, dxTarget());
     const QString &last = shared().plottedPathStation;

@@ -86,7 +86,6 @@ private:
     void updateCaption();
     void headerClicked(int column);
     void applyListFont(const QFont &font);
-    QAction *mainTool(const QString &id, QPointer<QAction> &cache) const;
     void plotCircleSlice();
 
     StationListModel m_model;
@@ -96,9 +95,6 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_sorting = false;
     bool m_watchingFrame = false;
-    mutable QPointer<QAction> m_plotPathTool;
-    mutable QPointer<QAction> m_plotDxTool;
-    mutable QPointer<QAction> m_wxTool;
     // The stations whose circles a map change still has to draw, a slice a turn.
     QStringList m_circlesToPlot;
     qsizetype m_circlesPlotted = 0;

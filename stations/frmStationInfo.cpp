@@ -2,6 +2,7 @@
 
 #include "core/Configuration.h"
 #include "core/HostApplication.h"
+#include "core/MainWindowPort.h"
 #include "core/PrivateProfile.h"
 #include "core/SharedState.h"
 #include "core/Units.h"
@@ -37,7 +38,7 @@ QLineEdit *readOnlyBox(const char *name, QWidget *parent)
 } // namespace
 
 frmStationInfo::frmStationInfo(QWidget *parent)
-    : QDialog(parent ? parent : mainWindow())
+    : QDialog(parent ? parent : MainWindowPort::widget())
 {
     setObjectName(QStringLiteral("frmStationInfo"));
     setWindowTitle(QStringLiteral("Station Information"));

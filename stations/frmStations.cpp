@@ -1,6 +1,7 @@
 #include "stations/frmStations.h"
 
 #include "core/HostApplication.h"
+#include "core/MainWindowPort.h"
 #include "core/SharedState.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
@@ -20,12 +21,6 @@ QPointer<frmStations> &monitor()
 {
     static QPointer<frmStations> one;
     return one;
-}
-
-QAction *mainAction(const QString &id)
-{
-    QWidget *main = mainWindow();
-    return main ? main->findChild<QAction *>(id) : nullptr;
 }
 
 constexpr int kRefreshMs = 300;
@@ -98,7 +93,7 @@ frmStations::frmStations(QWidget *parent)
     connect(&m_refresh, &QTimer::timeout, this, &frmStations::refresh);
 
     // The two DX tools show one state, whichever was pressed.
-    if (QAction *mainDx = mainAction(QStringLiteral("ID_PlotDX"))) {
+    if (QAction *mainDx = MainWindowPort::toolOf(MainTool::PlotDX)) {
         plotDx->setChecked(mainDx->isChecked());
         connect(mainDx, &QAction::toggled, plotDx, &QAction::setChecked);
     }
@@ -184,7 +179,7 @@ void frmStations::clearMap()
 
 void frmStations::plotDx(bool on)
 {
-    if (QAction *mainDx = mainAction(QStringLiteral("ID_PlotDX")))
+    if (QAction *mainDx = MainWindowPort::toolOf(MainTool::PlotDX))
         if (mainDx->isChecked() != on)
             mainDx->trigger();  // the main window's own handler redraws the map
 }
@@ -211,7 +206,7 @@ void frmStations::showEvent(QShowEvent *event)
 void frmStations::closeEvent(QCloseEvent *event)
 {
     // Releasing the main tool through its own handler brings the main window back.
-    if (QAction *mainShowHide = mainAction(QStringLiteral("ID_ShowHide")); mainShowHide && mainShowHide->isChecked())
+    if (QAction *mainShowHide = MainWindowPort::toolOf(MainTool::ShowHide); mainShowHide && mainShowHide->isChecked())
         mainShowHide->trigger();
     if (QAction *own = tool(QStringLiteral("ID_ShowHide")))
         own->setChecked(true);  // pressed again the next time it is shown

@@ -1,5 +1,6 @@
 #include "ui/frmHelp.h"
 
+#include "core/MainWindowPort.h"
 #include "core/Utilities.h"
 
 #include <QAction>
@@ -217,7 +218,7 @@ frmHelp *frmHelp::window()
     HelpGuide guide;
     if (!guide.load(HelpGuide::shippedFolder()))
         return nullptr;
-    g_window = new frmHelp(guide, mainWindow());
+    g_window = new frmHelp(guide, MainWindowPort::widget());
     return g_window;
 }
 

@@ -2,8 +2,8 @@
 
 #include "core/Clock.h"
 #include "core/Configuration.h"
+#include "core/MainWindowPort.h"
 #include "core/SharedState.h"
-#include "core/Utilities.h"
 #include "core/WindowRegistry.h"
 #include "weather/WxChartView.h"
 #include "weather/WxDataFile.h"
@@ -45,6 +45,13 @@ const QColor kBlue(0, 0, 255);
 
 QString sameFile(const QString &path) { return QFileInfo(path).absoluteFilePath(); }
 
+// The weather toolbar floats over the main window, or over this one without it.
+QWidget *toolbarOwner(QWidget *fallback)
+{
+    QWidget *main = MainWindowPort::widget();
+    return main ? main : fallback;
+}
+
 } // namespace
 
 frmWx::frmWx(QWidget *parent) : QWidget(parent)
@@ -69,7 +76,7 @@ frmWx::frmWx(QWidget *parent) : QWidget(parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { bindToolbar(false); });
     connect(&WxDataStore::program(), &WxDataStore::reportStored, this, &frmWx::reportStored);
     if (config().wxToolbar) {
-        frmWxToolbar::open(mainWindow() ? mainWindow() : window())->bind(TChartTemp);
+        frmWxToolbar::open(toolbarOwner(window()))->bind(TChartTemp);
     }
 }
 
@@ -158,6 +165,7 @@ void frmWx::attachToFrame()
     m_frame = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (!m_frame)
         return;
+    m_area = m_frame->mdiArea();
     connect(m_frame, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates before, Qt::WindowStates now) {
                 const bool was = before & Qt::WindowActive;
@@ -185,15 +193,13 @@ bool frmWx::anotherWeatherWindowActive() const
 
 void frmWx::findMainControls()
 {
-    // Looked up once: a search of the main window's children is not safe
-    // while a child window is being torn down.
-    QWidget *main = mainWindow();
+    // Held from here on: the main window may be gone before this window is.
+    MainWindowPort *main = MainWindowPort::instance();
     if (!main)
         return;
-    m_area = main->findChild<QMdiArea *>();
-    m_dateList = main->findChild<QComboBox *>(QStringLiteral("ID_WxDates"));
-    m_dateListTool = main->findChild<QAction *>(QStringLiteral("ID_WxDates"));
-    m_displayTool = main->findChild<QAction *>(QStringLiteral("ID_WXDisplay"));
+    m_dateList = main->weatherDates();
+    m_dateListTool = main->tool(MainTool::WxDates);
+    m_displayTool = main->tool(MainTool::WXDisplay);
 }
 
 QComboBox *frmWx::dateList() const { return m_dateList; }
@@ -220,7 +226,7 @@ void frmWx::bindToolbar(bool show)
     if (!config().wxToolbar)
         return;
     // A tab change follows the chart; only activation brings a closed tool window back.
-    frmWxToolbar *toolbar = show ? frmWxToolbar::open(mainWindow() ? mainWindow() : window()) : frmWxToolbar::instance();
+    frmWxToolbar *toolbar = show ? frmWxToolbar::open(toolbarOwner(window())) : frmWxToolbar::instance();
     if (toolbar)
         toolbar->bind(chartOfTab(m_tabs->currentIndex()));
 }

@@ -5,7 +5,8 @@
 #include "dx/ObserverLocations.h"
 #include "app/SingleInstance.h"
 #include "app/InstanceDoorbell.h"
-#include "options/TimeZones.h"
+#include "options/frmOptions.h"
+#include "zones/TimeZones.h"
 
 #include "MainWindowFixture.h"
 
@@ -31,6 +32,16 @@ QByteArray readFile(const QString &path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
+}
+
+// What the control is left with: the last value each setter was given.
+QMap<QString, QString> settled(const QStringList &calls)
+{
+    QMap<QString, QString> state;
+    for (const QString &call : calls)
+        if (const qsizetype open = call.indexOf(u'('); open > 0)
+            state[call.left(open)] = call.mid(open);
+    return state;
 }
 
 } // namespace
@@ -241,6 +252,47 @@ TEST_F(MainWindowTest, TrackingControlIsSetUpInOrder)
     EXPECT_EQ(calls[13], "setSecondName(Second QTH)");
     EXPECT_EQ(calls[14], "setSecondInUse(1)");
     EXPECT_EQ(calls.last(), "applySettings");
+}
+
+// The stored daylight flag is only as fresh as the day it was saved; start
+// and Apply both go by the zone's state on the fixed 1 July.
+TEST_F(MainWindowTest, OptionsApplyLeavesTheTrackingControlAsTheStartDid)
+{
+    const struct
+    {
+        const char *zone;
+        const char *storedFlag;
+        const char *daylight;
+        const char *offset;
+    } cases[] = {
+        {"America/New_York", "False", "(1)", "(-1)"},
+        {"America/New_York", "True", "(1)", "(-1)"},
+        {"Australia/Lord_Howe", "True", "(0)", "(0)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " stored " + c.storedFlag);
+        store.write("Kestrel", "Paths", "UIVIEW32", hostFolder);
+        store.write("Kestrel", "TimeZone", "Timezone", c.zone);
+        store.write("Kestrel", "TimeZone", "DaylightSaving", c.storedFlag);
+        start();
+        ASSERT_NE(satellites, nullptr);
+        const QMap<QString, QString> atStart = settled(satellites->orbiterFake.calls);
+        EXPECT_EQ(atStart.value("setTimeZoneName"), QStringLiteral("(%1)").arg(c.zone));
+        EXPECT_EQ(atStart.value("setDaylight"), c.daylight);
+        EXPECT_EQ(atStart.value("setDaylightOffset"), c.offset);
+
+        satellites->orbiterFake.calls.clear();
+        {
+            frmOptions dialog(main.get());
+            ASSERT_TRUE(dialog.Apply()) << prompts.texts().join(u'\n').toStdString();
+        }
+        EXPECT_EQ(settled(satellites->orbiterFake.calls), atStart);
+        EXPECT_EQ(satellites->orbiterFake.calls.last(), "applySettings");
+        main.reset();
+        satellites = nullptr;
+        config() = Configuration{};
+        WindowRegistry::instance().clear();
+    }
 }
 
 TEST_F(MainWindowTest, RegistrationFileIsWrittenOnceAndNeverRewritten)

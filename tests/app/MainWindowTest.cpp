@@ -1,4 +1,6 @@
+#include "app/ToolDefinitions.h"
 #include "core/AppInfo.h"
+#include "core/MainWindowPort.h"
 #include "stations/FrameIntake.h"
 
 #include "MainWindowFixture.h"
@@ -156,21 +158,71 @@ TEST_F(MainWindowTest, InboundToolShowsAndHidesTheTerminal)
     EXPECT_FALSE(entries(m).contains("Terminal Window"));
 }
 
-TEST_F(MainWindowTest, FramesReachTheHandlerWithTheIndicatorLit)
+TEST_F(MainWindowTest, TheInstalledPortNamesEachToolByItsIdentifierUntilTheWindowGoes)
 {
     frmMain &m = start();
-    QStringList seen;
-    m.setFrameHandler([&](const QString &text) {
-        seen << text;
-        EXPECT_TRUE(m.frameIndicatorOn());
-    });
+    ASSERT_EQ(MainWindowPort::instance(), &m);
+    for (std::size_t i = 0; i < std::size(kTools); ++i) {
+        QAction *tool = MainWindowPort::toolOf(MainTool(i));
+        ASSERT_NE(tool, nullptr) << kTools[i].id;
+        EXPECT_EQ(tool->objectName(), QLatin1String(kTools[i].id));
+        EXPECT_EQ(tool->isCheckable(), kTools[i].kind == ToolDefinition::TwoState) << kTools[i].id;
+    }
+    // The ones windows below the top reach, by name as well as by place.
+    const std::pair<MainTool, const char *> used[] = {
+        {MainTool::Open, "ID_Open..."}, {MainTool::WXDisplay, "ID_WXDisplay"}, {MainTool::PlotPath, "ID_PlotPath"},
+        {MainTool::WxDates, "ID_WxDates"}, {MainTool::PlotDX, "ID_PlotDX"},
+        {MainTool::SatelliteStatus, "ID_SatelliteStatus"}, {MainTool::ShowHide, "ID_ShowHide"},
+        {MainTool::DisplayMoon, "ID_DisplayMoon"}, {MainTool::DisplaySun, "ID_DisplaySun"},
+        {MainTool::PointsOrLines, "ID_PointsOrLines"}, {MainTool::FontSize, "ID_FontSize"}};
+    for (const auto &[id, name] : used)
+        EXPECT_EQ(m.tool(id)->objectName(), QLatin1String(name));
+    EXPECT_EQ(m.weatherDates(), m.combo("ID_WxDates"));
+    m.setStatusText("Object Created");
+    EXPECT_EQ(MainWindowPort::instance()->statusText(), "Object Created");
+
+    main.reset();
+    EXPECT_EQ(MainWindowPort::instance(), nullptr);
+    EXPECT_EQ(MainWindowPort::widget(), nullptr);
+    MainWindowPort::switchToolOff(MainTool::SatelliteStatus);  // nothing to switch, and no crash
+    EXPECT_EQ(MainWindowPort::toolOf(MainTool::PlotDX), nullptr);
+}
+
+// A station list that notes whether the frame light was on as each station came.
+class IndicatorWatcher : public RecordingStationList
+{
+public:
+    IndicatorWatcher(QStringList *log, const frmMain &main) : RecordingStationList(log, QStringLiteral("watcher")), m_main(main) {}
+    void RxData(HostStationRecord &, bool) override { lit << m_main.frameIndicatorOn(); }
+    QList<bool> lit;
+
+private:
+    const frmMain &m_main;
+};
+
+TEST_F(MainWindowTest, HostFramesGoStraightToTheIntakeWhichLightsTheOneIndicator)
+{
+    providers().frameIntake = attachFrameIntake;
+    frmMain &m = start();
+    auto *watcher = new IndicatorWatcher(&log, m);
+    m.addChild(watcher, "Station List", true);
     host.hear("A>B:x\r\n");
     host.hear("A>B:x\r\n");  // the same text twice is two frames
-    m.injectTestFrame();
-    ASSERT_EQ(seen.size(), 3);
-    EXPECT_EQ(seen[2], "N0CALL>APW233,TCPIP,N0GATE:\r\n_12072202c052s001g002t068r000p000P000h72b10191wDAV\r\n");
-    EXPECT_EQ(m.linkField()->text(), seen[2]);
+    EXPECT_EQ(watcher->lit, (QList<bool>{true, true}));
+    EXPECT_EQ(m.linkField()->text(), "A>B:x\r\n");
     EXPECT_FALSE(m.frameIndicatorOn());
+
+    m.injectTestFrame();  // the test command takes the same road from the link field on
+    EXPECT_EQ(watcher->lit, (QList<bool>{true, true, true}));
+    EXPECT_EQ(m.linkField()->text(), frmMain::sampleFrame());
+    EXPECT_FALSE(m.frameIndicatorOn());
+
+    QStringList seen;
+    m.setFrameHandler([&](const QString &text) { seen << text; });
+    m.injectTestFrame();
+    EXPECT_EQ(seen, QStringList{"N0CALL>APW233,TCPIP,N0GATE:\r\n_12072202c052s001g002t068r000p000P000h72b10191wDAV\r\n"});
+    host.hear("A>B:x\r\n");
+    EXPECT_EQ(seen.size(), 1) << "the host's frames do not pass through the main window";
 }
 
 TEST_F(MainWindowTest, EventsAreRoutedByTagInLoadOrder)

@@ -2,9 +2,9 @@
 // most 101 sets kept, and a state the model gives without an error is finite.
 #include "FuzzSupport.h"
 
+#include "orbiter/ElementLine.h"
 #include "orbiter/ElementSet.h"
 #include "orbiter/Sgp4.h"
-#include "satellites/ElementChecksum.h"
 #include "satellites/KepsFile.h"
 
 #include <cmath>
@@ -38,13 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz::require(read.sets.size() <= 101, "at most 101 sets");
     for (const KepsElementSet &set : read.sets) {
         // Whatever the encoding of the names, only whole, checked sets get through.
-        fuzz::require(!set.name.isEmpty() && ElementChecksum::valid(set.line1.toStdString())
-                          && ElementChecksum::valid(set.line2.toStdString()),
+        fuzz::require(!set.name.isEmpty() && ElementLine::checked(set.line1.toStdString())
+                          && ElementLine::checked(set.line2.toStdString()),
                       "only named sets with checked lines", set.line1 + u'\n' + set.line2);
         propagate(set.line1.toLatin1().toStdString(), set.line2.toLatin1().toStdString());
         (void)kepsDated(set.line1);
     }
     (void)kepsDated(QString::fromLatin1(bytes.left(40)));
+    // The catalogue field lies inside columns 3 to 7 of whatever line it is given.
+    const QString head = QString::fromLatin1(bytes.left(80));
+    const QString field = catalogueField(head);
+    fuzz::require(field.size() <= 5 && (field.isEmpty() || head.mid(2, 5).contains(field)),
+                  "the catalogue field is cut from columns 3 to 7", head);
     // The element lines straight, as a second way in.
     const qsizetype split = bytes.indexOf('\n');
     if (split > 0)

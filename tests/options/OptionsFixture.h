@@ -6,7 +6,7 @@
 #include "core/WindowRegistry.h"
 #include "dx/BandTable.h"
 #include "dx/ObserverLocations.h"
-#include "options/TimeZones.h"
+#include "zones/TimeZones.h"
 #include "options/frmOptions.h"
 
 #include "FakeHost.h"

@@ -308,14 +308,16 @@ TEST_F(OptionsTest, ApplyStoresEveryTabAndHandsOnTheObservers)
     EXPECT_TRUE(c.secondUsed);
 
     const QStringList calls = satellites.orbiterFake.calls;
+    // In the order of the loading sequence, which shares the code: the stored
+    // flag, then the zone's state on the fixed 1 July.
     const QStringList expected = {
-        "setTimeZoneName(America/New_York)", "setTimeZoneAdjust(5)", "setObserverName(Home)",
-        QStringLiteral("setObserverLatitude(%1)").arg(double(3090.5f / 60)),
+        "setObserverName(Home)", QStringLiteral("setObserverLatitude(%1)").arg(double(3090.5f / 60)),
         QStringLiteral("setObserverLongitude(%1)").arg(double(-7.3f / 60)), "setObserverHeight(120.5)",
-        "setDaylight(1)", "setDaylightOffset(-1)", "setIcons(0)",
+        "setTimeZoneAdjust(5)", "setTimeZoneName(America/New_York)",
+        "setDaylight(1)", "setDaylightOffset(-1)", "setDaylight(1)", "setDaylightOffset(-1)",
         QStringLiteral("setSecondLatitude(%1)").arg(double(c.secondLatitude)),
         QStringLiteral("setSecondLongitude(%1)").arg(double(c.secondLongitude)), "setSecondHeight(35)",
-        "setSecondName(Club)", "setSecondInUse(1)", "applySettings"};
+        "setSecondName(Club)", "setSecondInUse(1)", "setIcons(0)", "applySettings"};
     EXPECT_EQ(calls, expected);
     EXPECT_EQ(host.calls, QStringList{"refreshMap"});
 }

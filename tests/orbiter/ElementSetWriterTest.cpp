@@ -1,8 +1,8 @@
 // Element lines written from published elements read back as those
 // elements, within the precision of their columns, with valid check digits.
+#include "orbiter/ElementLine.h"
 #include "orbiter/ElementSet.h"
 #include "orbiter/ElementSetWriter.h"
-#include "satellites/ElementChecksum.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,8 @@ TEST(ElementSetWriter, LinesReadBackAsWritten)
         const auto [line1, line2] = orbiter::elementLines(c.in);
         EXPECT_EQ(line1.size(), 69u) << c.what;
         EXPECT_EQ(line2.size(), 69u) << c.what;
-        EXPECT_TRUE(ElementChecksum::valid(line1)) << line1;
-        EXPECT_TRUE(ElementChecksum::valid(line2)) << line2;
+        EXPECT_TRUE(ElementLine::checked(line1)) << line1;
+        EXPECT_TRUE(ElementLine::checked(line2)) << line2;
         orbiter::ElementSet out;
         std::string error;
         ASSERT_TRUE(orbiter::parseElementSet(line1, line2, out, &error)) << c.what << ": " << error;

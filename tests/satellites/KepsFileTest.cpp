@@ -1,7 +1,7 @@
 // The element file reader: list-input items, sets brought back in step,
 // check digits, capacity, the messages and the date label.
+#include "orbiter/ElementLine.h"
 #include "satellites/KepsFile.h"
-#include "satellites/ElementChecksum.h"
 
 #include "ScriptedPorts.h"
 #include "TempDirs.h"
@@ -283,7 +283,7 @@ TEST_F(LoadKepsTest, AnEpochPastTwoDigitsOfYearLoadsWithNoDate)
 {
     auto [l1, l2] = testorbits::lines(testorbits::kStation);
     l1 = l1.substr(0, 18) + "11111111111111" + l1.substr(32, 36);
-    l1 += char('0' + ElementChecksum::compute(l1));
+    l1 += char('0' + ElementLine::checkDigit(l1));
     LoadKeps(write("HUGE EPOCH\r\n" + QByteArray::fromStdString(l1) + "\r\n" + QByteArray::fromStdString(l2) + "\r\n"));
     ASSERT_EQ(keps().sets.size(), 1);
     EXPECT_EQ(kepsDated(keps().sets.first().line1), "");

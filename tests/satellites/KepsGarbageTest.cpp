@@ -1,9 +1,9 @@
 // Element files from outside are hostile: whatever they hold, reading them
 // ends, keeps only sets whose lines carry good check digits, and the model
 // refuses what it cannot use without crashing.
+#include "orbiter/ElementLine.h"
 #include "orbiter/ElementSet.h"
 #include "orbiter/Sgp4.h"
-#include "satellites/ElementChecksum.h"
 #include "satellites/KepsFile.h"
 
 #include "TestOrbits.h"
@@ -105,8 +105,8 @@ TEST(KepsGarbage, RandomAndDamagedFilesNeitherCrashNorHangNorLetBadLinesThrough)
         EXPECT_LE(read.sets.size(), ElementTable::Capacity);
         for (const KepsElementSet &set : read.sets) {
             EXPECT_FALSE(set.name.isEmpty() || set.name.contains(u'\n') || set.name.contains(u'\r'));
-            EXPECT_TRUE(ElementChecksum::valid(set.line1.toStdString()));
-            EXPECT_TRUE(ElementChecksum::valid(set.line2.toStdString()));
+            EXPECT_TRUE(ElementLine::checked(set.line1.toStdString()));
+            EXPECT_TRUE(ElementLine::checked(set.line2.toStdString()));
             orbiter::ElementSet elements;
             if (orbiter::parseElementSet(set.line1.toLatin1().toStdString(), set.line2.toLatin1().toStdString(),
                                          elements)) {

@@ -4,15 +4,16 @@
 #include "core/SharedState.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
-#include "options/TimeZones.h"
 #include "satellites/KepsFile.h"
 #include "satellites/MapObjectNames.h"
 #include "satellites/SatelliteSelection.h"
 #include "satellites/SatelliteUpdater.h"
 #include "satellites/frmSatSetup.h"
 #include "satellites/frmSatStatus.h"
+#include "zones/TimeZones.h"
 
 #include "FakeHost.h"
+#include "FakeMainWindow.h"
 #include "FakeOrbiter.h"
 #include "ProcessZone.h"
 #include "ScriptedPorts.h"
@@ -23,7 +24,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMainWindow>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QDir>
@@ -34,26 +34,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Stands in for the main window: the status panel and the status window's switch.
-class StubMain : public QMainWindow
-{
-public:
-    StubMain()
-    {
-        panel->setObjectName("panel1");
-        panel->setText("Ready...");
-        tool->setObjectName("ID_SatelliteStatus");
-        tool->setCheckable(true);
-        tool->setChecked(true);
-        connect(tool, &QAction::triggered, this, [this] { ++switched; });
-        setMainWindow(this);
-    }
-    ~StubMain() override { setMainWindow(nullptr); }
-    QLabel *panel = new QLabel(this);
-    QAction *tool = new QAction(this);
-    int switched = 0;
-};
 
 // Remembers the title of every window that is shown.
 class ShownTitles : public QObject
@@ -82,6 +62,7 @@ class SatelliteWindowsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        main.tool(MainTool::SatelliteStatus)->setChecked(true);
         config() = Configuration{};
         shared() = SharedState{};
         shared().host = &host;
@@ -112,7 +93,7 @@ protected:
     ScriptedPrompts prompts;
     FixedClock clock{QDateTime(QDate(2026, 7, 1), QTime(12, 34, 56))};
     FakeHostApplication host;
-    StubMain main;
+    FakeMainWindow main;
     FakeOrbiter fake;
     frmSatStatus *status = nullptr;
 };
@@ -259,17 +240,17 @@ TEST_F(SatelliteWindowsTest, OnlyTickedSatellitesArePlacedAndLongitudesWrap)
     EXPECT_EQ(o.symbolTable, "\\");
     EXPECT_EQ(o.secondAttribute, 5900);
     EXPECT_EQ(o.thirdAttribute, 999);
-    EXPECT_EQ(main.panel->text(), "Object Created");
+    EXPECT_EQ(main.statusText(), "Object Created");
     EXPECT_FLOAT_EQ(status->updater().slot(3).longitude, -160.0f);
     EXPECT_FLOAT_EQ(status->updater().slot(2).latitude, -20.5f);
 
-    main.panel->setText("Ready...");
+    main.setStatusText("Ready...");
     host.placeAnswer = 9;
     status->updater().updateNow();
-    EXPECT_EQ(main.panel->text(), "Ready...") << "an answer without a text leaves the panel";
+    EXPECT_EQ(main.statusText(), "Ready...") << "an answer without a text leaves the panel";
     host.placeAnswer = 5;
     status->updater().updateNow();
-    EXPECT_EQ(main.panel->text(), "Object Not Mine");
+    EXPECT_EQ(main.statusText(), "Object Not Mine");
 }
 
 TEST_F(SatelliteWindowsTest, ASatelliteWithoutAPositionLeavesTheMapAndTheStatusSaysWhy)
@@ -285,7 +266,7 @@ TEST_F(SatelliteWindowsTest, ASatelliteWithoutAPositionLeavesTheMapAndTheStatusS
     fake.answers[3] = {0, 0, -90, {}, "QO-100", 0, "mean motion below zero"};
     status->updater().updateNow();
     EXPECT_EQ(host.objects, QStringList({"ISS", "NOAA 19"}));
-    EXPECT_EQ(main.panel->text(), "QO-100 is not on the map: mean motion below zero");
+    EXPECT_EQ(main.statusText(), "QO-100 is not on the map: mean motion below zero");
 
     // Decayed since: taken off the map; the others stay.
     fake.answers[1].problem = "satellite has decayed";
@@ -293,14 +274,14 @@ TEST_F(SatelliteWindowsTest, ASatelliteWithoutAPositionLeavesTheMapAndTheStatusS
     status->updater().updateNow();
     EXPECT_TRUE(host.calls.contains("removeObject(ISS)")) << host.calls.join(' ').toStdString();
     EXPECT_EQ(host.objects, QStringList({"NOAA 19"}));
-    EXPECT_EQ(main.panel->text(), "ISS is not on the map: satellite has decayed (and 1 more)");
+    EXPECT_EQ(main.statusText(), "ISS is not on the map: satellite has decayed (and 1 more)");
 
     // Back with a position (fresh elements): placed again.
     fake.answers[1].problem.clear();
     fake.answers[3].problem.clear();
     status->updater().updateNow();
     EXPECT_EQ(host.objects.size(), 3);
-    EXPECT_EQ(main.panel->text(), "Object Created");
+    EXPECT_EQ(main.statusText(), "Object Created");
 }
 
 TEST_F(SatelliteWindowsTest, PlacedNamesStayApartWithinNineCharacters)
@@ -449,8 +430,8 @@ TEST_F(SatelliteWindowsTest, ClearAllAsksFirstThenEmptiesEverything)
     EXPECT_EQ(dialog.lstSelected->topLevelItemCount(), 0);
     EXPECT_EQ(fake.calls.first(), "removeAllSatellites");
     EXPECT_EQ(fake.calls.count("computePosition"), 1);
-    EXPECT_FALSE(main.tool->isChecked());
-    EXPECT_EQ(main.switched, 1);
+    EXPECT_FALSE(main.tool(MainTool::SatelliteStatus)->isChecked());
+    EXPECT_EQ(main.triggered.count("ID_SatelliteStatus"), 1);
     EXPECT_TRUE(host.objects.isEmpty());
     // The update's own refresh comes before the objects go; none after them.
     EXPECT_LT(host.calls.lastIndexOf("refreshMap"), host.calls.indexOf(QRegularExpression("^removeObject.*")))

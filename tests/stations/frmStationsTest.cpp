@@ -1,6 +1,6 @@
 #include "StationListFixture.h"
 
-#include "core/Utilities.h"
+#include "FakeMainWindow.h"
 #include "stations/MapPlotting.h"
 #include "stations/frmStations.h"
 
@@ -10,29 +10,6 @@
 #include <QTest>
 
 #include <ctime>
-
-namespace {
-
-// The main window's tools the stations monitor and the list reach by name.
-struct FakeMainWindow
-{
-    FakeMainWindow()
-    {
-        for (const char *id : {"ID_ShowHide", "ID_PlotDX", "ID_PlotPath", "ID_WXDisplay"}) {
-            auto *action = new QAction(&window);
-            action->setObjectName(QString::fromLatin1(id));
-            action->setCheckable(QByteArray(id) != "ID_PlotPath" && QByteArray(id) != "ID_WXDisplay");
-            QObject::connect(action, &QAction::triggered, &window, [this, id] { triggered << QString::fromLatin1(id); });
-        }
-        setMainWindow(&window);
-    }
-    ~FakeMainWindow() { setMainWindow(nullptr); }
-    QAction *tool(const char *id) { return window.findChild<QAction *>(QString::fromLatin1(id)); }
-    QWidget window;
-    QStringList triggered;
-};
-
-} // namespace
 
 TEST_F(StationListTest, MonitorListsTheRowsUnlessHeld)
 {
@@ -81,14 +58,14 @@ TEST_F(StationListTest, MonitorPlotsTheChosenStationsPathAndClearsTheMap)
 TEST_F(StationListTest, MonitorDrivesTheMainToolsAndClosingReleasesShowHide)
 {
     FakeMainWindow main;
-    main.tool("ID_ShowHide")->setChecked(true);
+    main.tool(MainTool::ShowHide)->setChecked(true);
     frmStations monitor;
     monitor.show();
     monitor.tool(QStringLiteral("ID_PlotDX"))->trigger();
-    EXPECT_TRUE(main.tool("ID_PlotDX")->isChecked());
+    EXPECT_TRUE(main.tool(MainTool::PlotDX)->isChecked());
     monitor.tool(QStringLiteral("ID_ShowHide"))->trigger();  // released: the monitor closes
     EXPECT_FALSE(monitor.isVisible());
-    EXPECT_FALSE(main.tool("ID_ShowHide")->isChecked());
+    EXPECT_FALSE(main.tool(MainTool::ShowHide)->isChecked());
     EXPECT_EQ(main.triggered, (QStringList{"ID_PlotDX", "ID_ShowHide"}));
 }
 
@@ -99,7 +76,7 @@ TEST_F(StationListTest, PlotDxDrawsTheLineOnlyWhileTheMainToolIsPressed)
     dxTarget() = DxTarget{QStringLiteral("VK2KIB"), -2028.0, 9072.0};
     list->PlotDX();
     EXPECT_TRUE(host.fakeMap.calls.isEmpty());
-    main.tool("ID_PlotDX")->setChecked(true);
+    main.tool(MainTool::PlotDX)->setChecked(true);
     list->PlotDX();
     EXPECT_EQ(host.fakeMap.calls, (QStringList{"pen(3)", "mode(13)", "line(-8,3084,9072,-2028,255)"}));
     dxTarget() = DxTarget{};
@@ -108,27 +85,27 @@ TEST_F(StationListTest, PlotDxDrawsTheLineOnlyWhileTheMainToolIsPressed)
 TEST_F(StationListTest, PlotPathToolIsEnabledOnceTheListHoldsTwoRowsAndWxToolFollowsTheSelection)
 {
     FakeMainWindow main;
-    main.tool("ID_PlotPath")->setEnabled(false);
+    main.tool(MainTool::PlotPath)->setEnabled(false);
     known(QStringLiteral("A1"));
     known(QStringLiteral("B2"));
     makeList();
     hear(QStringLiteral("A1"));
     hear(QStringLiteral("B2"));
-    EXPECT_FALSE(main.tool("ID_PlotPath")->isEnabled());  // one row when B2 arrived
+    EXPECT_FALSE(main.tool(MainTool::PlotPath)->isEnabled());  // one row when B2 arrived
     hear(QStringLiteral("B2"));
-    EXPECT_TRUE(main.tool("ID_PlotPath")->isEnabled());
+    EXPECT_TRUE(main.tool(MainTool::PlotPath)->isEnabled());
 
     list->selectRow(0);
     list->UpdateWxTool(true);
-    EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+    EXPECT_FALSE(main.tool(MainTool::WXDisplay)->isEnabled());
     QDir().mkpath(dirs.data() + QStringLiteral("/WxData"));
     QFile file(dirs.data() + QStringLiteral("/WxData/A1.kew"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     list->UpdateWxTool(false);
-    EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+    EXPECT_FALSE(main.tool(MainTool::WXDisplay)->isEnabled());
     list->UpdateWxTool(true);
-    EXPECT_TRUE(main.tool("ID_WXDisplay")->isEnabled());
+    EXPECT_TRUE(main.tool(MainTool::WXDisplay)->isEnabled());
 }
 
 TEST_F(StationListTest, WxToolLooksForNoWeatherFileOutsideItsFolder)
@@ -143,7 +120,7 @@ TEST_F(StationListTest, WxToolLooksForNoWeatherFileOutsideItsFolder)
     QDir().mkpath(dirs.data() + QStringLiteral("/WxData"));
     list->selectRow(0);
     list->UpdateWxTool(true);
-    EXPECT_FALSE(main.tool("ID_WXDisplay")->isEnabled());
+    EXPECT_FALSE(main.tool(MainTool::WXDisplay)->isEnabled());
 }
 
 // The monitor rebuilds its box a few times a second while a busy feed fills

@@ -1,4 +1,4 @@
-#include "options/TimeZones.h"
+#include "zones/TimeZones.h"
 
 #include <QFile>
 #include <QTimeZone>
