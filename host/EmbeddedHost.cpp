@@ -64,13 +64,19 @@ HostApplication *createEmbeddedHost(const QString &hostFolder, QObject *parent, 
     return new EmbeddedHost(info.absoluteFilePath(), options, parent);
 }
 
+QString EmbeddedHost::stationIniPath(const QString &hostFolder)
+{
+    const QString found = findFile(hostFolder, IniName);
+    return found.isEmpty() ? hostFolder + u'/' + IniName : found;
+}
+
 EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QObject *parent)
     : HostApplication(parent)
     , m_folder(hostFolder)
     , m_config(HostConfig::read(hostFolder))
     , m_log(hostFolder + QStringLiteral("/Logs"))
 {
-    PrivateProfile ini(findFile(hostFolder, IniName));
+    PrivateProfile ini(stationIniPath(hostFolder));
     ini.load();
     const QString station = QStringLiteral("STATION");
     m_ownCall = ini.value(station, QStringLiteral("CALLSIGN")).trimmed().toUpper();
@@ -93,6 +99,8 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_tiles = new HostMapTiles(m_map->tiles(), m_config.tiles, this);
     m_window = new HostMapWindow(m_map, m_tiles);
     connect(m_window, &HostMapWindow::quitRequested, this, &EmbeddedHost::quit);
+    connect(m_window, &HostMapWindow::stationRequested, this, &EmbeddedHost::showStationSetup);
+    connect(m_window, &HostMapWindow::feedsRequested, this, &EmbeddedHost::showFeedsSetup);
 
     m_refreshTimer.setSingleShot(true);
     connect(&m_refreshTimer, &QTimer::timeout, this, &EmbeddedHost::updateWindow);
@@ -107,20 +115,9 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_saveTimer.start(SaveMs);
     connect(&m_ageTimer, &QTimer::timeout, this, [this] { ageStations(QDateTime::currentSecsSinceEpoch()); });
 
-    for (const FeedSettings &settings : m_config.feeds) {
-        Feed *feed = createFeed(settings, m_ownCall, this);
-        if (!feed)
-            continue;
-        // Whatever goes wrong with one line, the feed and the program go on.
-        connect(feed, &Feed::lineReceived, this, [this](const QString &line) {
-            guarded([&] { hearLine(line); });
-        });
-        connect(feed, &Feed::spotReceived, this, [this](const QString &line) {
-            guarded([&] { hearSpot(line); });
-        });
-        connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
-        m_feeds.append(feed);
-    }
+    for (const FeedSettings &settings : m_config.feeds)
+        if (Feed *feed = makeFeed(settings))
+            m_feeds.append(feed);
     if (!m_config.status.isEmpty() && !m_ownCall.isEmpty())
         hearLine(m_ownCall + u'>' + BeaconDestination + QStringLiteral(":>") + m_config.status);
     updateWindow();
@@ -139,6 +136,8 @@ EmbeddedHost::~EmbeddedHost()
         qWarning("Host: the stations could not be saved: %s", qPrintable(error));
     if (m_window->isVisible())
         m_window->rememberPlacement();
+    delete m_stationWindow;
+    delete m_feedsWindow;
     delete m_window;
 }
 
@@ -148,8 +147,23 @@ void EmbeddedHost::showMapWindow()
         m_window->placeAndShow(mainWindow());
 }
 
+Feed *EmbeddedHost::makeFeed(const FeedSettings &settings)
+{
+    if (!settings.enabled)
+        return nullptr;
+    Feed *feed = createFeed(settings, m_ownCall, this);
+    if (!feed)
+        return nullptr;
+    // Whatever goes wrong with one line, the feed and the program go on.
+    connect(feed, &Feed::lineReceived, this, [this](const QString &line) { guarded([&] { hearLine(line); }); });
+    connect(feed, &Feed::spotReceived, this, [this](const QString &line) { guarded([&] { hearSpot(line); }); });
+    connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
+    return feed;
+}
+
 void EmbeddedHost::startFeeds()
 {
+    m_feedsStarted = true;
     for (Feed *feed : m_feeds)
         feed->start();
     if (m_config.beaconIntervalMinutes > 0 && !m_ownCall.isEmpty())

@@ -62,6 +62,34 @@ public:
     // Shows the map window (beside Kestrel's main window the first time).
     void showMapWindow() override;
 
+    bool hasSetupWindows() const override { return true; }
+    void showStationSetup() override;
+    void showFeedsSetup() override;
+
+    // The home station as the Station window sets it up.
+    struct StationSettings
+    {
+        QString callsign;
+        double latitude = 0, longitude = 0;  // degrees
+        QString symbol = QStringLiteral("/-");
+        QString comment;
+        QString status;
+        int beaconIntervalMinutes = 30;
+    };
+    StationSettings station() const;
+    // Writes UIVIEW32.INI and KestrelHost.ini and applies the station at once.
+    bool applyStation(const StationSettings &station, QString *errorText = nullptr);
+    // Moves the home station without writing a file (a GPS fix).
+    void moveHome(double latitude, double longitude);
+    // Writes the feeds and restarts just those that changed; false with the
+    // reason when the file cannot be written (then nothing changes).
+    bool applyFeeds(const QList<FeedSettings> &feeds, QString *errorText = nullptr);
+    // The running feed of a section; null for a disabled or unusable one.
+    Feed *feed(const QString &section) const;
+    void reconnectFeed(const QString &section);
+    // UIVIEW32.INI in the folder, whatever its letter case.
+    static QString stationIniPath(const QString &hostFolder);
+
     // The host's own intake: one TNC2 line heard; false when it is not a frame.
     bool hearLine(const QString &line);
     // One "DX de" cluster line; false when it is not a spot.
@@ -98,7 +126,12 @@ public:
     bool saveStations(QString *errorText = nullptr);
     QString stationFilePath() const { return m_stationPath; }
 
+signals:
+    void feedsChanged();
+
 private:
+    Feed *makeFeed(const FeedSettings &settings);
+    void applyHome();
     QString timeText(const QDateTime &now);
     void guarded(const std::function<void()> &work);
     void scheduleRefresh();
@@ -121,6 +154,8 @@ private:
     QString m_ownCall;
     double m_homeLat = 0, m_homeLon = 0;  // degrees
     bool m_linkOpen = false;
+    bool m_feedsStarted = false;
+    QPointer<QWidget> m_stationWindow, m_feedsWindow;
     bool m_running = true;
     int m_rejected = 0;
     int m_dropped = 0;

@@ -38,6 +38,18 @@ int FeedSettings::defaultIdleTimeout(Type type)
     return 0;
 }
 
+QString HostConfig::typeKey(FeedSettings::Type type)
+{
+    switch (type) {
+    case FeedSettings::Type::Replay: return QStringLiteral("replay");
+    case FeedSettings::Type::Kiss: return QStringLiteral("kiss");
+    case FeedSettings::Type::AprsIs: return QStringLiteral("aprs-is");
+    case FeedSettings::Type::DxCluster: return QStringLiteral("dxcluster");
+    case FeedSettings::Type::DxReplay: return QStringLiteral("dxreplay");
+    }
+    return {};
+}
+
 QString HostConfig::typeName(FeedSettings::Type type)
 {
     switch (type) {
@@ -99,11 +111,12 @@ HostConfig HostConfig::read(const QString &hostFolder)
         const QString section = QStringLiteral("Feed%1").arg(n);
         if (!ini.sectionNames().contains(section, Qt::CaseInsensitive))
             continue;
-        if (!readBool(ini, section, QStringLiteral("Enabled"), true))
-            continue;
         FeedSettings feed;
         feed.name = section;
+        feed.enabled = readBool(ini, section, QStringLiteral("Enabled"), true);
         const QString type = ini.value(section, QStringLiteral("Type")).trimmed().toLower();
+        if (type.isEmpty() && !feed.enabled)
+            continue;  // a section emptied by hand
         if (type == QLatin1String("replay"))
             feed.type = FeedSettings::Type::Replay;
         else if (type == QLatin1String("kiss"))

@@ -47,6 +47,9 @@ struct FeedSettings
     bool transmit = false;       // only ever on when the user turned it on
     QString passcode;
     QString path = DefaultPath;
+    bool enabled = true;  // a disabled feed is kept in the file and never started
+
+    bool operator==(const FeedSettings &) const = default;
 
     static inline const QString DefaultPath = QStringLiteral("WIDE1-1,WIDE2-1");
 
@@ -86,4 +89,14 @@ struct HostConfig
 
     static HostConfig read(const QString &hostFolder);
     static QString typeName(FeedSettings::Type type);
+    // The word the file uses for the type ("aprs-is").
+    static QString typeKey(FeedSettings::Type type);
+
+    // Writes the [Host] keys and the feed sections back to the file: only
+    // values that differ from what the file reads as now are set, sections
+    // of feeds no longer listed are removed, everything else is left as it
+    // is. A feed without a name gets the first free [FeedN]. False with the
+    // reason when the file cannot be written or more than nine feeds are
+    // listed.
+    bool write(const QString &hostFolder, QString *errorText = nullptr);
 };

@@ -3,6 +3,8 @@
 #include "host/feeds/NetworkFeeds.h"
 #include "host/feeds/ReplayFeed.h"
 
+#include <algorithm>
+
 Feed::Feed(const FeedSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
@@ -28,15 +30,52 @@ void Feed::setState(const QString &state)
     emit stateChanged();
 }
 
+void Feed::noteConnected()
+{
+    m_connectedSince = QDateTime::currentDateTime();
+    m_retryAt = {};
+}
+
+void Feed::noteLost(const QString &reason, int retryMs)
+{
+    m_connectedSince = {};
+    m_lastError = reason;
+    m_retryAt = retryMs > 0 ? QDateTime::currentDateTime().addMSecs(retryMs) : QDateTime();
+}
+
+void Feed::countFrame()
+{
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != m_lastSecond) {
+        // Seconds that passed without a frame count none.
+        for (qint64 s = std::max(m_lastSecond + 1, second - 59); s <= second; ++s)
+            m_perSecond[size_t(s % 60)] = 0;
+        m_lastSecond = second;
+    }
+    ++m_perSecond[size_t(second % 60)];
+}
+
+int Feed::framesInLastMinute() const
+{
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    int total = 0;
+    for (qint64 s = second - 59; s <= second; ++s)
+        if (s > m_lastSecond - 60 && s <= m_lastSecond)
+            total += m_perSecond[size_t(s % 60)];
+    return total;
+}
+
 void Feed::deliverLine(const QString &line)
 {
     ++m_frames;
+    countFrame();
     emit lineReceived(line);
 }
 
 void Feed::deliverSpot(const QString &line)
 {
     ++m_frames;
+    countFrame();
     emit spotReceived(line);
 }
 
