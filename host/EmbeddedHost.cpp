@@ -6,6 +6,7 @@
 #include "host/feeds/DxSpotLine.h"
 #include "host/map/EmbeddedHostMap.h"
 #include "host/feeds/Feed.h"
+#include "host/feeds/GpsdFeed.h"
 #include "host/map/GeoMath.h"
 #include "host/tiles/HostMapTiles.h"
 #include "host/map/HostMapWindow.h"
@@ -158,6 +159,13 @@ Feed *EmbeddedHost::makeFeed(const FeedSettings &settings)
     connect(feed, &Feed::lineReceived, this, [this](const QString &line) { guarded([&] { hearLine(line); }); });
     connect(feed, &Feed::spotReceived, this, [this](const QString &line) { guarded([&] { hearSpot(line); }); });
     connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
+    if (auto *gps = qobject_cast<GpsdFeed *>(feed)) {
+        connect(gps, &GpsdFeed::fixReceived, this, &EmbeddedHost::onGpsFix);
+        connect(gps, &Feed::stateChanged, this, [this, gps] {
+            if (!gps->connectedSince().isValid())
+                keepGpsHome();
+        });
+    }
     return feed;
 }
 
@@ -352,6 +360,7 @@ void EmbeddedHost::quit()
 {
     if (!m_running)
         return;
+    keepGpsHome();
     m_running = false;
     m_linkOpen = false;
     m_beaconTimer.stop();

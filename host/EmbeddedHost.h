@@ -87,6 +87,8 @@ public:
     // The running feed of a section; null for a disabled or unusable one.
     Feed *feed(const QString &section) const;
     void reconnectFeed(const QString &section);
+    // The last fix of a gpsd feed; false while there has been none.
+    bool gpsFix(double *latitude, double *longitude) const;
     // UIVIEW32.INI in the folder, whatever its letter case.
     static QString stationIniPath(const QString &hostFolder);
 
@@ -128,10 +130,13 @@ public:
 
 signals:
     void feedsChanged();
+    void gpsFixed(double latitude, double longitude);
 
 private:
     Feed *makeFeed(const FeedSettings &settings);
     void applyHome();
+    void onGpsFix(double latitude, double longitude);
+    void keepGpsHome();
     QString timeText(const QDateTime &now);
     void guarded(const std::function<void()> &work);
     void scheduleRefresh();
@@ -155,6 +160,9 @@ private:
     double m_homeLat = 0, m_homeLon = 0;  // degrees
     bool m_linkOpen = false;
     bool m_feedsStarted = false;
+    bool m_hasGpsFix = false;
+    bool m_gpsMoved = false;  // the GPS moved home since it was last written
+    double m_gpsLat = 0, m_gpsLon = 0;
     QPointer<QWidget> m_stationWindow, m_feedsWindow;
     bool m_running = true;
     int m_rejected = 0;

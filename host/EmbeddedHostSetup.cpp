@@ -14,6 +14,9 @@
 
 namespace {
 constexpr int FirstBeaconMs = 5000;
+// A GPS wanders by a few metres when standing still; smaller moves than
+// this (about 10 m) do not measure every list again.
+constexpr double GpsStepDegrees = 0.0001;
 }
 
 EmbeddedHost::StationSettings EmbeddedHost::station() const
@@ -183,4 +186,39 @@ void EmbeddedHost::showFeedsSetup()
     m_feedsWindow->show();
     m_feedsWindow->raise();
     m_feedsWindow->activateWindow();
+}
+
+bool EmbeddedHost::gpsFix(double *latitude, double *longitude) const
+{
+    *latitude = m_gpsLat;
+    *longitude = m_gpsLon;
+    return m_hasGpsFix;
+}
+
+void EmbeddedHost::onGpsFix(double latitude, double longitude)
+{
+    m_hasGpsFix = true;
+    m_gpsLat = latitude;
+    m_gpsLon = longitude;
+    emit gpsFixed(latitude, longitude);
+    if (std::abs(latitude - m_homeLat) < GpsStepDegrees && std::abs(longitude - m_homeLon) < GpsStepDegrees)
+        return;
+    m_gpsMoved = true;
+    moveHome(latitude, longitude);
+}
+
+void EmbeddedHost::keepGpsHome()
+{
+    // Where the GPS left the station is home from now on, across a restart too.
+    if (!m_gpsMoved)
+        return;
+    m_gpsMoved = false;
+    PrivateProfile ini(stationIniPath(m_folder));
+    ini.load();
+    const QString section = QStringLiteral("STATION");
+    ini.setValue(section, QStringLiteral("LATITUDE"), iniPosition(m_homeLat, false));
+    ini.setValue(section, QStringLiteral("LONGITUDE"), iniPosition(m_homeLon, true));
+    QString error;
+    if (!ini.save(&error))
+        qWarning("Host: the GPS position could not be kept: %s", qPrintable(error));
 }

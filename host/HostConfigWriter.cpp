@@ -29,12 +29,21 @@ Pairs feedPairs(const FeedSettings &feed, const QString &hostFolder)
         add("Interval", QString::number(feed.intervalMs));
         return pairs;
     }
+    if (feed.type == Type::SerialKiss) {
+        add("Device", feed.device);
+        add("Baud", QString::number(feed.baud));
+        add("Transmit", flag(feed.transmit));
+        add("Path", feed.path);
+        return pairs;
+    }
     add("Host", feed.host);
     add("Port", QString::number(feed.port));
     if (feed.type == Type::AprsIs || feed.type == Type::DxCluster)
         add("Callsign", feed.callsign);
     if (feed.type == Type::AprsIs)
         add("Filter", feed.filter);
+    if (feed.type == Type::Gpsd)
+        return pairs;
     add("IdleTimeout", QString::number(feed.idleTimeoutSeconds));
     if (feed.type == Type::Kiss || feed.type == Type::AprsIs)
         add("Transmit", flag(feed.transmit));

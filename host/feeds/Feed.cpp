@@ -1,6 +1,8 @@
 #include "host/feeds/Feed.h"
 
+#include "host/feeds/GpsdFeed.h"
 #include "host/feeds/NetworkFeeds.h"
+#include "host/feeds/SerialKissFeed.h"
 #include "host/feeds/ReplayFeed.h"
 
 #include <algorithm>
@@ -18,6 +20,7 @@ QString Feed::statusLine() const
     line += QStringLiteral(" (%1 %2)").arg(m_frames).arg(
         m_settings.type == FeedSettings::Type::DxCluster || m_settings.type == FeedSettings::Type::DxReplay
             ? QStringLiteral("spots")
+        : m_settings.type == FeedSettings::Type::Gpsd ? QStringLiteral("fixes")
             : QStringLiteral("frames"));
     return line;
 }
@@ -94,6 +97,10 @@ Feed *createFeed(const FeedSettings &settings, const QString &ownCallsign, QObje
         return new AprsIsFeed(s, parent);
     case FeedSettings::Type::DxCluster:
         return new DxClusterFeed(s, parent);
+    case FeedSettings::Type::SerialKiss:
+        return new SerialKissFeed(s, parent);
+    case FeedSettings::Type::Gpsd:
+        return new GpsdFeed(s, parent);
     }
     return nullptr;
 }

@@ -51,6 +51,12 @@ protected:
     void deliverLine(const QString &line);
     void deliverSpot(const QString &line);
     void countRejected() { ++m_rejected; }
+    // Something other than a frame arrived that counts as traffic (a GPS fix).
+    void countOther()
+    {
+        ++m_frames;
+        countFrame();
+    }
     virtual QString describe() const = 0;
     void noteConnected();
     void noteLost(const QString &reason, int retryMs);

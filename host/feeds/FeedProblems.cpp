@@ -13,6 +13,7 @@ QString explainSocketError(QAbstractSocket::SocketError error, const FeedSetting
     case FeedSettings::Type::Kiss: hint = QStringLiteral("is the TNC running?"); break;
     case FeedSettings::Type::AprsIs: hint = QStringLiteral("are the server and port right?"); break;
     case FeedSettings::Type::DxCluster: hint = QStringLiteral("are the cluster and port right?"); break;
+    case FeedSettings::Type::Gpsd: hint = QStringLiteral("is gpsd running?"); break;
     default: break;
     }
     switch (error) {

@@ -10,13 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
 using Type = FeedSettings::Type;
 
-const Type kTypes[] = {Type::AprsIs, Type::Kiss, Type::DxCluster, Type::Replay, Type::DxReplay};
+const Type kTypes[] = {Type::AprsIs, Type::Kiss, Type::SerialKiss, Type::DxCluster, Type::Gpsd, Type::Replay, Type::DxReplay};
+const int kBauds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 QLineEdit *field(QWidget *parent, const char *name)
 {
@@ -58,12 +61,17 @@ FeedForm::FeedForm(QWidget *parent)
     chkLoop->setObjectName(QStringLiteral("chkLoop"));
     txtIdle = field(this, "txtIdle");
     txtIdle->setToolTip(QStringLiteral("Seconds with nothing heard before calling again; 0 waits for ever"));
+    txtDevice = field(this, "txtDevice");
+    txtDevice->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, /dev/rfcomm0, direwolf's /dev/pts/N"));
+    txtBaud = field(this, "txtBaud");
 
     m_form = new QFormLayout(this);
     m_form->setContentsMargins(0, 0, 0, 0);
     m_form->addRow(QStringLiteral("T&ype"), cboType);
     m_form->addRow(QStringLiteral("&Server"), txtHost);
     m_form->addRow(QStringLiteral("P&ort"), txtPort);
+    m_form->addRow(QStringLiteral("De&vice"), txtDevice);
+    m_form->addRow(QStringLiteral("&Baud"), txtBaud);
     m_form->addRow(QStringLiteral("&Login callsign"), txtCallsign);
     m_form->addRow(QStringLiteral("&Filter"), txtFilter);
     m_form->addRow(QString(), lblFilterHint);
@@ -77,6 +85,8 @@ FeedForm::FeedForm(QWidget *parent)
     connect(cboType, &QComboBox::currentIndexChanged, this, [this] {
         // A new type brings its own usual idle timeout.
         txtIdle->setText(QString::number(FeedSettings::defaultIdleTimeout(type())));
+        if (type() == Type::Gpsd)
+            txtPort->setText(QStringLiteral("2947"));
         showFieldsOf(type());
     });
     FeedSettings blank;
@@ -93,20 +103,25 @@ void FeedForm::showFieldsOf(Type t)
 {
     auto show = [&](QWidget *w, bool visible) { m_form->setRowVisible(w, visible); };
     const bool file = isFile(t);
-    show(txtHost, !file);
-    show(txtPort, !file);
+    const bool serial = t == Type::SerialKiss;
+    show(txtHost, !file && !serial);
+    show(txtPort, !file && !serial);
+    show(txtDevice, serial);
+    show(txtBaud, serial);
     show(txtCallsign, t == Type::AprsIs || t == Type::DxCluster);
     show(txtFilter, t == Type::AprsIs);
     show(lblFilterHint, t == Type::AprsIs);
     show(txtPasscode, t == Type::AprsIs);
-    show(chkTransmit, t == Type::AprsIs || t == Type::Kiss);
-    show(txtPath, t == Type::Kiss);
+    show(chkTransmit, t == Type::AprsIs || t == Type::Kiss || serial);
+    show(txtPath, t == Type::Kiss || serial);
     show(txtFile, file);
     show(txtSpeed, file);
     show(chkLoop, file);
-    show(txtIdle, !file);
+    show(txtIdle, !file && !serial && t != Type::Gpsd);
     if (auto *label = qobject_cast<QLabel *>(m_form->labelForField(txtHost)))
-        label->setText(t == Type::Kiss ? QStringLiteral("&TNC host") : QStringLiteral("&Server"));
+        label->setText(t == Type::Kiss ? QStringLiteral("&TNC host")
+                       : t == Type::Gpsd ? QStringLiteral("gpsd &host")
+                                         : QStringLiteral("&Server"));
 }
 
 void FeedForm::load(const FeedSettings &feed)
@@ -126,6 +141,8 @@ void FeedForm::load(const FeedSettings &feed)
     txtSpeed->setText(QString::number(feed.speed));
     chkLoop->setChecked(feed.loop);
     txtIdle->setText(QString::number(feed.idleTimeoutSeconds));
+    txtDevice->setText(feed.device);
+    txtBaud->setText(QString::number(feed.baud));
     showFieldsOf(feed.type);
 }
 
@@ -153,6 +170,24 @@ bool FeedForm::read(const FeedSettings &base, FeedSettings *feed, QString *probl
                                         .arg(txtSpeed->text().trimmed()), problem);
         f.speed = speed;
         f.loop = chkLoop->isChecked();
+        *feed = f;
+        return true;
+    }
+    if (f.type == Type::SerialKiss) {
+        const QString device = txtDevice->text().trimmed();
+        if (!device.startsWith(u'/'))
+            return refuse(txtDevice, QStringLiteral("Type the TNC's device, as /dev/ttyUSB0 or /dev/rfcomm0."), problem);
+        bool ok = false;
+        const int baud = txtBaud->text().trimmed().toInt(&ok);
+        if (!ok || std::find(std::begin(kBauds), std::end(kBauds), baud) == std::end(kBauds))
+            return refuse(txtBaud, QStringLiteral("\"%1\" is not a serial speed: 1200, 4800, 9600 (the usual), 19200, "
+                                                  "38400, 57600 or 115200.").arg(txtBaud->text().trimmed()), problem);
+        if (QString p = FeedChecks::path(txtPath->text()); !p.isEmpty())
+            return refuse(txtPath, p, problem);
+        f.device = device;
+        f.baud = baud;
+        f.path = txtPath->text().trimmed().toUpper();
+        f.transmit = chkTransmit->isChecked();
         *feed = f;
         return true;
     }
@@ -185,6 +220,10 @@ bool FeedForm::read(const FeedSettings &base, FeedSettings *feed, QString *probl
     }
     if (f.type == Type::AprsIs || f.type == Type::Kiss)
         f.transmit = chkTransmit->isChecked();
+    if (f.type == Type::Gpsd) {
+        *feed = f;
+        return true;
+    }
     if (QString p = FeedChecks::whole(txtIdle->text(), 0, 86400, QStringLiteral("timeout"), &f.idleTimeoutSeconds);
         !p.isEmpty())
         return refuse(txtIdle, p, problem);

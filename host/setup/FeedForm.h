@@ -12,7 +12,8 @@ class QLineEdit;
 
 // The settings of one feed, with the fields its type uses: server, port,
 // login and filter for APRS-IS; host and port for a KISS TNC over TCP; host,
-// port and login for a DX cluster; file, speed and loop for a replay.
+// port and login for a DX cluster; file, speed and loop for a replay;
+// device and speed for a serial TNC; host and port of gpsd.
 class FeedForm : public QWidget
 {
     Q_OBJECT
@@ -39,6 +40,8 @@ public:
     QLineEdit *txtSpeed;
     QCheckBox *chkLoop;
     QLineEdit *txtIdle;
+    QLineEdit *txtDevice;
+    QLineEdit *txtBaud;
 
 private:
     void showFieldsOf(FeedSettings::Type type);

@@ -27,6 +27,8 @@ QString where(const FeedSettings &feed)
 {
     if (feed.type == FeedSettings::Type::Replay || feed.type == FeedSettings::Type::DxReplay)
         return QFileInfo(feed.file).fileName();
+    if (feed.type == FeedSettings::Type::SerialKiss)
+        return feed.device;
     return feed.host + u':' + QString::number(feed.port);
 }
 

@@ -123,6 +123,10 @@ StationWindow::StationWindow(EmbeddedHost *host, QWidget *parent)
             raise();
             activateWindow();
         });
+    double gpsLatitude = 0, gpsLongitude = 0;
+    setGpsFix(host->gpsFix(&gpsLatitude, &gpsLongitude), gpsLatitude, gpsLongitude);
+    connect(host, &EmbeddedHost::gpsFixed, this,
+            [this](double latitude, double longitude) { setGpsFix(true, latitude, longitude); });
     connect(btnFromGps, &QPushButton::clicked, this,
             [this] { txtPosition->setText(stationPositionText({m_gpsLatitude, m_gpsLongitude})); });
 }
