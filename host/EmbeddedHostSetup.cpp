@@ -9,6 +9,8 @@
 #include "host/setup/FeedsWindow.h"
 #include "host/setup/StationWindow.h"
 
+#include <QApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -168,9 +170,15 @@ void EmbeddedHost::reconnectFeed(const QString &section)
 
 void EmbeddedHost::showStationSetup()
 {
+    // Asked from a modal dialog (the options), it must take input over it.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (m_stationWindow && modal && m_stationWindow != modal && m_stationWindow->parentWidget() != modal)
+        delete m_stationWindow;
     if (!m_stationWindow) {
-        m_stationWindow = new StationWindow(this, m_window);
+        m_stationWindow = new StationWindow(this, modal ? modal : m_window);
         m_stationWindow->setAttribute(Qt::WA_DeleteOnClose);
+        if (modal)
+            m_stationWindow->setWindowModality(Qt::WindowModal);
     }
     m_stationWindow->show();
     m_stationWindow->raise();

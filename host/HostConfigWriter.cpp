@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -24,7 +25,7 @@ Pairs feedPairs(const FeedSettings &feed, const QString &hostFolder)
         // A file inside the host folder stays relative, so the folder can move.
         const QString relative = QDir(hostFolder).relativeFilePath(feed.file);
         add("File", relative.startsWith(QLatin1String("..")) ? feed.file : relative);
-        add("Speed", QString::number(feed.speed));
+        add("Speed", QString::number(feed.speed, 'g', QLocale::FloatingPointShortest));
         add("Loop", flag(feed.loop));
         add("Interval", QString::number(feed.intervalMs));
         return pairs;

@@ -47,7 +47,7 @@ TEST(HostConfigWrite, EveryTypeReadsBackAsWrittenAndTheRestOfTheFileStays)
     FeedSettings replay;
     replay.type = FeedSettings::Type::Replay;
     replay.file = folder.path() + "/DemoTraffic.txt";
-    replay.speed = 2.5;
+    replay.speed = 1.2345678901;  // every digit back, not six
     replay.loop = true;
     replay.host = QStringLiteral("127.0.0.1");  // what a file feed reads as, unused
     FeedSettings kiss;

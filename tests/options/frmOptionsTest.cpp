@@ -543,6 +543,20 @@ TEST_F(OptionsTest, AutomaticDaylightFollowsThePickedZone)
     EXPECT_FALSE(d.chkDaylightSaving->isChecked());
 }
 
+TEST(HostFolderFiles, TheEmbeddedHostsFolderIsKnownByItsOwnFiles)
+{
+    TempDirs dirs;
+    const QString folder = dirs.data();
+    auto touch = [&](const char *name) {
+        QFile file(folder + u'/' + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    touch("KestrelHost.ini");
+    EXPECT_FALSE(CheckUIPath(folder)) << "no home station there";
+    touch("uiview32.ini");
+    EXPECT_TRUE(CheckUIPath(folder)) << "no program file, but the host's own files";
+}
+
 TEST(HostFolderFiles, ProgramFileIsFoundWhateverItsCase)
 {
     TempDirs dirs;
