@@ -172,6 +172,9 @@ void EmbeddedHost::showStationSetup()
 {
     // Asked from a modal dialog (the options), it must take input over it.
     QWidget *modal = QApplication::activeModalWidget();
+    // A window left hidden by OK or Cancel would show what it held then.
+    if (m_stationWindow && !m_stationWindow->isVisible())
+        delete m_stationWindow;
     if (m_stationWindow && modal && m_stationWindow != modal && m_stationWindow->parentWidget() != modal)
         delete m_stationWindow;
     if (!m_stationWindow) {

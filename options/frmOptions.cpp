@@ -127,6 +127,17 @@ frmOptions::frmOptions(QWidget *parent) : QDialog(parent)
     connect(chkAutoAdjust, &QCheckBox::clicked, this, followZone);
 
     connect(cmdUIPath, &QPushButton::clicked, this, &frmOptions::cmdUIPath_Click);
+    // The locator follows a position the user types (not one loaded).
+    for (QLineEdit *position : {txtLatitude, txtLongitude})
+        connect(position, &QLineEdit::textEdited, this, [this] {
+            QString lat = txtLatitude->text(), lon = txtLongitude->text(), spare = lon;
+            if (strValidateLatLon(lat, spare, false) != PositionCheck::Ok)
+                return;
+            spare = lat;
+            if (strValidateLatLon(lon, spare, true) != PositionCheck::Ok)
+                return;
+            txtLocator->setText(maidenheadLocator(sConvertPos(lat) / 60.0, sConvertPos(lon) / 60.0));
+        });
     connect(cmdStation, &QPushButton::clicked, this, [] {
         if (HostApplication *host = shared().host)
             host->showStationSetup();

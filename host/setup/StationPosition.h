@@ -16,7 +16,4 @@ struct StationPosition
 bool readStationPosition(const QString &text, StationPosition *position, QString *problem);
 // The position in the program's own form, "51.30.00N 000.07.50W".
 QString stationPositionText(const StationPosition &position);
-// The six-character Maidenhead locator of a position ("IO91wm").
-QString maidenheadLocator(double latitude, double longitude);
-// The centre of a locator's square; false when the text is not a locator.
-bool readMaidenhead(const QString &text, double *latitude, double *longitude);
+// Maidenhead locators: options/PositionFormats.h.

@@ -5,6 +5,7 @@
 #include "host/map/SymbolPainter.h"
 #include "host/setup/FeedChecks.h"
 #include "host/setup/StationPosition.h"
+#include "options/PositionFormats.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -5,6 +5,7 @@
 #include "host/feeds/FeedProblems.h"
 #include "host/setup/FeedChecks.h"
 #include "host/setup/StationPosition.h"
+#include "options/PositionFormats.h"
 
 #include <QDir>
 #include <QFile>

@@ -117,6 +117,20 @@ TEST_F(OptionsTest, NumericFieldsDropEveryOtherKey)
     EXPECT_EQ(d.txtLocator->text(), QStringLiteral("IO91wr"));
 }
 
+TEST_F(OptionsTest, TheLocatorFollowsAPositionTypedButNotOneLoaded)
+{
+    frmOptions &d = open();
+    d.txtLocator->setText(QStringLiteral("JO01"));
+    const QString loaded = d.txtLocator->text();
+    d.txtLatitude->setText(QStringLiteral("33.52.20S"));
+    EXPECT_EQ(d.txtLocator->text(), loaded) << "set by the program, not typed";
+    d.txtLongitude->clear();
+    QTest::keyClicks(d.txtLongitude, QStringLiteral("151.12.60E"));
+    EXPECT_EQ(d.txtLocator->text(), QStringLiteral("QF56od")) << "Sydney";
+    QTest::keyClicks(d.txtLongitude, QStringLiteral("X"));
+    EXPECT_EQ(d.txtLocator->text(), QStringLiteral("QF56od")) << "an unreadable position leaves it";
+}
+
 TEST_F(OptionsTest, AutomaticBoxesSwitchTheirLimitsOffAndOn)
 {
     frmOptions &d = open();
