@@ -274,8 +274,8 @@ TEST_F(OptionsTest, ApplyStoresEveryTabAndHandsOnTheObservers)
     d.txtTmpMin->setValue(-10);
     d.chkRainAuto->click();
     d.txtSample->setText(QStringLiteral("15"));
-    d.txtLow->setText(QStringLiteral("5 packets"));
-    d.txtHign->setText(QStringLiteral(""));
+    d.txtLow->setText(QStringLiteral("5"));
+    d.txtHign->setText(QStringLiteral("0"));
     d.txtSecondName->setText(QStringLiteral("Club"));
     d.txtSecondLat->setText(QStringLiteral("TQ3080"));
     d.txtSecondHeight->setText(QStringLiteral("35"));
@@ -348,6 +348,14 @@ TEST_F(OptionsTest, StrictNumbersStopApplyNamingTheFieldBeforeAnythingIsStored)
          "The second Observer Height you have entered is not a valid number"},
         {[](frmOptions &d) { d.txtMed->setText(QStringLiteral("99999")); },
          "The Med Activity count you have entered is not a valid number"},
+        // Checked as the latitude is: letters are refused, not read as 0.
+        {[](frmOptions &d) { d.txtLow->setText(QStringLiteral("5 packets")); },
+         "The Low Activity count you have entered is not a valid number"},
+        {[](frmOptions &d) { d.txtHign->clear(); }, "The High Activity count you have entered is not a valid number"},
+        {[](frmOptions &d) { d.txtSatUpdate->setText(QStringLiteral("1O")); },
+         "The satellite Update Interval you have entered is not a valid number"},
+        {[](frmOptions &d) { d.txtLocator->setText(QStringLiteral("IO9")); },
+         "The locator you have entered is not a Maidenhead locator (such as IO91wm)"},
     };
     for (const auto &[change, message] : cases) {
         prompts.shown.clear();
