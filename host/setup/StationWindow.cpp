@@ -82,7 +82,8 @@ StationWindow::StationWindow(EmbeddedHost *host, QWidget *parent)
     position->addWidget(btnFromGps);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Callsign"), txtCallsign);
-    form->addRow(QStringLiteral("&Position"), position);
+    // A row of several widgets has no buddy for a mnemonic.
+    form->addRow(QStringLiteral("Position"), position);
     form->addRow(QString(), lblPosition);
     form->addRow(QStringLiteral("S&ymbol"), lstSymbol);
     form->addRow(QStringLiteral("Beacon c&omment"), txtComment);
