@@ -1,6 +1,7 @@
 #include "app/ScreenshotSwitch.h"
 
 #include "app/frmMain.h"
+#include "core/HostApplication.h"
 #include "stations/frmDocument.h"
 
 #include <QAction>
@@ -97,6 +98,10 @@ private:
                     for (int tab = 0; tab < bar->count(); ++tab)
                         if (bar->tabText(tab) == id.mid(4))
                             bar->setCurrentIndex(tab);
+        } else if (id == QLatin1String("HostStation") || id == QLatin1String("HostFeeds")) {
+            // The host's own windows, which no toolbar button opens.
+            if (HostApplication *host = m_main.host())
+                id == QLatin1String("HostStation") ? host->showStationSetup() : host->showFeedsSetup();
         } else if (QAction *tool = m_main.tool(id)) {
             tool->trigger();
         }

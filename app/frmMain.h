@@ -165,6 +165,7 @@ private:
     void onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                   qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
     void onHostClosing();
+    void onHomeChanged(const QString &callsign, double latitude, double longitude);
     void onMapChanged();
 
     // Shutdown.

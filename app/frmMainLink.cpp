@@ -91,6 +91,7 @@ void frmMain::attachHost(HostApplication *host)
         m_frameHandler = providers().frameIntake(host, this);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
     connect(host, &HostApplication::UIView32IsClosing, this, &frmMain::onHostClosing);
+    connect(host, &HostApplication::homeStationChanged, this, &frmMain::onHomeChanged);
     if (m_map) {
         connect(m_map, &HostMap::MapHasChanged, this, &frmMain::onMapChanged);
         connect(m_map, &HostMap::MapRedrawn, this, &frmMain::onMapChanged);
@@ -117,6 +118,17 @@ void frmMain::onDxSpot(const QString &strDxSpot, const QString &strCallsign, con
     if (auto *dx = dynamic_cast<DxMonitorWindow *>(m_dxMonitor.data()))
         dx->AddDxSpot(strDxSpot, strCallsign, strFreq, intLat, intLong, intBearing, distance);
     setIndicator(5, false);
+}
+
+void frmMain::onHomeChanged(const QString &callsign, double latitude, double longitude)
+{
+    HomeStation &home = shared().home;
+    home.callsign = callsign;
+    home.latitude = latitude * 60.0;
+    home.longitude = longitude * 60.0;
+    for (QObject *window : WindowRegistry::instance().windows())
+        if (auto *list = dynamic_cast<StationListWindow *>(window))
+            list->homeChanged();
 }
 
 void frmMain::onHostClosing()

@@ -28,7 +28,7 @@ set(guide_outputs ${guide_page_outputs})
 
 # One run of the program per shot: its tools (KESTREL_SCREENSHOT_TOOLS), the
 # wait before the picture, and which windows go to which picture.
-set(guide_shots main windows options about logs satsetup info floating help)
+set(guide_shots main windows options about logs satsetup info floating help setup)
 set(shot_main_tools "Wait=3000")
 set(shot_main_pictures "main=main-window.png;frmDocument=station-list.png;HostMapWindow=host-map.png")
 set(shot_windows_tools "Select=G4KWA;ID_WXDisplay;Wait=3000;ID_Inbound;ID_DXClusterDisplay;Tab=40M;ID_Statistics;ID_SatelliteStatus;ID_Capture;Wait=1500")
@@ -47,6 +47,8 @@ set(shot_floating_tools "ID_ShowHide;Wait=2000")
 set(shot_floating_pictures "frmStations=floating-toolbar.png")
 set(shot_help_tools "ID_Contents")
 set(shot_help_pictures "frmHelp=help.png")
+set(shot_setup_tools "HostStation;HostFeeds;Wait=1500")
+set(shot_setup_pictures "frmStationSetup=station-window.png;frmFeeds=feeds-window.png")
 # The guide's own window shows its pages.
 set(shot_help_needs ${guide_page_outputs})
 

@@ -91,7 +91,7 @@ set(CPACK_DEBIAN_KESTREL_PACKAGE_SECTION hamradio)
 # Read at run time rather than linked: the time zone database, fonts, the
 # Earth's pictures (the maps fall back to plain colours without them), the
 # Qt platform plugins beyond the ones libqt6gui6 carries.
-set(CPACK_DEBIAN_KESTREL_PACKAGE_DEPENDS "tzdata, fonts-dejavu-core | fonts-liberation2")
+set(CPACK_DEBIAN_KESTREL_PACKAGE_DEPENDS "tzdata, fonts-dejavu-core | fonts-liberation2, libqt6serialport6")
 # The certificates check the map tile server's https.
 set(CPACK_DEBIAN_KESTREL_PACKAGE_RECOMMENDS "xplanet-images, qt6-qpa-plugins, ca-certificates")
 # Qt SQL opens SQLite files through a driver plugin loaded by name.
@@ -99,7 +99,7 @@ get_target_property(host_links kestrel_host LINK_LIBRARIES)
 if("Qt6::Sql" IN_LIST host_links)
   string(APPEND CPACK_DEBIAN_KESTREL_PACKAGE_RECOMMENDS ", libqt6sql6-sqlite")
 endif()
-set(CPACK_DEBIAN_KESTREL_PACKAGE_SUGGESTS "direwolf, hardinfo | gnome-system-monitor | kinfocenter")
+set(CPACK_DEBIAN_KESTREL_PACKAGE_SUGGESTS "direwolf, gpsd, hardinfo | gnome-system-monitor | kinfocenter")
 set(CPACK_DEBIAN_KESTREL_DESCRIPTION [=[desktop companion for APRS operators
 Kestrel attaches to an APRS host program and shows what it hears in
 windows inside one main window: a list of every station heard with

@@ -60,6 +60,12 @@ public:
     virtual bool hasMapWindow() const { return false; }
     virtual void showMapWindow() {}
 
+    // Windows in which the user sets the host's own station and its feeds up,
+    // for a host that has them.
+    virtual bool hasSetupWindows() const { return false; }
+    virtual void showStationSetup() {}
+    virtual void showFeedsSetup() {}
+
     // The unit of the distance that comes with each DX spot, which is the
     // host's own setting and need not be Kestrel's: miles when true, else kilometres.
     virtual bool spotDistancesInMiles() const { return false; }
@@ -77,4 +83,7 @@ signals:
                       qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
     void NotifyBeacon(const QString &strCallsign, float sngLat, float sngLong);
     void UIView32IsClosing();
+    // The home station moved or changed its callsign (the user set it, or a
+    // GPS moved it): UIVIEW32.INI holds the new one where the user set it.
+    void homeStationChanged(const QString &callsign, double latitude, double longitude);
 };

@@ -8,10 +8,33 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 
+namespace {
+
+// The window a dialog belongs over. While the program is not the active
+// application (a start from a terminal, the loading sequence) there is no
+// active window, and a dialog without a parent opens in the screen's corner:
+// the modal dialog in front, else the largest visible window, takes it.
+QWidget *owner()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *largest = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible() && !window->isMinimized() && window->windowType() != Qt::ToolTip
+            && window->windowType() != Qt::Popup
+            && (!largest || window->width() * window->height() > largest->width() * largest->height()))
+            largest = window;
+    return largest;
+}
+
+} // namespace
+
 Prompts::Answer WidgetPrompts::message(const QString &text, const QString &title, Buttons buttons,
                                        Icon icon)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(owner());
     // Messages may quote callsigns, statuses and file names: never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
@@ -41,13 +64,13 @@ Prompts::Answer WidgetPrompts::message(const QString &text, const QString &title
 
 QString WidgetPrompts::openFileName(const QString &title, const QString &folder, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+    return QFileDialog::getOpenFileName(owner(), title, folder, filter);
 }
 
 QString WidgetPrompts::saveFileName(const QString &title, const QString &folder, const QString &filter,
                                     const QString &suggestedName)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
+    QFileDialog dialog(owner(), title, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!suggestedName.isEmpty())
         dialog.selectFile(suggestedName);
@@ -66,18 +89,18 @@ QString WidgetPrompts::saveFileName(const QString &title, const QString &folder,
 
 QString WidgetPrompts::chooseFolder(const QString &title, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder,
+    return QFileDialog::getExistingDirectory(owner(), title, startFolder,
                                              QFileDialog::ShowDirsOnly);
 }
 
 bool WidgetPrompts::choosePrinter(QPrinter *printer, const QString &title)
 {
-    QPrintDialog dialog(printer, QApplication::activeWindow());
+    QPrintDialog dialog(printer, owner());
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;
 }
 
 QColor WidgetPrompts::chooseColour(const QColor &initial, const QString &title)
 {
-    return QColorDialog::getColor(initial, QApplication::activeWindow(), title);
+    return QColorDialog::getColor(initial, owner(), title);
 }

@@ -44,6 +44,8 @@ public:
     virtual void setListFontSize(int pointSize) = 0;
     // The options' distance unit changed.
     virtual void unitsChanged() {}
+    // The home station moved: distances are measured from it again.
+    virtual void homeChanged() {}
 };
 
 class QPagedPaintDevice;

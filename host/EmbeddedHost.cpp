@@ -7,6 +7,7 @@
 #include "host/feeds/DxSpotLine.h"
 #include "host/map/EmbeddedHostMap.h"
 #include "host/feeds/Feed.h"
+#include "host/feeds/GpsdFeed.h"
 #include "host/map/GeoMath.h"
 #include "host/tiles/HostMapTiles.h"
 #include "host/map/HostMapWindow.h"
@@ -65,13 +66,19 @@ HostApplication *createEmbeddedHost(const QString &hostFolder, QObject *parent, 
     return new EmbeddedHost(info.absoluteFilePath(), options, parent);
 }
 
+QString EmbeddedHost::stationIniPath(const QString &hostFolder)
+{
+    const QString found = findFile(hostFolder, IniName);
+    return found.isEmpty() ? hostFolder + u'/' + IniName : found;
+}
+
 EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QObject *parent)
     : HostApplication(parent)
     , m_folder(hostFolder)
     , m_config(HostConfig::read(hostFolder))
     , m_log(hostFolder + QStringLiteral("/Logs"))
 {
-    PrivateProfile ini(findFile(hostFolder, IniName));
+    PrivateProfile ini(stationIniPath(hostFolder));
     ini.load();
     const QString station = QStringLiteral("STATION");
     m_ownCall = ini.value(station, QStringLiteral("CALLSIGN")).trimmed().toUpper();
@@ -94,6 +101,8 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_tiles = new HostMapTiles(m_map->tiles(), m_config.tiles, this);
     m_window = new HostMapWindow(m_map, m_tiles);
     connect(m_window, &HostMapWindow::quitRequested, this, &EmbeddedHost::quit);
+    connect(m_window, &HostMapWindow::stationRequested, this, &EmbeddedHost::showStationSetup);
+    connect(m_window, &HostMapWindow::feedsRequested, this, &EmbeddedHost::showFeedsSetup);
 
     m_refreshTimer.setSingleShot(true);
     connect(&m_refreshTimer, &QTimer::timeout, this, &EmbeddedHost::updateWindow);
@@ -108,20 +117,9 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     m_saveTimer.start(SaveMs);
     connect(&m_ageTimer, &QTimer::timeout, this, [this] { ageStations(QDateTime::currentSecsSinceEpoch()); });
 
-    for (const FeedSettings &settings : m_config.feeds) {
-        Feed *feed = createFeed(settings, m_ownCall, this);
-        if (!feed)
-            continue;
-        // Whatever goes wrong with one line, the feed and the program go on.
-        connect(feed, &Feed::lineReceived, this, [this](const QString &line) {
-            guarded([&] { hearLine(line); });
-        });
-        connect(feed, &Feed::spotReceived, this, [this](const QString &line) {
-            guarded([&] { hearSpot(line); });
-        });
-        connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
-        m_feeds.append(feed);
-    }
+    for (const FeedSettings &settings : m_config.feeds)
+        if (Feed *feed = makeFeed(settings))
+            m_feeds.append(feed);
     if (!m_config.status.isEmpty() && !m_ownCall.isEmpty())
         hearLine(m_ownCall + u'>' + BeaconDestination + QStringLiteral(":>") + m_config.status);
     updateWindow();
@@ -140,6 +138,8 @@ EmbeddedHost::~EmbeddedHost()
         qWarning("Host: the stations could not be saved: %s", qPrintable(error));
     if (m_window->isVisible())
         m_window->rememberPlacement();
+    delete m_stationWindow;
+    delete m_feedsWindow;
     delete m_window;
 }
 
@@ -149,8 +149,30 @@ void EmbeddedHost::showMapWindow()
         m_window->placeAndShow(MainWindowPort::widget());
 }
 
+Feed *EmbeddedHost::makeFeed(const FeedSettings &settings)
+{
+    if (!settings.enabled)
+        return nullptr;
+    Feed *feed = createFeed(settings, m_ownCall, this);
+    if (!feed)
+        return nullptr;
+    // Whatever goes wrong with one line, the feed and the program go on.
+    connect(feed, &Feed::lineReceived, this, [this](const QString &line) { guarded([&] { hearLine(line); }); });
+    connect(feed, &Feed::spotReceived, this, [this](const QString &line) { guarded([&] { hearSpot(line); }); });
+    connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
+    if (auto *gps = qobject_cast<GpsdFeed *>(feed)) {
+        connect(gps, &GpsdFeed::fixReceived, this, &EmbeddedHost::onGpsFix);
+        connect(gps, &Feed::stateChanged, this, [this, gps] {
+            if (!gps->connectedSince().isValid())
+                keepGpsHome();
+        });
+    }
+    return feed;
+}
+
 void EmbeddedHost::startFeeds()
 {
+    m_feedsStarted = true;
     for (Feed *feed : m_feeds)
         feed->start();
     if (m_config.beaconIntervalMinutes > 0 && !m_ownCall.isEmpty())
@@ -339,6 +361,7 @@ void EmbeddedHost::quit()
 {
     if (!m_running)
         return;
+    keepGpsHome();
     m_running = false;
     m_linkOpen = false;
     m_beaconTimer.stop();

@@ -62,6 +62,36 @@ public:
     // Shows the map window (beside Kestrel's main window the first time).
     void showMapWindow() override;
 
+    bool hasSetupWindows() const override { return true; }
+    void showStationSetup() override;
+    void showFeedsSetup() override;
+
+    // The home station as the Station window sets it up.
+    struct StationSettings
+    {
+        QString callsign;
+        double latitude = 0, longitude = 0;  // degrees
+        QString symbol = QStringLiteral("/-");
+        QString comment;
+        QString status;
+        int beaconIntervalMinutes = 30;
+    };
+    StationSettings station() const;
+    // Writes UIVIEW32.INI and KestrelHost.ini and applies the station at once.
+    bool applyStation(const StationSettings &station, QString *errorText = nullptr);
+    // Moves the home station without writing a file (a GPS fix).
+    void moveHome(double latitude, double longitude);
+    // Writes the feeds and restarts just those that changed; false with the
+    // reason when the file cannot be written (then nothing changes).
+    bool applyFeeds(const QList<FeedSettings> &feeds, QString *errorText = nullptr);
+    // The running feed of a section; null for a disabled or unusable one.
+    Feed *feed(const QString &section) const;
+    void reconnectFeed(const QString &section);
+    // The last fix of a gpsd feed; false while there has been none.
+    bool gpsFix(double *latitude, double *longitude) const;
+    // UIVIEW32.INI in the folder, whatever its letter case.
+    static QString stationIniPath(const QString &hostFolder);
+
     // The host's own intake: one TNC2 line heard; false when it is not a frame.
     bool hearLine(const QString &line);
     // One "DX de" cluster line; false when it is not a spot.
@@ -98,7 +128,15 @@ public:
     bool saveStations(QString *errorText = nullptr);
     QString stationFilePath() const { return m_stationPath; }
 
+signals:
+    void feedsChanged();
+    void gpsFixed(double latitude, double longitude);
+
 private:
+    Feed *makeFeed(const FeedSettings &settings);
+    void applyHome();
+    void onGpsFix(double latitude, double longitude);
+    void keepGpsHome();
     QString timeText(const QDateTime &now);
     void guarded(const std::function<void()> &work);
     void scheduleRefresh();
@@ -121,6 +159,11 @@ private:
     QString m_ownCall;
     double m_homeLat = 0, m_homeLon = 0;  // degrees
     bool m_linkOpen = false;
+    bool m_feedsStarted = false;
+    bool m_hasGpsFix = false;
+    bool m_gpsMoved = false;  // the GPS moved home since it was last written
+    double m_gpsLat = 0, m_gpsLon = 0;
+    QPointer<QWidget> m_stationWindow, m_feedsWindow;
     bool m_running = true;
     int m_rejected = 0;
     int m_dropped = 0;

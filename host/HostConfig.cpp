@@ -33,9 +33,25 @@ int FeedSettings::defaultIdleTimeout(Type type)
     case Type::Kiss:
     case Type::DxCluster: return 900;
     case Type::Replay:
-    case Type::DxReplay: return 0;
+    case Type::DxReplay:
+    case Type::SerialKiss:  // a device that goes says so itself
+    case Type::Gpsd: return 0;  // gpsd is silent while no GPS is plugged in
     }
     return 0;
+}
+
+QString HostConfig::typeKey(FeedSettings::Type type)
+{
+    switch (type) {
+    case FeedSettings::Type::Replay: return QStringLiteral("replay");
+    case FeedSettings::Type::Kiss: return QStringLiteral("kiss");
+    case FeedSettings::Type::AprsIs: return QStringLiteral("aprs-is");
+    case FeedSettings::Type::DxCluster: return QStringLiteral("dxcluster");
+    case FeedSettings::Type::DxReplay: return QStringLiteral("dxreplay");
+    case FeedSettings::Type::SerialKiss: return QStringLiteral("serial-kiss");
+    case FeedSettings::Type::Gpsd: return QStringLiteral("gpsd");
+    }
+    return {};
 }
 
 QString HostConfig::typeName(FeedSettings::Type type)
@@ -46,6 +62,8 @@ QString HostConfig::typeName(FeedSettings::Type type)
     case FeedSettings::Type::AprsIs: return QStringLiteral("APRS-IS");
     case FeedSettings::Type::DxCluster: return QStringLiteral("DX cluster");
     case FeedSettings::Type::DxReplay: return QStringLiteral("DX replay");
+    case FeedSettings::Type::SerialKiss: return QStringLiteral("Serial KISS");
+    case FeedSettings::Type::Gpsd: return QStringLiteral("GPS (gpsd)");
     }
     return {};
 }
@@ -99,11 +117,12 @@ HostConfig HostConfig::read(const QString &hostFolder)
         const QString section = QStringLiteral("Feed%1").arg(n);
         if (!ini.sectionNames().contains(section, Qt::CaseInsensitive))
             continue;
-        if (!readBool(ini, section, QStringLiteral("Enabled"), true))
-            continue;
         FeedSettings feed;
         feed.name = section;
+        feed.enabled = readBool(ini, section, QStringLiteral("Enabled"), true);
         const QString type = ini.value(section, QStringLiteral("Type")).trimmed().toLower();
+        if (type.isEmpty() && !feed.enabled)
+            continue;  // a section emptied by hand
         if (type == QLatin1String("replay"))
             feed.type = FeedSettings::Type::Replay;
         else if (type == QLatin1String("kiss"))
@@ -114,6 +133,10 @@ HostConfig HostConfig::read(const QString &hostFolder)
             feed.type = FeedSettings::Type::DxCluster;
         else if (type == QLatin1String("dxreplay"))
             feed.type = FeedSettings::Type::DxReplay;
+        else if (type == QLatin1String("serial-kiss") || type == QLatin1String("serial"))
+            feed.type = FeedSettings::Type::SerialKiss;
+        else if (type == QLatin1String("gpsd"))
+            feed.type = FeedSettings::Type::Gpsd;
         else {
             config.problems.append(section + QStringLiteral(": unknown feed type \"") + type + u'"');
             continue;
@@ -132,6 +155,12 @@ HostConfig HostConfig::read(const QString &hostFolder)
         const int port = ini.value(section, QStringLiteral("Port")).toInt(&ok);
         if (ok && port > 0 && port < 65536)
             feed.port = quint16(port);
+        else if (feed.type == FeedSettings::Type::Gpsd)
+            feed.port = 2947;
+        feed.device = ini.value(section, QStringLiteral("Device")).trimmed();
+        const int baud = ini.value(section, QStringLiteral("Baud")).trimmed().toInt(&ok);
+        if (ok && baud > 0)
+            feed.baud = baud;
         feed.callsign = ini.value(section, QStringLiteral("Callsign"));
         feed.filter = ini.value(section, QStringLiteral("Filter"));
         feed.idleTimeoutSeconds = FeedSettings::defaultIdleTimeout(feed.type);
@@ -147,7 +176,12 @@ HostConfig HostConfig::read(const QString &hostFolder)
             config.problems.append(section + QStringLiteral(": no File"));
             continue;
         }
-        if (!isFile && feed.port == 0) {
+        if (feed.type == FeedSettings::Type::SerialKiss) {
+            if (feed.device.isEmpty()) {
+                config.problems.append(section + QStringLiteral(": no Device"));
+                continue;
+            }
+        } else if (!isFile && feed.port == 0) {
             config.problems.append(section + QStringLiteral(": no Port"));
             continue;
         }

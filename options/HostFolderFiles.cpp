@@ -8,17 +8,17 @@
 
 namespace {
 
-// The program file as the folder spells it, or empty.
-QString programFileIn(const QString &folder)
+// The file as the folder spells it, or empty.
+QString fileIn(const QString &folder, const QString &file)
 {
-    const QString exact = folder.endsWith(u'/') ? folder + HostProgramFile : folder + u'/' + HostProgramFile;
+    const QString exact = folder.endsWith(u'/') ? folder + file : folder + u'/' + file;
     if (QFile::exists(exact))
         return exact;
     if (folder.isEmpty())
         return {};
-    const QStringList names = QDir(folder).entryList({HostProgramFile}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = QDir(folder).entryList({file}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names)
-        if (name.compare(HostProgramFile, Qt::CaseInsensitive) == 0)
+        if (name.compare(file, Qt::CaseInsensitive) == 0)
             return QDir(folder).filePath(name);
     return {};
 }
@@ -27,9 +27,9 @@ QString programFileIn(const QString &folder)
 
 bool CheckUIPath(const QString &folder)
 {
-    const QString path = programFileIn(folder);
+    const QString path = fileIn(folder, HostProgramFile);
     if (path.isEmpty())
-        return false;
+        return !fileIn(folder, EmbeddedHostFile).isEmpty() && !fileIn(folder, HostStationFile).isEmpty();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reportError(QStringLiteral("CheckUIPath"), file.errorString());

@@ -60,6 +60,9 @@ bool ParseGridReference(QString &text, double *northing, double *easting)
 
     const int e = 5 * ((l1 % 5) - 2) + (l2 % 5);
     const int n = 19 - 5 * (l1 / 5) - (l2 / 5);
+    // Letters off the grid ("XX", "ZZ") would give a place in the sea.
+    if (e < 0 || e >= 7 || n < 0 || n >= 13)
+        return false;
     *easting = (e * 1000.0 + digits.left(3).toInt()) * 100.0;
     *northing = (n * 1000.0 + digits.right(3).toInt()) * 100.0;
     text = reference;

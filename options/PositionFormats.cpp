@@ -1,5 +1,9 @@
 #include "options/PositionFormats.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
 #include "options/NationalGrid.h"
 #include "options/NumberText.h"
 
@@ -133,4 +137,45 @@ float sConvertPos(const QString &text)
     if (hemisphere == u'S' || hemisphere == u'W')
         minutes = -minutes;
     return float(minutes);
+}
+
+bool readMaidenhead(const QString &text, double *latitude, double *longitude)
+{
+    static const QRegularExpression form(QStringLiteral("^[A-R]{2}[0-9]{2}([A-X]{2}([0-9]{2})?)?$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QString t = text.trimmed().toUpper();
+    if (!form.match(t).hasMatch())
+        return false;
+    double lon = (t[0].unicode() - u'A') * 20.0 - 180.0 + (t[2].unicode() - u'0') * 2.0;
+    double lat = (t[1].unicode() - u'A') * 10.0 - 90.0 + (t[3].unicode() - u'0') * 1.0;
+    double lonSize = 2.0, latSize = 1.0;
+    if (t.size() >= 6) {
+        lonSize /= 24.0;
+        latSize /= 24.0;
+        lon += (t[4].unicode() - u'A') * lonSize;
+        lat += (t[5].unicode() - u'A') * latSize;
+    }
+    if (t.size() == 8) {
+        lonSize /= 10.0;
+        latSize /= 10.0;
+        lon += (t[6].unicode() - u'0') * lonSize;
+        lat += (t[7].unicode() - u'0') * latSize;
+    }
+    *latitude = lat + latSize / 2.0;
+    *longitude = lon + lonSize / 2.0;
+    return true;
+}
+
+QString maidenheadLocator(double latitude, double longitude)
+{
+    const double lon = std::clamp(longitude + 180.0, 0.0, 359.999999);
+    const double lat = std::clamp(latitude + 90.0, 0.0, 179.999999);
+    QString text;
+    text += QChar(u'A' + int(lon / 20));
+    text += QChar(u'A' + int(lat / 10));
+    text += QChar(u'0' + int(std::fmod(lon, 20.0) / 2));
+    text += QChar(u'0' + int(std::fmod(lat, 10.0)));
+    text += QChar(u'a' + int(std::fmod(lon, 2.0) * 12));
+    text += QChar(u'a' + int(std::fmod(lat, 1.0) * 24));
+    return text;
 }

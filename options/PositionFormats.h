@@ -31,3 +31,9 @@ QString strValidateLatLon(QString &ctrControl1, QString &ctrControl2, bool bLong
 // first point read as decimal minutes ("51.30.50N" is 3090.5). 0 when the
 // text does not end in N, S, E or W.
 float sConvertPos(const QString &text);
+
+// The six-character Maidenhead locator of a position in degrees ("IO91wm").
+QString maidenheadLocator(double latitude, double longitude);
+// The centre of a locator's square in degrees (4, 6 or 8 characters); false
+// when the text is not a locator.
+bool readMaidenhead(const QString &text, double *latitude, double *longitude);

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Configuration.h"
+#include "core/HostApplication.h"
 #include "core/Prompts.h"
 #include "core/SharedState.h"
 #include "core/Utilities.h"
@@ -126,6 +127,22 @@ frmOptions::frmOptions(QWidget *parent) : QDialog(parent)
     connect(chkAutoAdjust, &QCheckBox::clicked, this, followZone);
 
     connect(cmdUIPath, &QPushButton::clicked, this, &frmOptions::cmdUIPath_Click);
+    // The locator follows a position the user types (not one loaded).
+    for (QLineEdit *position : {txtLatitude, txtLongitude})
+        connect(position, &QLineEdit::textEdited, this, [this] {
+            QString lat = txtLatitude->text(), lon = txtLongitude->text(), spare = lon;
+            if (strValidateLatLon(lat, spare, false) != PositionCheck::Ok)
+                return;
+            spare = lat;
+            if (strValidateLatLon(lon, spare, true) != PositionCheck::Ok)
+                return;
+            txtLocator->setText(maidenheadLocator(sConvertPos(lat) / 60.0, sConvertPos(lon) / 60.0));
+        });
+    connect(cmdStation, &QPushButton::clicked, this, [] {
+        if (HostApplication *host = shared().host)
+            host->showStationSetup();
+    });
+    cmdStation->setEnabled(shared().host && shared().host->hasSetupWindows());
     connect(cdmCapturepath, &QPushButton::clicked, this, &frmOptions::cdmCapturepath_Click);
     connect(cmdColour1, &QPushButton::clicked, this, [this] { pickColour(picLowColour); });
     connect(cmdColour2, &QPushButton::clicked, this, [this] { pickColour(picMedColour); });

@@ -50,6 +50,7 @@ public:
     QRadioButton *optDistMiles = nullptr;
     QLineEdit *txtUIDirectory = nullptr;
     QPushButton *cmdUIPath = nullptr;
+    QPushButton *cmdStation = nullptr;  // the host's own Station window, when it has one
     QCheckBox *chkPreload = nullptr;
     QLineEdit *txtCapturePath = nullptr;
     QPushButton *cdmCapturepath = nullptr;

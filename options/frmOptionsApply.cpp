@@ -115,13 +115,6 @@ bool frmOptions::validatePositions()
 
 bool frmOptions::readNumbers(Numbers *n)
 {
-    // Read with the leading-number reader: an empty or odd entry is 0.
-    auto lenient = [this](QLineEdit *field, const QString &name, qint16 *out) {
-        if (NumberText::toInt16(NumberText::leadingNumber(field->text()), out))
-            return true;
-        rejectField(field, kNotANumber.arg(name));
-        return false;
-    };
     // Converted strictly: the whole entry must be a number.
     auto strict = [this](QWidget *field, const QString &text, const QString &name, qint16 *out) {
         double value = 0;
@@ -131,7 +124,8 @@ bool frmOptions::readNumbers(Numbers *n)
         return false;
     };
 
-    if (!lenient(txtSatUpdate, QStringLiteral("satellite Update Interval"), &n->interval))
+    // Every number typed is read whole, alike: "5 packets" is a slip, not 5.
+    if (!strict(txtSatUpdate, txtSatUpdate->text(), QStringLiteral("satellite Update Interval"), &n->interval))
         return false;
     // Nothing sensible lies below one minute.
     n->interval = qMax<qint16>(n->interval, 1);
@@ -149,10 +143,17 @@ bool frmOptions::readNumbers(Numbers *n)
     n->height = float(height);
 
     if (!strict(txtSample, txtSample->text(), QStringLiteral("statistics Sample Period"), &n->sample)
-        || !lenient(txtLow, QStringLiteral("Low Activity count"), &n->low)
-        || !lenient(txtMed, QStringLiteral("Med Activity count"), &n->med)
-        || !lenient(txtHign, QStringLiteral("High Activity count"), &n->high))
+        || !strict(txtLow, txtLow->text(), QStringLiteral("Low Activity count"), &n->low)
+        || !strict(txtMed, txtMed->text(), QStringLiteral("Med Activity count"), &n->med)
+        || !strict(txtHign, txtHign->text(), QStringLiteral("High Activity count"), &n->high))
         return false;
+
+    double latitude = 0, longitude = 0;
+    if (const QString locator = txtLocator->text().trimmed();
+        !locator.isEmpty() && !readMaidenhead(locator, &latitude, &longitude)) {
+        rejectField(txtLocator, QStringLiteral("The locator you have entered is not a Maidenhead locator (such as IO91wm)"));
+        return false;
+    }
 
     const std::pair<QSpinBox *, const char *> scales[10] = {
         {txtTmpMin, "Temperature Scale minimum"}, {txtTmpMax, "Temperature Scale maximum"},

@@ -115,6 +115,9 @@ QWidget *frmOptions::buildGeneral()
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(txtUIDirectory, 1);
     folderRow->addWidget(cmdUIPath);
+    cmdStation = named(new QPushButton(QStringLiteral("&Station..."), page), "cmdStation");
+    cmdStation->setToolTip(QStringLiteral("Set up your callsign, position, symbol and beacon"));
+    folderRow->addWidget(cmdStation);
     auto *captureLayout = new QGridLayout;
     captureLayout->addWidget(txtCapturePath, 0, 0);
     captureLayout->addWidget(cdmCapturepath, 0, 1);

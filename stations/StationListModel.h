@@ -75,6 +75,21 @@ public:
     // distance heard again in the new unit.
     bool distanceInMiles() const { return m_miles; }
     void setDistanceInMiles(bool miles);
+    // The home station moved: every row whose station the function places
+    // (a distance in km, negative when it cannot) gets its new distance,
+    // announced as one change of the column.
+    template<typename DistanceKm> void setDistances(DistanceKm &&distanceKm)
+    {
+        for (const std::unique_ptr<Slot> &slot : m_rows) {
+            const double km = distanceKm(slot->row.cells[Station]);
+            if (km >= 0) {
+                slot->row.distanceKm = km;
+                slot->row.cells[Dist] = distanceText(km);
+            }
+        }
+        if (!m_rows.empty())
+            emit dataChanged(index(0, Dist), index(count() - 1, Dist));
+    }
     // "Dist" for a distance in kilometres, in the list's unit: the whole part.
     QString distanceText(double km) const;
     // "Height" for a height in feet, in the list's unit, with the unit: "41216 ft".

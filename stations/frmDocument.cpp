@@ -338,6 +338,24 @@ void frmDocument::unitsChanged()
     m_model.setDistanceInMiles(config().miles);
 }
 
+void frmDocument::homeChanged()
+{
+    HostApplication *h = host();
+    if (!h)
+        return;
+    const HomeStation &home = shared().home;
+    m_model.setDistances([&](const QString &callsign) {
+        HostStationRecord record;
+        record.callsign = callsign;
+        if (!h->lookUpStation(record))
+            return -1.0;
+        const double km = h->distanceAndBearing(home.latitude / 60.0, home.longitude / 60.0, record.latitude / 60.0,
+                                                record.longitude / 60.0, true)
+                              .distance;
+        return std::isfinite(km) ? km : -1.0;
+    });
+}
+
 QString frmDocument::selectedCallsign() const
 {
     const int row = selectedRow();

@@ -39,6 +39,7 @@ public:
     void SaveStationList() override;
     void MergeStationList(const QString &fileName) override;
     void unitsChanged() override;
+    void homeChanged() override;
     QString selectedCallsign() const override;
     void setListFont(const QString &family) override;
     void setListFontSize(int pointSize) override;

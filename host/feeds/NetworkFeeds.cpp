@@ -2,6 +2,7 @@
 
 #include "core/LineText.h"
 #include "host/feeds/DxSpotLine.h"
+#include "host/feeds/FeedProblems.h"
 
 #include <algorithm>
 
@@ -46,6 +47,7 @@ TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
         m_discardingLongLine = false;
         enableKeepAlive();
         restartIdleTimer();
+        noteConnected();
         setState(QStringLiteral("Connected"));
         onConnected();
     });
@@ -60,7 +62,7 @@ TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
         if (error == QAbstractSocket::RemoteHostClosedError)
             return;  // disconnected() follows
-        connectionLost(m_socket.errorString());
+        connectionLost(explainSocketError(error, m_settings, m_socket.errorString()));
     });
 }
 
@@ -155,6 +157,7 @@ void TcpFeed::connectionLost(const QString &reason)
     m_connectedFor.invalidate();
     onDisconnected();
     m_socket.abort();
+    noteLost(reason, m_retryMs);
     setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((m_retryMs + 999) / 1000));
     m_retryTimer.start(m_retryMs);
     m_retryMs = std::min(m_retryMs * 2, m_maxRetryMs);

@@ -111,8 +111,23 @@ void HostMapView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !m_dragging)
         return;
     m_dragging = false;
-    if (m_moved)
+    if (m_moved) {
         m_map->userChangedView();
+        return;
+    }
+    if (m_picking) {
+        m_picking = false;
+        unsetCursor();
+        double latitude = 0, longitude = 0;
+        m_map->projection().toDegrees(event->position(), &latitude, &longitude);
+        emit positionPicked(latitude, longitude);
+    }
+}
+
+void HostMapView::pickPosition()
+{
+    m_picking = true;
+    setCursor(Qt::CrossCursor);
 }
 
 void HostMapView::wheelEvent(QWheelEvent *event)
@@ -178,6 +193,11 @@ HostMapWindow::HostMapWindow(EmbeddedHostMap *map, HostMapTiles *tiles, QWidget 
 
     auto *menus = new QMenuBar(this);
     QMenu *file = menus->addMenu(QStringLiteral("&File"));
+    m_station = file->addAction(QStringLiteral("&Station..."), this, &HostMapWindow::stationRequested);
+    m_station->setObjectName(QStringLiteral("actStation"));
+    m_feeds = file->addAction(QStringLiteral("&Feeds..."), this, &HostMapWindow::feedsRequested);
+    m_feeds->setObjectName(QStringLiteral("actFeeds"));
+    file->addSeparator();
     m_quit = file->addAction(QStringLiteral("&Quit"));
     m_quit->setObjectName(QStringLiteral("actQuit"));
     m_quit->setShortcut(QKeySequence::Quit);

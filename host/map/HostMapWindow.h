@@ -29,6 +29,13 @@ public:
     static constexpr int MinRepaintInterval = 200;
     static constexpr int MaxRepaintInterval = 2000;
 
+    // The next click (not a drag) on the map gives its place instead.
+    void pickPosition();
+    bool isPicking() const { return m_picking; }
+
+signals:
+    void positionPicked(double latitude, double longitude);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -49,6 +56,7 @@ private:
     bool m_dragging = false;
     bool m_moved = false;
     int m_wheel = 0;  // wheel turn not yet a whole zoom level
+    bool m_picking = false;
 };
 
 // The host's top-level window "Host Map": the map and a status bar with the
@@ -71,6 +79,8 @@ public:
     void setStatusLines(const QStringList &feeds, const QString &summary);
     QString statusText() const;
     QAction *quitAction() const { return m_quit; }
+    QAction *stationAction() const { return m_station; }
+    QAction *feedsAction() const { return m_feeds; }
     QMenu *mapMenu() const { return m_mapMenu; }
 
     // Shows the window where the user last left it; the first time, beside
@@ -86,6 +96,9 @@ public:
 signals:
     // The user chose Quit and confirmed it.
     void quitRequested();
+    // File > Station... and File > Feeds...
+    void stationRequested();
+    void feedsRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -100,6 +113,8 @@ private:
     QLabel *m_summary;
     QList<QLabel *> m_feedLabels;
     QAction *m_quit = nullptr;
+    QAction *m_station = nullptr;
+    QAction *m_feeds = nullptr;
     HostMapTiles *m_tiles;
     QMenu *m_mapMenu = nullptr;
     bool m_placed = false;

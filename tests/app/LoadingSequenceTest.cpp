@@ -487,3 +487,34 @@ TEST(AppIcon, ScalableIconIsWellFormedAndDrawsTheBird)
     EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);          // outside the disc
     EXPECT_EQ(icon.pixelColor(24, 40), QColor(40, 90, 150));  // disc below the bird
 }
+
+TEST(CommandLine, HelpAndVersionPrintAndEndWithoutAWindowSystem)
+{
+    TempDirs dirs;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // No display and no offscreen platform: a start would fail, an answer does not.
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    struct Case
+    {
+        QStringList arguments;
+        const char *starts;
+    };
+    const Case cases[] = {
+        {{"--version"}, "Kestrel "},
+        {{"-v"}, "Kestrel "},
+        {{"--help"}, "Usage: kestrel"},
+        {{"--screenshot-anything", "-h"}, "Usage: kestrel"},
+    };
+    for (const Case &c : cases) {
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(KESTREL_PROGRAM_PATH, c.arguments);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitCode(), 0) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).startsWith(QLatin1String(c.starts)))
+            << c.arguments.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(dirs.data() + "/Kestrel")) << "nothing started";
+    }
+}

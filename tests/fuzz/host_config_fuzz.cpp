@@ -42,5 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzz::require(built != nullptr, "every feed read can be built");
         (void)built->statusLine();
     }
+    // What was read, written back, reads back the same.
+    HostConfig again = config;
+    if (again.write(dir.path())) {
+        const HostConfig back = HostConfig::read(dir.path());
+        fuzz::require(back.feeds == again.feeds, "feeds read back as written");
+        fuzz::require(back.beaconComment == config.beaconComment && back.symbol == config.symbol
+                          && back.beaconIntervalMinutes == config.beaconIntervalMinutes,
+                      "the station's settings read back as written");
+    }
     return 0;
 }

@@ -129,7 +129,7 @@ TEST(NationalGrid, ReferencesAreReadIntoMetres)
     EXPECT_DOUBLE_EQ(northing, 0);
 
     for (const char *bad : {"IO91", "SI123456", "IU123456", "S1123456", "SU12345", "SU1234567", "SUX23456",
-                            "SU12345X", "", "ABCDEFGH"}) {
+                            "SU12345X", "", "ABCDEFGH", "XX 123 456", "ZZ 000 000", "AA000000", "JZ000000"}) {
         QString t = QString::fromLatin1(bad);
         double n = -1, e = -1;
         EXPECT_FALSE(ParseGridReference(t, &n, &e)) << bad;

@@ -117,6 +117,20 @@ TEST_F(OptionsTest, NumericFieldsDropEveryOtherKey)
     EXPECT_EQ(d.txtLocator->text(), QStringLiteral("IO91wr"));
 }
 
+TEST_F(OptionsTest, TheLocatorFollowsAPositionTypedButNotOneLoaded)
+{
+    frmOptions &d = open();
+    d.txtLocator->setText(QStringLiteral("JO01"));
+    const QString loaded = d.txtLocator->text();
+    d.txtLatitude->setText(QStringLiteral("33.52.20S"));
+    EXPECT_EQ(d.txtLocator->text(), loaded) << "set by the program, not typed";
+    d.txtLongitude->clear();
+    QTest::keyClicks(d.txtLongitude, QStringLiteral("151.12.60E"));
+    EXPECT_EQ(d.txtLocator->text(), QStringLiteral("QF56od")) << "Sydney";
+    QTest::keyClicks(d.txtLongitude, QStringLiteral("X"));
+    EXPECT_EQ(d.txtLocator->text(), QStringLiteral("QF56od")) << "an unreadable position leaves it";
+}
+
 TEST_F(OptionsTest, AutomaticBoxesSwitchTheirLimitsOffAndOn)
 {
     frmOptions &d = open();
@@ -260,8 +274,8 @@ TEST_F(OptionsTest, ApplyStoresEveryTabAndHandsOnTheObservers)
     d.txtTmpMin->setValue(-10);
     d.chkRainAuto->click();
     d.txtSample->setText(QStringLiteral("15"));
-    d.txtLow->setText(QStringLiteral("5 packets"));
-    d.txtHign->setText(QStringLiteral(""));
+    d.txtLow->setText(QStringLiteral("5"));
+    d.txtHign->setText(QStringLiteral("0"));
     d.txtSecondName->setText(QStringLiteral("Club"));
     d.txtSecondLat->setText(QStringLiteral("TQ3080"));
     d.txtSecondHeight->setText(QStringLiteral("35"));
@@ -336,6 +350,14 @@ TEST_F(OptionsTest, StrictNumbersStopApplyNamingTheFieldBeforeAnythingIsStored)
          "The second Observer Height you have entered is not a valid number"},
         {[](frmOptions &d) { d.txtMed->setText(QStringLiteral("99999")); },
          "The Med Activity count you have entered is not a valid number"},
+        // Checked as the latitude is: letters are refused, not read as 0.
+        {[](frmOptions &d) { d.txtLow->setText(QStringLiteral("5 packets")); },
+         "The Low Activity count you have entered is not a valid number"},
+        {[](frmOptions &d) { d.txtHign->clear(); }, "The High Activity count you have entered is not a valid number"},
+        {[](frmOptions &d) { d.txtSatUpdate->setText(QStringLiteral("1O")); },
+         "The satellite Update Interval you have entered is not a valid number"},
+        {[](frmOptions &d) { d.txtLocator->setText(QStringLiteral("IO9")); },
+         "The locator you have entered is not a Maidenhead locator (such as IO91wm)"},
     };
     for (const auto &[change, message] : cases) {
         prompts.shown.clear();
@@ -543,6 +565,20 @@ TEST_F(OptionsTest, AutomaticDaylightFollowsThePickedZone)
     d.cmbTimezones->setCurrentIndex(tokyo);
     emit d.cmbTimezones->activated(tokyo);
     EXPECT_FALSE(d.chkDaylightSaving->isChecked());
+}
+
+TEST(HostFolderFiles, TheEmbeddedHostsFolderIsKnownByItsOwnFiles)
+{
+    TempDirs dirs;
+    const QString folder = dirs.data();
+    auto touch = [&](const char *name) {
+        QFile file(folder + u'/' + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    touch("KestrelHost.ini");
+    EXPECT_FALSE(CheckUIPath(folder)) << "no home station there";
+    touch("uiview32.ini");
+    EXPECT_TRUE(CheckUIPath(folder)) << "no program file, but the host's own files";
 }
 
 TEST(HostFolderFiles, ProgramFileIsFoundWhateverItsCase)

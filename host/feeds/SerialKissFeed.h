@@ -1,0 +1,43 @@
+#pragma once
+
+#include "host/feeds/Feed.h"
+#include "host/aprs/Kiss.h"
+
+#include <QSerialPort>
+#include <QTimer>
+
+// A KISS TNC on a serial device: a hardware TNC, a TNC-Pi, a Bluetooth TNC
+// bound to /dev/rfcomm0 or direwolf's pseudo-terminal. A device that is
+// missing or goes away (unplugged, the Bluetooth link dropped, direwolf
+// ended) is opened again with growing waits, 1 s doubling up to a minute,
+// back to 1 s once it opens.
+class SerialKissFeed : public Feed
+{
+    Q_OBJECT
+public:
+    explicit SerialKissFeed(const FeedSettings &settings, QObject *parent = nullptr);
+
+    void start() override;
+    void stop() override;
+    void reconnectNow() override;
+
+    void setRetryDelays(int firstMs, int maxMs);
+    bool isOpen() const { return m_port.isOpen(); }
+
+protected:
+    QString describe() const override;
+
+private:
+    void openNow();
+    void lost(const QString &reason);
+    void readAvailable();
+
+    QSerialPort m_port;
+    KissDeframer m_deframer;
+    QTimer m_retryTimer;
+    QTimer m_watch;  // a pseudo-terminal whose other end closed reads nothing and says nothing
+    int m_firstRetryMs = 1000;
+    int m_maxRetryMs = 60000;
+    int m_retryMs = 1000;
+    bool m_running = false;
+};

@@ -1,0 +1,200 @@
+// The Station and Feeds windows on the real embedded host inside the real
+// program: what the user types there takes effect without a restart.
+#include "LiveProgramFixture.h"
+
+#include "core/PrivateProfile.h"
+#include "host/map/HostMapWindow.h"
+#include "host/setup/FeedForm.h"
+#include "host/setup/FeedsWindow.h"
+#include "host/setup/StationWindow.h"
+#include "stations/StationListModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTreeWidget>
+
+using Col = StationListModel::Column;
+
+namespace {
+
+const QString kNear = QStringLiteral("M0KDB>APKS01,WIDE2-1:!5142.30N/00109.90W-QRV 2m/70cm");
+
+template<typename T>
+T *shownWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<T *>(w); found && found->isVisible())
+            return found;
+    return nullptr;
+}
+
+void type(QLineEdit *field, const QString &text)
+{
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+// An APRS-IS server on loopback that takes the login and answers with a frame.
+class LoopbackAprsIs
+{
+public:
+    LoopbackAprsIs()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            QTcpSocket *client = m_server.nextPendingConnection();
+            client->write("# aprsc test server\r\n");
+            QObject::connect(client, &QTcpSocket::readyRead, client, [this, client] {
+                m_login += client->readAll();
+                client->write("G4KDA>APKS01,TCPIP*,qAC,T2UK:!5145.67N/00115.71W-via the server\r\n");
+            });
+        });
+    }
+    quint16 port() const { return m_server.serverPort(); }
+    QByteArray login() const { return m_login; }
+
+private:
+    QTcpServer m_server;
+    QByteArray m_login;
+};
+
+} // namespace
+
+TEST_F(LiveProgramTest, TheStationWindowMovesHomeAndTheListsDistancesFollowAtOnce)
+{
+    frmMain &m = start({kNear});
+    play();
+    ASSERT_GE(rowOf("M0KDB"), 0);
+    const int before = cell("M0KDB", Col::Dist).toInt();
+
+    host()->window()->stationAction()->trigger();
+    auto *station = shownWindow<StationWindow>();
+    ASSERT_NE(station, nullptr);
+    EXPECT_EQ(station->txtCallsign->text(), "G0HOM");
+
+    // Refused where it was typed, with the reason, and nothing written.
+    type(station->txtCallsign, "G0HOM-99");
+    QTest::mouseClick(station->btnOk, Qt::LeftButton);
+    EXPECT_TRUE(station->isVisible());
+    EXPECT_TRUE(station->lblProblem->text().contains("not a callsign")) << station->lblProblem->text().toStdString();
+    EXPECT_EQ(station->focusWidget(), station->txtCallsign) << "the refused field has the cursor";
+    type(station->txtCallsign, "g4kda-9");
+    type(station->txtPosition, "XX 123 456");
+    QTest::mouseClick(station->btnOk, Qt::LeftButton);
+    EXPECT_TRUE(station->isVisible()) << "a square off the grid is refused";
+    EXPECT_FALSE(station->lblProblem->text().isEmpty());
+
+    // Near Edinburgh: a few hundred miles from M0KDB instead of a few dozen.
+    type(station->txtPosition, "NT 250 730");
+    EXPECT_TRUE(station->lblPosition->text().contains("55.9")) << station->lblPosition->text().toStdString();
+    type(station->txtInterval, "15");
+    QTest::mouseClick(station->btnOk, Qt::LeftButton);
+    EXPECT_FALSE(station->isVisible()) << station->lblProblem->text().toStdString();
+
+    EXPECT_EQ(shared().home.callsign, "G4KDA-9");
+    EXPECT_NEAR(shared().home.latitude / 60.0, 55.95, 0.05);
+    const int after = cell("M0KDB", Col::Dist).toInt();
+    EXPECT_GT(after, before + 200) << "the list measures from the new home at once";
+    EXPECT_EQ(host()->ownCallsign(), "G4KDA-9");
+
+    const QString ini = EmbeddedHost::stationIniPath(folder.path());
+    EXPECT_EQ(PrivateProfile::readString(ini, "STATION", "CALLSIGN"), "G4KDA-9");
+    EXPECT_TRUE(PrivateProfile::readString(ini, "STATION", "LATITUDE").startsWith("55"));
+    EXPECT_EQ(PrivateProfile::readString(folder.path() + "/KestrelHost.ini", "Host", "BeaconInterval"), "15");
+    EXPECT_EQ(PrivateProfile::readString(folder.path() + "/KestrelHost.ini", "Feed1", "File"), "Traffic.txt")
+        << "the feeds are left as they were";
+    Q_UNUSED(m);
+}
+
+TEST_F(LiveProgramTest, AFeedAddedInTheFeedsWindowConnectsWithoutARestart)
+{
+    LoopbackAprsIs server;
+    start({kNear});
+    host()->window()->feedsAction()->trigger();
+    auto *feeds = shownWindow<FeedsWindow>();
+    ASSERT_NE(feeds, nullptr);
+    ASSERT_EQ(feeds->lstFeeds->topLevelItemCount(), 1);
+
+    QTest::mouseClick(feeds->btnAdd, Qt::LeftButton);
+    FeedForm *form = feeds->form;
+    form->cboType->setCurrentIndex(form->cboType->findData(int(FeedSettings::Type::AprsIs)));
+    type(form->txtHost, "127.0.0.1");
+
+    struct Refusal
+    {
+        QLineEdit *field;
+        QString text;
+        const char *says;
+    };
+    const Refusal refusals[] = {
+        {form->txtPort, QStringLiteral("70000"), "not a port"},
+        {form->txtPort, QStringLiteral("14S80"), "not a port"},
+        {form->txtFilter, QStringLiteral("r/51.5/-1.2"), "r/lat/lon/km"},
+        {form->txtFilter, QStringLiteral("x/51"), "common ones"},
+        {form->txtCallsign, QStringLiteral("NOCALL!"), "not a callsign"},
+    };
+    for (const Refusal &r : refusals) {
+        type(form->txtPort, QString::number(server.port()));
+        type(form->txtFilter, QStringLiteral("m/50"));
+        form->txtCallsign->clear();
+        type(r.field, r.text);
+        EXPECT_FALSE(feeds->apply()) << r.text.toStdString();
+        EXPECT_TRUE(feeds->lblProblem->text().contains(QLatin1String(r.says))) << feeds->lblProblem->text().toStdString();
+        EXPECT_EQ(feeds->focusWidget(), r.field) << r.text.toStdString();
+        EXPECT_EQ(host()->config().feeds.size(), 1) << "nothing written";
+    }
+
+    type(form->txtPort, QString::number(server.port()));
+    type(form->txtFilter, "r/51.5/-0.12/100 b/G4*");
+    form->txtCallsign->clear();
+    ASSERT_TRUE(feeds->apply()) << feeds->lblProblem->text().toStdString();
+    ASSERT_EQ(host()->config().feeds.size(), 2);
+    const QString added = host()->config().feeds[1].name;
+    EXPECT_EQ(added, "Feed2");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feeds->stateOf(added) == QLatin1String("connected"); }, 5000))
+        << feeds->stateOf(added).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rowOf("G4KDA") >= 0; }, 5000)) << "frames flow into the list";
+    EXPECT_TRUE(server.login().startsWith("user G0HOM ")) << server.login().constData();
+    EXPECT_TRUE(server.login().contains("filter r/51.5/-0.12/100 b/G4*"));
+    EXPECT_EQ(PrivateProfile::readString(folder.path() + "/KestrelHost.ini", added, "Type"), "aprs-is");
+
+    // Disabled, it is listed still and stops.
+    feeds->lstFeeds->setCurrentItem(feeds->lstFeeds->topLevelItem(1));
+    QTest::mouseClick(feeds->btnEnable, Qt::LeftButton);
+    EXPECT_EQ(host()->feed(added), nullptr);
+    EXPECT_EQ(feeds->stateOf(added), "disabled");
+    EXPECT_EQ(feeds->lstFeeds->topLevelItemCount(), 2);
+    EXPECT_EQ(PrivateProfile::readString(folder.path() + "/KestrelHost.ini", added, "Enabled"), "0");
+}
+
+TEST_F(LiveProgramTest, AFeedThatCannotConnectSaysWhyInWords)
+{
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        closedPort = probe.serverPort();
+    }
+    start({kNear});
+    FeedSettings tnc;
+    tnc.type = FeedSettings::Type::Kiss;
+    tnc.host = QStringLiteral("127.0.0.1");
+    tnc.port = closedPort;
+    QList<FeedSettings> feeds = host()->config().feeds;
+    feeds.append(tnc);
+    ASSERT_TRUE(host()->applyFeeds(feeds));
+    host()->window()->feedsAction()->trigger();
+    auto *window = shownWindow<FeedsWindow>();
+    ASSERT_NE(window, nullptr);
+    const QString expected = QStringLiteral("connection refused by 127.0.0.1:%1 \u2014 is the TNC running?").arg(closedPort);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->lstFeeds->topLevelItem(1)->text(FeedsWindow::LastError) == expected; }, 5000))
+        << window->lstFeeds->topLevelItem(1)->text(FeedsWindow::LastError).toStdString();
+    EXPECT_TRUE(window->stateOf("Feed2").startsWith("retry in ")) << window->stateOf("Feed2").toStdString();
+}
