@@ -60,6 +60,12 @@ public:
     virtual bool hasMapWindow() const { return false; }
     virtual void showMapWindow() {}
 
+    // The host's two-way messages, when it has them: a window of its own and
+    // a count of the messages the user has not read.
+    virtual bool hasMessages() const { return false; }
+    virtual void showMessagesWindow() {}
+    virtual int unreadMessages() const { return 0; }
+
     // The unit of the distance that comes with each DX spot, which is the
     // host's own setting and need not be Kestrel's: miles when true, else kilometres.
     virtual bool spotDistancesInMiles() const { return false; }
@@ -77,4 +83,7 @@ signals:
                       qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
     void NotifyBeacon(const QString &strCallsign, float sngLat, float sngLong);
     void UIView32IsClosing();
+    void unreadMessagesChanged(int count);
+    // A message to the home station has just arrived (not a repeat).
+    void messageArrived(const QString &from, const QString &text);
 };

@@ -18,6 +18,9 @@ class EmbeddedHostMap;
 class Feed;
 class HostMapTiles;
 class HostMapWindow;
+class MessagesWindow;
+class Messenger;
+class OnAir;
 
 // The APRS host that runs inside Kestrel on Linux: it keeps the station
 // database, draws its own map window and listens to the feeds configured in
@@ -30,6 +33,7 @@ public:
     {
         bool showWindow = true;  // false also when KESTREL_HOST_HEADLESS=1
         bool startFeeds = true;
+        QString messageFolder;  // where conversations are kept; the host folder when empty
     };
 
     static inline const QString LinkTopic = QStringLiteral("UIVIEW32|UIVData");
@@ -61,13 +65,26 @@ public:
     bool hasMapWindow() const override { return m_window; }
     // Shows the map window (beside Kestrel's main window the first time).
     void showMapWindow() override;
+    bool hasMessages() const override { return true; }
+    void showMessagesWindow() override;
+    int unreadMessages() const override;
 
-    // The host's own intake: one TNC2 line heard; false when it is not a frame.
-    bool hearLine(const QString &line);
+    // The host's own intake: one TNC2 line heard (by the feed via, if any);
+    // false when it is not a frame.
+    bool hearLine(const QString &line, QObject *via = nullptr);
     // One "DX de" cluster line; false when it is not a spot.
     bool hearSpot(const QString &line);
-    // Sends the own beacon now (the timer does it at the configured interval).
+    // Sends the own beacon now on every transmitting feed (the host does it
+    // at the configured interval); only a beacon that went out is recorded.
     void beacon();
+    // Where a GPS puts the station (course in degrees, speed in km/h, time
+    // in ms since the epoch): the beacon follows it while the fix is fresh.
+    void setGpsFix(double latitude, double longitude, double course, double speedKmh, qint64 timeMs);
+    // "Beacon: not sent (no feed transmits)" and the like.
+    QString beaconStatus() const;
+    OnAir *onAir() const { return m_air; }
+    Messenger *messenger() const;
+    MessagesWindow *messagesWindow() const { return m_messagesWindow; }
     // The host closes (its "Quit" command, confirmed): feeds stop, the link
     // closes, UIView32IsClosing fires.
     void quit();
@@ -106,6 +123,7 @@ private:
     void restoreStations();
     void saveStationsInBackground();
     void checkBackgroundSave();
+    void recordBeacon(const QString &line, double latitude, double longitude);
 
     QString m_folder;
     HostConfig m_config;
@@ -126,7 +144,8 @@ private:
     int m_dropped = 0;
     int m_failed = 0;
     QTimer m_refreshTimer;
-    QTimer m_beaconTimer;
+    OnAir *m_air = nullptr;
+    MessagesWindow *m_messagesWindow = nullptr;  // top-level, made when first shown
     QTimer m_ageTimer;
     QTimer m_saveTimer;
     QString m_stationPath;

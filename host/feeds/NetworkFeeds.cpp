@@ -201,10 +201,16 @@ void KissFeed::onData(const QByteArray &bytes)
     }
 }
 
-QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
+QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter, const QString &passcode)
 {
-    QString line =
-        QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(oneLine(callsign), QStringLiteral(KESTREL_VERSION));
+    // A passcode is a number; anything else would be a second word on the line.
+    QString pass = oneLine(passcode).trimmed();
+    bool number = false;
+    pass.toInt(&number);
+    if (!number)
+        pass = QStringLiteral("-1");
+    QString line = QStringLiteral("user %1 pass %2 vers Kestrel %3")
+                       .arg(oneLine(callsign), pass, QStringLiteral(KESTREL_VERSION));
     const QString filterText = oneLine(filter).trimmed();
     if (!filterText.isEmpty())
         line += QStringLiteral(" filter ") + filterText;
@@ -213,7 +219,9 @@ QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
 
 void AprsIsFeed::onConnected()
 {
-    send(loginLine(m_settings.callsign, m_settings.filter));
+    m_verified = false;
+    m_loginAnswer.clear();
+    send(loginLine(m_settings.callsign, m_settings.filter, transmits() ? m_settings.passcode : QString()));
 }
 
 void AprsIsFeed::onData(const QByteArray &bytes)
@@ -222,6 +230,8 @@ void AprsIsFeed::onData(const QByteArray &bytes)
         // Decoded first: a byte-order mark may stand before a comment, or
         // alone on a line that is then empty.
         const QString line = decodeLine(raw);
+        if (line.startsWith(u'#'))
+            readServerLine(line);
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         deliverLine(line);

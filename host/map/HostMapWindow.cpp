@@ -178,6 +178,9 @@ HostMapWindow::HostMapWindow(EmbeddedHostMap *map, HostMapTiles *tiles, QWidget 
 
     auto *menus = new QMenuBar(this);
     QMenu *file = menus->addMenu(QStringLiteral("&File"));
+    QAction *messages = file->addAction(QStringLiteral("&Messages..."), this, &HostMapWindow::messagesRequested);
+    messages->setObjectName(QStringLiteral("actMessages"));
+    file->addSeparator();
     m_quit = file->addAction(QStringLiteral("&Quit"));
     m_quit->setObjectName(QStringLiteral("actQuit"));
     m_quit->setShortcut(QKeySequence::Quit);

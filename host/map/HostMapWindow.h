@@ -86,6 +86,8 @@ public:
 signals:
     // The user chose Quit and confirmed it.
     void quitRequested();
+    // The user asked for the Messages window.
+    void messagesRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
