@@ -77,6 +77,9 @@ public:
     // Sends the own beacon now on every transmitting feed (the host does it
     // at the configured interval); only a beacon that went out is recorded.
     void beacon();
+    // A beacon went out: it is kept as the station's own last frame, written
+    // to the monitor log and announced (NotifyBeacon).
+    void recordBeacon(const QString &line, double latitude, double longitude);
     // Where a GPS puts the station (course in degrees, speed in km/h, time
     // in ms since the epoch): the beacon follows it while the fix is fresh.
     void setGpsFix(double latitude, double longitude, double course, double speedKmh, qint64 timeMs);
@@ -123,7 +126,6 @@ private:
     void restoreStations();
     void saveStationsInBackground();
     void checkBackgroundSave();
-    void recordBeacon(const QString &line, double latitude, double longitude);
 
     QString m_folder;
     HostConfig m_config;
