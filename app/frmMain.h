@@ -18,6 +18,7 @@ class QAction;
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QSystemTrayIcon;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
@@ -156,6 +157,8 @@ private:
     void onDxSpot(const QString &strDxSpot, const QString &strCallsign, const QString &strFreq,
                   qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
     void onHostClosing();
+    void showUnreadMessages(int count);
+    void notifyMessage(const QString &from, const QString &text);
     void onMapChanged();
 
     // Shutdown.
@@ -169,6 +172,8 @@ private:
     QHash<QString, QAction *> m_tools;
     QHash<QString, QComboBox *> m_combos;
     QLabel *m_panels[5] = {};
+    QLabel *m_messagesPanel = nullptr;  // "2 unread messages"
+    QSystemTrayIcon *m_tray = nullptr;  // made for the first notification, where a tray exists
     QPixmap m_ledOff;
     QPixmap m_ledOn;
     QPixmap m_checkPicture;

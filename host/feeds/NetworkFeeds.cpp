@@ -64,6 +64,14 @@ TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
     });
 }
 
+TcpFeed::~TcpFeed()
+{
+    // The socket outlives the timers while members go: its last "disconnected"
+    // must not start a retry on a timer that is already gone.
+    m_running = false;
+    disconnect(&m_socket, nullptr, this, nullptr);
+}
+
 QString TcpFeed::describe() const
 {
     return HostConfig::typeName(m_settings.type) + u' ' + m_settings.host + u':' + QString::number(m_settings.port);

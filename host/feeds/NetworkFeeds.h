@@ -21,6 +21,7 @@ public:
     static constexpr int MaxLine = 4096;
 
     explicit TcpFeed(const FeedSettings &settings, QObject *parent = nullptr);
+    ~TcpFeed() override;
 
     void start() override;
     void stop() override;
