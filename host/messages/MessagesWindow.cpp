@@ -51,6 +51,7 @@ MessagesWindow::MessagesWindow(Messenger *messenger, QWidget *parent)
     split->addWidget(m_correspondents);
     split->addWidget(m_conversation);
     split->setStretchFactor(1, 3);
+    split->setSizes({150, 450});
 
     m_to = new QLineEdit;
     m_to->setObjectName(QStringLiteral("txtTo"));
@@ -59,6 +60,7 @@ MessagesWindow::MessagesWindow(Messenger *messenger, QWidget *parent)
     m_text = new QLineEdit;
     m_text->setObjectName(QStringLiteral("txtMessage"));
     m_text->setMaxLength(aprsmsg::MaxText);
+    m_text->setPlaceholderText(QStringLiteral("Message, at most %1 characters").arg(aprsmsg::MaxText));
     m_send = new QPushButton(QStringLiteral("&Send"));
     m_send->setObjectName(QStringLiteral("cmdSend"));
     m_status = new QLabel;
