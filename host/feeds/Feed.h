@@ -27,8 +27,10 @@ public:
     int frames() const { return m_frames; }
     int rejected() const { return m_rejected; }
 
-    // The user lets this feed send the station's own frames.
-    bool transmits() const { return m_settings.transmit; }
+    // The user lets this feed send the station's own frames, and it can.
+    bool transmits() const { return m_settings.transmit && canTransmit(); }
+    // Feeds that can put a frame on the air or the network say so.
+    virtual bool canTransmit() const { return false; }
     // Connected, and on APRS-IS logged in as verified: a frame goes now.
     virtual bool canSendNow() const { return false; }
     // Queues one own frame SRC>DST,(the feed's path):payload; it leaves as the

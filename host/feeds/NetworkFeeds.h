@@ -75,6 +75,7 @@ class KissFeed : public TcpFeed
     Q_OBJECT
 public:
     using TcpFeed::TcpFeed;
+    bool canTransmit() const override { return true; }
     bool canSendNow() const override { return isConnected(); }
 
 protected:
@@ -99,6 +100,7 @@ public:
     using TcpFeed::TcpFeed;
     static QByteArray loginLine(const QString &callsign, const QString &filter,
                                 const QString &passcode = QString());
+    bool canTransmit() const override { return true; }
     bool canSendNow() const override { return isConnected() && m_verified; }
     // The server's answer to the login: "verified", "unverified" or empty.
     QString loginAnswer() const { return m_loginAnswer; }

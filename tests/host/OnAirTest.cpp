@@ -19,6 +19,7 @@ public:
     }
     void start() override { becameReady(); }
     void stop() override {}
+    bool canTransmit() const override { return true; }
     bool canSendNow() const override { return up; }
 
     bool up = true;

@@ -252,7 +252,9 @@ TEST(Transmit, KissSendsUiFramesWithTheFeedsPathOnlyWhenItTransmits)
 TEST(Transmit, TheHostMapSaysWhenNoFeedTransmits)
 {
     HostFolder folder;
-    folder.write("KestrelHost.ini", "[Host]\r\nBeaconInterval=10\r\n");
+    // A replay cannot transmit, whatever its section says.
+    folder.write("KestrelHost.ini", "[Host]\r\nBeaconInterval=10\r\n[Feed1]\r\nType=replay\r\nFile=none.txt\r\n"
+                                    "Transmit=1\r\n");
     QTemporaryDir data;
     auto host = makeHost(folder, data);
     host->beacon();
