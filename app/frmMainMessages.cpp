@@ -2,7 +2,8 @@
 // the status bar and a notice when one arrives.
 #include "app/frmMain.h"
 
-#include <QApplication>
+#include "app/AppIcon.h"
+
 #include <QLabel>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -31,7 +32,7 @@ void frmMain::notifyMessage(const QString &from, const QString &text)
     const QString title = QStringLiteral("Message from %1").arg(from);
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         if (!m_tray) {
-            m_tray = new QSystemTrayIcon(QApplication::windowIcon(), this);
+            m_tray = new QSystemTrayIcon(AppIcon::icon(), this);
             connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
                 if (m_host)
                     m_host->showMessagesWindow();
