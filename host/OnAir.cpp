@@ -79,6 +79,7 @@ void OnAir::stop()
 {
     m_running = false;
     m_tick.stop();
+    m_messenger->stopRetries();
 }
 
 qint64 OnAir::intervalMs() const

@@ -51,6 +51,8 @@ public:
     QString loadError() const { return m_loadError; }
     // Runs the retries that are due now (the timer does it by itself).
     void retryDue();
+    // The host is closing: nothing more is tried.
+    void stopRetries() { m_retryTimer.stop(); }
 
 signals:
     void changed();
