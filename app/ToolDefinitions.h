@@ -39,6 +39,7 @@ inline constexpr ToolDefinition kTools[] = {
     {"ID_Cascade", "Cascade", "Window", ""},
     {"ID_ArrangeIcons", "Arrange Icons", "Window", ""},
     {"ID_HostMap", "Host Map", "Window", "Show the host program's map"},
+    {"ID_Messages", "Messages", "General", "Read and send the station's messages"},
     {"ID_Contents", "&Contents", "Help", ""},
     {"ID_Search", "Search", "Help", ""},
     {"ID_About...", "About...", "Help", ""},

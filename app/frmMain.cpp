@@ -243,7 +243,8 @@ void frmMain::buildToolbar()
     m_toolbar->setObjectName(QStringLiteral("tbToolBar2"));
     m_toolbar->setMovable(false);
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    addTools({"ID_Inbound", "ID_DXClusterDisplay", "ID_Statistics", "ID_ShowHide"});
+    addTools({"ID_Inbound", "ID_DXClusterDisplay", "ID_Statistics", "ID_ShowHide", "ID_Messages"});
+    tool("ID_Messages")->setEnabled(false);  // until a host that carries messages is attached
     addMenu(QStringLiteral("&Satellites"), {"ID_SatelliteStatus", "ID_SatelliteSetup", "", "ID_Refresh",
                                             "ID_DisplayMoon", "ID_DisplaySun", "ID_PointsOrLines"});
     addTools({"ID_Orbits", "ID_PlotInterval"});
@@ -335,6 +336,12 @@ void frmMain::buildStatusBar()
     m_panels[3]->setPixmap(m_ledOff);
     m_panels[4]->setPixmap(m_ledOff);
     bar->addWidget(m_panels[0], 1);
+    m_messagesPanel = new QLabel(this);
+    m_messagesPanel->setObjectName(QStringLiteral("panelMessages"));
+    m_messagesPanel->setContentsMargins(4, 0, 4, 0);
+    m_messagesPanel->setTextFormat(Qt::PlainText);
+    m_messagesPanel->hide();
+    bar->addPermanentWidget(m_messagesPanel);
     bar->addPermanentWidget(m_panels[1]);
     bar->addPermanentWidget(m_panels[2]);
     bar->addPermanentWidget(m_panels[3]);

@@ -19,6 +19,7 @@ class QAction;
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QSystemTrayIcon;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
@@ -166,6 +167,8 @@ private:
                   qint16 intLat, qint16 intLong, qint16 intBearing, qint16 intDistance);
     void onHostClosing();
     void onHomeChanged(const QString &callsign, double latitude, double longitude);
+    void showUnreadMessages(int count);
+    void notifyMessage(const QString &from, const QString &text);
     void onMapChanged();
 
     // Shutdown.
@@ -180,6 +183,8 @@ private:
     QHash<QString, QComboBox *> m_combos;
     QAction *m_toolsById[int(MainTool::Count)] = {};
     QLabel *m_panels[5] = {};
+    QLabel *m_messagesPanel = nullptr;  // "2 unread messages"
+    QSystemTrayIcon *m_tray = nullptr;  // made for the first notification, where a tray exists
     QPixmap m_ledOff;
     QPixmap m_ledOn;
     QPixmap m_checkPicture;

@@ -123,6 +123,9 @@ void frmMain::toolClicked(QAction *tool)
     } else if (id == QLatin1String("ID_HostMap")) {
         if (m_host)
             m_host->showMapWindow();
+    } else if (id == QLatin1String("ID_Messages")) {
+        if (m_host)
+            m_host->showMessagesWindow();
     } else if (id == QLatin1String("ID_ArrangeIcons")) {
         arrangeIcons();
     } else if (id == QLatin1String("ID_Capture")) {

@@ -83,10 +83,14 @@ void frmMain::attachHost(HostApplication *host)
     m_map = host ? host->map() : nullptr;
     shared().host = host;
     tool(QStringLiteral("ID_HostMap"))->setEnabled(host && host->hasMapWindow());
+    tool(QStringLiteral("ID_Messages"))->setEnabled(host && host->hasMessages());
     if (!host)
         return;
     // Connected first, so the field shows a frame before the intake handles it.
     connect(host, &HostApplication::frameReceived, m_text1, &QLineEdit::setText);
+    connect(host, &HostApplication::unreadMessagesChanged, this, &frmMain::showUnreadMessages);
+    connect(host, &HostApplication::messageArrived, this, &frmMain::notifyMessage);
+    showUnreadMessages(host->unreadMessages());
     if (providers().frameIntake)
         m_frameHandler = providers().frameIntake(host, this);
     connect(host, &HostApplication::NotifyDXSpot, this, &frmMain::onDxSpot);
@@ -227,6 +231,8 @@ void frmMain::shutdownHost()
     m_host = nullptr;
     shared().host = nullptr;
     tool(QStringLiteral("ID_HostMap"))->setEnabled(false);
+    tool(QStringLiteral("ID_Messages"))->setEnabled(false);
+    showUnreadMessages(0);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

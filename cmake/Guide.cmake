@@ -28,7 +28,7 @@ set(guide_outputs ${guide_page_outputs})
 
 # One run of the program per shot: its tools (KESTREL_SCREENSHOT_TOOLS), the
 # wait before the picture, and which windows go to which picture.
-set(guide_shots main windows options about logs satsetup info floating help setup)
+set(guide_shots main windows options about logs satsetup info floating help setup messages)
 set(shot_main_tools "Wait=3000")
 set(shot_main_pictures "main=main-window.png;frmDocument=station-list.png;HostMapWindow=host-map.png")
 set(shot_windows_tools "Select=G4KWA;ID_WXDisplay;Wait=3000;ID_Inbound;ID_DXClusterDisplay;Tab=40M;ID_Statistics;ID_SatelliteStatus;ID_Capture;Wait=1500")
@@ -45,6 +45,8 @@ set(shot_info_tools "Select=G4KDA;ID_Properties")
 set(shot_info_pictures "frmStationInfo=station-information.png")
 set(shot_floating_tools "ID_ShowHide;Wait=2000")
 set(shot_floating_pictures "frmStations=floating-toolbar.png")
+set(shot_messages_tools "ID_Messages;Wait=1000")
+set(shot_messages_pictures "frmMessages=messages.png")
 set(shot_help_tools "ID_Contents")
 set(shot_help_pictures "frmHelp=help.png")
 set(shot_setup_tools "HostStation;HostFeeds;Wait=1500")

@@ -65,6 +65,11 @@ public:
     virtual bool hasSetupWindows() const { return false; }
     virtual void showStationSetup() {}
     virtual void showFeedsSetup() {}
+    // The host's two-way messages, when it has them: a window of its own and
+    // a count of the messages the user has not read.
+    virtual bool hasMessages() const { return false; }
+    virtual void showMessagesWindow() {}
+    virtual int unreadMessages() const { return 0; }
 
     // The unit of the distance that comes with each DX spot, which is the
     // host's own setting and need not be Kestrel's: miles when true, else kilometres.
@@ -86,4 +91,7 @@ signals:
     // The home station moved or changed its callsign (the user set it, or a
     // GPS moved it): UIVIEW32.INI holds the new one where the user set it.
     void homeStationChanged(const QString &callsign, double latitude, double longitude);
+    void unreadMessagesChanged(int count);
+    // A message to the home station has just arrived (not a repeat).
+    void messageArrived(const QString &from, const QString &text);
 };

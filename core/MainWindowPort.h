@@ -11,7 +11,7 @@ class QWidget;
 enum class MainTool {
     Open, Save, Print, PrintPreview, Options, LogMaintenance, Exit, StationList, WXDisplay,
     Cut, Copy, Paste, PlotPath, Properties, WxDates, ClearMap, PlotDX, Capture,
-    TileHorizontally, Tilevertically, Cascade, ArrangeIcons, HostMap, Contents, Search, About,
+    TileHorizontally, Tilevertically, Cascade, ArrangeIcons, HostMap, Messages, Contents, Search, About,
     Inbound, DXClusterDisplay, SatelliteStatus, ShowHide, SatelliteSetup, Statistics, Refresh,
     Orbits, DisplayMoon, DisplaySun, PointsOrLines, PlotInterval, Font, FontSize,
     Count

@@ -11,6 +11,9 @@
 #include "host/map/GeoMath.h"
 #include "host/tiles/HostMapTiles.h"
 #include "host/map/HostMapWindow.h"
+#include "host/messages/MessagesWindow.h"
+#include "host/messages/Messenger.h"
+#include "host/OnAir.h"
 #include "host/StationFile.h"
 #include "host/map/SymbolPainter.h"
 #include "host/aprs/Tnc2.h"
@@ -25,7 +28,6 @@ namespace {
 
 const QString IniName = QStringLiteral("UIVIEW32.INI");
 constexpr int RefreshMs = 250;
-constexpr int FirstBeaconMs = 5000;
 constexpr int MaxObjectName = 9;
 constexpr int AgeCheckMs = 60000;
 constexpr int SaveMs = 5 * 60000;
@@ -63,6 +65,7 @@ HostApplication *createEmbeddedHost(const QString &hostFolder, QObject *parent, 
         return fail(QStringLiteral("The host folder %1 holds no %2.").arg(hostFolder, IniName));
     EmbeddedHost::Options options;
     options.showWindow = qEnvironmentVariable("KESTREL_HOST_HEADLESS") != QLatin1String("1");
+    options.messageFolder = GetDataFolder();
     return new EmbeddedHost(info.absoluteFilePath(), options, parent);
 }
 
@@ -106,10 +109,14 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
 
     m_refreshTimer.setSingleShot(true);
     connect(&m_refreshTimer, &QTimer::timeout, this, &EmbeddedHost::updateWindow);
-    connect(&m_beaconTimer, &QTimer::timeout, this, [this] {
-        beacon();
-        m_beaconTimer.setInterval(m_config.beaconIntervalMinutes * 60000);
-    });
+    connect(m_window, &HostMapWindow::messagesRequested, this, &EmbeddedHost::showMessagesWindow);
+    m_air = new OnAir((options.messageFolder.isEmpty() ? hostFolder : options.messageFolder) + u'/'
+                          + MessageStore::FileName,
+                      this);
+    connect(m_air, &OnAir::beaconSent, this, &EmbeddedHost::recordBeacon);
+    connect(m_air, &OnAir::statusChanged, this, &EmbeddedHost::scheduleRefresh);
+    connect(m_air->messenger(), &Messenger::unreadChanged, this, &HostApplication::unreadMessagesChanged);
+    connect(m_air->messenger(), &Messenger::messageArrived, this, &HostApplication::messageArrived);
 
     m_log.setKeepDays(m_config.logDays);
     connect(&m_saveTimer, &QTimer::timeout, this, &EmbeddedHost::saveStationsInBackground);
@@ -120,6 +127,7 @@ EmbeddedHost::EmbeddedHost(const QString &hostFolder, const Options &options, QO
     for (const FeedSettings &settings : m_config.feeds)
         if (Feed *feed = makeFeed(settings))
             m_feeds.append(feed);
+    m_air->setStation(airStation());
     if (!m_config.status.isEmpty() && !m_ownCall.isEmpty())
         hearLine(m_ownCall + u'>' + BeaconDestination + QStringLiteral(":>") + m_config.status);
     updateWindow();
@@ -141,6 +149,7 @@ EmbeddedHost::~EmbeddedHost()
     delete m_stationWindow;
     delete m_feedsWindow;
     delete m_window;
+    delete m_messagesWindow;
 }
 
 void EmbeddedHost::showMapWindow()
@@ -157,7 +166,9 @@ Feed *EmbeddedHost::makeFeed(const FeedSettings &settings)
     if (!feed)
         return nullptr;
     // Whatever goes wrong with one line, the feed and the program go on.
-    connect(feed, &Feed::lineReceived, this, [this](const QString &line) { guarded([&] { hearLine(line); }); });
+    connect(feed, &Feed::lineReceived, this, [this, feed](const QString &line) {
+        guarded([&] { hearLine(line, feed); });
+    });
     connect(feed, &Feed::spotReceived, this, [this](const QString &line) { guarded([&] { hearSpot(line); }); });
     connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
     if (auto *gps = qobject_cast<GpsdFeed *>(feed)) {
@@ -167,7 +178,21 @@ Feed *EmbeddedHost::makeFeed(const FeedSettings &settings)
                 keepGpsHome();
         });
     }
+    m_air->addFeed(feed);
     return feed;
+}
+
+OnAir::Station EmbeddedHost::airStation() const
+{
+    OnAir::Station home;
+    home.callsign = m_ownCall;
+    home.latitude = m_homeLat;
+    home.longitude = m_homeLon;
+    home.symbol = m_config.symbol;
+    home.comment = m_config.beaconComment;
+    home.intervalMinutes = m_config.beaconIntervalMinutes;
+    home.answerFor = m_config.answerFor;
+    return home;
 }
 
 void EmbeddedHost::startFeeds()
@@ -175,8 +200,7 @@ void EmbeddedHost::startFeeds()
     m_feedsStarted = true;
     for (Feed *feed : m_feeds)
         feed->start();
-    if (m_config.beaconIntervalMinutes > 0 && !m_ownCall.isEmpty())
-        m_beaconTimer.start(FirstBeaconMs);
+    m_air->start();
     if (m_config.stationHours > 0)
         m_ageTimer.start(AgeCheckMs);
 }
@@ -301,7 +325,7 @@ QString EmbeddedHost::timeText(const QDateTime &now)
     return m_cachedTime;
 }
 
-bool EmbeddedHost::hearLine(const QString &line)
+bool EmbeddedHost::hearLine(const QString &line, QObject *via)
 {
     if (!m_running)
         return false;
@@ -317,6 +341,8 @@ bool EmbeddedHost::hearLine(const QString &line)
         m_log.append(now, frame.toLine());
     if (m_linkOpen)
         emit frameReceived(frame.monitorText());
+    if (frame.payload.startsWith(u':'))
+        m_air->messenger()->hear(frame, via);
     scheduleRefresh();
     return true;
 }
@@ -341,20 +367,55 @@ void EmbeddedHost::beacon()
     if (!m_running || m_ownCall.isEmpty())
         return;
     const StationDatabase::Entry *own = m_database.find(m_ownCall);
-    const QString symbol = own && !own->symbolCode.isNull() ? QString(own->symbolTable) + own->symbolCode
-                                                            : m_config.symbol;
-    const QString payload = beaconPayload(m_homeLat, m_homeLon, symbol, m_config.beaconComment);
-    const QString address = m_ownCall + u'>' + BeaconDestination + QStringLiteral(",WIDE2-2:");
+    OnAir::Station station = m_air->station();
+    // The symbol the station last sent, if it was heard with one.
+    if (own && !own->symbolCode.isNull())
+        station.symbol = QString(own->symbolTable) + own->symbolCode;
+    if (station.symbol != m_air->station().symbol)
+        m_air->setStation(station);
+    m_air->beaconNow();
+}
+
+void EmbeddedHost::recordBeacon(const QString &line, double latitude, double longitude)
+{
     Tnc2Frame frame;
-    if (parseTnc2(address + payload, &frame)) {
+    if (parseTnc2(line, &frame)) {
         const QDateTime now = QDateTime::currentDateTime();
         m_database.applyFrame(frame, timeText(now), now.toSecsSinceEpoch());
-        // Our own beacon went out from here, not through a digipeater.
         if (m_config.logging)
             m_log.append(now, frame.toLine());
     }
     scheduleRefresh();
-    emit NotifyBeacon(m_ownCall, float(m_homeLat * 60.0), float(m_homeLon * 60.0));
+    emit NotifyBeacon(m_ownCall, float(latitude * 60.0), float(longitude * 60.0));
+}
+
+void EmbeddedHost::setGpsFix(double latitude, double longitude, double course, double speedKmh, qint64 timeMs)
+{
+    m_air->setGpsFix(latitude, longitude, course, speedKmh, timeMs);
+}
+
+QString EmbeddedHost::beaconStatus() const
+{
+    return m_air->beaconStatus();
+}
+
+Messenger *EmbeddedHost::messenger() const
+{
+    return m_air->messenger();
+}
+
+int EmbeddedHost::unreadMessages() const
+{
+    return m_air->messenger()->unread();
+}
+
+void EmbeddedHost::showMessagesWindow()
+{
+    if (!m_running)
+        return;
+    if (!m_messagesWindow)
+        m_messagesWindow = new MessagesWindow(m_air->messenger());
+    m_messagesWindow->showAndRaise();
 }
 
 void EmbeddedHost::quit()
@@ -364,7 +425,7 @@ void EmbeddedHost::quit()
     keepGpsHome();
     m_running = false;
     m_linkOpen = false;
-    m_beaconTimer.stop();
+    m_air->stop();
     for (Feed *feed : m_feeds)
         feed->stop();
     QString error;
@@ -374,6 +435,8 @@ void EmbeddedHost::quit()
         m_window->rememberPlacement();
         m_window->hide();
     }
+    if (m_messagesWindow)
+        m_messagesWindow->hide();
     emit UIView32IsClosing();
 }
 
@@ -508,6 +571,7 @@ void EmbeddedHost::updateWindow()
         lines.append(feed->statusLine());
     for (const QString &problem : m_config.problems)
         lines.append(problem);
+    lines.append(m_air->beaconStatus());
     if (m_feeds.isEmpty() && m_config.problems.isEmpty())
         lines.append(QStringLiteral("No feeds configured in %1").arg(HostConfig::FileName));
     int positioned = 0;

@@ -3,6 +3,7 @@
 #include "core/HostApplication.h"
 #include "host/HostConfig.h"
 #include "host/MonitorLog.h"
+#include "host/OnAir.h"
 #include "host/PrefixTable.h"
 #include "host/StationDatabase.h"
 
@@ -18,6 +19,8 @@ class EmbeddedHostMap;
 class Feed;
 class HostMapTiles;
 class HostMapWindow;
+class MessagesWindow;
+class Messenger;
 
 // The APRS host that runs inside Kestrel on Linux: it keeps the station
 // database, draws its own map window and listens to the feeds configured in
@@ -30,6 +33,7 @@ public:
     {
         bool showWindow = true;  // false also when KESTREL_HOST_HEADLESS=1
         bool startFeeds = true;
+        QString messageFolder;  // where conversations are kept; the host folder when empty
     };
 
     static inline const QString LinkTopic = QStringLiteral("UIVIEW32|UIVData");
@@ -61,6 +65,9 @@ public:
     bool hasMapWindow() const override { return m_window; }
     // Shows the map window (beside Kestrel's main window the first time).
     void showMapWindow() override;
+    bool hasMessages() const override { return true; }
+    void showMessagesWindow() override;
+    int unreadMessages() const override;
 
     bool hasSetupWindows() const override { return true; }
     void showStationSetup() override;
@@ -92,12 +99,25 @@ public:
     // UIVIEW32.INI in the folder, whatever its letter case.
     static QString stationIniPath(const QString &hostFolder);
 
-    // The host's own intake: one TNC2 line heard; false when it is not a frame.
-    bool hearLine(const QString &line);
+    // The host's own intake: one TNC2 line heard (by the feed via, if any);
+    // false when it is not a frame.
+    bool hearLine(const QString &line, QObject *via = nullptr);
     // One "DX de" cluster line; false when it is not a spot.
     bool hearSpot(const QString &line);
-    // Sends the own beacon now (the timer does it at the configured interval).
+    // Sends the own beacon now on every transmitting feed (the host does it
+    // at the configured interval); only a beacon that went out is recorded.
     void beacon();
+    // A beacon went out: it is kept as the station's own last frame, written
+    // to the monitor log and announced (NotifyBeacon).
+    void recordBeacon(const QString &line, double latitude, double longitude);
+    // Where a GPS puts the station (course in degrees, speed in km/h, time
+    // in ms since the epoch): the beacon follows it while the fix is fresh.
+    void setGpsFix(double latitude, double longitude, double course, double speedKmh, qint64 timeMs);
+    // "Beacon: not sent (no feed transmits)" and the like.
+    QString beaconStatus() const;
+    OnAir *onAir() const { return m_air; }
+    Messenger *messenger() const;
+    MessagesWindow *messagesWindow() const { return m_messagesWindow; }
     // The host closes (its "Quit" command, confirmed): feeds stop, the link
     // closes, UIView32IsClosing fires.
     void quit();
@@ -134,6 +154,7 @@ signals:
 
 private:
     Feed *makeFeed(const FeedSettings &settings);
+    OnAir::Station airStation() const;
     void applyHome();
     void onGpsFix(double latitude, double longitude);
     void keepGpsHome();
@@ -169,7 +190,8 @@ private:
     int m_dropped = 0;
     int m_failed = 0;
     QTimer m_refreshTimer;
-    QTimer m_beaconTimer;
+    OnAir *m_air = nullptr;
+    MessagesWindow *m_messagesWindow = nullptr;  // top-level, made when first shown
     QTimer m_ageTimer;
     QTimer m_saveTimer;
     QString m_stationPath;

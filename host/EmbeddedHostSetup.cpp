@@ -15,7 +15,6 @@
 #include <cmath>
 
 namespace {
-constexpr int FirstBeaconMs = 5000;
 // A GPS wanders by a few metres when standing still; smaller moves than
 // this (about 10 m) do not measure every list again.
 constexpr double GpsStepDegrees = 0.0001;
@@ -85,9 +84,8 @@ bool EmbeddedHost::applyStation(const StationSettings &station, QString *errorTe
     }
     if (statusChanged && !m_config.status.isEmpty() && !m_ownCall.isEmpty())
         hearLine(m_ownCall + u'>' + BeaconDestination + QStringLiteral(":>") + m_config.status);
-    m_beaconTimer.stop();
-    if (m_feedsStarted && m_config.beaconIntervalMinutes > 0 && !m_ownCall.isEmpty())
-        m_beaconTimer.start(FirstBeaconMs);
+    // The changed station goes on the air a few seconds from now.
+    m_air->setStation(airStation());
     return true;
 }
 

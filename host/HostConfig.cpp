@@ -84,6 +84,9 @@ HostConfig HostConfig::read(const QString &hostFolder)
     if (symbol.size() == 2 && aprs::isSymbolTable(symbol[0], false) && aprs::isSymbolCode(symbol[1]))
         config.symbol = symbol;
     config.status = ini.value(host, QStringLiteral("Status"));
+    for (const QString &call : ini.value(host, QStringLiteral("AnswerFor")).split(u',', Qt::SkipEmptyParts))
+        if (!call.trimmed().isEmpty())
+            config.answerFor.append(call.trimmed().toUpper());
     config.distanceInMiles = ini.value(host, QStringLiteral("DistanceUnit")).trimmed().toLower().startsWith(u'm');
     config.logging = readBool(ini, host, QStringLiteral("Logging"), true);
     auto readCount = [&](const QString &key, int *value, int minimum) {

@@ -2,11 +2,13 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The host's own settings, kept in "KestrelHost.ini" in the host folder:
 //
 //   [Host]      BeaconInterval (minutes, 0 = off), BeaconComment, Symbol ("/-"),
-//               Status (sent with every beacon), DistanceUnit ("km" or "miles"
+//               Status (sent with every beacon), AnswerFor (more calls
+//               messages are taken for, "CALL-*" for every SSID), DistanceUnit ("km" or "miles"
 //               for DX spot distances), Logging (1 = write monitor logs),
 //               LogDays (monitor logs kept, 0 = all), StationHours (a station
 //               not heard for this long is forgotten, 0 = never), MaxStations
@@ -83,6 +85,7 @@ struct HostConfig
     QString beaconComment;
     QString symbol = QStringLiteral("/-");
     QString status;
+    QStringList answerFor;
     bool distanceInMiles = false;
     bool logging = true;
     int logDays = 30;

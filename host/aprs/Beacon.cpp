@@ -1,5 +1,6 @@
 #include "host/aprs/Beacon.h"
 
+#include <algorithm>
 #include <cmath>
 
 QString iniPosition(double degrees, bool longitude)
@@ -22,4 +23,16 @@ QString beaconPayload(double latitude, double longitude, const QString &symbol, 
 {
     return u'=' + iniPosition(latitude, false) + symbol.left(1) + iniPosition(longitude, true) + symbol.mid(1, 1)
            + comment;
+}
+
+QString beaconPayload(double latitude, double longitude, const QString &symbol, const QString &comment, int course,
+                      double speedKnots)
+{
+    int degrees = ((course % 360) + 360) % 360;
+    if (degrees == 0)
+        degrees = 360;
+    const int knots = int(std::clamp(std::lround(speedKnots), 0L, 999L));
+    return beaconPayload(latitude, longitude, symbol,
+                         QStringLiteral("%1/%2").arg(degrees, 3, 10, QChar(u'0')).arg(knots, 3, 10, QChar(u'0'))
+                             + comment);
 }

@@ -11,3 +11,8 @@ QString iniPosition(double degrees, bool longitude);
 // The information field of the own position beacon:
 // "=DDMM.mmN/DDDMM.mmW-comment" with the symbol's table and code.
 QString beaconPayload(double latitude, double longitude, const QString &symbol, const QString &comment);
+
+// The same for a station on the move: "...>CCC/SSS" after the symbol, course
+// in degrees (1-360, 360 for north) and speed in knots.
+QString beaconPayload(double latitude, double longitude, const QString &symbol, const QString &comment, int course,
+                      double speedKnots);

@@ -12,11 +12,13 @@ Feed::Feed(const FeedSettings &settings, QObject *parent)
     , m_settings(settings)
     , m_state(QStringLiteral("Stopped"))
 {
+    m_sendTimer.setSingleShot(true);
+    connect(&m_sendTimer, &QTimer::timeout, this, &Feed::sendWaiting);
 }
 
 QString Feed::statusLine() const
 {
-    QString line = describe() + QStringLiteral(": ") + m_state;
+    QString line = describe() + QStringLiteral(": ") + stateText();
     line += QStringLiteral(" (%1 %2)").arg(m_frames).arg(
         m_settings.type == FeedSettings::Type::DxCluster || m_settings.type == FeedSettings::Type::DxReplay
             ? QStringLiteral("spots")

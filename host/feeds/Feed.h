@@ -1,10 +1,13 @@
 #pragma once
 
 #include "host/HostConfig.h"
+#include "host/feeds/SendQueue.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <functional>
 
 #include <array>
 
@@ -20,7 +23,8 @@ public:
     virtual void stop() = 0;
 
     const FeedSettings &settings() const { return m_settings; }
-    QString stateText() const { return m_state; }
+    // The connection's state, and what the rate limit holds back.
+    QString stateText() const;
     // "Replay demo.txt: Replaying (12 frames)"
     QString statusLine() const;
     int frames() const { return m_frames; }
@@ -38,6 +42,20 @@ public:
         stop();
         start();
     }
+    // The user lets this feed send the station's own frames, and it can.
+    bool transmits() const { return m_settings.transmit && canTransmit(); }
+    // Feeds that can put a frame on the air or the network say so.
+    virtual bool canTransmit() const { return false; }
+    // Connected, and on APRS-IS logged in as verified: a frame goes now.
+    virtual bool canSendNow() const { return false; }
+    // Queues one own frame SRC>DST,(the feed's path):payload; it leaves as the
+    // rate limit allows, while the feed can send. False when it is refused:
+    // the feed does not transmit, or too much waits already.
+    bool transmit(const QString &source, const QString &destination, const QString &payload);
+    int framesSent() const { return m_sent; }
+    int framesWaiting() const { return m_queue.waiting(); }
+    // Tests run the rate limit on a clock of their own.
+    void setClock(std::function<qint64()> nowMs) { m_nowMs = std::move(nowMs); }
 
 signals:
     // One TNC2 line, SRC>DST,PATH:payload.
@@ -45,6 +63,10 @@ signals:
     // One whole "DX de" line of a cluster.
     void spotReceived(const QString &line);
     void stateChanged();
+    // The feed has just become able to send (connected, verified).
+    void sendReady();
+    // One own frame went out, as TNC2 text.
+    void frameSent(const QString &line);
 
 protected:
     void setState(const QString &state);
@@ -60,6 +82,17 @@ protected:
     virtual QString describe() const = 0;
     void noteConnected();
     void noteLost(const QString &reason, int retryMs);
+    // The address of an own frame on this feed, without the ":".
+    virtual QString addressOf(const QString &source, const QString &destination) const;
+    // Puts one own frame on the wire; false when it cannot be sent.
+    virtual bool writeFrame(const QString &line)
+    {
+        Q_UNUSED(line);
+        return false;
+    }
+    // Subclasses call this when they become able to send.
+    void becameReady();
+    void sendWaiting();
 
     FeedSettings m_settings;
 
@@ -74,6 +107,10 @@ private:
     std::array<int, 60> m_perSecond{};
     qint64 m_lastSecond = 0;
     void countFrame();
+    SendQueue m_queue;
+    QTimer m_sendTimer;
+    int m_sent = 0;
+    std::function<qint64()> m_nowMs;
 };
 
 // Builds the feed for these settings.

@@ -66,6 +66,14 @@ TcpFeed::TcpFeed(const FeedSettings &settings, QObject *parent)
     });
 }
 
+TcpFeed::~TcpFeed()
+{
+    // The socket outlives the timers while members go: its last "disconnected"
+    // must not start a retry on a timer that is already gone.
+    m_running = false;
+    disconnect(&m_socket, nullptr, this, nullptr);
+}
+
 QString TcpFeed::describe() const
 {
     return HostConfig::typeName(m_settings.type) + u' ' + m_settings.host + u':' + QString::number(m_settings.port);
@@ -204,10 +212,16 @@ void KissFeed::onData(const QByteArray &bytes)
     }
 }
 
-QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
+QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter, const QString &passcode)
 {
-    QString line =
-        QStringLiteral("user %1 pass -1 vers Kestrel %2").arg(oneLine(callsign), QStringLiteral(KESTREL_VERSION));
+    // A passcode is a number; anything else would be a second word on the line.
+    QString pass = oneLine(passcode).trimmed();
+    bool number = false;
+    pass.toInt(&number);
+    if (!number)
+        pass = QStringLiteral("-1");
+    QString line = QStringLiteral("user %1 pass %2 vers Kestrel %3")
+                       .arg(oneLine(callsign), pass, QStringLiteral(KESTREL_VERSION));
     const QString filterText = oneLine(filter).trimmed();
     if (!filterText.isEmpty())
         line += QStringLiteral(" filter ") + filterText;
@@ -216,7 +230,9 @@ QByteArray AprsIsFeed::loginLine(const QString &callsign, const QString &filter)
 
 void AprsIsFeed::onConnected()
 {
-    send(loginLine(m_settings.callsign, m_settings.filter));
+    m_verified = false;
+    m_loginAnswer.clear();
+    send(loginLine(m_settings.callsign, m_settings.filter, transmits() ? m_settings.passcode : QString()));
 }
 
 void AprsIsFeed::onData(const QByteArray &bytes)
@@ -225,6 +241,8 @@ void AprsIsFeed::onData(const QByteArray &bytes)
         // Decoded first: a byte-order mark may stand before a comment, or
         // alone on a line that is then empty.
         const QString line = decodeLine(raw);
+        if (line.startsWith(u'#'))
+            readServerLine(line);
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         deliverLine(line);

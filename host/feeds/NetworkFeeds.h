@@ -21,6 +21,7 @@ public:
     static constexpr int MaxLine = 4096;
 
     explicit TcpFeed(const FeedSettings &settings, QObject *parent = nullptr);
+    ~TcpFeed() override;
 
     void start() override;
     void stop() override;
@@ -31,6 +32,7 @@ public:
     void setIdleTimeout(int ms) { m_idleMs = ms; }
     int nextRetryMs() const { return m_retryMs; }
     QTcpSocket &socket() { return m_socket; }
+    bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
 
 protected:
     QString describe() const override;
@@ -66,32 +68,54 @@ private:
     bool m_discardingLongLine = false;
 };
 
-// A KISS TNC on a TCP port (direwolf's 8001, for one).
+// A KISS TNC on a TCP port (direwolf's 8001, for one); sends AX.25 UI
+// frames with the feed's path when it transmits.
 class KissFeed : public TcpFeed
 {
     Q_OBJECT
 public:
     using TcpFeed::TcpFeed;
+    bool canTransmit() const override { return true; }
+    bool canSendNow() const override { return isConnected(); }
 
 protected:
-    void onConnected() override { m_deframer.reset(); }
+    void onConnected() override
+    {
+        m_deframer.reset();
+        becameReady();
+    }
     void onData(const QByteArray &bytes) override;
+    bool writeFrame(const QString &line) override;
 
 private:
     KissDeframer m_deframer;
 };
 
-// An APRS-IS server, receive only.
+// An APRS-IS server. It logs in with the passcode only when the feed
+// transmits, and sends only once the server has said "verified".
 class AprsIsFeed : public TcpFeed
 {
     Q_OBJECT
 public:
     using TcpFeed::TcpFeed;
-    static QByteArray loginLine(const QString &callsign, const QString &filter);
+    static QByteArray loginLine(const QString &callsign, const QString &filter,
+                                const QString &passcode = QString());
+    bool canTransmit() const override { return true; }
+    bool canSendNow() const override { return isConnected() && m_verified; }
+    // The server's answer to the login: "verified", "unverified" or empty.
+    QString loginAnswer() const { return m_loginAnswer; }
 
 protected:
     void onConnected() override;
     void onData(const QByteArray &bytes) override;
+    QString addressOf(const QString &source, const QString &destination) const override;
+    bool writeFrame(const QString &line) override;
+
+private:
+    void readServerLine(const QString &line);
+
+    bool m_verified = false;
+    QString m_loginAnswer;
 };
 
 // A DX cluster over telnet: logs in with the callsign and reads spots.

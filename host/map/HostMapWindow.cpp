@@ -197,6 +197,8 @@ HostMapWindow::HostMapWindow(EmbeddedHostMap *map, HostMapTiles *tiles, QWidget 
     m_station->setObjectName(QStringLiteral("actStation"));
     m_feeds = file->addAction(QStringLiteral("&Feeds..."), this, &HostMapWindow::feedsRequested);
     m_feeds->setObjectName(QStringLiteral("actFeeds"));
+    QAction *messages = file->addAction(QStringLiteral("&Messages..."), this, &HostMapWindow::messagesRequested);
+    messages->setObjectName(QStringLiteral("actMessages"));
     file->addSeparator();
     m_quit = file->addAction(QStringLiteral("&Quit"));
     m_quit->setObjectName(QStringLiteral("actQuit"));

@@ -99,6 +99,8 @@ signals:
     // File > Station... and File > Feeds...
     void stationRequested();
     void feedsRequested();
+    // The user asked for the Messages window.
+    void messagesRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -282,7 +282,11 @@ TEST_F(LiveProgramTest, BeaconsReachTheListsThroughTheFrameIntake)
 {
     frmMain &m = start({kDigi});
     play();
-    host()->beacon();
+    // What the host does once a feed has taken its beacon.
+    const auto beaconSent = [this] {
+        host()->recordBeacon(QStringLiteral("G0HOM>APZKES:=5130.00N/00007.50W-"), 51.5, -0.125);
+    };
+    beaconSent();
     settle();
     EXPECT_EQ(cell("G0HOM", Col::Hrd), "1");
     EXPECT_EQ(cell("G0HOM", Col::Path), "Received Direct");
@@ -290,7 +294,7 @@ TEST_F(LiveProgramTest, BeaconsReachTheListsThroughTheFrameIntake)
     // One path: the intake's, which reports a failing list and goes on.
     m.addChild(new FailingList, QStringLiteral("Station List"), false);
     prompts.shown.clear();
-    EXPECT_NO_THROW(host()->beacon());
+    EXPECT_NO_THROW(beaconSent());
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, "Error in ERROR_NotifyBeacon : row update failed");
     EXPECT_EQ(cell("G0HOM", Col::Hrd), "2");

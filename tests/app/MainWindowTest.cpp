@@ -13,6 +13,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QLabel>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
 
 namespace {
 
@@ -403,4 +406,23 @@ TEST_F(MainWindowTest, ClosingAListedWindowTakesItsEntryAway)
     EXPECT_EQ(m.windowListCount(), 2);
     EXPECT_FALSE(entries(m).contains("Screen Capture 2"));
     EXPECT_TRUE(entries(m).contains("Screen Capture 1"));
+}
+
+TEST_F(MainWindowTest, UnreadMessagesShowInTheStatusBarAndANewOneIsAnnounced)
+{
+    frmMain &m = start();
+    auto *panel = m.findChild<QLabel *>("panelMessages");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_FALSE(m.tool("ID_Messages")->isEnabled()) << "this host carries no messages";
+    emit host.unreadMessagesChanged(2);
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_EQ(panel->text(), "2 unread messages");
+    emit host.unreadMessagesChanged(0);
+    EXPECT_TRUE(panel->isHidden());
+    // Offscreen there is no tray: the notice goes to the status bar, as text.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        emit host.messageArrived("G4ABC", "<b>73</b>");
+        EXPECT_EQ(m.statusBar()->currentMessage(), "Message from G4ABC: <b>73</b>");
+    }
 }

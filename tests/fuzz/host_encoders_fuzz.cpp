@@ -22,9 +22,20 @@ namespace {
 
 void checkLogin(const QByteArray &callsign, const QByteArray &filter)
 {
-    const QByteArray login = AprsIsFeed::loginLine(QString::fromLatin1(callsign), QString::fromLatin1(filter));
+    // The filter's bytes stand for a passcode too: whatever it is, one line,
+    // and "pass" followed by a single word.
+    const QByteArray login = AprsIsFeed::loginLine(QString::fromLatin1(callsign), QString::fromLatin1(filter),
+                                                   QString::fromLatin1(filter));
     fuzz::require(login.endsWith("\r\n") && login.count('\n') == 1 && login.count('\r') == 1,
                   "the login is one line", QString::fromLatin1(login));
+    QByteArray call = callsign;
+    call.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+    const qsizetype pass = 5 + QString::fromLatin1(call).toLatin1().size();
+    fuzz::require(login.mid(pass, 6) == " pass ", "the passcode follows the callsign", QString::fromLatin1(login));
+    const QByteArray word = login.mid(pass + 6, login.indexOf(' ', pass + 6) - pass - 6);
+    bool number = false;
+    word.toInt(&number);
+    fuzz::require(number, "the passcode is one number", QString::fromLatin1(login));
 }
 
 void checkBeacon(double latitude, double longitude, const HostConfig &config)

@@ -5,6 +5,7 @@
 #include "HostFolder.h"
 
 #include "host/EmbeddedHost.h"
+#include "host/OnAir.h"
 #include "host/feeds/Feed.h"
 #include "host/aprs/Tnc2.h"
 
@@ -112,6 +113,66 @@ TEST(Direwolf, HostHearsTheFramesThatWentThroughTheModem)
     }
     EXPECT_TRUE(host.database().find("G4DWB-9")->hasPosition);
     EXPECT_FALSE(host.database().find("G4DWB-9")->record().heardDirect);
+}
+
+// The other way: the host's beacon and an ack go to direwolf over KISS, and
+// direwolf, transmitting into no sound card, prints each frame as it keys up.
+TEST(Direwolf, TheBeaconAndAnAckLeaveThroughTheTnc)
+{
+    const QString direwolf = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
+    if (direwolf.isEmpty())
+        GTEST_SKIP() << "direwolf is not installed (scripts/test installs the package); skipping the modem test";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    {
+        QFile conf(work.filePath("direwolf.conf"));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(QStringLiteral("ADEVICE null null\nACHANNELS 1\nCHANNEL 0\nMODEM 1200\nAGWPORT 0\nKISSPORT %1\n")
+                       .arg(port)
+                       .toLatin1());
+    }
+    QProcess modem;
+    modem.setWorkingDirectory(work.path());
+    modem.setProcessChannelMode(QProcess::MergedChannels);
+    modem.start(direwolf, {"-c", work.filePath("direwolf.conf"), "-t", "0"});
+    ASSERT_TRUE(modem.waitForStarted(3000));
+    const bool listening = QTest::qWaitFor([&] { return portAnswers(port) || modem.state() != QProcess::Running; }, 5000);
+    if (!listening || modem.state() != QProcess::Running) {
+        modem.kill();
+        modem.waitForFinished(1000);
+        FAIL() << "direwolf did not open its KISS port: " << modem.readAll().toStdString();
+    }
+
+    HostFolder folder;
+    folder.write("KestrelHost.ini",
+                 QStringLiteral("[Host]\r\nBeaconInterval=10\r\nBeaconComment=via direwolf\r\n"
+                                "[Feed1]\r\nType=kiss\r\nHost=127.0.0.1\r\nPort=%1\r\nTransmit=1\r\n")
+                     .arg(port)
+                     .toLatin1());
+    QTemporaryDir data;
+    EmbeddedHost::Options options;
+    options.showWindow = false;
+    options.messageFolder = data.path();
+    EmbeddedHost host(folder.path(), options);
+    host.onAir()->setFirstBeaconMs(200);
+    host.onAir()->setTickMs(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.feeds().first()->canSendNow(); }, 3000));
+    host.hearLine(QStringLiteral("G4ABC>APDW16,WIDE1-1::G0HOM    :Over the air{33"), host.feeds().first());
+
+    QByteArray printed;
+    const QByteArray beacon = "[0L] G0HOM>APZKES,WIDE1-1,WIDE2-1:=5130.00N/00007.50W-via direwolf";
+    const QByteArray ack = "[0L] G0HOM>APZKES,WIDE1-1,WIDE2-1::G4ABC    :ack33";
+    const bool both = QTest::qWaitFor(
+        [&] {
+            printed += modem.readAll();
+            return printed.contains(beacon) && printed.contains(ack);
+        },
+        10000);
+    modem.kill();
+    modem.waitForFinished(2000);
+    EXPECT_TRUE(both) << printed.toStdString();
 }
 
 } // namespace

@@ -177,19 +177,18 @@ TEST(EmbeddedHost, DistanceBearingInBothUnitsAndSymbols)
     EXPECT_NE(host->symbolPicture("/", "a"), host->symbolPicture("/", "b")) << "the letter is drawn";
 }
 
-TEST(EmbeddedHost, OwnBeaconFiresNotifyBeacon)
+TEST(EmbeddedHost, ABeaconNoFeedSentIsNeitherReportedNorKept)
 {
     HostFolder folder;
     auto host = makeHost(folder);
     QSignalSpy beacons(host.get(), &HostApplication::NotifyBeacon);
     host->beacon();
-    ASSERT_EQ(beacons.count(), 1);
-    EXPECT_EQ(beacons[0][0].toString(), QStringLiteral("G0HOM"));
+    EXPECT_EQ(beacons.count(), 0);
     HostStationRecord own;
     own.callsign = QStringLiteral("G0HOM");
-    ASSERT_TRUE(host->lookUpStation(own));
-    EXPECT_TRUE(own.information.startsWith(QStringLiteral("=5130.00N/00007.50W-")));
-    EXPECT_NEAR(own.longitude, -7.5, 1e-3);
+    host->lookUpStation(own);
+    EXPECT_TRUE(own.information.isEmpty());
+    EXPECT_FALSE(host->beaconStatus().startsWith(QStringLiteral("Beacon: sent")));
 }
 
 TEST(EmbeddedHost, DxSpotsCarryPrefixPositionBearingAndDistance)
