@@ -12,7 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -342,9 +342,14 @@ TEST_F(LogMaintenanceTest, DetailsShowTheSummaryOrOnlyTheWarning)
     EXPECT_EQ(details->txtLogStartDate->text(), "01-Jul-2026 10:00:00");
     EXPECT_EQ(details->txtLogEndDate->text(), "01-Jul-2026 10:07:40");
     EXPECT_EQ(details->stationLines(), QStringList({"Callsign     Hrd x", "G4KDA           2", "G0KST           1"}));
-    // Where Courier New is missing, DejaVu Sans Mono (fonts-dejavu-core,
-    // which scripts/setup installs) is the fixed-pitch font found.
-    EXPECT_TRUE(QFontInfo(details->lstStations->font()).fixedPitch());
+    // What the user needs of the face: the tally's columns line up, whatever
+    // fontconfig substitutes for a named family on this machine.
+    const QFontMetricsF metrics(details->lstStations->font());
+    const qreal cell = metrics.horizontalAdvance(QLatin1Char('M'));
+    for (const QString &line : details->stationLines())
+        EXPECT_NEAR(metrics.horizontalAdvance(line), cell * line.size(), 0.5 + 0.1 * line.size()) << line.toStdString();
+    EXPECT_NEAR(metrics.horizontalAdvance(QStringLiteral("iiiii     1")),
+                metrics.horizontalAdvance(QStringLiteral("WWWWW     1")), 0.5);
     EXPECT_EQ(details->findChild<QGroupBox *>()->title(), "Stations In Log");
     details->cmdOK->click();
     EXPECT_FALSE(details->isVisible());
