@@ -197,6 +197,32 @@ TEST_F(LogMaintenanceTest, CopyingABigLogLetsTheProgramGoOn)
     EXPECT_TRUE(names(dialog.flDest).contains("big.log"));
 }
 
+// A quit while every file is copied stops between files: the file in hand
+// is finished, whole, and the rest are not copied on this thread meanwhile.
+TEST_F(LogMaintenanceTest, AQuitDuringACopyOfEveryFileStopsBetweenFiles)
+{
+    QByteArray big;
+    while (big.size() < 8 * 1024 * 1024)
+        big += kLog;
+    for (const char *name : {"a.log", "b.log", "c.log", "d.log"})
+        write(source + "/" + name, big);
+    frmLogMaintenance dialog;
+    dialog.show();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    dialog.cmdMove[3]->click();  // ">>"
+
+    const QStringList copied = QDir(destination).entryList(QDir::Files);
+    EXPECT_LE(copied.size(), 2) << "copying went on after the quit";
+    for (const QString &name : copied) {
+        QFile file(destination + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == big) << name.toStdString();
+    }
+    // The quit stays asked for on this thread until an application loop has run.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
 // What the lists draw as chosen is what ">" copies: on opening, a file is
 // either not highlighted at all or really selected. Hidden files are logs too.
 TEST_F(LogMaintenanceTest, OpensWithNothingChosenButWhatIsSelectedAndListsHiddenFiles)
