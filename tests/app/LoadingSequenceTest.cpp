@@ -15,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThread>
 #include <QXmlStreamReader>
 
