@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QLocalSocket>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -18,11 +19,33 @@ InstanceDoorbell::InstanceDoorbell(const QString &folder, QObject *parent)
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *caller = m_server.nextPendingConnection()) {
+            // A second start rings once and goes: more callers than that at
+            // once, or one that says nothing, only hold descriptors.
+            if (m_callers >= MaxCallers) {
+                caller->abort();
+                caller->deleteLater();
+                continue;
+            }
+            ++m_callers;
+            connect(caller, &QObject::destroyed, this, [this] { --m_callers; });
             connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
+            auto *idle = new QTimer(caller);
+            idle->setSingleShot(true);
+            connect(idle, &QTimer::timeout, caller, [caller] {
+                caller->abort();
+                caller->deleteLater();
+            });
+            idle->start(IdleMs);
+            // The ring may come in pieces: a line is waited for, a line too long is not.
             connect(caller, &QLocalSocket::readyRead, this, [this, caller] {
-                if (caller->canReadLine() && caller->readLine(64) == kRing)
-                    emit rung();
-                caller->disconnectFromServer();
+                if (caller->canReadLine()) {
+                    if (caller->readLine(kRing.size() + 1) == kRing)
+                        emit rung();
+                    caller->disconnectFromServer();
+                } else if (caller->bytesAvailable() >= kRing.size()) {
+                    caller->abort();
+                    caller->deleteLater();
+                }
             });
         }
     });

@@ -13,7 +13,13 @@ class InstanceDoorbell : public QObject
 {
     Q_OBJECT
 public:
+    // Callers held at once, and how long one may say nothing.
+    static constexpr int MaxCallers = 8;
+    static constexpr int IdleMs = 2000;
+
     explicit InstanceDoorbell(const QString &folder, QObject *parent = nullptr);
+    // Callers connected now.
+    int callers() const { return m_callers; }
 
     // For the running copy, which holds the single-instance lock (so a socket
     // file left by a copy that crashed can be taken over).
@@ -33,4 +39,5 @@ signals:
 private:
     QString m_name;
     QLocalServer m_server;
+    int m_callers = 0;
 };

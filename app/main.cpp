@@ -7,6 +7,7 @@
 #include "core/AppInfo.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include <cstdio>
 
@@ -25,9 +26,16 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(AppInfo::VersionText);
     QApplication::setWindowIcon(AppIcon::icon());
 
-    Program program;
-    if (!program.mainWindow())
-        return 0;
-    startScreenshotSwitch(*program.mainWindow());
-    return QApplication::exec();
+    int code = 0;
+    {
+        Program program;
+        if (program.mainWindow()) {
+            startScreenshotSwitch(*program.mainWindow());
+            code = QApplication::exec();
+        }
+    }
+    // Work left on the pool (a log read, a cache trim, a tile decoded) may use
+    // Qt's own objects, database connections among them: it ends before they do.
+    QThreadPool::globalInstance()->waitForDone();
+    return code;
 }

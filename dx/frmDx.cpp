@@ -2,6 +2,7 @@
 #include "dx/frmDx.h"
 
 #include "core/Configuration.h"
+#include "core/FixedFont.h"
 #include "core/Utilities.h"
 #include "dx/BandTable.h"
 #include "dx/DxRows.h"
@@ -40,14 +41,6 @@ const QString kBandCaption = QStringLiteral("DX List (");
 const QString kOneStation = QStringLiteral(" Station)");
 const QString kStations = QStringLiteral(" Stations)");
 
-QFont courier()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
-}
-
 QPlainTextEdit *textBox(const QString &name, QWidget *parent)
 {
     auto *box = new QPlainTextEdit(parent);
@@ -55,7 +48,7 @@ QPlainTextEdit *textBox(const QString &name, QWidget *parent)
     box->setReadOnly(true);
     box->setUndoRedoEnabled(false);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    box->setFont(courier());
+    box->setFont(fixedPitchFont());
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return box;
 }

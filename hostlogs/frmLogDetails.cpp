@@ -1,6 +1,7 @@
 #include "hostlogs/frmLogDetails.h"
 
 #include "core/ErrorReport.h"
+#include "core/FixedFont.h"
 #include "core/Prompts.h"
 #include "hostlogs/LogDetails.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -35,12 +35,7 @@ frmLogDetails::frmLogDetails(QWidget *parent) : QDialog(parent)
     lstStations->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstStations->setObjectName(QStringLiteral("lstStations"));
     // The tally lines up in columns of blanks, so every character is as wide as the next.
-    QFont fixed(QStringLiteral("Courier New"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFixedPitch(true);
-    if (!QFontInfo(fixed).fixedPitch())
-        fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    lstStations->setFont(fixed);
+    lstStations->setFont(fixedPitchFont());
     lstStations->setUniformItemSizes(true);
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(lstStations);

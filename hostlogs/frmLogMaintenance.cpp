@@ -228,7 +228,9 @@ namespace {
 
 // The bytes go on a worker thread while the event loop runs on: a busy
 // host's log is hundreds of megabytes, copied, synced and read back.
-bool transferOffThread(const QString &path, const QString &folder, bool move, QString *error)
+// *quitting: the program asked every event loop to end while this file went;
+// the caller copies no more.
+bool transferOffThread(const QString &path, const QString &folder, bool move, QString *error, bool *quitting)
 {
     struct Outcome
     {
@@ -246,6 +248,9 @@ bool transferOffThread(const QString &path, const QString &folder, bool move, QS
     }));
     if (!watcher.isFinished())
         wait.exec();
+    // A quit ends this loop (or refuses to start it) before the file is done.
+    *quitting = !watcher.isFinished();
+    watcher.waitForFinished();
     const Outcome outcome = watcher.result();
     *error = outcome.error;
     return outcome.done;
@@ -293,9 +298,12 @@ void frmLogMaintenance::transfer(Side from, const QStringList &names)
         }
         QString error;
         const QPointer<frmLogMaintenance> alive(this);
-        const bool done = transferOffThread(path, m_folders[to], move, &error);
+        bool quitting = false;
+        const bool done = transferOffThread(path, m_folders[to], move, &error, &quitting);
         if (!alive)
             return;  // the program is closing under us
+        if (quitting)
+            break;
         if (!done) {
             progress.reset();
             reportError(QStringLiteral("cmdMove_Click"), error);

@@ -207,8 +207,19 @@ HostMapWindow::HostMapWindow(EmbeddedHostMap *map, HostMapTiles *tiles, QWidget 
     if (m_tiles) {
         m_mapMenu = menus->addMenu(QStringLiteral("&Map"));
         m_mapMenu->setObjectName(QStringLiteral("mnuMap"));
+        m_mapProblem = new QLabel(this);
+        m_mapProblem->setObjectName(QStringLiteral("lblMapProblem"));
+        m_mapProblem->setTextFormat(Qt::PlainText);
+        m_mapProblem->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_mapProblem->hide();
+        m_statusBar->addWidget(m_mapProblem, 1);
         fillMapMenu();
         connect(m_tiles, &HostMapTiles::changed, this, &HostMapWindow::fillMapMenu);
+        connect(m_tiles, &HostMapTiles::offlineMapRefused, this, [](const QString &path, const QString &reason) {
+            Prompts::instance().message(
+                QStringLiteral("%1 cannot be used as an offline map: %2").arg(QFileInfo(path).fileName(), reason),
+                OpenOfflineMapTitle, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        });
     }
     layout->setMenuBar(menus);
     resize(800, 600 + m_statusBar->sizeHint().height());
@@ -219,24 +230,33 @@ void HostMapWindow::fillMapMenu()
     m_mapMenu->clear();
     QAction *open = m_mapMenu->addAction(QStringLiteral("&Open Offline Map..."), this, &HostMapWindow::openOfflineMap);
     open->setObjectName(QStringLiteral("actOpenOfflineMap"));
-    // Each open file, ticked; unticking closes it.
-    const QStringList paths = m_tiles->offlineMaps();
-    const QStringList names = m_tiles->offlineMapNames();
-    if (!paths.isEmpty())
+    // Each file: ticked while open or being read; unticking closes it, and
+    // ticking one closed for a fault tries it again.
+    const QList<HostMapTiles::OfflineMap> &maps = m_tiles->offlineMapList();
+    if (!maps.isEmpty())
         m_mapMenu->addSeparator();
-    for (int i = 0; i < paths.size(); ++i) {
-        QAction *file = m_mapMenu->addAction(names[i]);
+    for (const HostMapTiles::OfflineMap &map : maps) {
+        QString text = map.name;
+        if (map.state == HostMapTiles::State::Opening)
+            text += QStringLiteral(" (reading...)");
+        else if (map.state == HostMapTiles::State::Off)
+            text += QStringLiteral(" (closed: %1)").arg(map.problem);
+        QAction *file = m_mapMenu->addAction(text);
         file->setObjectName(QStringLiteral("actOfflineMap"));
         file->setCheckable(true);
-        file->setChecked(true);
-        file->setToolTip(paths[i]);
-        file->setStatusTip(paths[i]);
-        const QString path = paths[i];
+        file->setChecked(map.state != HostMapTiles::State::Off);
+        file->setToolTip(map.path);
+        file->setStatusTip(map.path);
         // Queued: the menu is rebuilt, and this action deleted, by the change.
-        connect(file, &QAction::toggled, this, [this, path] {
-            QMetaObject::invokeMethod(this, [this, path] { m_tiles->closeOfflineMap(path); }, Qt::QueuedConnection);
+        connect(file, &QAction::toggled, this, [this, path = map.path](bool on) {
+            QMetaObject::invokeMethod(
+                this, [this, path, on] { on ? m_tiles->retryOfflineMap(path) : m_tiles->closeOfflineMap(path); },
+                Qt::QueuedConnection);
         });
     }
+    m_mapProblem->setText(m_tiles->problem());
+    m_mapProblem->setToolTip(m_tiles->problem());
+    m_mapProblem->setVisible(!m_tiles->problem().isEmpty());
     m_mapMenu->addSeparator();
     QAction *offline = m_mapMenu->addAction(QStringLiteral("Work O&ffline"));
     offline->setObjectName(QStringLiteral("actWorkOffline"));
@@ -257,6 +277,7 @@ void HostMapWindow::openOfflineMap()
     if (path.isEmpty())
         return;
     QString reason;
+    // A file that can be looked at is answered later, by offlineMapRefused when it is bad.
     if (!m_tiles->openOfflineMap(path, &reason))
         Prompts::instance().message(
             QStringLiteral("%1 cannot be used as an offline map: %2").arg(QFileInfo(path).fileName(), reason),
@@ -334,6 +355,8 @@ void HostMapWindow::setStatusLines(const QStringList &feeds, const QString &summ
 QString HostMapWindow::statusText() const
 {
     QStringList parts{m_summary->text()};
+    if (m_mapProblem && !m_mapProblem->text().isEmpty())
+        parts.append(m_mapProblem->text());
     for (QLabel *label : m_feedLabels)
         parts.append(label->text());
     return parts.join(QStringLiteral(" | "));

@@ -113,6 +113,7 @@ private:
     HostMapView *m_view;
     QStatusBar *m_statusBar;
     QLabel *m_summary;
+    QLabel *m_mapProblem = nullptr;  // an offline map closed for a fault
     QList<QLabel *> m_feedLabels;
     QAction *m_quit = nullptr;
     QAction *m_station = nullptr;

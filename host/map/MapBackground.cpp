@@ -123,13 +123,23 @@ void MapBackground::paint(QPainter &p, const MapProjection &projection)
     }
     p.setRenderHint(QPainter::Antialiasing);
     paintGraticule(p, projection, painted.pictures);
-    if (painted.bareGround && !note().isEmpty()) {
+    QStringList notes;
+    if (painted.bareGround && !note().isEmpty())
+        notes.append(EarthImage::missingNote());
+    // Without a word, a map that cannot reach its tile server is just an empty field.
+    if (painted.fetchFailing)
+        notes.append(FetchFailingNote);
+    if (!notes.isEmpty()) {
         QFont font = p.font();
         font.setPixelSize(12);
         p.setFont(font);
-        p.setPen(QColor(90, 90, 90));
-        p.drawText(QRectF(8, 6, projection.size().width() - 16, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                   EarthImage::missingNote());
+        const QFontMetricsF metrics(font);
+        const QRectF box(8, 6, projection.size().width() - 16, projection.size().height() / 2.0);
+        const QRectF used = metrics.boundingRect(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                                                 notes.join(u'\n'));
+        p.fillRect(used.adjusted(-4, -2, 4, 2), QColor(255, 255, 255, 200));
+        p.setPen(QColor(70, 70, 70));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, notes.join(u'\n'));
     }
     paintCredits(p, projection, painted.credits);
     p.restore();

@@ -63,10 +63,13 @@ QImage EarthMapSource::cut(const QImage &earth, TileKey key)
 
 PooledMapSource::Work EarthMapSource::work() const
 {
-    return [earth = m_earth](const QList<TileKey> &keys) {
+    return [earth = m_earth](const QList<TileKey> &keys, const Cancel &cancel) {
         QList<Answer> answers;
-        for (const TileKey &key : keys)
+        for (const TileKey &key : keys) {
+            if (cancel->load())
+                break;
             answers.append({key, cut(earth, key)});
-        return answers;
+        }
+        return Batch(answers);
     };
 }

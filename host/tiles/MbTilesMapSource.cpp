@@ -33,32 +33,58 @@ MbTilesMapSource::MbTilesMapSource(const QString &path)
 {
 }
 
-std::unique_ptr<MbTilesMapSource> MbTilesMapSource::open(const QString &path, QString *errorText)
+MbTilesMapSource::Facts MbTilesMapSource::examine(const QString &path, const Cancel &cancel)
 {
-    MbTilesReader reader(path);
-    if (!reader.isOpen()) {
-        if (errorText)
-            *errorText = reader.error();
-        return nullptr;
-    }
-    std::unique_ptr<MbTilesMapSource> source(new MbTilesMapSource(path));
-    source->m_name = reader.metadata(QStringLiteral("name")).simplified().left(MaxCreditLength);
-    if (source->m_name.isEmpty())
-        source->m_name = QFileInfo(path).fileName();
-    source->m_attribution = plainCredit(reader.metadata(QStringLiteral("attribution")));
+    Facts facts;
+    facts.path = path;
+    MbTilesReader reader(path, cancel);
+    facts.name = reader.metadata(QStringLiteral("name")).simplified().left(MaxCreditLength);
+    if (facts.name.isEmpty())
+        facts.name = QFileInfo(path).fileName();
+    facts.attribution = plainCredit(reader.metadata(QStringLiteral("attribution")));
     const int deepest = reader.maxZoom();
     if (deepest >= 0)
-        source->m_maxZoom = deepest;
+        facts.maxZoom = deepest;
+    // Last: any of the statements above may have had to be stopped.
+    facts.error = reader.error();
+    return facts;
+}
+
+std::unique_ptr<MbTilesMapSource> MbTilesMapSource::fromFacts(const Facts &facts)
+{
+    if (!facts.error.isEmpty())
+        return nullptr;
+    std::unique_ptr<MbTilesMapSource> source(new MbTilesMapSource(facts.path));
+    source->m_name = facts.name;
+    source->m_attribution = facts.attribution;
+    source->m_maxZoom = facts.maxZoom;
     return source;
+}
+
+std::unique_ptr<MbTilesMapSource> MbTilesMapSource::open(const QString &path, QString *errorText)
+{
+    const Facts facts = examine(path);
+    if (!facts.error.isEmpty() && errorText)
+        *errorText = facts.error;
+    return fromFacts(facts);
 }
 
 PooledMapSource::Work MbTilesMapSource::work() const
 {
-    return [path = m_path](const QList<TileKey> &keys) {
-        QList<Answer> answers;
-        MbTilesReader reader(path);
-        for (const TileKey &key : keys)
-            answers.append({key, TileDecoder::decode(reader.tile(key))});
-        return answers;
+    return [path = m_path](const QList<TileKey> &keys, const Cancel &cancel) {
+        Batch batch;
+        MbTilesReader reader(path, cancel);
+        for (const TileKey &key : keys) {
+            if (cancel->load())
+                break;
+            batch.answers.append({key, TileDecoder::decode(reader.tile(key))});
+            if (reader.failed()) {
+                batch.failure = reader.error();
+                break;
+            }
+        }
+        if (reader.failed())
+            batch.failure = reader.error();
+        return batch;
     };
 }

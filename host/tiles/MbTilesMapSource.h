@@ -10,7 +10,20 @@ class MbTilesMapSource : public PooledMapSource
 {
     Q_OBJECT
 public:
-    // Checks the file first; nullptr and the reason when it cannot serve.
+    // What a look at the file found, made on any thread.
+    struct Facts
+    {
+        QString path;
+        QString error;  // empty: the file can serve
+        QString name;
+        QString attribution;
+        int maxZoom = 18;
+    };
+    // Every statement is limited in time; the cancel flag stops it sooner.
+    static Facts examine(const QString &path, const Cancel &cancel = {});
+    // A source for a file examine() found good.
+    static std::unique_ptr<MbTilesMapSource> fromFacts(const Facts &facts);
+    // Both at once; nullptr and the reason when it cannot serve.
     static std::unique_ptr<MbTilesMapSource> open(const QString &path, QString *errorText);
 
     QString path() const { return m_path; }

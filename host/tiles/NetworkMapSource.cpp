@@ -5,6 +5,7 @@
 
 #include <QFutureWatcher>
 #include <QNetworkReply>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <memory>
 
@@ -102,6 +103,17 @@ void NetworkMapSource::answerMissingLater(TileKey key, bool retryLater)
 
 void NetworkMapSource::fetch(const QList<TileKey> &wanted)
 {
+    // The view moved on: a request for a tile it no longer shows gives its
+    // place to one it does. It is not answered; asked again, it starts again.
+    const QList<TileKey> flying = m_inFlight.keys();
+    for (const TileKey &key : flying)
+        if (!wanted.contains(key)) {
+            QNetworkReply *reply = m_inFlight.take(key);
+            m_bodies.remove(reply);
+            reply->disconnect(this);
+            reply->abort();
+            reply->deleteLater();
+        }
     m_wanted.clear();
     for (const TileKey &key : wanted)
         if (!isBusyWith(key))
@@ -146,27 +158,55 @@ void NetworkMapSource::request(TileKey key)
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     request.setTransferTimeout(TransferTimeoutMs);
     QNetworkReply *reply = m_network.get(request);
+    reply->setReadBufferSize(ReadBufferBytes);
     m_inFlight.insert(key, reply);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
-        if (received > TileDecoder::MaxBytes || total > TileDecoder::MaxBytes) {
-            reply->setProperty(TooLarge, true);
-            reply->abort();
-        }
+    m_bodies.insert(reply, {});
+    // Refused by the length it announces, before any of the body is held.
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > TileDecoder::MaxBytes)
+            refuse(reply);
     });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { readBody(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply, key] { replyFinished(reply, key); });
+    // Queued: an abort finishes the reply at once, and its answer must not
+    // come from inside whatever asked.
+    QTimer::singleShot(TotalTimeoutMs, reply, [reply] { reply->abort(); });
+}
+
+void NetworkMapSource::readBody(QNetworkReply *reply)
+{
+    auto body = m_bodies.find(reply);
+    if (body == m_bodies.end())
+        return;
+    const qint64 room = TileDecoder::MaxBytes + 1 - body->size();
+    if (room > 0)
+        body->append(reply->read(room));
+    if (body->size() > TileDecoder::MaxBytes)
+        refuse(reply);
+}
+
+void NetworkMapSource::refuse(QNetworkReply *reply)
+{
+    m_bodies.remove(reply);
+    reply->setProperty(TooLarge, true);
+    // From inside the reply's own signal: finished (and the answer) on the next turn.
+    QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
 }
 
 void NetworkMapSource::replyFinished(QNetworkReply *reply, TileKey key)
 {
     reply->deleteLater();
     m_inFlight.remove(key);
+    if (m_bodies.contains(reply))
+        readBody(reply);
+    const QByteArray body = m_bodies.take(reply);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status != 200) {
+    if (reply->property(TooLarge).toBool() || reply->error() != QNetworkReply::NoError || status != 200) {
         const bool lasting = reply->property(TooLarge).toBool() || isLasting(reply->error())
                              || (status >= 400 && status < 500 && status != 408 && status != 429);
         emit tileMissing(key, !lasting && !m_offline);
     } else {
-        decode(key, reply->readAll());
+        decode(key, body);
     }
     startNext();
 }

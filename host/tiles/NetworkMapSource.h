@@ -13,7 +13,8 @@ class TileDiskCache;
 // Tiles from a tile server, through a disk cache that keeps them as long as
 // the server's cache headers allow. Polite as public tile servers ask: the
 // program's name and version in the User-Agent, at most two requests at a
-// time, nothing fetched that the cache can answer. Working offline, only
+// time, nothing fetched that the cache can answer, and a request whose tile
+// is no longer wanted is given up at once. Working offline, only
 // the disk cache is read and the network is never touched.
 class NetworkMapSource : public MapSource
 {
@@ -30,6 +31,12 @@ public:
     static constexpr int MaxRequests = 2;
     // A server that sends nothing for this long has failed.
     static constexpr int TransferTimeoutMs = 20000;
+    // Nor may one tile take longer than this in all, however it trickles in:
+    // two slow answers would hold both requests and every other tile.
+    static constexpr int TotalTimeoutMs = 8000;
+    // What Qt may hold of a body before it is read off; the body itself is
+    // bounded by the tile's largest size.
+    static constexpr qint64 ReadBufferBytes = 64 * 1024;
 
     explicit NetworkMapSource(const Settings &settings, QObject *parent = nullptr);
     ~NetworkMapSource() override;
@@ -51,6 +58,8 @@ private:
     void request(TileKey key);
     void readCache(TileKey key);
     void replyFinished(QNetworkReply *reply, TileKey key);
+    void readBody(QNetworkReply *reply);
+    void refuse(QNetworkReply *reply);
     void decode(TileKey key, const QByteArray &bytes);
     bool isBusyWith(TileKey key) const;
     void answerMissingLater(TileKey key, bool retryLater);
@@ -60,6 +69,7 @@ private:
     TileDiskCache *m_cache;  // owned by m_network
     QList<TileKey> m_wanted;
     QHash<TileKey, QNetworkReply *> m_inFlight;
+    QHash<QNetworkReply *, QByteArray> m_bodies;  // read as it comes, never past a tile's largest size
     QSet<TileKey> m_decoding;
     QSet<TileKey> m_answering;  // missing, told on the next turn of the event loop
     bool m_offline = false;

@@ -1,7 +1,8 @@
 #include "host/tiles/TileDiskCache.h"
 
 #include <QDateTime>
-#include <QDirIterator>
+#include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
@@ -9,8 +10,6 @@
 
 namespace {
 
-// Qt's cache files; its half-written ones wait elsewhere under other names.
-const QString CacheFileEnding = QStringLiteral(".d");
 // What Qt counts for each file beside its bytes.
 constexpr qint64 Overhead = 1024;
 
@@ -27,8 +26,11 @@ TileDiskCache::TileDiskCache(QObject *parent)
     });
 }
 
-// A trim still running finishes on its own: it holds no pointer to this.
-TileDiskCache::~TileDiskCache() = default;
+// A trim still running deletes in this cache's folder: it ends first.
+TileDiskCache::~TileDiskCache()
+{
+    m_watcher.waitForFinished();
+}
 
 void TileDiskCache::insert(QIODevice *device)
 {
@@ -71,14 +73,26 @@ qint64 TileDiskCache::trim(const QString &folder, qint64 limit)
     };
     std::vector<File> files;
     qint64 total = 0;
-    QDirIterator it(folder, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        if (!info.fileName().endsWith(CacheFileEnding))
-            continue;
-        files.push_back({info.lastModified().toMSecsSinceEpoch(), info.size() + Overhead, info.filePath()});
-        total += files.back().bytes;
+    // Only the cache's own layout is walked, data<version>/<hex digit>/<name>.d,
+    // and no link is followed: a folder or file the user linked in, or a
+    // cache folder that is itself a link, is left alone.
+    const QFileInfo root(folder);
+    if (root.isSymLink() || !root.isDir())
+        return 0;
+    static const QRegularExpression fileName(QStringLiteral("^-?[0-9a-z]{1,16}\\.d$"));
+    static const QRegularExpression bucket(QStringLiteral("^[0-9a-f]$"));
+    const auto folders = QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks;
+    for (const QFileInfo &data : QDir(folder).entryInfoList({QStringLiteral("data*")}, folders)) {
+        for (const QFileInfo &part : QDir(data.filePath()).entryInfoList(folders)) {
+            if (!bucket.match(part.fileName()).hasMatch())
+                continue;
+            for (const QFileInfo &info : QDir(part.filePath()).entryInfoList(QDir::Files | QDir::NoSymLinks)) {
+                if (info.isSymLink() || !fileName.match(info.fileName()).hasMatch())
+                    continue;
+                files.push_back({info.lastModified().toMSecsSinceEpoch(), info.size() + Overhead, info.filePath()});
+                total += files.back().bytes;
+            }
+        }
     }
     if (total <= limit)
         return total;

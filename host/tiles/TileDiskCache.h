@@ -20,7 +20,8 @@ public:
 
     // Removes the oldest cached files until the folder holds no more than
     // nine tenths of the limit (when it holds more than the limit); returns
-    // the bytes left. Touches nothing but the folder: safe on any thread.
+    // the bytes left. Touches nothing but the files Qt's cache writes in the
+    // folder, never through a link: safe on any thread.
     static qint64 trim(const QString &folder, qint64 limit);
 
 protected:

@@ -70,8 +70,10 @@ TileLayer::~TileLayer() = default;
 void TileLayer::setSources(const QList<MapSource *> &sources)
 {
     for (MapSource *old : std::as_const(m_sources))
-        if (!sources.contains(old))
+        if (!sources.contains(old)) {
+            m_failing.remove(old);
             delete old;
+        }
     for (MapSource *source : sources) {
         if (m_sources.contains(source))
             continue;
@@ -113,6 +115,8 @@ TileLayer::Resolved TileLayer::resolve(TileKey key) const
 {
     for (int i = 0; i < m_sources.size(); ++i) {
         const TileKey asked = limitedTo(key, i);
+        if (key.z - asked.z > MaxEnlargement && i + 1 < m_sources.size())
+            continue;
         const auto tile = m_tiles.constFind(asked);
         if (tile != m_tiles.constEnd() && !tile->stale && tile->source == i)
             return {i, asked, true};
@@ -175,6 +179,7 @@ void TileLayer::loaded(MapSource *source, TileKey key, const QImage &image)
         return;  // a better source gave it already
     m_tiles.insert(key, {image, i, false, ++m_useCount});
     m_missing[i].remove(key);
+    m_failing.remove(source);
     evict();
     answered();
 }
@@ -187,6 +192,8 @@ void TileLayer::missing(MapSource *source, TileKey key, bool retryLater)
     if (m_missing[i].size() >= MaxMissingPerSource)
         m_missing[i].clear();  // asking again costs little
     m_missing[i].insert(key, retryLater ? m_clock.elapsed() + m_retryMs : 0);
+    if (retryLater)
+        m_failing.insert(source);
     if (retryLater && !m_retry.isActive())
         m_retry.start(m_retryMs + 100);
     answered();
@@ -263,6 +270,7 @@ TileLayer::Painted TileLayer::paint(QPainter &p, const MapProjection &view) cons
         painted.pictures = painted.pictures || drawn;
     }
     p.restore();
+    painted.fetchFailing = !m_failing.isEmpty();
     std::sort(used.begin(), used.end());
     for (int i : std::as_const(used)) {
         const QString credit = i >= 0 && i < m_sources.size() ? m_sources[i]->attribution() : QString();

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -16,7 +17,9 @@ class QPainter;
 // The pictures under the host map, in the web's tiling. The map shows the
 // layer a view; the layer asks its sources, in order, for the tiles it
 // lacks: the first that has a tile gives it, a source asked deeper than its
-// deepest zoom gives the tile above, enlarged. What arrives is kept in
+// deepest zoom gives the tile above, enlarged (but no more than a few
+// levels while a later source can serve: past that a picture is a smear
+// hiding the better one underneath). What arrives is kept in
 // memory (bounded), and while a tile loads the nearest tile above it that
 // is at hand stands in.
 class TileLayer : public QObject
@@ -26,6 +29,8 @@ public:
     static constexpr int MaxTiles = 256;  // 256 x 256 x 4 bytes each: 64 MB at most
     // A source that failed (rather than having no tile) is asked again after this.
     static constexpr int RetryMs = 60000;
+    // Zoom levels a source's deepest tiles are enlarged past before the next source is asked.
+    static constexpr int MaxEnlargement = 5;
     void setRetryDelay(int ms) { m_retryMs = ms; }
 
     explicit TileLayer(QObject *parent = nullptr);
@@ -46,6 +51,7 @@ public:
         bool bareGround = false;  // somewhere no source had a picture
         bool pictures = false;    // and somewhere one had
         QStringList credits;      // of the sources whose tiles were drawn
+        bool fetchFailing = false; // a source failed (no network, say) and has given nothing since
     };
     // Draws the tiles of a view over whatever the painter holds.
     Painted paint(QPainter &painter, const MapProjection &view) const;
@@ -91,6 +97,7 @@ private:
     // Per source: tiles it does not have, with the time to ask again (0: never).
     QList<QHash<TileKey, qint64>> m_missing;
     QList<TileKey> m_view;  // the tiles of the shown view, middle first
+    QSet<const MapSource *> m_failing;  // failed since they last gave a tile
     quint64 m_generation = 0;
     quint64 m_useCount = 0;
     int m_waiting = 0;

@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QDeadlineTimer>
+#include <QLocalSocket>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThread>
 #include <QXmlStreamReader>
 
@@ -439,6 +441,37 @@ TEST(InstanceDoorbell, ASecondStartRingsTheRunningCopyWhichComesToTheFront)
     // A folder deeper than a local socket path allows still gets a bell.
     const QString deep = dirs.config() + '/' + QString(120, u'k');
     EXPECT_LE(InstanceDoorbell::socketName(deep).size(), 100);
+}
+
+// Idle callers are few and short-lived, and a ring in two pieces still rings.
+TEST(InstanceDoorbell, AFloodOfIdleCallersIsBoundedAndTimedOut)
+{
+    TempDirs dirs;
+    InstanceDoorbell doorbell(dirs.config());
+    ASSERT_TRUE(doorbell.listen());
+    QSignalSpy rung(&doorbell, &InstanceDoorbell::rung);
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < 60; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(InstanceDoorbell::socketName(dirs.config()));
+    }
+    QTest::qWait(200);
+    EXPECT_LE(doorbell.callers(), InstanceDoorbell::MaxCallers);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doorbell.callers() == 0; }, InstanceDoorbell::IdleMs + 2000))
+        << "idle callers are let go";
+    idle.clear();
+
+    QLocalSocket halves;
+    halves.connectToServer(InstanceDoorbell::socketName(dirs.config()));
+    ASSERT_TRUE(halves.waitForConnected(2000));
+    halves.write("rai");
+    halves.flush();
+    QTest::qWait(100);
+    halves.write("se\n");
+    halves.flush();
+    EXPECT_TRUE(rung.wait(2000)) << "a ring that came in two pieces";
+    EXPECT_TRUE(InstanceDoorbell::ring(dirs.config())) << "still answering after the flood";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rung.count() == 2; }, 2000));
 }
 
 TEST(InstanceDoorbell, TheSecondProgramRingsAfterItsMessage)

@@ -9,6 +9,7 @@
 // they meet depends on the feed's timing too). Everything it writes stays
 // below one temporary folder, which is removed after a passing run.
 #include "Exerciser.h"
+#include "StackSampler.h"
 
 #include "app/AppIcon.h"
 #include "app/KestrelApplication.h"
@@ -31,9 +32,6 @@
 #include <cstdlib>
 #include <thread>
 
-#include <execinfo.h>
-#include <pthread.h>
-#include <unistd.h>
 
 namespace {
 
@@ -121,35 +119,17 @@ QString prepareHost(const QString &root, quint16 port)
     return host;
 }
 
-pthread_t g_uiThread;
-
-// Where the user-interface thread is while it does not answer: written
-// straight to standard error from the thread itself.
-void printStack(int)
-{
-    void *frames[80];
-    const int count = backtrace(frames, 80);
-    static const char header[] = "--- the user-interface thread, busy for over half a second, is in:\n";
-    if (write(STDERR_FILENO, header, sizeof header - 1) < 0)
-        return;
-    backtrace_symbols_fd(frames, count, STDERR_FILENO);
-}
-
 // A step of the user-interface thread at least every `limit`, or the run
 // ends here. While it takes over half a second, a few samples of its stack
-// show what holds it.
+// show what holds it. Once the main window's close is accepted the shutdown
+// may take its time: no samples, and a wider limit.
 void watchForHang(int limitSeconds, quint64 seed)
 {
-    g_uiThread = pthread_self();
-    void *warm[1];
-    backtrace(warm, 1);  // loads what the first call needs, outside the signal handler
-    struct sigaction action = {};
-    action.sa_handler = printStack;
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGUSR2, &action, nullptr);
+    StackSampler::install();
     std::thread([limitSeconds, seed] {
         constexpr int kTenthsBeforeSampling = 5;
         constexpr int kMostSamples = 8;
+        constexpr int kShutdownWidening = 4;
         qint64 last = -1;
         int quietTenths = 0;
         for (;;) {
@@ -157,12 +137,14 @@ void watchForHang(int limitSeconds, quint64 seed)
             const qint64 now = Exerciser::progress().load();
             quietTenths = now == last ? quietTenths + 1 : 0;
             last = now;
-            if (quietTenths >= kTenthsBeforeSampling && quietTenths % 2 == 1
+            const bool closing = StackSampler::stopped();
+            if (!closing && quietTenths >= kTenthsBeforeSampling && quietTenths % 2 == 1
                 && quietTenths < kTenthsBeforeSampling + 2 * kMostSamples)
-                pthread_kill(g_uiThread, SIGUSR2);
-            if (quietTenths >= limitSeconds * 10) {
-                std::printf("FAILED: the user-interface thread has not answered for %d s\nreplay with --seed %llu\n",
-                            limitSeconds, static_cast<unsigned long long>(seed));
+                StackSampler::sampleAndPrint("--- the user-interface thread, busy for over half a second, is in:\n");
+            if (quietTenths >= limitSeconds * 10 * (closing ? kShutdownWidening : 1)) {
+                std::printf("FAILED: the user-interface thread has not answered for %d s%s\nreplay with --seed %llu\n",
+                            quietTenths / 10, closing ? " while shutting down" : "",
+                            static_cast<unsigned long long>(seed));
                 std::fflush(stdout);
                 std::abort();
             }
@@ -240,6 +222,7 @@ int main(int argc, char **argv)
             QObject::connect(hostApplication, &HostApplication::frameReceived, &main, [&frames] { ++frames; });
     });
 
+    QObject::connect(&main, &frmMain::closing, [] { StackSampler::stop(); });
     Exerciser exerciser(main, app.watchdog(), options, root.path());
     watchForHang(int(qMax<qint64>(30, options.stallLimitMs * 3 / 1000)), options.seed);
     exerciser.start();

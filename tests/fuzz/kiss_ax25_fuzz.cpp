@@ -1,6 +1,9 @@
 // A KISS byte stream read whole and in pieces, each completed frame decoded
 // as AX.25. The pieces give the frames one read gives; a decoded frame
 // encodes back to a frame that decodes the same, and survives KISS framing.
+// The input is also sent as a frame's content, escaped, read whole, a byte
+// at a time and in pieces, and made longer than a frame: it comes back as
+// sent, or not at all when too long, and the frame after it always comes.
 #include "FuzzSupport.h"
 
 #include "host/aprs/Kiss.h"
@@ -21,6 +24,48 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     for (const QByteArray &frame : frames)
         fuzz::require(frame.size() <= KissDeframer::MaxFrame, "frames bounded");
+
+    const QByteArray after = QByteArrayLiteral("\x82\xa0" "after");
+    auto expected = [&after](const QByteArray &content) {
+        QList<QByteArray> out;
+        if (!content.isEmpty() && content.size() <= KissDeframer::MaxFrame)
+            out.append(content);
+        out.append(after);
+        return out;
+    };
+    auto readEveryWay = [&](const QByteArray &content, const char *what) {
+        const QByteArray stream = kissEncode(content) + kissEncode(after);
+        KissDeframer one;
+        fuzz::require(one.feed(stream) == expected(content), what);
+        KissDeframer inPieces;
+        QList<QByteArray> got;
+        for (const QByteArray &piece : fuzz::pieces(stream, seed ^ 0x5a5a5a5a))
+            got += inPieces.feed(piece);
+        fuzz::require(got == expected(content), what);
+        // A byte at a time splits every escape from what it escapes.
+        if (stream.size() <= 4 * KissDeframer::MaxFrame) {
+            KissDeframer bytewise;
+            got.clear();
+            for (char byte : stream)
+                got += bytewise.feed(QByteArray(1, byte));
+            fuzz::require(got == expected(content), what);
+        }
+        // Whatever came before, a fresh start frames the same.
+        KissDeframer dirty;
+        dirty.feed(bytes);
+        dirty.reset();
+        fuzz::require(dirty.feed(stream) == expected(content), what);
+    };
+    readEveryWay(bytes, "a frame's content comes back as sent");
+    if (!bytes.isEmpty()) {
+        QByteArray oversized = bytes;
+        while (oversized.size() <= KissDeframer::MaxFrame)
+            oversized += bytes;
+        readEveryWay(oversized, "a frame too long is dropped and the next still comes");
+        // The longest frame that fits, and one byte more.
+        readEveryWay(oversized.left(KissDeframer::MaxFrame), "the longest frame comes whole");
+        readEveryWay(oversized.left(KissDeframer::MaxFrame + 1), "one byte too long is dropped");
+    }
     // The input itself is tried as an AX.25 frame too, whatever its length.
     for (const QByteArray &frame : frames + QList<QByteArray>{bytes}) {
         QString line;

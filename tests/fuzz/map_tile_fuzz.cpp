@@ -1,12 +1,16 @@
 // Map tiles and offline tile files from outside. The first byte chooses:
-// the rest as a tile from a server, as a whole MBTiles file, or as the
-// metadata and tile of an MBTiles file that is otherwise well formed.
+// the rest as a tile from a server, as a whole MBTiles file, as the
+// metadata and tile of an MBTiles file that is otherwise well formed, or as
+// the sizes of a file whose tiles are a view that runs long and computes
+// large values. However the file is made, reading it ends in bounded time
+// and no tile read is larger than a tile may be.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -34,14 +38,60 @@ void checkTile(const QByteArray &bytes)
 
 void readFile()
 {
-    MbTilesReader reader(scratchFile());
-    (void)reader.metadata(QStringLiteral("name"));
-    const int deepest = reader.maxZoom();
-    if (deepest < -1 || deepest > 29)
-        abort();
-    for (const TileKey key : {TileKey{0, 0, 0}, TileKey{1, 1, 0}, TileKey{10, 511, 340}})
-        checkTile(reader.tile(key));
+    QElapsedTimer clock;
+    clock.start();
+    {
+        MbTilesReader reader(scratchFile());
+        (void)reader.metadata(QStringLiteral("name"));
+        const int deepest = reader.maxZoom();
+        if (deepest < -1 || deepest > 29)
+            abort();
+        for (const TileKey key : {TileKey{0, 0, 0}, TileKey{1, 1, 0}, TileKey{10, 511, 340}}) {
+            const QByteArray bytes = reader.tile(key);
+            if (bytes.size() > TileDecoder::MaxBytes)
+                abort();
+            checkTile(bytes);
+        }
+        // A reader stopped once reads nothing more.
+        if (reader.failed() && (reader.isOpen() || !reader.tile({0, 0, 0}).isEmpty()))
+            abort();
+    }
     (void)MbTilesMapSource::open(scratchFile(), nullptr);
+    // Two readers, each stopped at its first statement over time at worst.
+    if (clock.elapsed() > 3 * MbTilesReader::StatementTime.count() + 2000)
+        abort();
+}
+
+// Tiles as a view of `rows` rows (a recursion the query must walk) each
+// computing a blob of `bytes` bytes.
+void writeHeavyView(const QByteArray &data)
+{
+    auto number = [&data](int at) {
+        quint32 v = 0;
+        for (int i = 0; i < 4; ++i)
+            v = v << 8 | quint8(at + i < data.size() ? data[at + i] : 0);
+        return v;
+    };
+    const quint64 rows = number(0) % 2000000000ULL;
+    const quint64 bytes = number(4) % 1000000000ULL;
+    QFile::remove(scratchFile());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-writer"));
+        db.setDatabaseName(scratchFile());
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("CREATE TABLE metadata (name, value)"));
+            if (data.size() > 8 && (data[8] & 1))
+                q.exec(QStringLiteral("INSERT INTO metadata VALUES ('maxzoom', '10')"));
+            q.exec(QStringLiteral("CREATE VIEW tiles AS WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r "
+                                  "WHERE n < %1) SELECT n % 11 AS zoom_level, n % 1024 AS tile_column, "
+                                  "n % 700 AS tile_row, randomblob(%2) AS tile_data FROM r")
+                       .arg(rows)
+                       .arg(bytes));
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fuzz-writer"));
 }
 
 void writeDatabase(const QByteArray &data)
@@ -84,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const QByteArray rest(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0:
         checkTile(rest);
         break;
@@ -96,8 +146,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         readFile();
         break;
     }
-    default:
+    case 2:
         writeDatabase(rest);
+        readFile();
+        break;
+    default:
+        writeHeavyView(rest);
         readFile();
         break;
     }

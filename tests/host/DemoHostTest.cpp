@@ -164,6 +164,7 @@ TEST(DemoHost, TestTilesLieUnderTheStationsAligned)
                 ASSERT_TRUE(MbTilesFile::write(file, server, {zoom}, map->projection()));
                 QString reason;
                 ASSERT_TRUE(host.mapTiles()->openOfflineMap(file, &reason)) << reason.toStdString();
+                ASSERT_TRUE(QTest::qWaitFor([&host] { return !host.mapTiles()->opening(); }, 10000));
             }
             map->renderImage();
             ASSERT_TRUE(QTest::qWaitFor([map] { return map->tiles()->waiting() == 0; }, 10000));

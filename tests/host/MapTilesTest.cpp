@@ -12,6 +12,7 @@
 #include "host/tiles/NetworkMapSource.h"
 #include "host/StationDatabase.h"
 #include "host/tiles/TileDecoder.h"
+#include "host/tiles/TileLayer.h"
 
 #include "ScriptedPorts.h"
 
@@ -388,6 +389,23 @@ TEST(MapTiles, DeeperThanAFileGoesItsTilesAreEnlarged)
     ASSERT_TRUE(MbTilesFile::write(file, server, {8}, view));
     TileMap tiles({MbTilesMapSource::open(file, nullptr).release(), new EarthMapSource}, 12);
     EXPECT_GT(shareOf(tiles.settled(), TileServer::zoomColour(8)), 0.9);
+
+    // Enlarged past a few levels, a file gives way to the source behind it;
+    // with none behind it, it is still better than nothing.
+    const QString small = folder.filePath(QStringLiteral("world.mbtiles"));
+    view.setZoom(4);
+    ASSERT_TRUE(MbTilesFile::write(small, server, {0, 1}, view));
+    for (const bool earthBehind : {true, false}) {
+        QList<MapSource *> sources{MbTilesMapSource::open(small, nullptr).release()};
+        if (earthBehind)
+            sources.append(new EarthMapSource);
+        TileMap deep(sources, 1 + TileLayer::MaxEnlargement + 4);
+        const double fromFile = shareOf(deep.settled(), TileServer::zoomColour(1));
+        if (earthBehind)
+            EXPECT_LT(fromFile, 0.1) << "the Earth is hidden by a smear";
+        else
+            EXPECT_GT(fromFile, 0.9);
+    }
 }
 
 TEST(MapTiles, BadOfflineFilesAreRefusedWithAReason)
@@ -446,13 +464,16 @@ TEST(MapTiles, TheMapMenuOpensAndClosesOfflineMapsAndRemembersThem)
 
     prompts.fileAnswers.enqueue(folder.filePath(QStringLiteral("nosuch.mbtiles")));
     action("actOpenOfflineMap")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&prompts] { return !prompts.shown.isEmpty(); }));
     ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(wiring.offlineMaps().isEmpty()) << "a file refused is not kept";
     EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("nosuch.mbtiles cannot be used as an offline map")));
     EXPECT_EQ(prompts.shown[0].title, HostMapWindow::OpenOfflineMapTitle);
 
     prompts.fileAnswers.enqueue(file);
     action("actOpenOfflineMap")->trigger();
     EXPECT_EQ(wiring.offlineMaps(), QStringList{file});
+    ASSERT_TRUE(QTest::qWaitFor([&wiring] { return !wiring.opening(); }));
     ASSERT_TRUE(action("actOfflineMap"));
     EXPECT_EQ(action("actOfflineMap")->text(), QStringLiteral("area.mbtiles"));
     EXPECT_GT(shareOf(tiles.settled(), TileServer::zoomColour(view.zoom())), 0.9);

@@ -126,6 +126,10 @@ void TileServer::reply(QTcpSocket *socket, TileKey key, Answer how)
         socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nDate: " + date + "\r\n\r\nnot found");
         return;
     }
+    if (how == Answer::Drip || how == Answer::HugeLength || how == Answer::Endless) {
+        sendForever(socket, how);
+        return;
+    }
     QByteArray body;
     if (how == Answer::Garbage) {
         body.resize(4000);
@@ -147,4 +151,32 @@ void TileServer::reply(QTcpSocket *socket, TileKey key, Answer how)
         return;
     }
     socket->write(body);
+}
+
+void TileServer::sendForever(QTcpSocket *socket, Answer how)
+{
+    QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n";
+    head += how == Answer::Endless ? QByteArray("Transfer-Encoding: chunked\r\n")
+            : how == Answer::HugeLength ? QByteArray("Content-Length: 2147483648\r\n")
+                                        : QByteArray("Content-Length: 10000\r\n");
+    socket->write(head + "\r\n\x89PNG");
+    auto *timer = new QTimer(socket);
+    QPointer<QTcpSocket> alive(socket);
+    const QByteArray block(256 * 1024, 'x');
+    const QByteArray chunk = QByteArray::number(block.size(), 16) + "\r\n" + block + "\r\n";
+    connect(timer, &QTimer::timeout, this, [this, alive, how, block, chunk] {
+        if (!alive || alive->state() != QAbstractSocket::ConnectedState)
+            return;
+        if (how == Answer::Drip) {
+            alive->write("x", 1);
+            return;
+        }
+        // Only as fast as the client takes it: what waits in the socket is not counted.
+        if (alive->bytesToWrite() > 1024 * 1024)
+            return;
+        const QByteArray &piece = how == Answer::Endless ? chunk : block;
+        alive->write(piece);
+        m_floodWritten += piece.size();
+    });
+    timer->start(how == Answer::Drip ? dripMs : 0);
 }

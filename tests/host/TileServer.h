@@ -22,7 +22,9 @@ class TileServer : public QObject
 {
     Q_OBJECT
 public:
-    enum class Answer { Tile, NotFound, Slow, Garbage, CloseEarly };
+    // Drip: a byte every dripMs, never done. HugeLength: says 2 GB and sends
+    // as fast as it can; Endless: chunked, the same, with no length at all.
+    enum class Answer { Tile, NotFound, Slow, Garbage, CloseEarly, Drip, HugeLength, Endless };
     static constexpr QRgb Mark = 0xFFFF00FF;
 
     TileServer();
@@ -37,6 +39,7 @@ public:
     bool noisy = false;
     int maxAge = 86400;
     int slowMs = 1500;
+    int dripMs = 500;
     std::function<Answer(TileKey)> answer = [](TileKey) { return Answer::Tile; };
 
     int requests() const { return int(m_requested.size()); }
@@ -44,6 +47,8 @@ public:
     QStringList userAgents() const { return m_userAgents; }
     // The most requests that were waiting for an answer at one time.
     int mostAtOnce() const { return m_mostAtOnce; }
+    // Bytes of bodies that never end, written before the client hung up.
+    qint64 floodWritten() const { return m_floodWritten; }
 
     // The picture the server sends for a tile.
     QImage tileImage(TileKey key) const;
@@ -54,6 +59,7 @@ public:
 private:
     void readRequest(QTcpSocket *socket);
     void reply(QTcpSocket *socket, TileKey key, Answer how);
+    void sendForever(QTcpSocket *socket, Answer how);
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
@@ -61,4 +67,5 @@ private:
     QStringList m_userAgents;
     int m_waiting = 0;
     int m_mostAtOnce = 0;
+    qint64 m_floodWritten = 0;
 };
