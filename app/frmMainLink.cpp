@@ -16,6 +16,7 @@
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
 #include "satellites/SatelliteChoices.h"
+#include "stations/frmEmergency.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -283,5 +284,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
     if (m_stationsMonitor)
         m_stationsMonitor->close();
+    if (frmEmergency *alert = frmEmergency::current())
+        alert->close();
     event->accept();
 }

@@ -173,6 +173,11 @@ Feed *EmbeddedHost::makeFeed(const FeedSettings &settings)
     connect(feed, &Feed::stateChanged, this, &EmbeddedHost::scheduleRefresh);
     if (auto *gps = qobject_cast<GpsdFeed *>(feed)) {
         connect(gps, &GpsdFeed::fixReceived, this, &EmbeddedHost::onGpsFix);
+        // A moving station beacons by its speed and turns.
+        connect(gps, &GpsdFeed::fixReceived, this, [this, gps] {
+            const GpsdFeed::Fix fix = gps->lastFix();
+            setGpsFix(fix.latitude, fix.longitude, fix.course, fix.speedKmh, QDateTime::currentMSecsSinceEpoch());
+        });
         connect(gps, &Feed::stateChanged, this, [this, gps] {
             if (!gps->connectedSince().isValid())
                 keepGpsHome();

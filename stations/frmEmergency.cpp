@@ -1,6 +1,7 @@
 #include "stations/frmEmergency.h"
 
 #include "core/HostStationRecord.h"
+#include "core/MainWindowPort.h"
 #include "stations/EmergencyAlerts.h"
 #include "stations/subFunctions.h"
 
@@ -45,8 +46,10 @@ frmEmergency *frmEmergency::current() { return g_window; }
 
 frmEmergency *frmEmergency::raiseFor(const HostStationRecord &record)
 {
+    // Owned by the main window, so that it never keeps the program running
+    // once the main window has closed.
     if (!g_window)
-        g_window = new frmEmergency(QApplication::activeWindow());
+        g_window = new frmEmergency(MainWindowPort::widget() ? MainWindowPort::widget() : QApplication::activeWindow());
     g_window->addAlert(record);
     g_window->show();
     g_window->raise();

@@ -22,6 +22,11 @@ bool GpsdFeed::readFix(const QByteArray &line, Fix *fix)
         return false;
     fix->latitude = la;
     fix->longitude = lo;
+    // gpsd gives the track in degrees and the speed in metres a second.
+    const double track = o.value(QLatin1String("track")).toDouble(0);
+    const double speed = o.value(QLatin1String("speed")).toDouble(0);
+    fix->course = std::isfinite(track) ? track : 0;
+    fix->speedKmh = std::isfinite(speed) && speed > 0 ? speed * 3.6 : 0;
     return true;
 }
 

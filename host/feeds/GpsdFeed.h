@@ -15,6 +15,8 @@ public:
     struct Fix
     {
         double latitude = 0, longitude = 0;  // degrees
+        double course = 0;                   // degrees true, 0 when not moving or not sent
+        double speedKmh = 0;
     };
     // One line of gpsd's JSON: true with the fix for a TPV report that has one.
     static bool readFix(const QByteArray &line, Fix *fix);

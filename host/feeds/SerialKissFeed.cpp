@@ -90,6 +90,16 @@ void SerialKissFeed::openNow()
     m_watch.start(WatchMs);
     noteConnected();
     setState(QStringLiteral("Connected"));
+    becameReady();
+}
+
+bool SerialKissFeed::writeFrame(const QString &line)
+{
+    QByteArray ax25;
+    if (!m_port.isOpen() || !tnc2ToAx25(line, &ax25))
+        return false;
+    const QByteArray frame = kissEncode(ax25);
+    return m_port.write(frame) == frame.size();
 }
 
 void SerialKissFeed::lost(const QString &reason)

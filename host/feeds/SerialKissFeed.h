@@ -10,7 +10,8 @@
 // bound to /dev/rfcomm0 or direwolf's pseudo-terminal. A device that is
 // missing or goes away (unplugged, the Bluetooth link dropped, direwolf
 // ended) is opened again with growing waits, 1 s doubling up to a minute,
-// back to 1 s once it opens.
+// back to 1 s once it opens. Sends AX.25 UI frames with the feed's path
+// when it transmits, as the TCP TNC does.
 class SerialKissFeed : public Feed
 {
     Q_OBJECT
@@ -23,9 +24,12 @@ public:
 
     void setRetryDelays(int firstMs, int maxMs);
     bool isOpen() const { return m_port.isOpen(); }
+    bool canTransmit() const override { return true; }
+    bool canSendNow() const override { return m_port.isOpen(); }
 
 protected:
     QString describe() const override;
+    bool writeFrame(const QString &line) override;
 
 private:
     void openNow();

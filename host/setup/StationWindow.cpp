@@ -76,6 +76,11 @@ StationWindow::StationWindow(EmbeddedHost *host, QWidget *parent)
     lblProblem->setWordWrap(true);
     lblProblem->setTextFormat(Qt::PlainText);
 
+    lblBeacon = new QLabel(this);
+    lblBeacon->setObjectName(QStringLiteral("lblBeacon"));
+    lblBeacon->setTextFormat(Qt::PlainText);
+    lblBeacon->setWordWrap(true);
+
     auto *position = new QHBoxLayout;
     position->addWidget(txtPosition, 1);
     position->addWidget(btnFromMap);
@@ -89,6 +94,7 @@ StationWindow::StationWindow(EmbeddedHost *host, QWidget *parent)
     form->addRow(QStringLiteral("Beacon c&omment"), txtComment);
     form->addRow(QStringLiteral("S&tatus text"), txtStatus);
     form->addRow(QStringLiteral("Beacon &interval (minutes)"), txtInterval);
+    form->addRow(QString(), lblBeacon);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     btnOk = buttons->button(QDialogButtonBox::Ok);
     btnOk->setObjectName(QStringLiteral("btnOk"));
@@ -107,6 +113,10 @@ StationWindow::StationWindow(EmbeddedHost *host, QWidget *parent)
     showPositionMeaning();
 
     connect(txtPosition, &QLineEdit::textChanged, this, &StationWindow::showPositionMeaning);
+    auto showBeacon = [this] { lblBeacon->setText(m_host->beaconStatus()); };
+    showBeacon();
+    connect(host->onAir(), &OnAir::statusChanged, this, showBeacon);
+    connect(host->onAir(), &OnAir::beaconSent, this, showBeacon);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (apply())
             accept();

@@ -30,6 +30,7 @@ public:
     QLineEdit *txtStatus;
     QLineEdit *txtInterval;
     QLabel *lblProblem;
+    QLabel *lblBeacon;  // whether the beacon goes out, and where
     QPushButton *btnOk;
 
     // Checks and applies; false (the window stays) when a field is refused.

@@ -78,6 +78,7 @@ TEST_F(LiveProgramTest, TheStationWindowMovesHomeAndTheListsDistancesFollowAtOnc
     auto *station = shownWindow<StationWindow>();
     ASSERT_NE(station, nullptr);
     EXPECT_EQ(station->txtCallsign->text(), "G0HOM");
+    EXPECT_EQ(station->lblBeacon->text(), "Beacon: off");
 
     // Refused where it was typed, with the reason, and nothing written.
     type(station->txtCallsign, "G0HOM-99");
@@ -110,6 +111,12 @@ TEST_F(LiveProgramTest, TheStationWindowMovesHomeAndTheListsDistancesFollowAtOnc
     EXPECT_EQ(PrivateProfile::readString(folder.path() + "/KestrelHost.ini", "Host", "BeaconInterval"), "15");
     EXPECT_EQ(PrivateProfile::readString(folder.path() + "/KestrelHost.ini", "Feed1", "File"), "Traffic.txt")
         << "the feeds are left as they were";
+
+    // With an interval set, the window says plainly that a replay sends nothing.
+    host()->window()->stationAction()->trigger();
+    station = shownWindow<StationWindow>();
+    ASSERT_NE(station, nullptr);
+    EXPECT_EQ(station->lblBeacon->text(), "Beacon: not sent (no feed transmits)");
     Q_UNUSED(m);
 }
 

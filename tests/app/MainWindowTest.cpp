@@ -2,6 +2,8 @@
 #include "core/AppInfo.h"
 #include "core/MainWindowPort.h"
 #include "stations/FrameIntake.h"
+#include "stations/frmEmergency.h"
+#include "core/HostStationRecord.h"
 
 #include "MainWindowFixture.h"
 
@@ -313,6 +315,22 @@ TEST_F(MainWindowTest, ShutdownSavesCleansTheMapAndWritesTheConfiguration)
     EXPECT_EQ(autoLogKeys, 3);
     EXPECT_EQ(store.value("Kestrel", "Distance", "Miles"), "True");
     EXPECT_FALSE(store.value("Kestrel", "Settings", "MainWidth").isEmpty());
+}
+
+TEST_F(MainWindowTest, AnOpenEmergencyAlertDoesNotKeepTheProgramRunning)
+{
+    frmMain &m = start();
+    HostStationRecord record;
+    record.callsign = QStringLiteral("N0CALL");
+    frmEmergency *alert = frmEmergency::raiseFor(record);
+    ASSERT_TRUE(alert->isVisible());
+    // A window with no owner would count as a main window of its own, and the
+    // program would not end while it showed.
+    EXPECT_EQ(alert->window()->parentWidget(), &m);
+    prompts.answers.enqueue(Prompts::Answer::Yes);
+    prompts.answers.enqueue(Prompts::Answer::No);
+    EXPECT_TRUE(m.close());
+    EXPECT_FALSE(alert->isVisible());
 }
 
 TEST_F(MainWindowTest, ShutdownWhileMinimisedKeepsThePlacement)

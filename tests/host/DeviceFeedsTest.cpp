@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSerialPort>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -106,6 +107,43 @@ TEST(SerialKissFeed, TakesFramesAndComesBackWhenTheDeviceDoes)
     EXPECT_EQ(feed.frames(), 2);
 }
 
+TEST(SerialKissFeed, SendsTheStationsFramesWithItsPathOnlyWhenItTransmits)
+{
+    if (!have("socat"))
+        GTEST_SKIP() << "socat is not installed";
+    QTemporaryDir dir;
+    PtyPair pty(dir.path());
+    ASSERT_TRUE(pty.start());
+    QSerialPort far(pty.far);
+    ASSERT_TRUE(far.open(QIODevice::ReadOnly)) << far.errorString().toStdString();
+    KissDeframer deframer;
+    QStringList sent;
+    auto readFar = [&] {
+        for (const QByteArray &frame : deframer.feed(far.readAll())) {
+            QString line;
+            if (ax25ToTnc2(frame, &line))
+                sent << line;
+        }
+    };
+
+    for (const bool transmit : {false, true}) {
+        FeedSettings settings;
+        settings.type = FeedSettings::Type::SerialKiss;
+        settings.device = pty.tnc;
+        settings.transmit = transmit;
+        settings.path = "WIDE1-1";
+        SerialKissFeed feed(settings);
+        feed.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return feed.isOpen(); }, 5000)) << feed.stateText().toStdString();
+        EXPECT_EQ(feed.transmit("G0HOM", "APZKES", ">on the air"), transmit);
+        if (transmit) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { readFar(); return !sent.isEmpty(); }, 5000));
+            EXPECT_EQ(sent, QStringList{"G0HOM>APZKES,WIDE1-1:>on the air"});
+        }
+        feed.stop();
+    }
+}
+
 TEST(GpsdFeed, ReadsFixesOnlyFromPositionReports)
 {
     struct Case
@@ -133,6 +171,11 @@ TEST(GpsdFeed, ReadsFixesOnlyFromPositionReports)
             EXPECT_DOUBLE_EQ(fix.longitude, c.longitude);
         }
     }
+    // Course and speed, which the moving station's beacon follows.
+    GpsdFeed::Fix moving;
+    ASSERT_TRUE(GpsdFeed::readFix(R"({"class":"TPV","mode":3,"lat":51.5,"lon":-0.1,"track":271.5,"speed":25})", &moving));
+    EXPECT_DOUBLE_EQ(moving.course, 271.5);
+    EXPECT_DOUBLE_EQ(moving.speedKmh, 90);
 }
 
 namespace {
