@@ -46,11 +46,30 @@ bool ScriptedPrompts::choosePrinter(QPrinter *printer, const QString &title)
     return printAnswer;
 }
 
+bool ScriptedPrompts::previewPrint(QPrinter *printer, const QString &title,
+                                   const std::function<void(QPrinter *)> &paint)
+{
+    previewTitles << title;
+    if (!printFile.isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(printFile);
+    }
+    paint(printer);
+    return true;
+}
+
 QColor ScriptedPrompts::chooseColour(const QColor &initial, const QString &title)
 {
     fileTitles << title;
     colourStarts << initial;
     return colourAnswers.isEmpty() ? QColor() : colourAnswers.dequeue();
+}
+
+int ScriptedPrompts::choose(const QString &text, const QString &, const QStringList &choices)
+{
+    chooseTexts << text;
+    chooseOffered << choices;
+    return chooseAnswers.isEmpty() ? -1 : chooseAnswers.dequeue();
 }
 
 QStringList ScriptedPrompts::texts() const
