@@ -1,6 +1,7 @@
 #include "ScriptedPorts.h"
 
 #include <QPrinter>
+#include <QTemporaryDir>
 
 Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Buttons buttons,
                                          Icon icon)
@@ -50,10 +51,10 @@ bool ScriptedPrompts::previewPrint(QPrinter *printer, const QString &title,
                                    const std::function<void(QPrinter *)> &paint)
 {
     previewTitles << title;
-    if (!printFile.isEmpty()) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(printFile);
-    }
+    // Never the system's printer: a test machine may have none.
+    QTemporaryDir scratch;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printFile.isEmpty() ? scratch.filePath(QStringLiteral("preview.pdf")) : printFile);
     paint(printer);
     return true;
 }

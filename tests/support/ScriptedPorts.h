@@ -42,7 +42,7 @@ public:
     // Questions with named courses: what was asked, and the answers in
     // order (an index; none left = the question closed).
     int choose(const QString &text, const QString &title, const QStringList &choices) override;
-    // A preview paints once, to printFile when that is set.
+    // A preview paints once, to printFile when that is set (else a scratch PDF).
     bool previewPrint(QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint) override;
     QStringList previewTitles;
