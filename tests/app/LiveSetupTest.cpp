@@ -305,3 +305,18 @@ TEST_F(LiveProgramTest, AFirstStartThatTriesTheDemoRunsOnTheDemoAtOnce)
     EXPECT_TRUE(QFile::exists(GetDataFolder() + QStringLiteral("/Keps/Keps.txt")));
     EXPECT_EQ(shownWindow<StationWindow>(), nullptr);
 }
+
+TEST_F(LiveProgramTest, AFirstStartLeftWithoutAFolderSaysWhereToSetOneAndReportsNoError)
+{
+    QFile::remove(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
+    store.values.remove(MemorySettingsStore::id("Kestrel", "Paths", "UIVIEW32"));
+    bool optionsShown = false;
+    providers().options = [&](QWidget *) { optionsShown = true; };  // closed without a folder
+    main = std::make_unique<frmMain>(false);
+    main->show();
+    main->runLoadingSequence();  // the question is closed as well
+    EXPECT_TRUE(optionsShown);
+    ASSERT_EQ(prompts.texts().size(), 1) << prompts.texts().join(" | ").toStdString();
+    EXPECT_TRUE(prompts.texts()[0].contains("General tab of Kestrel Options"));
+    EXPECT_EQ(main->statusText(), "Ready...");
+}
