@@ -15,6 +15,7 @@
 #include "core/WindowInterfaces.h"
 #include "core/WindowProviders.h"
 #include "core/WindowRegistry.h"
+#include "app/FirstStart.h"
 #include "app/frmMain.h"
 #include "dx/ObserverLocations.h"
 #include "satellites/OrbiterControl.h"
@@ -149,8 +150,10 @@ void LoadingSequence::run()
 
     progress(QStringLiteral("Reading Satellite Data"));
     step({}, [&] {
-        if (providers().readElements)
-            providers().readElements(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
+        const QString elements = GetDataFolder() + QStringLiteral("/Keps/Keps.txt");
+        // A new station has no element sets yet; that is no fault to report.
+        if (providers().readElements && !(m_firstStart && !FileExists(elements)))
+            providers().readElements(elements);
     });
     step({}, [&] { main.restoreSatelliteChoices(); });
 
@@ -162,6 +165,8 @@ void LoadingSequence::run()
     progress(QStringLiteral("Ready..."));
     main.m_loadingDone = true;
     emit main.loaded();
+    if (m_setUpStation && main.m_host)
+        FirstStart::setUpStation(main.m_host);
 }
 
 void LoadingSequence::placeMainWindow()
@@ -245,13 +250,21 @@ void LoadingSequence::locateHost()
             folder.chop(1);
         c.hostFolder = folder;
     }
-    // Still none: the options dialog asks for it (on its General tab).
     if (!c.hostFolder.isEmpty() || !providers().options)
         return;
-    if (Prompts::instance().interactive())
-        providers().options(&m_main);
-    else
+    if (!Prompts::instance().interactive()) {
         Prompts::instance().message(kNoHostFolder, AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return;
+    }
+    // Still none: a new user is offered the demo or a station of their own;
+    // the options dialog (its General tab) is for a folder they already have.
+    m_firstStart = true;
+    switch (FirstStart::ask()) {
+    case FirstStart::Course::Demo: return;
+    case FirstStart::Course::OwnStation: m_setUpStation = true; return;
+    case FirstStart::Course::ChooseFolder: break;
+    }
+    providers().options(&m_main);
 }
 
 void LoadingSequence::loadDxMonitor()
@@ -318,6 +331,11 @@ void LoadingSequence::writeRegistrationFile()
 void LoadingSequence::openLink()
 {
     QString error;
+    if (!m_main.m_host && m_firstStart && config().hostFolder.isEmpty()) {
+        // The user closed the question without a folder: say where to set it.
+        Prompts::instance().message(kNoHostFolder, AppInfo::Title, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return;
+    }
     if (!m_main.m_host) {
         throw StepError(m_hostError.isEmpty() ? QStringLiteral("The host program is not running") : m_hostError);
     }

@@ -29,6 +29,9 @@ private:
 
     frmMain &m_main;
     QString m_hostError;
+    // Started without a host folder: the user was asked what to do instead.
+    bool m_firstStart = false;
+    bool m_setUpStation = false;
 };
 
 // Reads the home station from the host's UIVIEW32.INI.

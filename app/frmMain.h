@@ -24,6 +24,7 @@ class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QToolBar;
 
 // The multiple-document frame: toolbar, status bar, window list, window
@@ -158,6 +159,8 @@ private:
     void focusWindowListEntry(const QString &id);
     void showHelp(bool search);
     void printActiveWindow();
+    void previewActiveWindow();
+    static void printWindow(QWidget *window, QPrinter &printer);
     void saveActiveWindow();
     void satelliteDisplayChanged(const QString &id);
     void applyShowHide(bool on);

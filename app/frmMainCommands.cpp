@@ -34,6 +34,7 @@ const QString kOpenFilter = QStringLiteral(
 const QString kNoHelp = QStringLiteral(
     "Unable to display Help Contents. There is no Help associated with this project.");
 const QString kPrintTitle = QStringLiteral("Print");
+const QString kPreviewTitle = QStringLiteral("Print Preview");
 const QString kCannotOpenKind = QStringLiteral(
     "Kestrel cannot open \"%1\": it opens weather data (.kew), station list (.kel) and statistics (.kes) files.");
 const QString kTerminalEntry = QStringLiteral("Terminal Window");
@@ -80,6 +81,8 @@ void frmMain::toolClicked(QAction *tool)
         saveActiveWindow();
     } else if (id == QLatin1String("ID_Print")) {
         printActiveWindow();
+    } else if (id == QLatin1String("ID_PrintPreview")) {
+        previewActiveWindow();
     } else if (id == QLatin1String("ID_Refresh")) {
         if (auto *satellites = dynamic_cast<SatelliteWindow *>(m_satelliteStatus.data()))
             satellites->updateNow();
@@ -152,7 +155,7 @@ void frmMain::toolClicked(QAction *tool)
                || id == QLatin1String("ID_DisplaySun")) {
         satelliteDisplayChanged(id);
     }
-    // "ID_PrintPreview", cut, copy and paste have no action.
+    // Cut, copy and paste have no action.
 }
 
 void frmMain::satelliteDisplayChanged(const QString &id)
@@ -276,6 +279,25 @@ void frmMain::printActiveWindow()
     printer.setDocName(active->windowTitle());
     if (!Prompts::instance().choosePrinter(&printer, kPrintTitle))
         return;
+    printWindow(active, printer);
+}
+
+void frmMain::previewActiveWindow()
+{
+    QPointer<QWidget> active = activeChild();
+    if (!active)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(active->windowTitle());
+    // The window may close while the preview is open (a timer, the host).
+    Prompts::instance().previewPrint(&printer, kPreviewTitle, [active](QPrinter *target) {
+        if (active)
+            printWindow(active, *target);
+    });
+}
+
+void frmMain::printWindow(QWidget *active, QPrinter &printer)
+{
     if (auto *document = dynamic_cast<PrintableWindow *>(active)) {
         QString error;
         if (!document->print(printer, &error))

@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
 
 namespace {
 
@@ -60,6 +63,33 @@ Prompts::Answer WidgetPrompts::message(const QString &text, const QString &title
     case QMessageBox::Cancel: return Answer::Cancel;
     default: return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
+}
+
+bool WidgetPrompts::previewPrint(QPrinter *printer, const QString &title,
+                                 const std::function<void(QPrinter *)> &paint)
+{
+    QPrintPreviewDialog dialog(printer, owner());
+    dialog.setWindowTitle(title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter *p) { paint(p); });
+    dialog.exec();
+    return true;
+}
+
+int WidgetPrompts::choose(const QString &text, const QString &title, const QStringList &choices)
+{
+    QMessageBox box(owner());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setWindowTitle(title);
+    box.setIcon(QMessageBox::Question);
+    QList<QAbstractButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 QString WidgetPrompts::openFileName(const QString &title, const QString &folder, const QString &filter)

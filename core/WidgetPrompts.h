@@ -12,5 +12,8 @@ public:
                          const QString &suggestedName) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     bool choosePrinter(QPrinter *printer, const QString &title) override;
+    bool previewPrint(QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint) override;
     QColor chooseColour(const QColor &initial, const QString &title) override;
+    int choose(const QString &text, const QString &title, const QStringList &choices) override;
 };

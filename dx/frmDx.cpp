@@ -199,6 +199,10 @@ QWidget *frmDx::buildSettings()
     for (int column = 0; column < int(std::size(widths)); ++column)
         lstMonitor->header()->resizeSection(column, widths[column]);
     connect(lstMonitor->header(), &QHeaderView::sectionClicked, this, &frmDx::prefixHeaderClicked);
+    connect(&m_monitor.prefixList(), &QAbstractItemModel::dataChanged, this, [this] {
+        if (!m_loadingPrefixes)
+            rememberTicks();
+    });
 
     // The prefix list gives way first; below that the page scrolls, so the
     // settings never crowd each other in a short window.

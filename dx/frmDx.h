@@ -46,6 +46,10 @@ public:
     // Loads prefix.txt from the host folder into the prefix list and index,
     // with a progress window whose Cancel switches notification off.
     void LoadDxSpots();
+    // The countries ticked for notification, kept in the settings so that
+    // they are ticked again when the prefixes next load.
+    static inline const QString NotifiedSection = QStringLiteral("DXSpots");
+    static inline const QString NotifiedKey = QStringLiteral("NotifiedCountries");
     void ClearDxSpots();
     // Fills the shared panel for a tab and sets the caption.
     void ShowTab(int index);
@@ -125,5 +129,7 @@ private:
     bool m_totalStale = false;
     bool m_refreshQueued = false;
     bool m_loadingPrefixes = false;
+    void rememberTicks();
+    void restoreTicks();
     bool m_unloaded = false;
 };

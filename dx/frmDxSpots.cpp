@@ -4,6 +4,7 @@
 
 #include "core/Units.h"
 
+#include "core/AppInfo.h"
 #include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/ErrorReport.h"
@@ -12,6 +13,7 @@
 #include "core/LineText.h"
 #include "core/LoadingDialog.h"
 #include "core/Prompts.h"
+#include "core/SettingsStore.h"
 #include "core/SharedState.h"
 #include "core/Units.h"
 #include "core/Utilities.h"
@@ -302,6 +304,8 @@ void frmDx::LoadDxSpots()
             return;
         }
     }
+    if (!tickAll)
+        restoreTicks();
     m_loadingPrefixes = false;
     lstMonitor->show();
     m_notifiedHeading = DxRows::notifiedHeading() + u'\n' + DxRows::notifiedUnits(m_distanceInMiles);
@@ -317,6 +321,31 @@ void frmDx::LoadDxSpots()
     if (!problems.isEmpty())
         reportError(QStringLiteral("LoadDxSpots"), PrefixFile::FileName + QStringLiteral(": ")
                                                        + problems.join(QStringLiteral("; ")) + u'.');
+}
+
+// Field 1 of a prefix line never holds a colon: the file splits on them.
+void frmDx::rememberTicks()
+{
+    const PrefixListModel &list = m_monitor.prefixList();
+    QStringList ticked;
+    for (int row = 0; row < list.rowCount(); ++row)
+        if (list.isTicked(row) && !ticked.contains(list.line(row).prefixes()))
+            ticked << list.line(row).prefixes();
+    SettingsStore::instance().write(AppInfo::Title, NotifiedSection, NotifiedKey, ticked.join(u':'));
+}
+
+void frmDx::restoreTicks()
+{
+    const QStringList kept = SettingsStore::instance()
+                                 .value(AppInfo::Title, NotifiedSection, NotifiedKey)
+                                 .split(u':', Qt::SkipEmptyParts);
+    if (kept.isEmpty())
+        return;
+    const QSet<QString> wanted(kept.begin(), kept.end());
+    PrefixListModel &list = m_monitor.prefixList();
+    for (int row = 0; row < list.rowCount(); ++row)
+        if (wanted.contains(list.line(row).prefixes()))
+            list.setTicked(row, true);
 }
 
 void frmDx::ClearDxSpots()

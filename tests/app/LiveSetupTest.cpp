@@ -2,6 +2,8 @@
 // program: what the user types there takes effect without a restart.
 #include "LiveProgramFixture.h"
 
+#include "app/FirstStart.h"
+
 #include "core/PrivateProfile.h"
 #include "host/map/HostMapWindow.h"
 #include "host/setup/FeedForm.h"
@@ -204,4 +206,124 @@ TEST_F(LiveProgramTest, AFeedThatCannotConnectSaysWhyInWords)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->lstFeeds->topLevelItem(1)->text(FeedsWindow::LastError) == expected; }, 5000))
         << window->lstFeeds->topLevelItem(1)->text(FeedsWindow::LastError).toStdString();
     EXPECT_TRUE(window->stateOf("Feed2").startsWith("retry in ")) << window->stateOf("Feed2").toStdString();
+}
+
+TEST_F(LiveProgramTest, FromGpsInTheStationWindowTakesTheFixOfTheGpsdFeed)
+{
+    // A gpsd on loopback that reports one fix near Edinburgh to whoever connects.
+    QTcpServer gpsd;
+    ASSERT_TRUE(gpsd.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&gpsd, &QTcpServer::newConnection, [&gpsd] {
+        QTcpSocket *client = gpsd.nextPendingConnection();
+        client->write("{\"class\":\"VERSION\",\"release\":\"3.22\"}\n"
+                      "{\"class\":\"TPV\",\"mode\":3,\"lat\":55.95,\"lon\":-3.19}\n");
+    });
+    start({kNear});
+    host()->window()->stationAction()->trigger();
+    auto *station = shownWindow<StationWindow>();
+    ASSERT_NE(station, nullptr);
+    EXPECT_FALSE(station->btnFromGps->isEnabled()) << "no fix yet";
+
+    FeedSettings gps;
+    gps.type = FeedSettings::Type::Gpsd;
+    gps.host = QStringLiteral("127.0.0.1");
+    gps.port = gpsd.serverPort();
+    QList<FeedSettings> feeds = host()->config().feeds;
+    feeds.append(gps);
+    ASSERT_TRUE(host()->applyFeeds(feeds));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return station->btnFromGps->isEnabled(); }, 5000));
+
+    type(station->txtPosition, "51.30.00N 000.07.50W");
+    QTest::mouseClick(station->btnFromGps, Qt::LeftButton);
+    EXPECT_TRUE(station->lblPosition->text().startsWith("55.95000, -3.19000")) << station->lblPosition->text().toStdString();
+    QTest::mouseClick(station->btnOk, Qt::LeftButton);
+    ASSERT_FALSE(station->isVisible()) << station->lblProblem->text().toStdString();
+    const QString ini = EmbeddedHost::stationIniPath(folder.path());
+    EXPECT_EQ(PrivateProfile::readString(ini, "STATION", "LATITUDE"), "5557.00N");
+    EXPECT_EQ(PrivateProfile::readString(ini, "STATION", "LONGITUDE"), "00311.40W");
+    EXPECT_NEAR(shared().home.latitude / 60.0, 55.95, 0.001);
+}
+
+namespace {
+
+// The first start's feed goes to a loopback server, and back afterwards.
+struct AprsIsServerFor
+{
+    explicit AprsIsServerFor(quint16 port) { FirstStart::setAprsIsServer(QStringLiteral("127.0.0.1"), port); }
+    ~AprsIsServerFor() { FirstStart::setAprsIsServer(QStringLiteral("rotate.aprs2.net"), 14580); }
+};
+
+} // namespace
+
+TEST_F(LiveProgramTest, AFirstStartOffersTheDemoOrYourOwnStation_YourOwnGetsAnAprsIsFeedRoundIt)
+{
+    LoopbackAprsIs server;
+    const AprsIsServerFor loopback(server.port());
+    store.values.remove(MemorySettingsStore::id("Kestrel", "Paths", "UIVIEW32"));  // no host folder anywhere
+    prompts.chooseAnswers.enqueue(int(FirstStart::Course::OwnStation));
+    main = std::make_unique<frmMain>(false);
+    main->show();
+    main->runLoadingSequence();
+    ASSERT_EQ(prompts.chooseOffered, QList<QStringList>({FirstStart::Choices}));
+    EXPECT_EQ(prompts.texts(), QStringList()) << "no error about the host folder or the element sets";
+    const QString station = dirs.data() + QStringLiteral("/MyStation");
+    EXPECT_EQ(config().hostFolder, station);
+    EXPECT_EQ(store.value("Kestrel", "Paths", "UIVIEW32"), station) << "found again at the next start";
+    ASSERT_NE(host(), nullptr);
+
+    auto *window = shownWindow<StationWindow>();
+    ASSERT_NE(window, nullptr) << "the Station window opens by itself";
+    type(window->txtCallsign, "G0ABC");
+    type(window->txtPosition, "SP 510 060");  // Oxford
+    QTest::mouseClick(window->btnOk, Qt::LeftButton);
+    ASSERT_FALSE(window->isVisible()) << window->lblProblem->text().toStdString();
+
+    ASSERT_TRUE(QTest::qWaitFor([] { return shownWindow<FeedsWindow>() != nullptr; }, 5000));
+    auto *feeds = shownWindow<FeedsWindow>();
+    ASSERT_EQ(host()->config().feeds.size(), 1);
+    const FeedSettings aprsIs = host()->config().feeds[0];
+    EXPECT_EQ(aprsIs.type, FeedSettings::Type::AprsIs);
+    EXPECT_EQ(aprsIs.filter, FirstStart::rangeFilter(shared().home.latitude / 60, shared().home.longitude / 60));
+    EXPECT_TRUE(aprsIs.filter.startsWith("r/51.7")) << aprsIs.filter.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feeds->stateOf(aprsIs.name) == QLatin1String("connected"); }, 5000))
+        << feeds->stateOf(aprsIs.name).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rowOf("G4KDA") >= 0; }, 5000)) << "frames flow into the list";
+    EXPECT_TRUE(server.login().startsWith("user G0ABC ")) << server.login().constData();
+    EXPECT_TRUE(server.login().contains("filter " + aprsIs.filter.toLatin1()));
+    EXPECT_EQ(PrivateProfile::readString(station + "/KestrelHost.ini", aprsIs.name, "Type"), "aprs-is");
+    EXPECT_EQ(PrivateProfile::readString(EmbeddedHost::stationIniPath(station), "STATION", "CALLSIGN"), "G0ABC");
+    EXPECT_EQ(prompts.texts(), QStringList());
+}
+
+TEST_F(LiveProgramTest, AFirstStartThatTriesTheDemoRunsOnTheDemoAtOnce)
+{
+    QFile::remove(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));  // the demo brings its own
+    store.values.remove(MemorySettingsStore::id("Kestrel", "Paths", "UIVIEW32"));
+    prompts.chooseAnswers.enqueue(int(FirstStart::Course::Demo));
+    main = std::make_unique<frmMain>(false);
+    main->show();
+    main->runLoadingSequence();
+    EXPECT_EQ(prompts.chooseOffered.size(), 1);
+    EXPECT_EQ(prompts.texts(), QStringList());
+    EXPECT_EQ(config().hostFolder, dirs.data() + QStringLiteral("/DemoHost"));
+    ASSERT_NE(host(), nullptr);
+    EXPECT_EQ(host()->ownCallsign(), "G0KST");
+    EXPECT_EQ(shared().home.callsign, "G0KST");
+    EXPECT_TRUE(QFile::exists(GetDataFolder() + QStringLiteral("/Keps/Keps.txt")));
+    EXPECT_EQ(shownWindow<StationWindow>(), nullptr);
+}
+
+TEST_F(LiveProgramTest, AFirstStartLeftWithoutAFolderSaysWhereToSetOneAndReportsNoError)
+{
+    QFile::remove(GetDataFolder() + QStringLiteral("/Keps/Keps.txt"));
+    store.values.remove(MemorySettingsStore::id("Kestrel", "Paths", "UIVIEW32"));
+    bool optionsShown = false;
+    providers().options = [&](QWidget *) { optionsShown = true; };  // closed without a folder
+    main = std::make_unique<frmMain>(false);
+    main->show();
+    main->runLoadingSequence();  // the question is closed as well
+    EXPECT_TRUE(optionsShown);
+    ASSERT_EQ(prompts.texts().size(), 1) << prompts.texts().join(" | ").toStdString();
+    EXPECT_TRUE(prompts.texts()[0].contains("General tab of Kestrel Options"));
+    EXPECT_EQ(main->statusText(), "Ready...");
 }

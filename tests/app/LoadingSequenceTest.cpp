@@ -141,7 +141,8 @@ TEST_F(MainWindowTest, NoHostFolderAnywhereAsksTheUserBeforeLoadingDx)
         config().hostFolder = hostFolder;
     };
     start();
-    EXPECT_TRUE(asked);
+    EXPECT_TRUE(asked) << "the choice closed: the options ask for a folder";
+    EXPECT_EQ(prompts.chooseOffered.size(), 1);
     EXPECT_EQ(config().hostFolder, hostFolder);
 }
 

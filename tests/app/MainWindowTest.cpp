@@ -392,6 +392,21 @@ TEST_F(MainWindowTest, PrintShowsThePrinterDialogAndPrintsTheActiveWindow)
     EXPECT_GT(file.size(), 1000);
 }
 
+TEST_F(MainWindowTest, PrintPreviewShowsWhatPrintWouldPrint)
+{
+    frmMain &m = start();
+    m.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(mainList->parentWidget()));
+    const QString pdf = dirs.data() + "/preview.pdf";
+    prompts.printFile = pdf;
+    m.tool("ID_PrintPreview")->trigger();
+    EXPECT_EQ(prompts.previewTitles, QStringList({"Print Preview"}));
+    EXPECT_FALSE(prompts.fileTitles.contains("Print")) << "no printer is asked for";
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the preview paints the active window";
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+    EXPECT_GT(file.size(), 1000);
+}
+
 TEST_F(MainWindowTest, TestCommandRunsTheIntakeEvenWithoutAHost)
 {
     HostApplication *intakeHost = nullptr;

@@ -194,6 +194,45 @@ TEST_F(DxWindowTest, NotificationLoadsThePrefixListAndNotifiesTickedCountriesOnl
     EXPECT_EQ(dx->monitor().prefixIndex().size(), 0);
 }
 
+TEST_F(DxWindowTest, TheTickedCountriesAreTickedAgainAfterARestart)
+{
+    auto ticked = [this] {
+        QStringList countries;
+        QAbstractItemModel *list = dx->lstMonitor->model();
+        for (int row = 0; row < list->rowCount(); ++row)
+            if (list->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked)
+                countries << list->index(row, 1).data().toString();
+        return countries;
+    };
+    open();
+    dx->chkAllowSpotNotification->setChecked(true);
+    QAbstractItemModel *list = dx->lstMonitor->model();
+    ASSERT_EQ(list->rowCount(), 5);
+    for (int row : {3, 4, 0})
+        list->setData(list->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+    list->setData(list->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    ASSERT_EQ(ticked(), QStringList({"England", "Canary Islands"}));
+
+    struct Start
+    {
+        bool notifyAtStart;  // notification ticked in the options, or by hand after the start
+    };
+    for (const Start &start : {Start{true}, Start{false}}) {
+        dx.reset();
+        config().dxNotify = start.notifyAtStart;
+        open();
+        if (!start.notifyAtStart)
+            dx->chkAllowSpotNotification->setChecked(true);
+        EXPECT_EQ(ticked(), QStringList({"England", "Canary Islands"})) << start.notifyAtStart;
+        add(Spot20, "G4KXC", "14025.0");
+        EXPECT_TRUE(dx->notifiedText().contains("G4KXC")) << "a remembered tick notifies";
+    }
+    // Switched off and on again, the list reloads with the ticks it had.
+    dx->chkAllowSpotNotification->setChecked(false);
+    dx->chkAllowSpotNotification->setChecked(true);
+    EXPECT_EQ(ticked(), QStringList({"England", "Canary Islands"}));
+}
+
 TEST_F(DxWindowTest, AllCallsTicksEveryRowAndAStrokeCallsignIsMatchedOnItsStart)
 {
     config().dxAllCalls = true;

@@ -1,6 +1,7 @@
 #include "ScriptedPorts.h"
 
 #include <QPrinter>
+#include <QTemporaryDir>
 
 Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Buttons buttons,
                                          Icon icon)
@@ -46,11 +47,30 @@ bool ScriptedPrompts::choosePrinter(QPrinter *printer, const QString &title)
     return printAnswer;
 }
 
+bool ScriptedPrompts::previewPrint(QPrinter *printer, const QString &title,
+                                   const std::function<void(QPrinter *)> &paint)
+{
+    previewTitles << title;
+    // Never the system's printer: a test machine may have none.
+    QTemporaryDir scratch;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printFile.isEmpty() ? scratch.filePath(QStringLiteral("preview.pdf")) : printFile);
+    paint(printer);
+    return true;
+}
+
 QColor ScriptedPrompts::chooseColour(const QColor &initial, const QString &title)
 {
     fileTitles << title;
     colourStarts << initial;
     return colourAnswers.isEmpty() ? QColor() : colourAnswers.dequeue();
+}
+
+int ScriptedPrompts::choose(const QString &text, const QString &, const QStringList &choices)
+{
+    chooseTexts << text;
+    chooseOffered << choices;
+    return chooseAnswers.isEmpty() ? -1 : chooseAnswers.dequeue();
 }
 
 QStringList ScriptedPrompts::texts() const

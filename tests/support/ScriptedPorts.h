@@ -39,6 +39,16 @@ public:
     QColor chooseColour(const QColor &initial, const QString &title) override;
     QQueue<QColor> colourAnswers;
     QList<QColor> colourStarts;  // the colour each picker opened on
+    // Questions with named courses: what was asked, and the answers in
+    // order (an index; none left = the question closed).
+    int choose(const QString &text, const QString &title, const QStringList &choices) override;
+    // A preview paints once, to printFile when that is set (else a scratch PDF).
+    bool previewPrint(QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint) override;
+    QStringList previewTitles;
+    QStringList chooseTexts;
+    QList<QStringList> chooseOffered;
+    QQueue<int> chooseAnswers;
     bool interactive() const override { return attended; }
     bool attended = true;
     bool printAnswer = false;
