@@ -81,15 +81,13 @@ QString TcpFeed::describe() const
 
 void TcpFeed::setRetryDelays(int firstMs, int maxMs)
 {
-    m_firstRetryMs = firstMs;
-    m_maxRetryMs = maxMs;
-    m_retryMs = firstMs;
+    m_retry.set(firstMs, maxMs);
 }
 
 void TcpFeed::start()
 {
     m_running = true;
-    m_retryMs = m_firstRetryMs;
+    m_retry.reset();
     connectNow();
 }
 
@@ -138,7 +136,7 @@ void TcpFeed::received()
     // Only a connection that has lasted and carried data proves the server
     // good enough to start the back-off again from the beginning.
     if (m_connectedFor.isValid() && m_connectedFor.elapsed() >= m_stableMs)
-        m_retryMs = m_firstRetryMs;
+        m_retry.reset();
 }
 
 void TcpFeed::enableKeepAlive()
@@ -165,10 +163,10 @@ void TcpFeed::connectionLost(const QString &reason)
     m_connectedFor.invalidate();
     onDisconnected();
     m_socket.abort();
-    noteLost(reason, m_retryMs);
-    setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((m_retryMs + 999) / 1000));
-    m_retryTimer.start(m_retryMs);
-    m_retryMs = std::min(m_retryMs * 2, m_maxRetryMs);
+    const int wait = m_retry.take();
+    noteLost(reason, wait);
+    setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((wait + 999) / 1000));
+    m_retryTimer.start(wait);
 }
 
 void TcpFeed::send(const QByteArray &bytes)

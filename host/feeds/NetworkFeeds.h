@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/feeds/Feed.h"
+#include "host/feeds/RetryDelays.h"
 #include "host/aprs/Kiss.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ public:
     void setRetryDelays(int firstMs, int maxMs);
     void setStableAfter(int ms) { m_stableMs = ms; }
     void setIdleTimeout(int ms) { m_idleMs = ms; }
-    int nextRetryMs() const { return m_retryMs; }
+    int nextRetryMs() const { return m_retry.nextMs; }
     QTcpSocket &socket() { return m_socket; }
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
 
@@ -58,9 +59,7 @@ private:
     QTimer m_idleTimer;
     QTimer m_nextSlice;
     QElapsedTimer m_connectedFor;
-    int m_firstRetryMs = 1000;
-    int m_maxRetryMs = 60000;
-    int m_retryMs = 1000;
+    RetryDelays m_retry;
     int m_stableMs = 60000;
     int m_idleMs = 0;
     bool m_running = false;

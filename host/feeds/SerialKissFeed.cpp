@@ -34,15 +34,13 @@ QString SerialKissFeed::describe() const
 
 void SerialKissFeed::setRetryDelays(int firstMs, int maxMs)
 {
-    m_firstRetryMs = firstMs;
-    m_maxRetryMs = maxMs;
-    m_retryMs = firstMs;
+    m_retry.set(firstMs, maxMs);
 }
 
 void SerialKissFeed::start()
 {
     m_running = true;
-    m_retryMs = m_firstRetryMs;
+    m_retry.reset();
     openNow();
 }
 
@@ -86,7 +84,7 @@ void SerialKissFeed::openNow()
         return;
     }
     m_deframer.reset();
-    m_retryMs = m_firstRetryMs;
+    m_retry.reset();
     m_watch.start(WatchMs);
     noteConnected();
     setState(QStringLiteral("Connected"));
@@ -109,10 +107,10 @@ void SerialKissFeed::lost(const QString &reason)
     m_watch.stop();
     if (m_port.isOpen())
         m_port.close();
-    noteLost(reason, m_retryMs);
-    setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((m_retryMs + 999) / 1000));
-    m_retryTimer.start(m_retryMs);
-    m_retryMs = std::min(m_retryMs * 2, m_maxRetryMs);
+    const int wait = m_retry.take();
+    noteLost(reason, wait);
+    setState(QStringLiteral("%1, retrying in %2 s").arg(reason).arg((wait + 999) / 1000));
+    m_retryTimer.start(wait);
 }
 
 void SerialKissFeed::readAvailable()

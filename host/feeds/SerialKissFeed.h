@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/feeds/Feed.h"
+#include "host/feeds/RetryDelays.h"
 #include "host/aprs/Kiss.h"
 
 #include <QSerialPort>
@@ -40,8 +41,6 @@ private:
     KissDeframer m_deframer;
     QTimer m_retryTimer;
     QTimer m_watch;  // a pseudo-terminal whose other end closed reads nothing and says nothing
-    int m_firstRetryMs = 1000;
-    int m_maxRetryMs = 60000;
-    int m_retryMs = 1000;
+    RetryDelays m_retry;
     bool m_running = false;
 };

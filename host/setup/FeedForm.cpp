@@ -137,7 +137,8 @@ void FeedForm::load(const FeedSettings &feed)
     txtPasscode->setText(feed.passcode);
     chkTransmit->setChecked(feed.transmit);
     txtPath->setText(feed.path);
-    txtFile->setText(feed.file);
+    const QString relative = m_hostFolder.isEmpty() ? feed.file : QDir(m_hostFolder).relativeFilePath(feed.file);
+    txtFile->setText(relative.startsWith(QLatin1String("..")) ? feed.file : relative);
     txtSpeed->setText(QString::number(feed.speed));
     chkLoop->setChecked(feed.loop);
     txtIdle->setText(QString::number(feed.idleTimeoutSeconds));
@@ -162,7 +163,7 @@ bool FeedForm::read(const FeedSettings &base, FeedSettings *feed, QString *probl
         const QString file = txtFile->text().trimmed();
         if (file.isEmpty())
             return refuse(txtFile, QStringLiteral("Type the file to replay."), problem);
-        f.file = file;
+        f.file = QDir::isAbsolutePath(file) || m_hostFolder.isEmpty() ? file : QDir(m_hostFolder).filePath(file);
         bool ok = false;
         const double speed = txtSpeed->text().trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(speed) || speed <= 0 || speed > 10000)

@@ -20,6 +20,8 @@ class FeedForm : public QWidget
 public:
     explicit FeedForm(QWidget *parent = nullptr);
 
+    // A replay file in this folder shows as its name, as the file keeps it.
+    void setHostFolder(const QString &folder) { m_hostFolder = folder; }
     void load(const FeedSettings &feed);
     // The form's settings over base (the fields the form does not show are
     // kept); false with the reason, the bad field focused, when one does
@@ -44,6 +46,7 @@ public:
     QLineEdit *txtBaud;
 
 private:
+    QString m_hostFolder;
     void showFieldsOf(FeedSettings::Type type);
     bool refuse(QLineEdit *field, const QString &problem, QString *out);
 

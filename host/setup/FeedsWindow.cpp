@@ -49,6 +49,7 @@ FeedsWindow::FeedsWindow(EmbeddedHost *host, QWidget *parent)
     lstFeeds->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lstFeeds->setMinimumWidth(720);
     form = new FeedForm(this);
+    form->setHostFolder(host->hostFolder());
     lblProblem = new QLabel(this);
     lblProblem->setObjectName(QStringLiteral("lblProblem"));
     lblProblem->setStyleSheet(QStringLiteral("color: #b00020"));

@@ -130,6 +130,7 @@ TEST_F(LiveProgramTest, AFeedAddedInTheFeedsWindowConnectsWithoutARestart)
     auto *feeds = shownWindow<FeedsWindow>();
     ASSERT_NE(feeds, nullptr);
     ASSERT_EQ(feeds->lstFeeds->topLevelItemCount(), 1);
+    EXPECT_EQ(feeds->form->txtFile->text(), "Traffic.txt") << "a file in the host folder shows as the file keeps it";
 
     QTest::mouseClick(feeds->btnAdd, Qt::LeftButton);
     FeedForm *form = feeds->form;
