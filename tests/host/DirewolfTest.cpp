@@ -21,6 +21,18 @@
 
 namespace {
 
+// One channel at 1200 baud with its KISS port; the audio device names where samples come from.
+bool writeConfig(const QString &path, const char *audioDevice, quint16 port)
+{
+    QFile conf(path);
+    return conf.open(QIODevice::WriteOnly)
+           && conf.write(QStringLiteral("ADEVICE %1\nACHANNELS 1\nCHANNEL 0\nMODEM 1200\nAGWPORT 0\nKISSPORT %2\n")
+                             .arg(QLatin1String(audioDevice))
+                             .arg(port)
+                             .toLatin1())
+                  > 0;
+}
+
 quint16 freePort()
 {
     QTcpServer probe;
@@ -68,13 +80,7 @@ TEST(Direwolf, HostHearsTheFramesThatWentThroughTheModem)
 
     const quint16 port = freePort();
     ASSERT_NE(port, 0);
-    {
-        QFile conf(work.filePath("direwolf.conf"));
-        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(QStringLiteral("ADEVICE stdin null\nACHANNELS 1\nCHANNEL 0\nMODEM 1200\nAGWPORT 0\nKISSPORT %1\n")
-                       .arg(port)
-                       .toLatin1());
-    }
+    ASSERT_TRUE(writeConfig(work.filePath("direwolf.conf"), "stdin null", port));
     QProcess modem;
     modem.setWorkingDirectory(work.path());
     modem.start(direwolf, {"-c", work.filePath("direwolf.conf"), "-t", "0", "-q", "hd", "-r", "44100", "-n", "1",
@@ -126,13 +132,7 @@ TEST(Direwolf, TheBeaconAndAnAckLeaveThroughTheTnc)
     ASSERT_TRUE(work.isValid());
     const quint16 port = freePort();
     ASSERT_NE(port, 0);
-    {
-        QFile conf(work.filePath("direwolf.conf"));
-        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(QStringLiteral("ADEVICE null null\nACHANNELS 1\nCHANNEL 0\nMODEM 1200\nAGWPORT 0\nKISSPORT %1\n")
-                       .arg(port)
-                       .toLatin1());
-    }
+    ASSERT_TRUE(writeConfig(work.filePath("direwolf.conf"), "null null", port));
     QProcess modem;
     modem.setWorkingDirectory(work.path());
     modem.setProcessChannelMode(QProcess::MergedChannels);
