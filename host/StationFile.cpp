@@ -13,7 +13,9 @@ namespace {
 
 const QByteArray kHeader = QByteArrayLiteral("KestrelHost stations 1");
 constexpr qsizetype kMaxLine = 64 * 1024;  // far beyond any frame; longer is not ours
-constexpr int kStationFields = 16;
+// Files written before the Mic-E message type was kept have one field less.
+constexpr int kOlderStationFields = 16;
+constexpr int kStationFields = 17;
 constexpr int kTelemetryFields = 8;
 constexpr float kMaxLatitude = 90 * 60;
 constexpr float kMaxLongitude = 180 * 60;
@@ -111,7 +113,7 @@ QByteArray unescape(QByteArrayView field, bool *ok)
 class FieldReader
 {
 public:
-    FieldReader(QByteArrayView line, int expected)
+    FieldReader(QByteArrayView line, int expected, int fewest = -1)
     {
         for (qsizetype start = 0;;) {
             const qsizetype tab = line.indexOf('\t', start);
@@ -120,10 +122,11 @@ public:
                 break;
             start = tab + 1;
         }
-        m_ok = m_fields.size() == expected;
+        m_ok = m_fields.size() == expected || m_fields.size() == fewest;
     }
 
     bool ok() const { return m_ok; }
+    bool atEnd() const { return m_next >= m_fields.size(); }
 
     QString text()
     {
@@ -158,7 +161,7 @@ private:
 
 bool readStation(QByteArrayView line, StationDatabase::Entry *entry)
 {
-    FieldReader f(line, kStationFields);
+    FieldReader f(line, kStationFields, kOlderStationFields);
     f.skip();
     entry->name = f.text();
     entry->heardAt = f.number<qint64>(0, std::numeric_limits<qint64>::max() / 2);
@@ -175,6 +178,8 @@ bool readStation(QByteArrayView line, StationDatabase::Entry *entry)
     entry->status = f.text();
     entry->payloadAt = f.number<int>(0, int(kMaxLine));
     entry->line = f.text();
+    if (!f.atEnd())
+        entry->message = f.text().simplified().left(32);  // shown as it stands: keep it short
     if (!f.ok() || entry->name.isEmpty() || (symbol.size() != 0 && symbol.size() != 2)
         || entry->payloadAt > entry->line.size()
         || (entry->course != HostStationRecord::NoCourse && entry->course < 0))
@@ -244,6 +249,7 @@ QByteArray serialise(const StationDatabase::Snapshot &snapshot)
         appendText(out, e.status);
         appendNumber(out, e.payloadAt);
         appendText(out, e.line);
+        appendText(out, e.message);
         out += '\n';
     }
     for (auto it = snapshot.telemetry.cbegin(); it != snapshot.telemetry.cend(); ++it) {

@@ -14,7 +14,7 @@ class QIODevice;
 //
 //   KestrelHost stations 1
 //   S name heardAt frames latitude longitude speed course height symbol flags
-//     timeHeard owner status payloadAt line
+//     timeHeard owner status payloadAt line message
 //   T name timeHeard report PARM. UNIT. EQNS. BITS.
 //
 // (latitude and longitude in minutes of arc; flags "d" heard direct, "p"

@@ -52,12 +52,14 @@ TEST(StationFile, EveryRecordAndItsTelemetryReadBackAsSaved)
     hear(db, QStringLiteral("G4MOB-9>APRS,G3DIG*,WIDE2-1:!5131.00N/00008.00W>090/036/A=000500"), kNow - 60);
     hear(db, QStringLiteral("G4OBJ>APRS:;RALLY    *061200z5141.40N\\00122.80WERally checkpoint"), kNow - 120);
     hear(db, QStringLiteral("G7STA>APRS:>Just a status"), kNow - 180);
+    hear(db, QStringLiteral("N0SOS>S32U6T:`(_fn\"Oj/"), kNow - 30);  // Mic-E "Returning"
     hear(db, QStringLiteral("G7TLM>APRS:T#005,199,000,255,073,123,01101001"), kNow);
     hear(db, QStringLiteral("G7TLM>APRS::G7TLM    :PARM.Battery,Temp,,,,Door"), kNow);
     hear(db, QStringLiteral("G7TLM>APRS::G7TLM    :UNIT.Volts,deg.C"), kNow);
     hear(db, QStringLiteral("G7TLM>APRS::G7TLM    :EQNS.0,0.075,0,0,0.0123,-40"), kNow);
     hear(db, QStringLiteral("G7TLM>APRS::G7TLM    :BITS.10110000,Weather shed"), kNow);
 
+    ASSERT_EQ(db.find(QStringLiteral("N0SOS"))->message, QLatin1String("Returning"));
     StationDatabase back;
     const StationFile::ReadResult read = readBack(StationFile::serialise(db.snapshot()), back);
     EXPECT_TRUE(read.recognised);
@@ -84,6 +86,7 @@ TEST(StationFile, EveryRecordAndItsTelemetryReadBackAsSaved)
         EXPECT_EQ(b->isObject, a.isObject);
         EXPECT_EQ(b->status, a.status);
         EXPECT_EQ(b->owner, a.owner);
+        EXPECT_EQ(b->message, a.message);
         EXPECT_EQ(b->record().header, a.record().header);
     }
     const HostTelemetry before = telemetry::describe(*db.telemetryOf(QStringLiteral("G7TLM")));
