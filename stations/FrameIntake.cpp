@@ -1,5 +1,6 @@
 #include "stations/FrameIntake.h"
 
+#include <QTimer>
 #include <QVarLengthArray>
 
 #include <exception>
@@ -216,6 +217,19 @@ std::function<void(const QString &)> attachFrameIntake(HostApplication *host, QO
     if (HostMap *map = host->map()) {
         QObject::connect(map, &HostMap::MapHasChanged, intake, [host] { ringAlarmed(*host); });
         QObject::connect(map, &HostMap::MapRedrawn, intake, [host] { ringAlarmed(*host); });
+        // A drawing cannot be taken off the map one by one: an acknowledged
+        // station's ring goes with a redraw, after which Kestrel draws again
+        // what it keeps on the map (and the rings still alarmed). Several
+        // acknowledged at once cost one redraw.
+        auto *redraw = new QTimer(intake);
+        redraw->setSingleShot(true);
+        redraw->setInterval(0);
+        QObject::connect(redraw, &QTimer::timeout, intake, [host] { host->refreshMap(); });
+        QObject::connect(&EmergencyAlerts::instance(), &EmergencyAlerts::alarmChanged, redraw,
+                         [redraw](const QString &, bool alarmed) {
+                             if (!alarmed)
+                                 redraw->start();
+                         });
     }
     intake->setIndicator([](bool on) {
         if (MainWindowPort *main = MainWindowPort::instance())

@@ -5,10 +5,12 @@
 #include "core/SharedState.h"
 #include "core/Utilities.h"
 #include "core/WindowRegistry.h"
+#include "stations/EmergencyAlerts.h"
 #include "stations/frmDocument.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QColor>
 #include <QLabel>
 #include <QListView>
 #include <QStringListModel>
@@ -24,6 +26,29 @@ QPointer<frmStations> &monitor()
 }
 
 constexpr int kRefreshMs = 300;
+
+// The callsigns of the station box; a station in emergency is red here as in
+// the station lists, until it is acknowledged.
+class CallsignList : public QStringListModel
+{
+public:
+    explicit CallsignList(QObject *parent) : QStringListModel(parent)
+    {
+        connect(&EmergencyAlerts::instance(), &EmergencyAlerts::alarmChanged, this, [this] {
+            if (rowCount() > 0)
+                emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole});
+        });
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::ForegroundRole)
+            return EmergencyAlerts::instance().isAlarmed(QStringListModel::data(index, Qt::DisplayRole).toString())
+                       ? QVariant(QColor(Qt::red))
+                       : QVariant();
+        return QStringListModel::data(index, role);
+    }
+};
 
 } // namespace
 
@@ -62,7 +87,7 @@ frmStations::frmStations(QWidget *parent)
     // A plain list of texts, replaced whole: tens of thousands of stations
     // cost no more than reading their callsigns, and the open list lays
     // them out as rows of one height.
-    m_callsigns = new QStringListModel(this);  // after the box, so it goes after it too
+    m_callsigns = new CallsignList(this);  // after the box, so it goes after it too
     m_stations->setModel(m_callsigns);
     if (auto *rows = qobject_cast<QListView *>(m_stations->view()))
         rows->setUniformItemSizes(true);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTest>
 
 #include <memory>
 
@@ -152,6 +153,8 @@ TEST_F(FrameIntakeTest, AnEmergencyAlertsOncePerStationAndReport)
 
     // Heard again through another digipeater: the same report, no new alert.
     frmEmergency::current()->cmdAcknowledge->click();
+    // The acknowledged ring goes with a redraw of the map.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return host.calls.contains(QStringLiteral("refreshMap")); }, 2000));
     host.fakeMap.calls.clear();
     emit host.fakeMap.MapRedrawn();
     EXPECT_TRUE(host.fakeMap.calls.filter(QStringLiteral("circle")).isEmpty());

@@ -1,10 +1,12 @@
 #include "StationListFixture.h"
 
 #include "FakeMainWindow.h"
+#include "stations/EmergencyAlerts.h"
 #include "stations/MapPlotting.h"
 #include "stations/frmStations.h"
 
 #include <QAction>
+#include <QColor>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -29,6 +31,18 @@ TEST_F(StationListTest, MonitorListsTheRowsUnlessHeld)
     monitor.refresh();
     ASSERT_EQ(monitor.stationBox()->count(), 2);
     EXPECT_EQ(monitor.stationBox()->itemText(1), "B2");
+    // A station in emergency is red in the box too, until acknowledged.
+    EmergencyAlerts::instance().reset();
+    HostStationRecord sos;
+    sos.callsign = QStringLiteral("B2");
+    sos.message = QStringLiteral("Emergency");
+    sos.information = QStringLiteral("`(_fn\"Oj/");
+    ASSERT_TRUE(EmergencyAlerts::instance().consider(sos));
+    const QAbstractItemModel *box = monitor.stationBox()->model();
+    EXPECT_EQ(box->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    EXPECT_FALSE(box->index(0, 0).data(Qt::ForegroundRole).isValid());
+    EmergencyAlerts::instance().reset();
+    EXPECT_FALSE(box->index(1, 0).data(Qt::ForegroundRole).isValid());
     EXPECT_EQ(monitor.windowTitle(), "Plotting Toolbar");
     for (const char *id : {"ID_PlotPath", "ID_ClearMap", "ID_PlotDX", "ID_ShowHide"})
         EXPECT_TRUE(monitor.tool(QString::fromLatin1(id))) << id;
