@@ -15,6 +15,9 @@
 namespace {
 
 constexpr qreal kSmallestPoints = 6;
+// Progress is told every so many rows; laying out is the first part of it.
+constexpr int kRowsPerReport = 256;
+constexpr int kLayoutShare = 400;
 constexpr qreal kMarginPoints = 36;
 const QColor kShade(238, 238, 238);
 const QColor kRule(90, 90, 90);
@@ -55,7 +58,7 @@ QStringList wrapped(const QString &text, const QFont &font, QPaintDevice *device
 
 StationListPrint::StationListPrint(const StationListModel &model, const QString &title,
                                    const QString &printedAt, const QFont &font)
-    : m_model(model), m_title(title), m_printedAt(printedAt), m_font(font)
+    : m_title(title), m_printedAt(printedAt), m_font(font)
 {
     // The log column only when some row is logging.
     for (int c = StationListModel::Station; c <= StationListModel::Time; ++c)
@@ -65,6 +68,21 @@ StationListPrint::StationListPrint(const StationListModel &model, const QString 
             m_columns << StationListModel::LogFile;
             break;
         }
+    m_cells.reserve(model.count());
+    for (int r = 0; r < model.count(); ++r) {
+        QStringList texts;
+        texts.reserve(m_columns.size());
+        for (int c : std::as_const(m_columns))
+            texts << model.cell(r, c);
+        m_cells << texts;
+    }
+}
+
+bool StationListPrint::report(int permille)
+{
+    if (m_progress && !m_cancelled && !m_progress(permille))
+        m_cancelled = true;
+    return !m_cancelled;
 }
 
 void StationListPrint::layOut(QPaintDevice &device, const QRectF &page)
@@ -78,10 +96,14 @@ void StationListPrint::layOut(QPaintDevice &device, const QRectF &page)
         const QFontMetricsF bold(m_bold, &device);
         m_padding = metrics.averageCharWidth();
         m_widths.clear();
-        for (int c : std::as_const(m_columns)) {
-            qreal width = textWidth(bold, StationListModel::headers().at(c));
-            for (int r = 0; r < m_model.count(); ++r)
-                width = std::max(width, textWidth(metrics, m_model.cell(r, c)));
+        for (int i = 0; i < m_columns.size(); ++i) {
+            qreal width = textWidth(bold, StationListModel::headers().at(m_columns[i]));
+            for (int r = 0; r < rowCount(); ++r) {
+                width = std::max(width, textWidth(metrics, cell(r, i)));
+                if (r % kRowsPerReport == kRowsPerReport - 1
+                    && !report(int(qint64(kLayoutShare / 2) * (i * rowCount() + r) / (m_columns.size() * rowCount()))))
+                    return;
+            }
             m_widths << width + m_padding;
         }
         const qreal total = std::accumulate(m_widths.cbegin(), m_widths.cend(), qreal(0));
@@ -116,12 +138,13 @@ void StationListPrint::layOut(QPaintDevice &device, const QRectF &page)
     m_rowLines.clear();
     m_pageStarts = {0};
     int used = 0;
-    for (int r = 0; r < m_model.count(); ++r) {
+    for (int r = 0; r < rowCount(); ++r) {
+        if (r % kRowsPerReport == kRowsPerReport - 1 && !report(int(kLayoutShare / 2 + qint64(kLayoutShare / 2) * r / rowCount())))
+            return;
         int lines = 1;
         for (int i = 0; i < m_columns.size(); ++i)
             if (wraps(m_columns[i]))
-                lines = std::max(lines, int(wrapped(m_model.cell(r, m_columns[i]), m_font, &device,
-                                                    m_widths[i] - m_padding + 1).size()));
+                lines = std::max(lines, int(wrapped(cell(r, i), m_font, &device, m_widths[i] - m_padding + 1).size()));
         lines = std::min(lines, linesPerPage);
         if (used + lines > linesPerPage) {
             m_pageStarts << r;
@@ -154,7 +177,7 @@ void StationListPrint::paintPage(QPainter &painter, int page) const
         qreal x = left;
         for (int i = 0; i < m_columns.size(); ++i) {
             const qreal width = m_widths[i] - m_padding;
-            const QString text = textOf(m_columns[i]);
+            const QString text = textOf(i);
             // A hair of slack, so a cell laid out at its natural width is never cut.
             QStringList cellLines = wraps(m_columns[i]) && lines > 1
                                         ? wrapped(text, painter.font(), painter.device(), width + 1)
@@ -173,20 +196,21 @@ void StationListPrint::paintPage(QPainter &painter, int page) const
     };
     const qreal headings = m_top - m_line;
     painter.setFont(m_bold);
-    drawRow(headings, 1, [](int c) { return StationListModel::headers().at(c); });
+    drawRow(headings, 1, [this](int i) { return StationListModel::headers().at(m_columns[i]); });
     painter.setPen(QPen(kRule, 0));
     painter.drawLine(QPointF(left, m_top), QPointF(right, m_top));
 
     painter.setFont(m_font);
-    const int first = m_pageStarts.value(page, m_model.count());
-    const int last = page + 1 < m_pageStarts.size() ? m_pageStarts[page + 1] : m_model.count();
+    const int first = std::min(m_pageStarts.value(page, rowCount()), int(m_rowLines.size()));
+    const int last = std::min(page + 1 < m_pageStarts.size() ? m_pageStarts[page + 1] : rowCount(),
+                              int(m_rowLines.size()));
     qreal y = m_top;
     for (int r = first; r < last; ++r) {
         const qreal height = m_rowLines[r] * m_line;
         if ((r - first) % 2 == 1)
             painter.fillRect(QRectF(left, y, m_page.width(), height), kShade);
         painter.setPen(Qt::black);
-        drawRow(y, m_rowLines[r], [this, r](int c) { return m_model.cell(r, c); });
+        drawRow(y, m_rowLines[r], [this, r](int i) { return cell(r, i); });
         y += height;
     }
 
@@ -210,7 +234,9 @@ bool StationListPrint::print(QPagedPaintDevice &device, QString *errorText)
     layOut(device, QRectF(painter.viewport())
                        .adjusted(more(margins.left()), more(margins.top()), -more(margins.right()),
                                  -more(margins.bottom())));
-    for (int page = 0; page < m_pages; ++page) {
+    if (m_cancelled)
+        return painter.end();
+    for (int page = 0; page < m_pages && report(kLayoutShare + (1000 - kLayoutShare) * page / m_pages); ++page) {
         if (page > 0 && !device.newPage()) {
             if (errorText)
                 *errorText = QStringLiteral("The printer could not start page %1").arg(page + 1);

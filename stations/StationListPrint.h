@@ -4,6 +4,9 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -15,11 +18,19 @@ class StationListModel;
 // "Page n of m" at the foot. Free text that cannot fit even in a smaller font
 // (status, path, log file) wraps onto more lines; other cells are cut with
 // "...". No check boxes, no scroll bars: only the text of the rows.
+// The rows are copied when the print is made, so the list may go on taking
+// frames (and events run) while a long print is laid out and painted.
 class StationListPrint
 {
 public:
     StationListPrint(const StationListModel &model, const QString &title, const QString &printedAt,
                      const QFont &font);
+
+    // Told how far the work is, in thousandths, every few hundred rows and
+    // every page; returning false stops it: the pages done so far are kept.
+    using Progress = std::function<bool(int permille)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    bool cancelled() const { return m_cancelled; }
 
     // Lays the rows out for pages of this size on this device.
     void layOut(QPaintDevice &device, const QRectF &page);
@@ -31,7 +42,14 @@ public:
     bool print(QPagedPaintDevice &device, QString *errorText);
 
 private:
-    const StationListModel &m_model;
+    int rowCount() const { return int(m_cells.size()); }
+    // The text of row r in printed column i.
+    const QString &cell(int r, int i) const { return m_cells[r][i]; }
+    bool report(int permille);
+
+    QList<QStringList> m_cells;
+    Progress m_progress;
+    bool m_cancelled = false;
     QString m_title;
     QString m_printedAt;
     QFont m_font;

@@ -3,6 +3,7 @@
 #include "stations/frmDocument.h"
 
 #include "core/Clock.h"
+#include "core/LoadingDialog.h"
 #include "stations/StationListPrint.h"
 #include "stations/subFunctions.h"
 
@@ -18,6 +19,9 @@
 
 namespace {
 using Col = StationListModel::Column;
+// Up to about this many rows a print takes well under a second.
+constexpr int kRowsPrintedAtOnce = 2000;
+const QString kPrintingCaption = QStringLiteral("Preparing the pages");
 } // namespace
 
 QMenu *frmDocument::rowMenu(int row)
@@ -117,5 +121,22 @@ void frmDocument::fitColumns()
 bool frmDocument::print(QPagedPaintDevice &device, QString *errorText)
 {
     StationListPrint table(m_model, windowTitle(), Clock::instance().now().toString(TimeForm), lstView->font());
-    return table.print(device, errorText);
+    if (m_model.count() < kRowsPrintedAtOnce)
+        return table.print(device, errorText);
+    // A long list takes seconds to lay out and paint: the program stays
+    // responsive and the user may stop it. No parent: this window may close
+    // meanwhile, and the table no longer needs it.
+    LoadingDialog progress;
+    progress.setWindowTitle(kPrintingCaption);
+    progress.setLabel(kPrintingCaption);
+    progress.setRange(1000);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.start();
+    table.setProgress([&progress](int permille) {
+        progress.step(permille);
+        return !progress.cancelled();
+    });
+    const bool printed = table.print(device, errorText);
+    progress.finish();
+    return printed;
 }

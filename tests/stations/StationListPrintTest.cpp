@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QBuffer>
 #include <QImage>
+#include <QPdfWriter>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -105,4 +109,38 @@ TEST(StationListPrint, ALongStatusWrapsOntoMoreLinesInsteadOfBeingCut)
     const int shortStatus = lowestRow(QStringLiteral("Monitoring"));
     EXPECT_GT(lowestRow(words), shortStatus + 2 * QFontMetrics(QFont()).height())
         << "the rows under a long status move down by the lines it wraps onto";
+}
+
+// A long print tells how far it is, may be stopped, and prints the rows as
+// they were when it began while the list goes on changing.
+TEST(StationListPrint, ALongPrintReportsProgressStopsWhenToldAndKeepsItsRows)
+{
+    for (const int stopAt : {-1, 1, 150}) {
+        SCOPED_TRACE(stopAt);
+        StationListModel model;
+        for (int i = 0; i < 3000; ++i)
+            model.appendRow(row(QStringLiteral("G%1").arg(i)));
+        StationListPrint table(model, QStringLiteral("Station List"), QString(), QFont());
+        model.clear();  // frames arriving while the pages are made
+        QList<int> told;
+        table.setProgress([&told, stopAt](int permille) {
+            told << permille;
+            return stopAt < 0 || told.size() < stopAt;
+        });
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&pdf);
+        QString error;
+        EXPECT_TRUE(table.print(writer, &error)) << error.toStdString();
+        ASSERT_FALSE(told.isEmpty());
+        EXPECT_TRUE(std::is_sorted(told.cbegin(), told.cend()));
+        EXPECT_EQ(table.cancelled(), stopAt > 0);
+        if (stopAt < 0) {
+            EXPECT_GT(table.pageCount(), 20) << "every row copied, none lost to the cleared list";
+            EXPECT_GE(told.size(), 2 * (3000 / 256) + table.pageCount()) << "rows measured, rows wrapped, pages";
+            EXPECT_LT(told.last(), 1000);
+        } else {
+            EXPECT_EQ(told.size(), stopAt) << "nothing more done once stopped";
+        }
+    }
 }
