@@ -71,11 +71,11 @@ Pairs hostPairs(const HostConfig &c)
 // Sets what differs from before; a new section gets every key.
 bool setChanged(PrivateProfile &ini, const QString &section, const Pairs &now, const Pairs &before)
 {
-    for (const auto &[key, value] : now) {
-        const auto old = std::find_if(before.begin(), before.end(), [&](const auto &p) { return p.first == key; });
-        if (old != before.end() && old->second == value)
+    for (const auto &pair : now) {
+        const auto old = std::find_if(before.begin(), before.end(), [&](const auto &p) { return p.first == pair.first; });
+        if (old != before.end() && old->second == pair.second)
             continue;
-        if (!ini.setValue(section, key, value))
+        if (!ini.setValue(section, pair.first, pair.second))
             return false;
     }
     return true;

@@ -159,7 +159,9 @@ void TileServer::sendForever(QTcpSocket *socket, Answer how)
     head += how == Answer::Endless ? QByteArray("Transfer-Encoding: chunked\r\n")
             : how == Answer::HugeLength ? QByteArray("Content-Length: 2147483648\r\n")
                                         : QByteArray("Content-Length: 10000\r\n");
-    socket->write(head + "\r\n\x89PNG");
+    // A chunked body begins with a chunk of its own: bare bytes there would
+    // read as the last chunk and end the reply at once.
+    socket->write(head + (how == Answer::Endless ? QByteArray("\r\n4\r\n\x89PNG\r\n") : QByteArray("\r\n\x89PNG")));
     auto *timer = new QTimer(socket);
     QPointer<QTcpSocket> alive(socket);
     const QByteArray block(256 * 1024, 'x');
