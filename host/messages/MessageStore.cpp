@@ -68,7 +68,12 @@ bool MessageStore::load(QString *errorText)
         return false;
     }
     while (!file.atEnd()) {
-        const QList<QByteArray> f = file.readLine(64 * 1024).trimmed().split('\t');
+        // Only the line end goes: an empty last field, or a text ending in
+        // a blank, is part of the record.
+        QByteArray line = file.readLine(64 * 1024);
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        const QList<QByteArray> f = line.split('\t');
         bool ok = true;
         if (f.size() == 11 && f[0] == "M") {
             StoredMessage m;

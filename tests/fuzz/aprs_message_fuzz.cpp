@@ -7,6 +7,7 @@
 #include "host/aprs/AprsMessage.h"
 #include "host/messages/MessageStore.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -20,7 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                       "numbers of at most five", payload);
     }
 
-    const QString written = aprsmsg::messagePayload(payload.left(12), payload, QStringLiteral("A1"), true, "B2");
+    // The station writes to a callsign only (one typed in, or the sender of
+    // what it acknowledges): the input's first characters when they are one.
+    static const QRegularExpression callsign(QStringLiteral("^[A-Z0-9]{1,6}(-[A-Z0-9]{1,2})?$"));
+    const QString head = payload.left(9).trimmed();
+    const QString to = callsign.match(head).hasMatch() ? head : QStringLiteral("G4ABC");
+    const QString written = aprsmsg::messagePayload(to, payload, QStringLiteral("A1"), true, "B2");
     for (QChar c : written)
         fuzz::require(c.unicode() >= 0x20 && c != u'|' && c != u'~', "one line of allowed characters", written);
     AprsMessage back;

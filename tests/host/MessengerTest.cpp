@@ -156,16 +156,21 @@ TEST_F(MessengerTest, RefusesWhatCannotBeSent)
 TEST_F(MessengerTest, ConversationsAndBulletinsOutliveARestart)
 {
     hear("G4ABC>APRS::G0HOM    :Tab\there %s %n <b>x</b>{7");
+    // An empty text and one ending in blanks are records like any other.
+    hear("G4ABC>APRS::G0HOM    :{8");
+    hear("G4ABC>APRS::G0HOM    :Blanks after  {9");
     hear("G4NET>APRS::BLN1     :Net at 2000");
     hear("G4NET>APRS::BLN1     :Net at 2000");
     ASSERT_TRUE(messenger->send("G4ABC", "Reply"));
     messenger.reset();
     make();
     const MessageStore &store = messenger->store();
-    ASSERT_EQ(store.messages().size(), 2);
+    ASSERT_EQ(store.messages().size(), 4);
     EXPECT_EQ(store.messages()[0].text, "Tab\there %s %n <b>x</b>");
     EXPECT_TRUE(store.messages()[0].unread);
-    EXPECT_EQ(store.messages()[1].state, StoredMessage::State::Sending);
+    EXPECT_EQ(store.messages()[1].text, "");
+    EXPECT_EQ(store.messages()[2].text, "Blanks after  ");
+    EXPECT_EQ(store.messages()[3].state, StoredMessage::State::Sending);
     ASSERT_EQ(store.bulletins().size(), 1) << "a bulletin heard twice is listed once";
     EXPECT_EQ(store.bulletins()[0].addressee, "BLN1");
     // The message being sent when it ended goes on, with a number of its own.
