@@ -48,6 +48,18 @@ bool portAnswers(quint16 port)
     return socket.waitForConnected(200);
 }
 
+// The modem is up once its KISS port answers; one that ends first is stopped
+// and what it printed is the reason.
+::testing::AssertionResult kissPortOpens(QProcess &modem, quint16 port)
+{
+    const bool listening = QTest::qWaitFor([&] { return portAnswers(port) || modem.state() != QProcess::Running; }, 5000);
+    if (listening && modem.state() == QProcess::Running)
+        return ::testing::AssertionSuccess();
+    modem.kill();
+    modem.waitForFinished(1000);
+    return ::testing::AssertionFailure() << "direwolf did not open its KISS port: " << modem.readAll().toStdString();
+}
+
 TEST(Direwolf, HostHearsTheFramesThatWentThroughTheModem)
 {
     const QString genPackets = QStandardPaths::findExecutable(QStringLiteral("gen_packets"));
@@ -86,12 +98,7 @@ TEST(Direwolf, HostHearsTheFramesThatWentThroughTheModem)
     modem.start(direwolf, {"-c", work.filePath("direwolf.conf"), "-t", "0", "-q", "hd", "-r", "44100", "-n", "1",
                            "-b", "16", "-"});
     ASSERT_TRUE(modem.waitForStarted(3000));
-    const bool listening = QTest::qWaitFor([&] { return portAnswers(port) || modem.state() != QProcess::Running; }, 5000);
-    if (!listening || modem.state() != QProcess::Running) {
-        modem.kill();
-        modem.waitForFinished(1000);
-        FAIL() << "direwolf did not open its KISS port: " << modem.readAll().toStdString();
-    }
+    ASSERT_TRUE(kissPortOpens(modem, port));
 
     HostFolder folder;
     folder.write("KestrelHost.ini",
@@ -138,12 +145,7 @@ TEST(Direwolf, TheBeaconAndAnAckLeaveThroughTheTnc)
     modem.setProcessChannelMode(QProcess::MergedChannels);
     modem.start(direwolf, {"-c", work.filePath("direwolf.conf"), "-t", "0"});
     ASSERT_TRUE(modem.waitForStarted(3000));
-    const bool listening = QTest::qWaitFor([&] { return portAnswers(port) || modem.state() != QProcess::Running; }, 5000);
-    if (!listening || modem.state() != QProcess::Running) {
-        modem.kill();
-        modem.waitForFinished(1000);
-        FAIL() << "direwolf did not open its KISS port: " << modem.readAll().toStdString();
-    }
+    ASSERT_TRUE(kissPortOpens(modem, port));
 
     HostFolder folder;
     folder.write("KestrelHost.ini",
